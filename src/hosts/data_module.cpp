@@ -1,0 +1,38 @@
+#include "hosts/data_module.h"
+
+#include "protocol/timing.h"
+#include "protocol/udp_endpoint.h"
+
+namespace tarnwick {
+
+DataModule::Endpoints DataModule::UdpEndpoints(OperatorPort& op) {
+    Endpoints e;
+    e.client = std::make_unique<UdpEndpoint>(op, kCommandTimeoutMs);
+    e.timerClient = std::make_unique<UdpEndpoint>(op, kStatusTimeoutMs);
+    return e;
+}
+
+DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock, Endpoints endpoints_,
+                       uint16_t listenerPort)
+    : op(op_),
+      db(db_),
+      endpoints(std::move(endpoints_)),
+      client(*endpoints.client),
+      timerClient(*endpoints.timerClient),
+      listener(params, session, listenerPort),
+      context{params, alarmCodes, operateCodes, session},
+      exchanger(client, timerClient, decoders, context, trace, op_),
+      operationLog(db_, clock, session) {
+    RegisterStandardDecoders(decoders);
+}
+
+std::string DataModule::LoadCodeTables() {
+    try {
+        tarnwick::LoadCodeTables(db, alarmCodes, operateCodes);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,53 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "protocol/datagram_endpoint.h"
+#include "protocol/decoder_registry.h"
+#include "protocol/exchange.h"
+#include "protocol/host_session.h"
+#include "protocol/name_value_list.h"
+#include "protocol/trace_memo.h"
+#include "protocol/udp_listener.h"
+#include "storage/code_tables.h"
+
+namespace tarnwick {
+
+class OperatorPort;
+
+// TDM: owns the endpoints, the parameter store, the code tables, the current
+// host, the trace and the operation log. Created once at start-up.
+class DataModule {
+  public:
+    struct Endpoints {
+        std::unique_ptr<DatagramEndpoint> client;       // UDPClient
+        std::unique_ptr<DatagramEndpoint> timerClient;  // UDPClient_Timer
+    };
+    // Real UDP endpoints with the command and status time-outs.
+    static Endpoints UdpEndpoints(OperatorPort& op);
+
+    DataModule(OperatorPort& op, DatabasePort& db, ClockPort& clock, Endpoints endpoints,
+               uint16_t listenerPort);
+
+    // Fills the code tables; returns the error text of a failed load (the
+    // tables then keep what was read before it), else empty text.
+    std::string LoadCodeTables();
+
+    OperatorPort& op;
+    DatabasePort& db;
+    DeviceParams params;
+    CodeTable alarmCodes;
+    CodeTable operateCodes;
+    HostSession session;
+    TraceMemo trace;
+    Endpoints endpoints;
+    DatagramEndpoint& client;
+    DatagramEndpoint& timerClient;
+    UdpListener listener;
+    DecoderRegistry decoders;
+    DecodeContext context;
+    Exchanger exchanger;
+    OperationLog operationLog;
+};
+
+}  // namespace tarnwick

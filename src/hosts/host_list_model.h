@@ -1,0 +1,44 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tarnwick {
+
+// The host list grid strgridHostList: one header row, a number column and
+// seven columns of decoded search answers, each text with one leading blank.
+class HostListModel {
+  public:
+    static constexpr int kColumns = 8;
+    static constexpr int kInitialRows = 25;  // header plus 24 data rows
+    static constexpr int kGrowBy = 10;
+    static constexpr int kRowHeight = 20;
+    static const std::array<const char*, kColumns> kHeaders;
+    static const std::array<int, kColumns> kColumnWidths;
+
+    using Row = std::array<std::string, kColumns>;
+
+    HostListModel();
+
+    // Headers written again, columns 1-7 of every data row emptied; column 0
+    // keeps its numbers. The next row number goes back to 1.
+    void ClearForSearch();
+    // A search answer (normalized frame text): fills the next row unless its
+    // address is listed already. Returns true when a row was filled.
+    bool AddSearchAnswer(const std::string& frame);
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int NextRow() const { return nextRow_; }
+    const Row& RowAt(int row) const { return rows_.at(static_cast<size_t>(row)); }
+    const std::string& Cell(int row, int column) const;
+    // Column text of a row with surrounding blanks removed.
+    std::string Field(int row, int column) const;
+    // Even data rows are drawn grey with green text.
+    static bool IsShadedRow(int row) { return row > 0 && row % 2 == 0; }
+
+  private:
+    std::vector<Row> rows_;
+    int nextRow_ = 1;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,51 @@
+#pragma once
+#include <string>
+
+#include "protocol/decoder_registry.h"
+
+namespace tarnwick {
+
+class DatagramEndpoint;
+class OperatorPort;
+class TraceMemo;
+
+inline constexpr std::string_view kConnectFailedText = "连接主机失败，请稍候重试！";
+
+// A command pair "QQQQ:RRRR description": request class and command, expected
+// reply class and command, and what the operator is shown.
+struct CommandPair {
+    std::string request;   // QQQQ
+    std::string expected;  // RRRR
+    static CommandPair Parse(const std::string& label);
+};
+
+// Sends one request to the current host and collects its reply, tracing stray
+// datagrams and handing the reply to the decoder of its module class.
+class Exchanger {
+  public:
+    Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
+              const DecoderRegistry& decoders, DecodeContext& context, TraceMemo& trace,
+              OperatorPort& op);
+
+    // The decoder's text, else the reply itself, else empty text (no reply or
+    // a socket error, which the operator is shown).
+    std::string ExchangeCommand(const std::string& frame, const std::string& pair);
+    // The status poll's quiet twin: no trace, no message, never throws; every
+    // class-12 datagram is decoded; returns the last datagram received.
+    std::string ExchangeStatusQuery(const std::string& frame, const std::string& pair);
+    // The decoder's text for a normalized reply, or the reply itself.
+    std::string Dispatch(const std::string& reply);
+
+  private:
+    DatagramEndpoint& client_;
+    DatagramEndpoint& timerClient_;
+    const DecoderRegistry& decoders_;
+    DecodeContext& context_;
+    TraceMemo& trace_;
+    OperatorPort& op_;
+};
+
+// "连接主机失败，请稍候重试！", CR LF, 38 hyphens, CR LF, the error's message.
+std::string ConnectFailedMessage(const std::string& error);
+
+}  // namespace tarnwick

@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// Field conversions between hex text (two upper-case digits per byte) and the
+// values shown on the pages. Text arguments and results are UTF-8; the bytes
+// inside frames are GBK.
+
+// Each GBK byte of `text` as two digits, then 00 bytes up to `width` bytes.
+// A longer text is not cut.
+std::string TextToHexField(std::string_view text, size_t width);
+// "0" characters in front until the text is `width` long.
+std::string ZeroPadLeft(std::string_view text, size_t width);
+// Sum of digit weights in 32-bit arithmetic; a non-hex character counts 0.
+int32_t HexToInt(std::string_view hex);
+// Whole pairs from the left, 00 pairs skipped, the bytes read as GBK.
+std::string HexToText(std::string_view hex);
+// `bits` characters "0"/"1", most significant first.
+std::string IntToBitText(int64_t value, int bits);
+// "base+bit," for every set bit of the low byte, from bit 0 up.
+std::string BitNumberList(std::string_view hex, int base);
+std::string FlagDigit(bool flag);
+// A text of "0"/"1" read as binary, written as hex of at least `width` digits.
+// Throws ConversionError on a character that is not a decimal digit.
+std::string BitTextToHex(std::string_view bits, size_t width);
+bool IsValidIPv4(std::string_view text);
+// 1 "成功!", 2 "失败!", anything else " 返回值S[7]有误!".
+std::string ResultText(int code);
+
+// Small helpers shared by the flows and decoders.
+std::string ToUpper(std::string_view text);
+std::string Trim(std::string_view text);
+// Upper-case hex of raw bytes, and back; BytesFromHex throws ConversionError
+// on a pair that is not hex. A trailing single digit is ignored.
+std::string HexFromBytes(std::string_view bytes);
+std::string BytesFromHex(std::string_view hex);
+// Two upper-case digits of a byte value.
+std::string ByteHex(unsigned value);
+// 1-based character slice [from, to] of a text, clipped to its length.
+std::string Slice(std::string_view text, size_t from, size_t to);
+
+}  // namespace tarnwick

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tarnwick {
+
+// The operator and the screen, as the core sees them: modal boxes, questions,
+// and waiting while window events keep being served. The Qt application
+// implements it with message boxes and a local event loop; tests record calls.
+class OperatorPort {
+  public:
+    virtual ~OperatorPort() = default;
+
+    // Plain modal message without an icon.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Boxes with an OK button.
+    virtual void Information(const std::string& text) = 0;
+    virtual void Warning(const std::string& text) = 0;
+    virtual void Error(const std::string& text) = 0;
+    // Yes/no question; true for yes.
+    virtual bool Ask(const std::string& text) = 0;
+
+    // Serve window events until the tick counter has advanced by `ms`.
+    virtual void Pause(int ms) = 0;
+    // Serve window events until `fd` is readable or `timeoutMs` has passed.
+    // Returns true when the descriptor became readable. Never spins.
+    virtual bool WaitReadable(int fd, int timeoutMs) = 0;
+    // Millisecond tick counter.
+    virtual uint64_t TickMs() = 0;
+};
+
+}  // namespace tarnwick

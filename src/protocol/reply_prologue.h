@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+inline constexpr std::string_view kFrameErrorSuffix = ":帧头/帧尾/校验和/校验码出错！";
+inline constexpr std::string_view kForeignSenderText = "非收来自终端的数据！";
+
+// The bytes of a reply, numbered from 1 at the opening 7E. Reading a byte past
+// the end is never undefined: Has() tells whether it exists and At() of a
+// missing byte is 0, so decoders test Has() before they match a row.
+class ReplyBytes {
+  public:
+    explicit ReplyBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    size_t Size() const { return bytes_.size(); }
+    bool Has(size_t n) const { return n >= 1 && n <= bytes_.size(); }
+    unsigned At(size_t n) const { return Has(n) ? static_cast<unsigned char>(bytes_[n - 1]) : 0u; }
+
+  private:
+    std::string bytes_;
+};
+
+// What the common first steps of every reply decoder found: either the
+// decoder goes on with the bytes, or it returns `result` and stores nothing.
+struct Prologue {
+    std::optional<ReplyBytes> bytes;  // set when the decoder goes on
+    std::string result;               // the text to return when it does not
+};
+
+// Empty reply: nothing. Non-hex pair: ConversionError. Failed verification:
+// reply + frame error suffix. Sender mark other than 01: the foreign text.
+Prologue RunReplyPrologue(std::string_view reply);
+
+}  // namespace tarnwick

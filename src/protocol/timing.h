@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+namespace tarnwick {
+
+// Every port, time-out, pause and period of the tool, in one place.
+inline constexpr uint16_t kHostPort = 5200;
+inline constexpr std::string_view kBroadcastAddress = "255.255.255.255";
+inline constexpr int kCommandTimeoutMs = 3500;  // UDPClient
+inline constexpr int kStatusTimeoutMs = 2500;   // UDPClient_Timer
+inline constexpr int kBufferReadTimeoutMs = 100;
+inline constexpr int kProbeTimeoutMs = 2;
+inline constexpr size_t kMaxDatagramBytes = 8192;
+// Large enough that a burst of a thousand search answers waits in the kernel.
+inline constexpr int kListenerReceiveBufferBytes = 8 * 1024 * 1024;
+
+inline constexpr int kSearchSettleMs = 500;
+inline constexpr int kSearchSteps = 100;
+inline constexpr int kSearchStepPauseMs = 5;
+inline constexpr int kModifyIpWaitMs = 3000;
+inline constexpr int kStatusPollPeriodMs = 15000;
+inline constexpr int kPageChangePauseMs = 100;
+inline constexpr int kCycleEndPauseMs = 100;
+inline constexpr int kPanelPauseMs = 2;
+inline constexpr int kEntryPauseMs = 2;
+inline constexpr int kAfterExchangePauseMs = 10;
+inline constexpr int kTimedWaitStepMs = 1000;
+inline constexpr int kModuleRestartSteps = 60;
+inline constexpr int kUpgradeWaitSteps = 70;
+
+}  // namespace tarnwick

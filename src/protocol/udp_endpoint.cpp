@@ -1,0 +1,70 @@
+#include "protocol/udp_endpoint.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "protocol/conversion_error.h"
+#include "protocol/operator_port.h"
+#include "protocol/timing.h"
+
+namespace tarnwick {
+namespace {
+
+[[noreturn]] void ThrowErrno(const std::string& what) {
+    throw SocketError("Socket Error # " + std::to_string(errno) + "\r\n" + what + ": " +
+                      std::strerror(errno));
+}
+
+}  // namespace
+
+UdpEndpoint::UdpEndpoint(OperatorPort& op, int receiveTimeoutMs)
+    : op_(op), timeoutMs_(receiveTimeoutMs) {}
+
+UdpEndpoint::~UdpEndpoint() {
+    Close();
+}
+
+void UdpEndpoint::Open() {
+    if (fd_ >= 0) return;
+    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) ThrowErrno("socket");
+    int on = 1;
+    ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+}
+
+void UdpEndpoint::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+void UdpEndpoint::SendTo(const std::string& host, uint16_t port, std::string_view payload) {
+    Open();
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    if (::inet_pton(AF_INET, host.c_str(), &to.sin_addr) != 1)
+        throw SocketError("Socket Error # 11001\r\nHost not found: " + host);
+    ssize_t sent = ::sendto(fd_, payload.data(), payload.size(), 0,
+                            reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    if (sent < 0) ThrowErrno("sendto " + host);
+}
+
+std::optional<std::string> UdpEndpoint::Receive(int timeoutMs) {
+    Open();
+    if (!op_.WaitReadable(fd_, timeoutMs)) return std::nullopt;
+    std::string buffer(kMaxDatagramBytes, '\0');
+    ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
+    if (got < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return std::nullopt;
+        ThrowErrno("recv");
+    }
+    buffer.resize(static_cast<size_t>(got));
+    return buffer;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,32 @@
+#pragma once
+#include "protocol/datagram_endpoint.h"
+
+namespace tarnwick {
+
+class OperatorPort;
+
+// A POSIX UDP socket with broadcast allowed. Waiting for a datagram goes
+// through the operator port, so window events keep being served and the
+// datagram is taken the moment it arrives.
+class UdpEndpoint : public DatagramEndpoint {
+  public:
+    UdpEndpoint(OperatorPort& op, int receiveTimeoutMs);
+    ~UdpEndpoint() override;
+    UdpEndpoint(const UdpEndpoint&) = delete;
+    UdpEndpoint& operator=(const UdpEndpoint&) = delete;
+
+    void Open() override;
+    void Close() override;
+    void SendTo(const std::string& host, uint16_t port, std::string_view payload) override;
+    std::optional<std::string> Receive(int timeoutMs) override;
+    int ReceiveTimeoutMs() const override { return timeoutMs_; }
+    void SetReceiveTimeoutMs(int ms) override { timeoutMs_ = ms; }
+    bool IsOpen() const { return fd_ >= 0; }
+
+  private:
+    OperatorPort& op_;
+    int timeoutMs_;
+    int fd_ = -1;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,135 @@
+#include "protocol/udp_listener.h"
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "protocol/conversion_error.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "protocol/timing.h"
+
+namespace tarnwick {
+
+UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& params,
+                                 const HostSession& session, std::string* frame) {
+    std::string text = NormalizeReceived(datagram);
+    if (frame) *frame = text;
+    if (!VerifyFrame(text) || Slice(text, 5, 6) != "01") return UnsolicitedKind::Ignored;
+    const std::string classAndCommand = Slice(text, 9, 12);
+    if (classAndCommand == "5001") {
+        if (HexToText(Slice(text, 15, 44)) != session.CurrentHost())
+            return UnsolicitedKind::Ignored;
+        params.Set("UpdateInfo", text);
+        return UnsolicitedKind::UpgradeProgress;
+    }
+    if (classAndCommand == "024B") {
+        if (HexToText(Slice(text, 15, 44)) != session.PendingNewAddress())
+            return UnsolicitedKind::Ignored;
+        params.Set("ModifyIPInfo", text);
+        return UnsolicitedKind::IpChangeResult;
+    }
+    if (Slice(text, 11, 12) == "47") return UnsolicitedKind::SearchAnswer;
+    return UnsolicitedKind::Ignored;
+}
+
+UdpListener::UdpListener(DeviceParams& params, HostSession& session, uint16_t port)
+    : params_(params), session_(session), port_(port) {}
+
+UdpListener::~UdpListener() {
+    Close();
+}
+
+void UdpListener::SetAnswerNotifier(std::function<void()> notify) {
+    std::lock_guard lock(queueMutex_);
+    notify_ = std::move(notify);
+}
+
+void UdpListener::Restart() {
+    Close();
+    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) throw SocketError(std::string("socket: ") + std::strerror(errno));
+    int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    int size = kListenerReceiveBufferBytes;
+    // The forced size passes the system limit when we may; else take what we get.
+    if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0)
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(port_);
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        std::string error = std::strerror(errno);
+        ::close(fd);
+        throw SocketError("Socket Error # " + std::to_string(errno) + "\r\n" + error);
+    }
+    stopFd_ = ::eventfd(0, EFD_CLOEXEC);
+    fd_ = fd;
+    {
+        std::lock_guard lock(queueMutex_);
+        answers_.clear();
+    }
+    thread_ = std::thread([this, fd, stopFd = stopFd_] { ReadLoop(fd, stopFd); });
+}
+
+void UdpListener::Close() {
+    if (thread_.joinable()) {
+        uint64_t one = 1;
+        [[maybe_unused]] ssize_t ignored = ::write(stopFd_, &one, sizeof one);
+        thread_.join();
+    }
+    if (fd_ >= 0) ::close(fd_);
+    if (stopFd_ >= 0) ::close(stopFd_);
+    fd_ = -1;
+    stopFd_ = -1;
+}
+
+std::vector<std::string> UdpListener::TakeSearchAnswers() {
+    std::lock_guard lock(queueMutex_);
+    std::vector<std::string> out;
+    out.swap(answers_);
+    return out;
+}
+
+void UdpListener::ReadLoop(int fd, int stopFd) {
+    pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+    std::string buffer(kMaxDatagramBytes, '\0');
+    while (true) {
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents) return;
+        bool queued = false;
+        // Take every datagram waiting before sleeping again.
+        while (true) {
+            ssize_t got = ::recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT);
+            if (got < 0) break;
+            std::string frame;
+            std::string datagram(buffer.data(), static_cast<size_t>(got));
+            if (RouteUnsolicited(datagram, params_, session_, &frame) ==
+                UnsolicitedKind::SearchAnswer) {
+                std::lock_guard lock(queueMutex_);
+                answers_.push_back(std::move(frame));
+                queued = true;
+            }
+        }
+        if (queued) {
+            std::function<void()> notify;
+            {
+                std::lock_guard lock(queueMutex_);
+                notify = notify_;
+            }
+            if (notify) notify();
+        }
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,56 @@
+#pragma once
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "protocol/host_session.h"
+#include "protocol/name_value_list.h"
+
+namespace tarnwick {
+
+enum class UnsolicitedKind { Ignored, UpgradeProgress, IpChangeResult, SearchAnswer };
+
+// The listener's read event for one datagram: upgrade progress of the current
+// host and the result of an IP change are parked in the store (UpdateInfo,
+// ModifyIPInfo); search answers are returned to be handed to the host list.
+// `frame` receives the normalized frame text.
+UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& params,
+                                 const HostSession& session, std::string* frame);
+
+// UDPServer: listens on local port 5200 on its own thread while a search, an
+// IP change or an upgrade runs. Search answers wait in a locked queue that the
+// UI thread drains during its pauses.
+class UdpListener {
+  public:
+    UdpListener(DeviceParams& params, HostSession& session, uint16_t port);
+    ~UdpListener();
+    UdpListener(const UdpListener&) = delete;
+    UdpListener& operator=(const UdpListener&) = delete;
+
+    // Close, bind the local port again and start reading. Throws SocketError.
+    void Restart();
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    std::vector<std::string> TakeSearchAnswers();
+    // Called on the listener thread after an answer was queued, so that the UI
+    // thread can wake up and drain at once.
+    void SetAnswerNotifier(std::function<void()> notify);
+
+  private:
+    void ReadLoop(int fd, int stopFd);
+
+    DeviceParams& params_;
+    HostSession& session_;
+    uint16_t port_;
+    int fd_ = -1;
+    int stopFd_ = -1;
+    std::thread thread_;
+    std::mutex queueMutex_;
+    std::vector<std::string> answers_;
+    std::function<void()> notify_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,29 @@
+#include "storage/code_tables.h"
+
+namespace tarnwick {
+namespace {
+
+std::string Column(const DbRow& row, const std::string& name) {
+    for (const auto& [column, value] : row)
+        if (SameName(column, name)) return value;
+    return {};
+}
+
+}  // namespace
+
+void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateCodes) {
+    for (const DbRow& row : db.Select(std::string(kSelectAlarmCodes)))
+        alarmCodes.Set(Column(row, "AlarmCode"), Column(row, "AlarmType"));
+    for (const DbRow& row : db.Select(std::string(kSelectOperateCodes)))
+        operateCodes.Set(Column(row, "OperateCode"), Column(row, "OperateInfo"));
+}
+
+void OperationLog::Write(const std::string& info, const std::string& result) {
+    db_.Execute(std::string(kInsertOperationLog), {{"_dTime", clock_.NowText()},
+                                                   {"_OperationIP", session_.CurrentHost()},
+                                                   {"_OperationInfo", info},
+                                                   {"_OperationResult", result},
+                                                   {"_Operator", ""}});
+}
+
+}  // namespace tarnwick

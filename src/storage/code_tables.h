@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+
+#include "protocol/host_session.h"
+#include "protocol/name_value_list.h"
+#include "storage/database_port.h"
+
+namespace tarnwick {
+
+inline constexpr std::string_view kSelectAlarmCodes =
+    "Select * From AlarmTypeCode Where AlarmType<>''";
+inline constexpr std::string_view kSelectOperateCodes =
+    "Select * From OperateCode Where OperateInfo<>''";
+inline constexpr std::string_view kInsertOperationLog =
+    "Insert Into OperationLog(  dTime,  OperationIP,  OperationInfo,  OperationResult,  "
+    "Operator) Values(:_dTime,:_OperationIP,:_OperationInfo,:_OperationResult,:_Operator)";
+
+// Fills the two code tables from the database; a failure ends the loading and
+// leaves what was read before it.
+void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateCodes);
+
+// One row of the operation log per operation that changed something on a host.
+class OperationLog {
+  public:
+    OperationLog(DatabasePort& db, ClockPort& clock, const HostSession& session)
+        : db_(db), clock_(clock), session_(session) {}
+    void Write(const std::string& info, const std::string& result);
+
+  private:
+    DatabasePort& db_;
+    ClockPort& clock_;
+    const HostSession& session_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,101 @@
+#include "storage/sqlite_database.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "storage/database_seed.h"
+
+namespace tarnwick {
+namespace {
+
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close(db); }
+};
+
+void Open(Connection& c, const std::string& path, int flags) {
+    if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK)
+        throw DatabaseError("cannot open " + path + ": " +
+                            (c.db ? sqlite3_errmsg(c.db) : "out of memory"));
+    sqlite3_busy_timeout(c.db, 2000);
+}
+
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+Statement Prepare(Connection& c, const std::string& sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(c.db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        throw DatabaseError(sqlite3_errmsg(c.db));
+    return Statement(raw, &sqlite3_finalize);
+}
+
+}  // namespace
+
+std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
+    Connection c;
+    Open(c, path_, SQLITE_OPEN_READONLY);
+    Statement st = Prepare(c, sql);
+    std::vector<DbRow> rows;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        DbRow row;
+        int n = sqlite3_column_count(st.get());
+        for (int i = 0; i < n; ++i) {
+            const unsigned char* text = sqlite3_column_text(st.get(), i);
+            row.emplace_back(sqlite3_column_name(st.get(), i),
+                             text ? reinterpret_cast<const char*>(text) : "");
+        }
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
+    return rows;
+}
+
+void SqliteDatabase::Execute(const std::string& sql,
+                             const std::vector<std::pair<std::string, std::string>>& params) {
+    Connection c;
+    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Statement st = Prepare(c, sql);
+    for (const auto& [name, value] : params) {
+        std::string key = name.starts_with(':') ? name : ":" + name;
+        int index = sqlite3_bind_parameter_index(st.get(), key.c_str());
+        if (index == 0) throw DatabaseError("no parameter " + key);
+        sqlite3_bind_text(st.get(), index, value.c_str(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT);
+    }
+    if (sqlite3_step(st.get()) != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
+}
+
+void SqliteDatabase::ExecuteScript(const std::string& sql) {
+    Connection c;
+    Open(c, path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    char* error = nullptr;
+    if (sqlite3_exec(c.db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string what = error ? error : "unknown error";
+        sqlite3_free(error);
+        throw DatabaseError(what);
+    }
+}
+
+const char* DatabaseSeedSql() {
+    return kDatabaseSeedSql;
+}
+
+bool EnsureDatabase(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) return false;
+    // Build under a temporary name and move it in place, so a half-written
+    // file is never taken for the database.
+    std::string temporary = path + ".creating";
+    ::unlink(temporary.c_str());
+    SqliteDatabase(temporary).ExecuteScript(kDatabaseSeedSql);
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+        throw DatabaseError("cannot create " + path);
+    return true;
+}
+
+}  // namespace tarnwick

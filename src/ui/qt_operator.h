@@ -1,0 +1,29 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+#include "protocol/operator_port.h"
+
+namespace tarnwick::ui {
+
+// The operator port on Qt: message boxes, and waits in a local event loop that
+// a socket notifier or a timer ends, so nothing spins while a host is silent.
+class QtOperator : public OperatorPort {
+  public:
+    QtOperator();
+    void ShowMessage(const std::string& text) override;
+    void Information(const std::string& text) override;
+    void Warning(const std::string& text) override;
+    void Error(const std::string& text) override;
+    bool Ask(const std::string& text) override;
+    void Pause(int ms) override;
+    bool WaitReadable(int fd, int timeoutMs) override;
+    uint64_t TickMs() override;
+
+  private:
+    QWidget* Parent() const;
+    QElapsedTimer clock_;
+};
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
+# the fuzz targets are real libFuzzer binaries), fuzzes for a minute and runs
+# every test. Ends with ctest's summary; exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")"
+source tools/packages.sh
+ensure_packages || exit 1
+
+build=build/test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON || exit 1
+cmake --build "$build" || exit 1
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fuzz_status=0
+tools/fuzz.sh "$build" "${TARNWICK_FUZZ_SECONDS:-60}" || fuzz_status=1
+
+(cd "$build" && ctest --output-on-failure --timeout 900)
+test_status=$?
+[ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
+[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] && exit 1
+exit 0

@@ -1,0 +1,82 @@
+#include "protocol/hex_text.h"
+
+#include <gtest/gtest.h>
+
+#include "protocol/conversion_error.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(TextFields, FillWithZeroBytesAndReadBackWithoutThem) {
+    EXPECT_EQ(TextToHexField("AB", 4), "41420000");
+    EXPECT_EQ(TextToHexField("", 3), "000000");
+    EXPECT_EQ(TextToHexField("12345678901234567890", 15).size(), 40u);
+    EXPECT_EQ(TextToHexField("报警", 5), "B1A8BEAF00");
+    EXPECT_EQ(HexToText("3139320031"), "1921");
+    EXPECT_EQ(HexToText("313"), "1");
+    EXPECT_EQ(HexToText(TextToHexField("192.168.1.10", 15)), "192.168.1.10");
+    EXPECT_EQ(HexToText("B1A8BEAFD6F7BBFA"), "报警主机");
+}
+
+TEST(TextFields, InvalidGbkBecomesReplacementCharacters) {
+    std::string text = HexToText("41FF42");
+    EXPECT_EQ(text,
+              "A\xEF\xBF\xBD"
+              "B");
+    EXPECT_EQ(HexToText("B1"), "\xEF\xBF\xBD");  // a lead byte cut off at the end
+    EXPECT_NO_THROW(HexToText("ZZ80FE"));
+}
+
+TEST(Numbers, ReadAndWriteAsTheFieldsCarryThem) {
+    EXPECT_EQ(ZeroPadLeft("123", 6), "000123");
+    EXPECT_EQ(ZeroPadLeft("123", 2), "123");
+    EXPECT_EQ(HexToInt(" 1f "), 31);
+    EXPECT_EQ(HexToInt(""), 0);
+    EXPECT_EQ(HexToInt("1G"), 16);
+    EXPECT_EQ(HexToInt("FFFFFFFF"), -1);
+    EXPECT_EQ(IntToBitText(5, 8), "00000101");
+    EXPECT_EQ(IntToBitText(0x1FF, 8), "11111111");
+    EXPECT_EQ(FlagDigit(true), "1");
+    EXPECT_EQ(FlagDigit(false), "0");
+}
+
+TEST(Bits, ListNumbersAndPackDigits) {
+    EXPECT_EQ(BitNumberList("05", 1), "1,3,");
+    EXPECT_EQ(BitNumberList("00", 1), "");
+    EXPECT_EQ(BitNumberList("80", 9), "16,");
+    EXPECT_EQ(BitTextToHex("00000101", 2), "05");
+    EXPECT_EQ(BitTextToHex("1", 4), "0001");
+    EXPECT_EQ(BitTextToHex("11111111", 2), "FF");
+    EXPECT_THROW(BitTextToHex("01x1", 2), ConversionError);
+}
+
+TEST(IsValidIPv4, AcceptsFourDecimalPiecesUpTo255) {
+    EXPECT_TRUE(IsValidIPv4("192.168.1.10"));
+    EXPECT_TRUE(IsValidIPv4("1..2.3.4"));
+    EXPECT_TRUE(IsValidIPv4("0.0.0.0"));
+    EXPECT_FALSE(IsValidIPv4("192.168.1.256"));
+    EXPECT_FALSE(IsValidIPv4("192.168.1"));
+    EXPECT_FALSE(IsValidIPv4("1.2.3.4.5"));
+    EXPECT_FALSE(IsValidIPv4("a.b.c.d"));
+    EXPECT_FALSE(IsValidIPv4(" 1.2.3.4"));
+    EXPECT_FALSE(IsValidIPv4("1.2.3.-4"));
+    EXPECT_FALSE(IsValidIPv4(""));
+}
+
+TEST(ResultText, MapsOneAndTwoAndWordsTheRest) {
+    EXPECT_EQ(ResultText(1), "成功!");
+    EXPECT_EQ(ResultText(2), "失败!");
+    EXPECT_EQ(ResultText(3), " 返回值S[7]有误!");
+    EXPECT_EQ(ResultText(0), " 返回值S[7]有误!");
+}
+
+TEST(BytesFromHex, RejectsNonHexPairs) {
+    EXPECT_EQ(BytesFromHex("7E01"), std::string("\x7E\x01", 2));
+    EXPECT_THROW(BytesFromHex("7G"), ConversionError);
+    EXPECT_EQ(Slice("abcdef", 2, 4), "bcd");
+    EXPECT_EQ(Slice("abc", 2, 10), "bc");
+    EXPECT_EQ(Slice("abc", 5, 10), "");
+}
+
+}  // namespace
+}  // namespace tarnwick

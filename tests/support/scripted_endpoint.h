@@ -1,0 +1,37 @@
+#pragma once
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protocol/datagram_endpoint.h"
+
+namespace tarnwick::testing {
+
+// An endpoint without a network: records what is sent and hands out the
+// datagrams a test queued; an empty queue is a time-out.
+class ScriptedEndpoint : public DatagramEndpoint {
+  public:
+    struct Sent {
+        std::string host;
+        uint16_t port;
+        std::string payload;
+    };
+
+    void Open() override { ++opens; }
+    void Close() override { ++closes; }
+    void SendTo(const std::string& host, uint16_t port, std::string_view payload) override;
+    std::optional<std::string> Receive(int timeoutMs) override;
+    int ReceiveTimeoutMs() const override { return timeoutMs; }
+    void SetReceiveTimeoutMs(int ms) override { timeoutMs = ms; }
+
+    std::vector<Sent> sent;
+    std::deque<std::string> incoming;
+    std::vector<int> waits;  // the time-out of every receive
+    int timeoutMs = 3500;
+    int opens = 0;
+    int closes = 0;
+    std::string failSend;  // when set, SendTo throws SocketError with this text
+};
+
+}  // namespace tarnwick::testing
