@@ -27,7 +27,7 @@ class DataModule {
     static Endpoints UdpEndpoints(OperatorPort& op);
 
     DataModule(OperatorPort& op, DatabasePort& db, ClockPort& clock, Endpoints endpoints,
-               uint16_t listenerPort);
+               uint16_t listenerPort, const std::string& listenerAddress = "0.0.0.0");
 
     // Fills the code tables; returns the error text of a failed load (the
     // tables then keep what was read before it), else empty text.

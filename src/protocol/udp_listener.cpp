@@ -1,5 +1,6 @@
 #include "protocol/udp_listener.h"
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -38,8 +39,9 @@ UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& para
     return UnsolicitedKind::Ignored;
 }
 
-UdpListener::UdpListener(DeviceParams& params, HostSession& session, uint16_t port)
-    : params_(params), session_(session), port_(port) {}
+UdpListener::UdpListener(DeviceParams& params, HostSession& session, uint16_t port,
+                         std::string bindAddress)
+    : params_(params), session_(session), port_(port), bindAddress_(std::move(bindAddress)) {}
 
 UdpListener::~UdpListener() {
     Close();
@@ -64,7 +66,10 @@ void UdpListener::Restart() {
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(port_);
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::inet_pton(AF_INET, bindAddress_.c_str(), &local.sin_addr) != 1) {
+        ::close(fd);
+        throw SocketError("bad listener address " + bindAddress_);
+    }
     if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         std::string error = std::strerror(errno);
         ::close(fd);

@@ -25,7 +25,9 @@ UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& para
 // UI thread drains during its pauses.
 class UdpListener {
   public:
-    UdpListener(DeviceParams& params, HostSession& session, uint16_t port);
+    // `bindAddress` is the local address to listen on; all addresses by default.
+    UdpListener(DeviceParams& params, HostSession& session, uint16_t port,
+                std::string bindAddress = "0.0.0.0");
     ~UdpListener();
     UdpListener(const UdpListener&) = delete;
     UdpListener& operator=(const UdpListener&) = delete;
@@ -45,6 +47,7 @@ class UdpListener {
     DeviceParams& params_;
     HostSession& session_;
     uint16_t port_;
+    std::string bindAddress_;
     int fd_ = -1;
     int stopFd_ = -1;
     std::thread thread_;

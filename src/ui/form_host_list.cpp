@@ -1,9 +1,19 @@
 #include "ui/form_host_list.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QTableWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include "ui/host_list_table.h"
+#include "ui/title_strip.h"
+#include "ui/waiting_panel_widget.h"
 
 namespace tarnwick::ui {
 
@@ -12,41 +22,160 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Tarnwick软件 Ver1.0.8"));
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    title_ = new QLabel(QStringLiteral("主机列表"), central);
-    title_->setObjectName("lblTitle");
-    layout->addWidget(title_);
-    grid_ = new QTableWidget(central);
-    grid_->setObjectName("strgridHostList");
-    layout->addWidget(grid_);
-    setCentralWidget(central);
-    BuildGrid();
-    ShowRows();
-    resize(1020, 620);
-}
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new TitleStrip(QStringLiteral("主机列表"), central));
 
-void TFormHostList::BuildGrid() {
-    grid_->setColumnCount(HostListModel::kColumns - 1);
-    grid_->horizontalHeader()->setVisible(true);
+    grid_ = new QTableView(central);
+    grid_->setObjectName("strgridHostList");
+    table_ = new HostListTable(model_.list, grid_);
+    table_->Refresh();
+    grid_->setModel(table_);
     grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(HostListModel::kRowHeight);
+    grid_->verticalHeader()->setMinimumSectionSize(HostListModel::kRowHeight);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid_->setStyleSheet("QTableView { gridline-color: #c8c8c8; }");
+    for (int c = 0; c < HostListModel::kColumns; ++c)
+        grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(grid_, 1);
+    // The window sees keys before its controls.
+    grid_->installEventFilter(this);
+    connect(grid_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit openHostRequested(index.row() + 1); });
+
+    BuildBottomPanel(central, layout);
+    BuildContextMenu();
+    setCentralWidget(central);
+
+    waiting_ = new WaitingPanelWidget(model_.waiting, false, central);
+    model_.waiting.observer = [this] { waiting_->Sync(); };
+    model_.onListChanged = [this] { table_->Refresh(); };
+    model_.focusList = [this] { grid_->setFocus(); };
+    resize(1040, 640);
+    SelectRow(1);
 }
 
-void TFormHostList::ShowRows() {
-    grid_->setColumnCount(HostListModel::kColumns);
-    grid_->setRowCount(model_.RowCount() - 1);
-    for (int c = 0; c < HostListModel::kColumns; ++c) {
-        grid_->setHorizontalHeaderItem(
-            c, new QTableWidgetItem(QString::fromStdString(model_.Cell(0, c))));
-        grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
+void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
+    bottom_ = new QFrame(parent);
+    bottom_->setObjectName("pnlBottom");
+    bottom_->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(bottom_);
+    row->addStretch(1);
+    refresh_ = new QPushButton(QStringLiteral("刷新"), bottom_);
+    refresh_->setObjectName("bbtnRefreshHost");
+    refresh_->setToolTip(QStringLiteral("刷新主机列表（F5）"));
+    refresh_->setMinimumWidth(90);
+    auto* quit = new QPushButton(QStringLiteral("退出"), bottom_);
+    quit->setObjectName("bbtnQuit");
+    quit->setMinimumWidth(90);
+    row->addWidget(refresh_);
+    row->addWidget(quit);
+    layout->addWidget(bottom_);
+    connect(refresh_, &QPushButton::clicked, this, &TFormHostList::Search);
+    connect(quit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormHostList::BuildContextMenu() {
+    menu_ = new QMenu(this);
+    menu_->setObjectName("pmMain");
+    QAction* refresh = menu_->addAction(QStringLiteral("刷新列表"));
+    refresh->setObjectName("miRefreshHostList");
+    refresh->setShortcut(Qt::Key_F5);
+    QAction* manage = menu_->addAction(QStringLiteral("主机管理..."));
+    manage->setObjectName("miHostManage");
+    manage->setShortcut(Qt::Key_Return);
+    QAction* modify = menu_->addAction(QStringLiteral("网络配置..."));
+    modify->setObjectName("miModifyIP");
+    connect(refresh, &QAction::triggered, this, &TFormHostList::Search);
+    connect(manage, &QAction::triggered, this, [this] { emit openHostRequested(SelectedRow()); });
+    connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
+}
+
+int TFormHostList::SelectedRow() const {
+    const QModelIndex current = grid_->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void TFormHostList::SelectRow(int row) {
+    if (row < 1 || row >= model_.list.RowCount()) return;
+    grid_->setCurrentIndex(table_->index(row - 1, 1));
+    grid_->selectRow(row - 1);
+}
+
+void TFormHostList::Search() {
+    if (!tdm_ || model_.searching) return;
+    SyncEnabled();
+    model_.waiting.observer = [this] {
+        waiting_->Sync();
+        SyncEnabled();
+    };
+    RunHostSearch(*tdm_, model_);
+    model_.waiting.observer = [this] { waiting_->Sync(); };
+    SyncEnabled();
+    SelectRow(1);
+}
+
+void TFormHostList::SyncEnabled() {
+    grid_->setEnabled(model_.listEnabled);
+    bottom_->setEnabled(model_.bottomEnabled);
+}
+
+bool TFormHostList::event(QEvent* e) {
+    // Every activation searches; the search runs from the event loop, not
+    // inside the activation handler.
+    if (e->type() == QEvent::WindowActivate && searchOnActivate_ && !searchPosted_ &&
+        !model_.searching) {
+        searchPosted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            searchPosted_ = false;
+            Search();
+        });
     }
-    for (int r = 1; r < model_.RowCount(); ++r) {
-        grid_->setRowHeight(r - 1, HostListModel::kRowHeight);
-        for (int c = 0; c < HostListModel::kColumns; ++c)
-            grid_->setItem(r - 1, c,
-                           new QTableWidgetItem(QString::fromStdString(model_.Cell(r, c))));
+    return QMainWindow::event(e);
+}
+
+bool TFormHostList::HandleKey(QKeyEvent* e) {
+    if (!model_.keysAttached) return e->key() == Qt::Key_F5;
+    switch (e->key()) {
+        case Qt::Key_F5:
+            Search();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit openHostRequested(SelectedRow());
+            return true;
+        case Qt::Key_Escape:
+            close();
+            return true;
+        default:
+            return false;
     }
+}
+
+void TFormHostList::keyPressEvent(QKeyEvent* e) {
+    if (!HandleKey(e)) QMainWindow::keyPressEvent(e);
+}
+
+bool TFormHostList::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e))) return true;
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TFormHostList::closeEvent(QCloseEvent* e) {
+    emit closing();
+    e->accept();
+}
+
+void TFormHostList::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    waiting_->Sync();
 }
 
 }  // namespace tarnwick::ui

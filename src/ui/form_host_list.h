@@ -1,14 +1,15 @@
 #pragma once
 #include <QMainWindow>
 
-#include "hosts/host_list_model.h"
+#include "hosts/host_search.h"
 
-class QTableWidget;
+class QTableView;
 class QLabel;
-class QProgressBar;
 class QFrame;
 class QPushButton;
 class QMenu;
+class QAction;
+class QVBoxLayout;
 
 namespace tarnwick {
 class DataModule;
@@ -16,24 +17,54 @@ class DataModule;
 
 namespace tarnwick::ui {
 
-// TFormHostList: the main window, listing the alarm hosts that answer a search.
+class HostListTable;
+class WaitingPanelWidget;
+
+// TFormHostList: the main window. Lists the alarm hosts that answer a search;
+// every activation searches again.
 class TFormHostList : public QMainWindow {
     Q_OBJECT
   public:
     explicit TFormHostList(QWidget* parent = nullptr);
     void AttachDataModule(DataModule* tdm) { tdm_ = tdm; }
-    HostListModel& Model() { return model_; }
-    // Shows the model's rows in the grid.
-    void ShowRows();
+    HostListWindowModel& Model() { return model_; }
+    // The data row (1-based, as in the core list) that is selected, or 0.
+    int SelectedRow() const;
+    void SelectRow(int row);
+    // bbtnRefreshHostClick.
+    void Search();
+    // Searches on activation (off in tests that drive the window themselves).
+    void SetSearchOnActivate(bool on) { searchOnActivate_ = on; }
+
+  signals:
+    void openHostRequested(int row);  // strgridHostListDblClick, Enter
+    void modifyIpRequested(int row);  // miModifyIPClick
+    void closing();
+
+  protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
   private:
-    void BuildGrid();
+    void BuildBottomPanel(QWidget* parent, QVBoxLayout* layout);
+    void BuildContextMenu();
+    void SyncEnabled();
+    // F5, Enter and Escape; true when the key was taken.
+    bool HandleKey(QKeyEvent* e);
 
     DataModule* tdm_ = nullptr;
-    HostListModel model_;
-    QTableWidget* grid_ = nullptr;
-    QLabel* title_ = nullptr;
-    QFrame* waiting_ = nullptr;
+    HostListWindowModel model_;
+    bool searchOnActivate_ = true;
+    bool searchPosted_ = false;
+    QTableView* grid_ = nullptr;
+    HostListTable* table_ = nullptr;
+    QFrame* bottom_ = nullptr;
+    QPushButton* refresh_ = nullptr;
+    QMenu* menu_ = nullptr;
+    WaitingPanelWidget* waiting_ = nullptr;
 };
 
 }  // namespace tarnwick::ui

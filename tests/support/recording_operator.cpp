@@ -2,6 +2,9 @@
 
 #include <poll.h>
 
+#include <chrono>
+#include <thread>
+
 namespace tarnwick::testing {
 
 bool RecordingOperator::Ask(const std::string& text) {
@@ -15,6 +18,7 @@ bool RecordingOperator::Ask(const std::string& text) {
 void RecordingOperator::Pause(int ms) {
     pauses.push_back(ms);
     tick += static_cast<uint64_t>(ms);
+    if (sleepInPauses) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     if (onServe) onServe();
 }
 

@@ -31,6 +31,8 @@ class RecordingOperator : public OperatorPort {
     std::deque<bool> answers;  // questions take these in order; yes when empty
     std::vector<int> pauses;
     uint64_t tick = 0;
+    // Pauses really sleep, for flows that wait for another thread.
+    bool sleepInPauses = false;
     // Called after every pause and every wait with the number of pauses so far.
     std::function<void()> onServe;
 };

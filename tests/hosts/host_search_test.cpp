@@ -1,0 +1,97 @@
+#include "hosts/host_search.h"
+
+#include <gtest/gtest.h>
+
+#include "hosts/data_module.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "support/core_fixture.h"
+
+namespace tarnwick {
+namespace {
+
+std::string SearchAnswer(const std::string& ip, const std::string& hostType = "报警主机") {
+    std::string data = TextToHexField(ip, 15) + TextToHexField("5200", 5) +
+                       TextToHexField("100001", 20) + TextToHexField("网络模块", 50) +
+                       TextToHexField(hostType, 50) + TextToHexField("255.255.255.0", 15) +
+                       TextToHexField("10.77.0.1", 15);
+    return testing::HostDatagram("02", "47", data);
+}
+
+TEST(HostListModel, FillsRowsOnceGrowsByTenAndClearsWithoutStaleData) {
+    HostListModel list;
+    EXPECT_EQ(list.Cell(0, 1), " IP地址");
+    EXPECT_TRUE(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11"))));
+    EXPECT_FALSE(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11", "另一台"))));
+    EXPECT_EQ(list.Cell(1, 0), "  1");
+    EXPECT_EQ(list.Cell(1, 1), " 10.77.0.11");
+    EXPECT_EQ(list.Cell(1, 5), " 报警主机");
+    EXPECT_EQ(list.Cell(1, 7), " 10.77.0.1");
+    for (int i = 2; i <= 24; ++i) {
+        list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.1." + std::to_string(i))));
+        EXPECT_EQ(list.RowCount(), i < 24 ? 25 : 35) << i;
+    }
+    list.ClearForSearch();
+    EXPECT_EQ(list.RowCount(), 35);
+    EXPECT_EQ(list.NextRow(), 1);
+    for (int r = 1; r < list.RowCount(); ++r)
+        for (int c = 1; c < HostListModel::kColumns; ++c) EXPECT_EQ(list.Cell(r, c), "");
+    EXPECT_EQ(list.Cell(3, 0), "  3");  // the number column keeps what it showed
+    EXPECT_TRUE(HostListModel::IsShadedRow(2));
+    EXPECT_FALSE(HostListModel::IsShadedRow(3));
+}
+
+TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
+    testing::CoreFixture f;
+    f.op.sleepInPauses = true;
+    HostListWindowModel window;
+    std::vector<bool> hostWindowEnabled;
+    window.setHostWindowEnabled = [&](bool on) { hostWindowEnabled.push_back(on); };
+    int served = 0;
+    f.op.onServe = [&] {
+        ++served;
+        if (served == 3) {
+            EXPECT_FALSE(window.listEnabled);
+            EXPECT_FALSE(window.keysAttached);
+            EXPECT_TRUE(window.waiting.visible);
+            EXPECT_EQ(window.waiting.title, "正在搜索中，请稍候...");
+            f.SendToListener(SearchAnswer("10.77.0.11"));
+            f.SendToListener(SearchAnswer("10.77.0.12"));
+            f.SendToListener(SearchAnswer("10.77.0.11"));
+            f.SendToListener(SearchAnswer("10.77.0.13"));
+            f.SendToListener("7E00");  // not a frame
+        }
+    };
+    RunHostSearch(*f.tdm, window);
+    ASSERT_EQ(f.client().sent.size(), 1u);
+    EXPECT_EQ(f.client().sent[0].host, "255.255.255.255");
+    EXPECT_EQ(f.client().sent[0].payload, "7EB7820102D75A7E");
+    EXPECT_EQ(window.list.NextRow(), 4);
+    EXPECT_EQ(window.list.Field(1, 1), "10.77.0.11");
+    EXPECT_EQ(window.list.Field(2, 1), "10.77.0.12");
+    EXPECT_EQ(window.list.Field(3, 1), "10.77.0.13");
+    EXPECT_EQ(window.list.Cell(3, 0), "  3");
+    EXPECT_EQ(f.op.pauses.front(), 500);
+    EXPECT_EQ(f.op.pauses.size(), 101u);
+    EXPECT_EQ(window.waiting.percent, "100%");
+    EXPECT_FALSE(window.waiting.visible);
+    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
+    EXPECT_EQ(hostWindowEnabled, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(f.tdm->listener.IsOpen());
+}
+
+TEST(HostSearch, AnswerAfterTheSearchIsNotSeenAndAFailedBroadcastStillCleansUp) {
+    testing::CoreFixture f;
+    HostListWindowModel window;
+    f.client().failSend = "network unreachable";
+    RunHostSearch(*f.tdm, window);
+    EXPECT_FALSE(window.waiting.visible);
+    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
+    EXPECT_TRUE(f.op.boxes.empty());
+    f.SendToListener(SearchAnswer("10.77.0.11"));
+    DrainSearchAnswers(*f.tdm, window);
+    EXPECT_EQ(window.list.NextRow(), 1);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,94 @@
+#include "protocol/exchange.h"
+
+#include <gtest/gtest.h>
+
+#include "protocol/frame_codec.h"
+#include "support/core_fixture.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::HostDatagram;
+using testing::HostReply;
+
+class ExchangeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        f.tdm->session.SetCurrentHost("10.77.0.11");
+        // A decoder for a class of its own, so dispatch is visible.
+        f.tdm->decoders.Register("33", [](const std::string& reply, DecodeContext& ctx) {
+            ctx.params.Set("Seen", reply);
+            return std::string("decoded");
+        });
+    }
+    testing::CoreFixture f;
+    const std::string frame = BuildFrame("33", "81", "01");
+};
+
+TEST_F(ExchangeTest, StrayDatagramsAreTracedAndTheMatchingReplyDecoded) {
+    f.client().incoming = {HostDatagram("12", "02", "01"), "hello", HostDatagram("33", "01", "7E")};
+    std::string result = f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 测试");
+    EXPECT_EQ(result, "decoded");
+    ASSERT_EQ(f.client().sent.size(), 1u);
+    EXPECT_EQ(f.client().sent[0].host, "10.77.0.11");
+    EXPECT_EQ(f.client().sent[0].port, 5200);
+    EXPECT_EQ(f.client().sent[0].payload, frame);
+    ASSERT_EQ(f.tdm->trace.Lines().size(), 2u);
+    EXPECT_EQ(f.tdm->trace.Lines()[1], "[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: HELLO");
+    // The decoder sees the reply unescaped.
+    EXPECT_EQ(f.tdm->params.Get("Seen"), HostReply("33", "01", "7E"));
+    EXPECT_EQ(f.client().waits, (std::vector<int>{3500, 3500, 3500}));
+}
+
+TEST_F(ExchangeTest, ReplyWithoutDecoderOrWithEmptyResultComesBackItself) {
+    f.client().incoming = {HostDatagram("03", "01", "00")};
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "0381:0301 x"), HostReply("03", "01", "00"));
+    f.tdm->decoders.Register("34",
+                             [](const std::string&, DecodeContext&) { return std::string(); });
+    f.client().incoming = {HostDatagram("34", "01", "00")};
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3481:3401 x"), HostReply("34", "01", "00"));
+}
+
+TEST_F(ExchangeTest, NoReplyGivesEmptyTextAndTheNoReplyCommandDoesNotWait) {
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "");
+    EXPECT_EQ(f.client().waits.size(), 1u);
+    f.client().incoming = {HostDatagram("12", "05", "01")};
+    EXPECT_EQ(
+        f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "85"), "1285:1285 布撤防操作应答确认"),
+        "");
+    EXPECT_EQ(f.client().waits.size(), 1u);
+    EXPECT_EQ(f.client().sent.size(), 2u);
+}
+
+TEST_F(ExchangeTest, SocketErrorIsShownOnceAndGivesEmptyText) {
+    f.client().failSend = "Socket Error # 10065\r\nNo route to host.";
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "");
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].kind, "warning");
+    EXPECT_EQ(f.op.boxes[0].text, "连接主机失败，请稍候重试！\r\n" + std::string(38, '-') +
+                                      "\r\nSocket Error # 10065\r\nNo route to host.");
+}
+
+TEST_F(ExchangeTest, StatusQueryIsQuietDecodesClass12AndReturnsTheLastDatagram) {
+    int decoded = 0;
+    f.tdm->decoders.Register("12", [&](const std::string&, DecodeContext&) {
+        ++decoded;
+        return std::string("ignored");
+    });
+    std::string stray = HostDatagram("12", "06", "01");
+    f.timerClient().incoming = {stray};
+    std::string last = f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
+                                                            "1282:1202 报警器工作状态查询");
+    EXPECT_EQ(last, HostReply("12", "06", "01"));
+    EXPECT_EQ(decoded, 1);
+    EXPECT_TRUE(f.tdm->trace.Lines().empty());
+    EXPECT_EQ(f.timerClient().waits, (std::vector<int>{2500, 2500}));
+    EXPECT_TRUE(f.client().sent.empty());
+
+    f.timerClient().failSend = "down";
+    EXPECT_EQ(f.tdm->exchanger.ExchangeStatusQuery("7E", "1282:1202 x"), "");
+    EXPECT_TRUE(f.op.boxes.empty());
+}
+
+}  // namespace
+}  // namespace tarnwick

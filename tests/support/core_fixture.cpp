@@ -1,0 +1,65 @@
+#include "support/core_fixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "protocol/frame_codec.h"
+
+namespace tarnwick::testing {
+namespace {
+
+// A free loopback port, asked of the system.
+uint16_t FreeLoopbackPort() {
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}
+
+}  // namespace
+
+CoreFixture::CoreFixture() {
+    EnsureDatabase(dir.File("db.mdb"));
+    db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
+    DataModule::Endpoints endpoints;
+    auto client = std::make_unique<ScriptedEndpoint>();
+    auto timer = std::make_unique<ScriptedEndpoint>();
+    timer->timeoutMs = 2500;
+    clientEndpoint = client.get();
+    timerEndpoint = timer.get();
+    endpoints.client = std::move(client);
+    endpoints.timerClient = std::move(timer);
+    listenerPort = FreeLoopbackPort();
+    tdm = std::make_unique<DataModule>(op, *db, clock, std::move(endpoints), listenerPort,
+                                       "127.0.0.1");
+    tdm->LoadCodeTables();
+}
+
+void CoreFixture::SendToListener(const std::string& text) const {
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(listenerPort);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+}
+
+std::string HostReply(const std::string& cls, const std::string& cmd, const std::string& data) {
+    return UnescapeFrame(HostDatagram(cls, cmd, data));
+}
+
+std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data) {
+    std::string body = "82" + cls + cmd + data;
+    std::string summed = "01" + body + HexCheckCode(body);
+    return "7E" + EscapeFrameBody(HexChecksum(summed) + summed) + "7E";
+}
+
+}  // namespace tarnwick::testing

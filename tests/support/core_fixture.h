@@ -1,0 +1,42 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "hosts/data_module.h"
+#include "storage/sqlite_database.h"
+#include "support/recording_operator.h"
+#include "support/scripted_endpoint.h"
+#include "support/temp_dir.h"
+
+namespace tarnwick::testing {
+
+class FixedClock : public ClockPort {
+  public:
+    std::string NowText() override { return "2026-12-07 08:30:05"; }
+};
+
+// A data module on scripted endpoints, a fresh database and a recording
+// operator; its listener listens on loopback only, on a port of its own.
+struct CoreFixture {
+    CoreFixture();
+    ScriptedEndpoint& client() { return *clientEndpoint; }
+    ScriptedEndpoint& timerClient() { return *timerEndpoint; }
+    // Sends one datagram to the listener over loopback.
+    void SendToListener(const std::string& text) const;
+
+    TempDir dir;
+    RecordingOperator op;
+    FixedClock clock;
+    std::unique_ptr<SqliteDatabase> db;
+    ScriptedEndpoint* clientEndpoint = nullptr;
+    ScriptedEndpoint* timerEndpoint = nullptr;
+    uint16_t listenerPort = 0;
+    std::unique_ptr<DataModule> tdm;
+};
+
+// A reply frame as a host sends it: sender mark 01, addressee 82, unescaped.
+std::string HostReply(const std::string& cls, const std::string& cmd, const std::string& data);
+// The same, escaped as it travels.
+std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data);
+
+}  // namespace tarnwick::testing
