@@ -4,16 +4,12 @@
 
 #include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
+#include "support/reply_builder.h"
 
 namespace tarnwick {
 namespace {
 
-// A reply frame as a host sends it: sender mark 01, addressee 82.
-std::string Reply(const std::string& cls, const std::string& cmd, const std::string& data) {
-    std::string body = "82" + cls + cmd + data;
-    std::string summed = "01" + body + HexCheckCode(body);
-    return UnescapeFrame("7E" + EscapeFrameBody(HexChecksum(summed) + summed) + "7E");
-}
+using testing::Reply;
 
 TEST(ReplyPrologue, SortsRepliesIntoTheCommonOutcomes) {
     EXPECT_FALSE(RunReplyPrologue("").bytes);

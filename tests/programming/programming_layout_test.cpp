@@ -1,0 +1,114 @@
+#include "programming/programming_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "programming/programming_decoder.h"
+#include "protocol/conversion_error.h"
+#include "support/reply_builder.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::Reply;
+
+TEST(PhoneNumber, EncodesTerminatorAndFill) {
+    EXPECT_EQ(EncodePhoneNumber("12345"), "12345E000000000000");
+    EXPECT_EQ(EncodePhoneNumber(""), "E00000000000000000");
+    EXPECT_EQ(EncodePhoneNumber("12345678901234567"), "12345678901234567E");
+    EXPECT_EQ(EncodePhoneNumber("123456789012345678"), "123456789012345678");
+}
+
+TEST(PhoneNumber, DecodesNumbersAndTreatsErasedFieldsAsEmpty) {
+    EXPECT_EQ(DecodePhoneNumber("12345E000000000000"), "12345");
+    EXPECT_EQ(DecodePhoneNumber("123456789012345678"), "123456789012345678");
+    EXPECT_EQ(DecodePhoneNumber(std::string(18, 'F')), "");
+    EXPECT_EQ(DecodePhoneNumber("1234567890123456A8"), "");
+    EXPECT_EQ(DecodePhoneNumber("E00000000000000000"), "");
+    for (std::string number = ""; number.size() <= 18; number += char('0' + number.size() % 10))
+        EXPECT_EQ(DecodePhoneNumber(EncodePhoneNumber(number)), number) << number;
+}
+
+TEST(SectionLayouts, FieldsTileEveryBodyAndWholeKeysComeFirst) {
+    std::set<std::string> keys;
+    for (int s = 0; s < kProgrammingSectionCount; ++s) {
+        const SectionLayout& layout = ProgrammingSection(s);
+        EXPECT_EQ(layout.section, s);
+        EXPECT_EQ(SectionCode(s), std::string("0") + char('0' + s));
+        size_t nextField = 1, nextWhole = 1, wholeEnd = 0;
+        for (const SectionField& f : layout.entries) {
+            EXPECT_TRUE(keys.insert(std::string(f.key)).second) << f.key;
+            if (f.kind == FieldKind::Section) {
+                EXPECT_EQ(f.position, nextWhole) << f.key;
+                EXPECT_EQ(f.position, nextField) << f.key << " must precede its fields";
+                nextWhole = f.End() + 1;
+                wholeEnd = f.End();
+            } else {
+                EXPECT_EQ(f.position, nextField) << f.key;
+                if (wholeEnd) {
+                    EXPECT_LE(f.End(), wholeEnd) << f.key;
+                }
+                if (f.kind == FieldKind::PhoneNumber) {
+                    EXPECT_EQ(f.width, kPhoneFieldDigits) << f.key;
+                }
+                nextField = f.End() + 1;
+            }
+        }
+        EXPECT_EQ(nextField, layout.bodyDigits + 1) << "section " << s;
+        if (s != 6) {
+            EXPECT_EQ(nextWhole, layout.bodyDigits + 1) << "section " << s;
+        }
+    }
+    EXPECT_THROW(ProgrammingSection(kProgrammingSectionCount), std::out_of_range);
+}
+
+// Bodies a page would write: numbers terminated, spare digits "0".
+const char* const kCleanBodies[kProgrammingSectionCount] = {
+    "123456011111022222033333060042",
+    "12345E000000000000E000000000000000001390012345678901238675309E0000000000",
+    "110E000000000000008675309E0000000000E0000000000000000002112345678901234501234501",
+    "A1B2C3051520300402010310000001110000101101111111110000000101010101",
+    "1A2110102B1201013C911111901000000E2100008D321010",
+    "1A10002B01003C0010400001911111000000",
+    "08301730111111101010100101012460246010101000000000111111",
+    "1100000011000123012324010215300708121010350211053410101010",
+};
+
+TEST(SectionLayouts, StoredKeysAssembleBackIntoTheBodyRead) {
+    for (int s = 0; s < kProgrammingSectionCount; ++s) {
+        std::string body = kCleanBodies[s];
+        ASSERT_EQ(body.size(), ProgrammingSection(s).bodyDigits) << "section " << s;
+        DeviceParams params;
+        ASSERT_EQ(DecodeProgrammingReply(Reply("11", "01", "0199" + SectionCode(s) + body), params),
+                  "");
+        EXPECT_EQ(StoredSectionBody(params, s), body) << "section " << s;
+        std::string assembled = AssembleSectionBody(s, [&](const SectionField& f) {
+            std::string value = params.Get(std::string(f.key));
+            return f.kind == FieldKind::PhoneNumber ? EncodePhoneNumber(value) : value;
+        });
+        EXPECT_EQ(assembled, body) << "section " << s;
+    }
+}
+
+TEST(SectionLayouts, ComparisonTextOfSection06IsTheForcedGroupFields) {
+    DeviceParams params;
+    EXPECT_EQ(StoredSectionBody(params, 6), "");
+    std::string sent = "08301730111111111010100101012460246010101009000000111111";
+    DecodeProgrammingReply(Reply("11", "01", "019906" + sent), params);
+    EXPECT_EQ(StoredSectionBody(params, 6), kCleanBodies[6]);
+}
+
+TEST(SectionLayouts, AssemblyRefusesAFieldOfTheWrongWidth) {
+    try {
+        AssembleSectionBody(0, [](const SectionField& f) {
+            return f.key == "Prog00_UserCode2" ? std::string("42") : std::string(f.width, '0');
+        });
+        FAIL() << "a two-digit user code must not form a body";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find("Prog00_UserCode2"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
