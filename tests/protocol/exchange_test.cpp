@@ -9,7 +9,7 @@ namespace tarnwick {
 namespace {
 
 using testing::HostDatagram;
-using testing::HostReply;
+using testing::Reply;
 
 class ExchangeTest : public ::testing::Test {
   protected:
@@ -36,17 +36,17 @@ TEST_F(ExchangeTest, StrayDatagramsAreTracedAndTheMatchingReplyDecoded) {
     ASSERT_EQ(f.tdm->trace.Lines().size(), 2u);
     EXPECT_EQ(f.tdm->trace.Lines()[1], "[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: HELLO");
     // The decoder sees the reply unescaped.
-    EXPECT_EQ(f.tdm->params.Get("Seen"), HostReply("33", "01", "7E"));
+    EXPECT_EQ(f.tdm->params.Get("Seen"), Reply("33", "01", "7E"));
     EXPECT_EQ(f.client().waits, (std::vector<int>{3500, 3500, 3500}));
 }
 
 TEST_F(ExchangeTest, ReplyWithoutDecoderOrWithEmptyResultComesBackItself) {
     f.client().incoming = {HostDatagram("03", "01", "00")};
-    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "0381:0301 x"), HostReply("03", "01", "00"));
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "0381:0301 x"), Reply("03", "01", "00"));
     f.tdm->decoders.Register("34",
                              [](const std::string&, DecodeContext&) { return std::string(); });
     f.client().incoming = {HostDatagram("34", "01", "00")};
-    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3481:3401 x"), HostReply("34", "01", "00"));
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3481:3401 x"), Reply("34", "01", "00"));
 }
 
 TEST_F(ExchangeTest, NoReplyGivesEmptyTextAndTheNoReplyCommandDoesNotWait) {
@@ -79,7 +79,7 @@ TEST_F(ExchangeTest, StatusQueryIsQuietDecodesClass12AndReturnsTheLastDatagram) 
     f.timerClient().incoming = {stray};
     std::string last = f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
                                                             "1282:1202 报警器工作状态查询");
-    EXPECT_EQ(last, HostReply("12", "06", "01"));
+    EXPECT_EQ(last, Reply("12", "06", "01"));
     EXPECT_EQ(decoded, 1);
     EXPECT_TRUE(f.tdm->trace.Lines().empty());
     EXPECT_EQ(f.timerClient().waits, (std::vector<int>{2500, 2500}));

@@ -52,10 +52,6 @@ void CoreFixture::SendToListener(const std::string& text) const {
     ::close(fd);
 }
 
-std::string HostReply(const std::string& cls, const std::string& cmd, const std::string& data) {
-    return UnescapeFrame(HostDatagram(cls, cmd, data));
-}
-
 std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data) {
     std::string body = "82" + cls + cmd + data;
     std::string summed = "01" + body + HexCheckCode(body);

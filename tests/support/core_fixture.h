@@ -5,6 +5,7 @@
 #include "hosts/data_module.h"
 #include "storage/sqlite_database.h"
 #include "support/recording_operator.h"
+#include "support/reply_builder.h"
 #include "support/scripted_endpoint.h"
 #include "support/temp_dir.h"
 
@@ -34,9 +35,7 @@ struct CoreFixture {
     std::unique_ptr<DataModule> tdm;
 };
 
-// A reply frame as a host sends it: sender mark 01, addressee 82, unescaped.
-std::string HostReply(const std::string& cls, const std::string& cmd, const std::string& data);
-// The same, escaped as it travels.
+// A reply frame as a host sends it, escaped as it travels.
 std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data);
 
 }  // namespace tarnwick::testing

@@ -7,6 +7,9 @@ namespace tarnwick::testing {
 void ScriptedEndpoint::SendTo(const std::string& host, uint16_t port, std::string_view payload) {
     if (!failSend.empty()) throw SocketError(failSend);
     sent.push_back({host, port, std::string(payload)});
+    if (responder)
+        for (std::string& datagram : responder(std::string(payload)))
+            incoming.push_back(std::move(datagram));
 }
 
 std::optional<std::string> ScriptedEndpoint::Receive(int timeoutMs) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ class ScriptedEndpoint : public DatagramEndpoint {
     int opens = 0;
     int closes = 0;
     std::string failSend;  // when set, SendTo throws SocketError with this text
+    // Answers a sent payload by returning the datagrams to queue (a host).
+    std::function<std::vector<std::string>(const std::string& payload)> responder;
 };
 
 }  // namespace tarnwick::testing

@@ -1,0 +1,228 @@
+#include "hosts/host_window.h"
+
+#include <stdexcept>
+
+#include "hosts/data_module.h"
+#include "protocol/hex_text.h"
+#include "protocol/operator_port.h"
+#include "protocol/timing.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr int kCycleStep = 10;
+constexpr int kSaveMaximum = 120;
+
+bool IsSavablePage(int page) {
+    return page >= 0 && page <= 5;
+}
+
+}  // namespace
+
+HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
+    frame.Label("lblTitle", "主机控制");
+    frame.Label("lblHost", "IP地址:");
+    frame.Label("Label101").color = 0xFFFFFF;
+    frame.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
+    frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新");
+    frame.Button("bbtnQuit", "退出");
+    frame.OnClick("bbtnSave", [this] { Save(); });
+    frame.OnClick("bbtnRefresh", [this] { Refresh(); });
+    frame.OnClick("bbtnQuit", [this] {
+        if (closeWindow) closeWindow();
+    });
+}
+
+PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
+    pages_.push_back(std::move(page));
+    return *pages_.back();
+}
+
+Control& HostWindow::DebugControl(const std::string& name) {
+    return Page(kDebugPage).Controls()[name];
+}
+
+void HostWindow::ShowHost(const std::string& host) {
+    frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
+    frame.Changed();
+}
+
+void HostWindow::BusyStep() {
+    pcMainEnabled = false;
+    bottomEnabled = false;
+    statusTimerRunning = false;
+    keysAttached = false;
+    waitingFlag = true;
+    Changed();
+}
+
+void HostWindow::IdleStep() {
+    pcMainEnabled = true;
+    bottomEnabled = true;
+    statusTimerRunning = true;
+    keysAttached = true;
+    waitingFlag = false;
+    Changed();
+}
+
+void HostWindow::ShowWaitingPanel(const std::string& text) {
+    waitingFlag = true;
+    statusTimerRunning = false;
+    waiting.Show("正在" + text + ",请稍等...");
+    Changed();
+    tdm.op.Pause(kPanelPauseMs);
+}
+
+void HostWindow::HideWaitingPanel() {
+    waitingFlag = false;
+    waiting.Hide();
+    Changed();
+    tdm.op.Pause(kPanelPauseMs);
+}
+
+void HostWindow::Refresh() {
+    BusyStep();
+    if (setHostListEnabled) setHostListEnabled(false);
+    try {
+        RefreshCycle();
+        tdm.op.Pause(kCycleEndPauseMs);
+    } catch (const std::exception& e) {
+        // The cycle ends quietly; the trace keeps what stopped it.
+        tdm.trace.Add(std::string("[刷新中止]: ") + e.what());
+    }
+    IdleStep();
+    if (setHostListEnabled) setHostListEnabled(true);
+    HideWaitingPanel();
+}
+
+void HostWindow::RefreshCycle() {
+    ShowWaitingPanel("查询准备中......");
+    const int page = activePage_;
+    tdm.params.Clear();
+    PageBranch& branch = Page(page);
+    branch.Prepare();
+    branch.Controls().Changed();
+    const CommandList entries = branch.ReadList();
+    waiting.Reset(12 * (static_cast<int>(entries.size()) + 1), kCycleStep);
+    stopRequest = false;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        const CommandEntry& entry = entries[k];
+        waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
+        waiting.StepIt();
+        if (stopRequest) break;
+        tdm.op.Pause(kEntryPauseMs);
+        if (entry.frame.empty()) continue;
+        std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+        tdm.op.Pause(kAfterExchangePauseMs);
+        tdm.trace.Add(std::to_string(k) + ". " + entry.pair + "(" + entry.frame + "): " + result);
+    }
+    if (page != kDebugPage) {
+        tdm.trace.Add(std::string(115, '-'));
+        if (DebugControl("chkPrintGs").checked && tdm.params.Count() > 0) {
+            tdm.trace.Add(tdm.params.Text());
+            tdm.trace.Add(std::string(115, '='));
+        }
+        branch.Load();
+        branch.Controls().Changed();
+    }
+    HideWaitingPanel();
+}
+
+void HostWindow::Save() {
+    BusyStep();
+    try {
+        SaveCycle();
+        tdm.op.Pause(kCycleEndPauseMs);
+    } catch (const std::exception& e) {
+        tdm.trace.Add(std::string("[保存中止]: ") + e.what());
+    }
+    IdleStep();
+    HideWaitingPanel();
+}
+
+void HostWindow::SaveCycle() {
+    ShowWaitingPanel("保存当前设置项...");
+    waiting.Reset(kSaveMaximum, kCycleStep);
+    const int page = activePage_;
+    PageBranch& branch = Page(page);
+    const CommandList entries = IsSavablePage(page) ? branch.SaveList() : CommandList{};
+    branch.Controls().Changed();
+    std::string report;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        const CommandEntry& entry = entries[k];
+        waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
+        waiting.StepIt();
+        tdm.op.Pause(kEntryPauseMs);
+        std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+        tdm.op.Pause(kAfterExchangePauseMs);
+        tdm.trace.Add(std::to_string(k) + "." + entry.pair + "(" + entry.frame + "): " + result);
+        report += "\r" + entry.pair + "----" + result + "\r";
+        tdm.operationLog.Write(entry.frame, result);
+    }
+    if (!report.empty()) tdm.op.Information(report);
+    tdm.trace.Add(std::string(113, '-'));
+    if (tdm.params.Get("NMReboot") == "1") {
+        if (restartNetworkModule) restartNetworkModule();
+        HideWaitingPanel();
+        if (closeWindow) closeWindow();
+        return;
+    }
+    if (!entries.empty() && IsSavablePage(page)) Refresh();
+    HideWaitingPanel();
+}
+
+void HostWindow::TimedWait(int steps, WaitKind kind) {
+    BusyStep();
+    try {
+        ShowWaitingPanel("查询准备中......");
+        waiting.Reset(steps, 1);
+        stopRequest = false;
+        const char* title =
+            kind == WaitKind::Restart ? "正在重新启动中，请稍候..." : "正在升级过程中，请稍候...";
+        for (int i = 0; i < steps; ++i) {
+            waiting.SetTitle(title);
+            waiting.StepIt();
+            tdm.op.Pause(kTimedWaitStepMs);
+            if (stopRequest) break;
+        }
+    } catch (...) {
+        // Waiting has nothing to report.
+    }
+    IdleStep();
+    HideWaitingPanel();
+}
+
+void HostWindow::PageChange(int index) {
+    if (index < 0 || index >= PageCount()) return;
+    activePage_ = index;
+    frame["lblTitle"].text = Trim(Page(index).Caption());
+    statusTimerRunning = index == 0;
+    frame["bbtnSave"].enabled = IsSavablePage(index);
+    frame.Changed();
+    Changed();
+    if (onPageShown) onPageShown(index);
+    if (DebugControl("chkAutoRefresh").checked) {
+        tdm.op.Pause(kPageChangePauseMs);
+        Refresh();
+    }
+}
+
+bool HostWindow::KeyDown(Key key) {
+    if (!keysAttached) return key != Key::Other;
+    switch (key) {
+        case Key::F5:
+            Refresh();
+            return true;
+        case Key::F8:
+            // Saving is for the pages whose save button is enabled.
+            if (frame["bbtnSave"].enabled) Save();
+            return true;
+        case Key::F10:
+            return true;
+        case Key::Other:
+            return false;
+    }
+    return false;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,89 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hosts/page_branch.h"
+#include "hosts/page_model.h"
+#include "hosts/waiting_panel.h"
+
+namespace tarnwick {
+
+class DataModule;
+
+enum class WaitKind { Restart, Upgrade };
+
+inline constexpr int kPageCount = 8;
+inline constexpr int kDebugPage = 7;
+inline constexpr int kAlarmPage = 6;
+
+// TFormMain without its widgets: the frame of the eight pages, the bottom
+// buttons, the waiting panel, and the refresh and save cycle every page runs.
+class HostWindow {
+  public:
+    explicit HostWindow(DataModule& tdm);
+
+    // Pages are added in index order, 0 to 7.
+    PageBranch& AddPage(std::unique_ptr<PageBranch> page);
+    PageBranch& Page(int index) { return *pages_.at(static_cast<size_t>(index)); }
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    int ActivePage() const { return activePage_; }
+
+    // bbtnRefreshClick, bbtnSaveClick, bbtnStopClick.
+    void Refresh();
+    void Save();
+    void Stop() { stopRequest = true; }
+    // pcMainChange: the operator chose another page.
+    void PageChange(int index);
+    // The window became the program's active window.
+    void Activate() { Refresh(); }
+    // FormKeyDown; true when the key was taken (F5, F8, F10).
+    enum class Key { F5, F8, F10, Other };
+    bool KeyDown(Key key);
+    // Busy step and idle step, waiting panel, timed wait.
+    void BusyStep();
+    void IdleStep();
+    void ShowWaitingPanel(const std::string& text);
+    void HideWaitingPanel();
+    void TimedWait(int steps, WaitKind kind);
+    // The address label: "IP地址:" + host + ":5200".
+    void ShowHost(const std::string& host);
+    // A control of the debug page (chkAutoRefresh, chkPrintGs, edtIP, memInfo).
+    Control& DebugControl(const std::string& name);
+
+    DataModule& tdm;
+    PageModel frame;  // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit
+    WaitingPanel waiting;
+    bool waitingFlag = false;
+    bool stopRequest = false;
+    bool pcMainEnabled = true;
+    bool bottomEnabled = true;
+    bool keysAttached = true;
+    bool statusTimerRunning = false;
+    bool visible = false;
+
+    // Set by the application: enable the host list while it shows, close
+    // (hide) this window, and keep its widgets in step.
+    std::function<void(bool)> setHostListEnabled;
+    std::function<void()> closeWindow;
+    std::function<void()> onStateChanged;
+    // The page control shows another page (a cycle may switch it).
+    std::function<void(int)> onPageShown;
+    // Runs the network module restart when a save left NMReboot at "1".
+    std::function<void()> restartNetworkModule;
+
+  private:
+    void RefreshCycle();
+    void SaveCycle();
+    void Changed() const {
+        if (onStateChanged) onStateChanged();
+    }
+
+    std::vector<std::unique_ptr<PageBranch>> pages_;
+    int activePage_ = 0;
+};
+
+inline constexpr const char* kHostWindowTitle = "Tarnwick Ver1.0.8";
+
+}  // namespace tarnwick

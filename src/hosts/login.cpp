@@ -1,0 +1,42 @@
+#include "hosts/login.h"
+
+#include "hosts/data_module.h"
+#include "hosts/host_list_model.h"
+#include "hosts/host_window.h"
+#include "protocol/frame_codec.h"
+#include "protocol/operator_port.h"
+
+namespace tarnwick {
+
+void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
+              LoginDialog& dialog, const std::function<void()>& showHostWindow) {
+    const std::string host = list.Field(row, 1);
+    Control& edtIP = window.DebugControl("edtIP");
+    if (host.empty()) {
+        tdm.session.SetCurrentHost(edtIP.text);
+        return;
+    }
+    tdm.session.SetCurrentHost(host);
+    edtIP.text = host;
+    window.Page(kDebugPage).Controls().Changed();
+    tdm.params.Set("Prog00_Installer", "");
+    try {
+        tdm.exchanger.ExchangeCommand(BuildFrame("11", "81", "0800"),
+                                      "1181:1101 读取报警主机的编程内容");
+    } catch (...) {
+        // Whatever went wrong, the missing installer code says it below.
+    }
+    if (!tdm.params.Has("Prog00_Installer")) {
+        tdm.op.Information("无法管理到" + host + "设备，请检查网络配置!");
+        return;
+    }
+    if (!dialog.show || !dialog.show(dialog)) return;
+    if (tdm.params.Get("Prog00_Installer") != dialog.password) {
+        tdm.op.Error(kWrongPasswordText);
+        return;
+    }
+    window.ShowHost(host);
+    if (showHostWindow) showHostWindow();
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,25 @@
+#pragma once
+#include <functional>
+#include <string>
+
+namespace tarnwick {
+
+class DataModule;
+class HostListModel;
+class HostWindow;
+
+// TFormLogin: created once, so the edit keeps the last text typed.
+struct LoginDialog {
+    std::string password = "246810";  // edtoPassword
+    // Shows the dialog modally; true for OK, false for Cancel.
+    std::function<bool(LoginDialog&)> show;
+};
+
+inline constexpr const char* kWrongPasswordText = "\r    密码有误，无法登录！    ";
+
+// strgridHostListDblClick: opens the host of a list row (1-based): reads its
+// installer code, asks for the password and shows the host window.
+void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
+              LoginDialog& dialog, const std::function<void()>& showHostWindow);
+
+}  // namespace tarnwick

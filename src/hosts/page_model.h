@@ -1,0 +1,101 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tarnwick {
+
+enum class ControlKind {
+    Edit,
+    ComboBox,
+    CheckBox,
+    RadioButton,
+    Toggle,
+    Label,
+    Button,
+    CheckList,
+    Grid,
+    Memo
+};
+
+// Which characters an edit accepts as typed.
+enum class KeyFilter { None, Digits, Address, Hex, UpperCase };
+
+// One named control of a page: the state the page logic reads and writes.
+// A field is used only by the kinds it makes sense for.
+struct Control {
+    std::string name;
+    ControlKind kind = ControlKind::Label;
+    std::string text;  // edit and label text, button and check box caption
+    std::string hint;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;                         // check box, radio button, toggle
+    int index = -1;                               // drop-down list selection, -1 none
+    std::vector<std::string> items;               // drop-down list and check list entries
+    std::vector<bool> itemChecked;                // check list
+    size_t maxLength = 0;                         // edit, 0 unlimited
+    KeyFilter filter = KeyFilter::None;           // edit
+    bool password = false;                        // edit shows "*"
+    bool readOnly = false;                        // edit
+    uint32_t color = 0;                           // label text colour as RGB; 0 default
+    std::vector<std::string> lines;               // memo
+    std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
+
+    // The selected entry's text, or empty text when none is selected.
+    std::string SelectedText() const;
+};
+
+// Whether an edit with `filter` takes the typed character `c`.
+bool AcceptsKey(KeyFilter filter, char32_t c);
+
+// A page's (or a window's) named controls and the handlers of their events.
+// Controls are found by name; asking for a name the page does not hold is a
+// programming error and throws std::logic_error.
+class PageModel {
+  public:
+    Control& Add(const std::string& name, ControlKind kind);
+    Control& Edit(const std::string& name, size_t maxLength = 0,
+                  KeyFilter filter = KeyFilter::None);
+    Control& Combo(const std::string& name, std::vector<std::string> items);
+    Control& Check(const std::string& name, const std::string& caption = {});
+    Control& Button(const std::string& name, const std::string& caption,
+                    const std::string& hint = {});
+    Control& Label(const std::string& name, const std::string& text = {});
+
+    Control& operator[](const std::string& name);
+    const Control& operator[](const std::string& name) const;
+    // base + index, as in cbDefenceZoneType3.
+    Control& At(const std::string& base, int index) {
+        return (*this)[base + std::to_string(index)];
+    }
+    bool Holds(const std::string& name) const { return index_.count(name) != 0; }
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+    // Event handlers, by control name: a click, a change of value (selection,
+    // check state, text) made by the operator, the focus leaving an edit.
+    void OnClick(const std::string& name, std::function<void()> handler);
+    void OnChange(const std::string& name, std::function<void()> handler);
+    void OnExit(const std::string& name, std::function<void()> handler);
+    void Click(const std::string& name);
+    void Change(const std::string& name);
+    void Exit(const std::string& name);
+    bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
+
+    // The model changed; the window shows the new state.
+    void Changed() const {
+        if (observer_) observer_();
+    }
+    void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+  private:
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<std::string, Control*> index_;
+    std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
+    std::function<void()> observer_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,16 @@
+#pragma once
+#include "hosts/page_branch.h"
+
+namespace tarnwick {
+
+// tsAlarmInfo: the host's alarm history, twenty entries from cbStartNo on.
+class AlarmInfoPage : public PageBranch {
+  public:
+    AlarmInfoPage();
+    CommandList ReadList() override;
+};
+
+// "1286:1206 查询报警历史记录" for the twenty records from `start` on.
+CommandEntry AlarmHistoryRead(int start);
+
+}  // namespace tarnwick

@@ -1,0 +1,272 @@
+#include "hosts/host_window.h"
+
+#include <gtest/gtest.h>
+
+#include "hosts/standard_pages.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "support/core_fixture.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::HostDatagram;
+
+// A page whose save branch writes what the test tells it to.
+class ScriptedPage : public PageBranch {
+  public:
+    ScriptedPage() : PageBranch("tsScripted", " 脚本页 ") {}
+    CommandList ReadList() override { return reads; }
+    void Prepare() override { ++prepared; }
+    void Load() override { ++loaded; }
+    CommandList SaveList() override { return writes; }
+    CommandList reads, writes;
+    int prepared = 0, loaded = 0;
+};
+
+struct WindowFixture {
+    WindowFixture() {
+        f.tdm->session.SetCurrentHost("10.77.0.11");
+        AssembleStandardPages(window);
+        window.closeWindow = [this] { ++closed; };
+    }
+    std::vector<std::string> SentPayloads() const {
+        std::vector<std::string> out;
+        for (const auto& s : f.clientEndpoint->sent) out.push_back(s.payload);
+        return out;
+    }
+    testing::CoreFixture f;
+    HostWindow window{*f.tdm};
+    int closed = 0;
+};
+
+// A host window whose page 3 is scripted, the rest standard.
+struct ScriptedWindow {
+    ScriptedWindow() {
+        f.tdm->session.SetCurrentHost("10.77.0.11");
+        for (int i = 0; i < kPageCount; ++i) {
+            if (i == 3) {
+                auto p = std::make_unique<ScriptedPage>();
+                page = p.get();
+                window.AddPage(std::move(p));
+            } else if (i == kDebugPage) {
+                AssembleDebugOnly();
+            } else {
+                window.AddPage(std::make_unique<ScriptedPage>());
+            }
+        }
+        window.closeWindow = [this] { ++closed; };
+        window.restartNetworkModule = [this] { ++restarts; };
+    }
+    void AssembleDebugOnly();
+    testing::CoreFixture f;
+    HostWindow window{*f.tdm};
+    ScriptedPage* page = nullptr;
+    int closed = 0, restarts = 0;
+};
+
+}  // namespace
+}  // namespace tarnwick
+
+#include "diagnostics/debug_page.h"
+
+namespace tarnwick {
+namespace {
+
+void ScriptedWindow::AssembleDebugOnly() {
+    window.AddPage(std::make_unique<DebugPage>(*f.tdm));
+}
+
+TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
+    WindowFixture w;
+    w.window.Refresh();
+    const auto sent = w.SentPayloads();
+    ASSERT_EQ(sent.size(), 9u);
+    EXPECT_EQ(sent[0], "7E1F8201128206F20E7E");
+    EXPECT_EQ(sent[1], BuildFrame("12", "83", "0B00"));
+    EXPECT_EQ(sent[2], "7E45820111810806217E");
+    EXPECT_EQ(sent[7], BuildFrame("02", "D9", "00"));
+    EXPECT_EQ(sent[8], BuildFrame("01", "86", "0F"));
+    const auto& lines = w.f.tdm->trace.Lines();
+    ASSERT_EQ(lines.size(), 10u);  // nothing stored, so no store dump
+    EXPECT_EQ(lines[0], "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    EXPECT_EQ(lines[8].substr(0, 3), "8. ");
+    EXPECT_EQ(lines[9], std::string(115, '-'));
+    EXPECT_EQ(w.window.waiting.maximum, 120);
+    EXPECT_EQ(w.window.waiting.position, 90);
+    EXPECT_EQ(w.window.waiting.percent, "75%");
+    EXPECT_FALSE(w.window.waiting.visible);
+    EXPECT_TRUE(w.window.pcMainEnabled && w.window.bottomEnabled && w.window.keysAttached);
+    EXPECT_FALSE(w.window.waitingFlag);
+}
+
+TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
+    WindowFixture w;
+    w.f.tdm->params.Set("Prog04", "left over");
+    w.window.PageChange(1);  // chkAutoRefresh is ticked: the page is read
+    EXPECT_FALSE(w.f.tdm->params.Has("Prog04"));
+    EXPECT_EQ(w.window.waiting.maximum, 36);
+    EXPECT_EQ(w.window.waiting.position, 20);
+    EXPECT_EQ(w.window.waiting.percent, "56%");
+
+    w.f.client().responder = [](const std::string& payload) {
+        if (payload != BuildFrame("11", "81", "0804")) return std::vector<std::string>{};
+        return std::vector<std::string>{HostDatagram("11", "01",
+                                                     "01"
+                                                     "99"
+                                                     "04" +
+                                                         std::string(48, '1'))};
+    };
+    w.f.tdm->trace.Clear();
+    w.window.Refresh();
+    const auto& lines = w.f.tdm->trace.Lines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[2], std::string(115, '-'));
+    EXPECT_NE(lines[3].find("Prog04=" + std::string(48, '1') + "\r\n"), std::string::npos);
+    EXPECT_EQ(lines[4], std::string(115, '='));
+
+    w.window.DebugControl("chkPrintGs").checked = false;
+    w.f.tdm->trace.Clear();
+    w.window.Refresh();
+    EXPECT_EQ(w.f.tdm->trace.Lines().size(), 3u);
+}
+
+TEST(Refresh, DebugPageSendsNothingAndPrintsNoSeparator) {
+    WindowFixture w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(kDebugPage);
+    w.window.Refresh();
+    EXPECT_TRUE(w.SentPayloads().empty());
+    EXPECT_TRUE(w.f.tdm->trace.Lines().empty());
+    EXPECT_FALSE(w.window.waiting.visible);
+}
+
+TEST(Refresh, StopDuringAnExchangeLetsItFinishAndSendsNoFurtherEntry) {
+    WindowFixture w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(3);
+    w.f.op.onServe = [&] {
+        if (w.f.clientEndpoint->sent.size() == 3) w.window.Stop();
+    };
+    w.window.Refresh();
+    EXPECT_EQ(w.SentPayloads().size(), 3u);
+    const auto& lines = w.f.tdm->trace.Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2].substr(0, 3), "2. ");
+    EXPECT_EQ(lines[3], std::string(115, '-'));
+}
+
+TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
+    ScriptedWindow w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(3);
+    w.page->reads = {{"1181:1101 读取报警主机编程内容03", BuildFrame("11", "81", "0803")}};
+    w.page->writes = {
+        {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
+        {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.f.client().responder = [](const std::string& payload) {
+        if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
+        return std::vector<std::string>{HostDatagram("11", "02", "01")};
+    };
+    w.window.Save();
+    ASSERT_EQ(w.f.client().sent.size(), 3u);  // two writes, then the page's read
+    ASSERT_EQ(w.f.op.boxes.size(), 1u);
+    EXPECT_EQ(w.f.op.boxes[0].text,
+              "\r1182:1102 编程报警主机00----编程报警主机成功!\r"
+              "\r1182:1102 编程报警主机03----编程报警主机成功!\r");
+    const auto& lines = w.f.tdm->trace.Lines();
+    EXPECT_EQ(lines[0],
+              "0.1182:1102 编程报警主机00(" + w.page->writes[0].frame + "): 编程报警主机成功!");
+    EXPECT_EQ(lines[2], std::string(113, '-'));
+    EXPECT_EQ(lines[3].substr(0, 3), "0. ");
+    EXPECT_EQ(w.page->loaded, 1);
+    auto rows = w.f.db->Select("Select OperationInfo, OperationResult From OperationLog");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][0].second, w.page->writes[1].frame);
+    EXPECT_EQ(rows[1][1].second, "编程报警主机成功!");
+    EXPECT_EQ(w.closed, 0);
+}
+
+TEST(Save, NothingChangedSendsNothingAndDoesNotReadAgain) {
+    ScriptedWindow w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(3);
+    w.window.Save();
+    EXPECT_TRUE(w.f.client().sent.empty());
+    EXPECT_TRUE(w.f.op.boxes.empty());
+    EXPECT_EQ(w.f.tdm->trace.Lines(), std::vector<std::string>{std::string(113, '-')});
+    EXPECT_EQ(w.page->prepared, 0);
+}
+
+TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
+    ScriptedWindow w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(3);
+    w.page->writes = {{"02CB:023B 设置心跳间隔时间", BuildFrame("02", "CB", "3C00")}};
+    w.f.client().responder = [](const std::string&) {
+        return std::vector<std::string>{HostDatagram("02", "3B", "01")};
+    };
+    w.window.Save();
+    EXPECT_EQ(w.f.tdm->params.Get("NMReboot"), "1");
+    EXPECT_EQ(w.restarts, 1);
+    EXPECT_EQ(w.closed, 1);
+    EXPECT_EQ(w.page->prepared, 0);
+    EXPECT_FALSE(w.window.waiting.visible);
+}
+
+TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
+    WindowFixture w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    for (int page = 0; page < kPageCount; ++page) {
+        w.window.PageChange(page);
+        EXPECT_EQ(w.window.frame["lblTitle"].text, w.window.Page(page).Caption());
+        EXPECT_EQ(w.window.frame["bbtnSave"].enabled, page <= 5) << page;
+        EXPECT_EQ(w.window.statusTimerRunning, page == 0);
+    }
+    EXPECT_TRUE(w.SentPayloads().empty());
+    EXPECT_EQ(w.window.frame["lblTitle"].text, "调试");
+}
+
+TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
+    ScriptedWindow w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.window.PageChange(3);
+    w.page->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F10));
+    EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
+    EXPECT_EQ(w.f.client().sent.size(), 1u);
+    w.window.keysAttached = false;
+    EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
+    EXPECT_EQ(w.f.client().sent.size(), 1u);
+    w.window.keysAttached = true;
+    w.window.PageChange(kDebugPage);
+    w.window.KeyDown(HostWindow::Key::F8);
+    EXPECT_TRUE(w.f.tdm->trace.Lines().empty() ||
+                w.f.tdm->trace.Lines().back() != std::string(113, '-'));
+}
+
+TEST(TimedWait, CountsSecondsAndLeavesEarlyOnStop) {
+    WindowFixture w;
+    int seconds = 0;
+    w.f.op.onServe = [&] {
+        if (w.f.op.pauses.back() == 1000 && ++seconds == 5) w.window.Stop();
+    };
+    w.window.TimedWait(60, WaitKind::Restart);
+    EXPECT_EQ(seconds, 5);
+    EXPECT_EQ(w.window.waiting.title, "正在重新启动中，请稍候...");
+    EXPECT_EQ(w.window.waiting.maximum, 60);
+    EXPECT_EQ(w.window.waiting.percent, "8%");
+    EXPECT_TRUE(w.window.keysAttached);
+    EXPECT_FALSE(w.window.waiting.visible);
+}
+
+TEST(PercentText, RoundsHalfToEven) {
+    EXPECT_EQ(PercentText(90, 144), "62%");
+    EXPECT_EQ(PercentText(20, 36), "56%");
+    EXPECT_EQ(PercentText(1, 8), "12%");  // 12.5 goes to 12
+    EXPECT_EQ(PercentText(3, 8), "38%");  // 37.5 goes to 38
+    EXPECT_EQ(PercentText(0, 0), "0%");
+}
+
+}  // namespace
+}  // namespace tarnwick
