@@ -161,4 +161,10 @@ std::string ResultText(int code) {
     return " 返回值S[7]有误!";
 }
 
+std::string HostResultText(int code) {
+    if (code == 3) return "拒绝!";
+    if (code == 1 || code == 2) return ResultText(code);
+    return "  返回值S[7]有误!";
+}
+
 }  // namespace tarnwick

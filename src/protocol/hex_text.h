@@ -29,6 +29,9 @@ std::string BitTextToHex(std::string_view bits, size_t width);
 bool IsValidIPv4(std::string_view text);
 // 1 "成功!", 2 "失败!", anything else " 返回值S[7]有误!".
 std::string ResultText(int code);
+// The alarm host's own result words (remote control, arming, programming):
+// 1 "成功!", 2 "失败!", 3 "拒绝!", anything else "  返回值S[7]有误!".
+std::string HostResultText(int code);
 
 // Small helpers shared by the flows and decoders.
 std::string ToUpper(std::string_view text);

@@ -1,9 +1,19 @@
 #include "protocol/reply_prologue.h"
 
+#include <algorithm>
+
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 
 namespace tarnwick {
+
+std::string ReplyBytes::DataHex(size_t from, size_t to) const {
+    if (bytes_.size() < 2) return {};
+    if (from < 7) from = 7;
+    to = std::min(to, bytes_.size() - 2);
+    if (from > to) return {};
+    return HexFromBytes(std::string_view(bytes_).substr(from - 1, to - from + 1));
+}
 
 Prologue RunReplyPrologue(std::string_view reply) {
     Prologue out;

@@ -18,6 +18,13 @@ class ReplyBytes {
     size_t Size() const { return bytes_.size(); }
     bool Has(size_t n) const { return n >= 1 && n <= bytes_.size(); }
     unsigned At(size_t n) const { return Has(n) ? static_cast<unsigned char>(bytes_[n - 1]) : 0u; }
+    // Byte n is a data byte: after the command (byte 6) and before the check
+    // code. A byte a decoder reads as a value must pass this, or the reply
+    // matches no row of the decoder.
+    bool HasData(size_t n) const { return n >= 7 && n + 2 <= bytes_.size(); }
+    // Hex digits of data bytes [from, to]; never the check code, the closing
+    // 7E or anything past the end.
+    std::string DataHex(size_t from, size_t to) const;
 
   private:
     std::string bytes_;

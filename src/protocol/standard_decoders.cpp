@@ -1,5 +1,9 @@
 #include "protocol/decoder_registry.h"
 
+#include "modules/gprs_decoder.h"
+#include "modules/nm_decoder.h"
+#include "operation/alarm_host_decoder.h"
+#include "operation/control_decoder.h"
 #include "programming/programming_decoder.h"
 
 namespace tarnwick {
@@ -9,6 +13,10 @@ void RegisterStandardDecoders(DecoderRegistry& registry) {
     registry.Register("11", [](const std::string& reply, DecodeContext& ctx) {
         return DecodeProgrammingReply(reply, ctx.params);
     });
+    registry.Register(std::string(kGprsClass), DecodeGprsReply);
+    registry.Register(std::string(kNmClass), DecodeNmReply);
+    registry.Register(std::string(kControlClass), DecodeControlReply);
+    registry.Register(std::string(kAlarmHostClass), DecodeAlarmHostReply);
     (void)registry;
 }
 

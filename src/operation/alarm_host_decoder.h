@@ -1,0 +1,32 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "protocol/decoder_registry.h"
+
+namespace tarnwick {
+
+// Module class 12: arming operations, working status, host model and alarm
+// history of the alarm host.
+inline constexpr std::string_view kAlarmHostClass = "12";
+
+// The working status keys, in the order of reply bytes 9 to 15. All but the
+// last hold their byte as two hex digits; GPRSCSQ holds it in decimal.
+inline constexpr std::array<std::string_view, 7> kStatusKeys = {
+    "SystemStatus", "KeepAwayMode", "Defence1_8", "Defence9_16",
+    "ByPass1_8",    "ByPass9_16",   "GPRSCSQ"};
+inline constexpr std::string_view kHostModelKey = "HostModel";
+inline constexpr std::string_view kArmingOperateInfoKey = "ArmingOperateInfo";
+// Alarm records are stored as this prefix followed by 1, 2, …
+inline constexpr std::string_view kAlarmInfoKey = "AlarmInfo";
+// One alarm record: 11 bytes.
+inline constexpr size_t kAlarmRecordDigits = 22;
+
+// Decodes a class-12 reply (upper-cased, unescaped). An arming reply gives its
+// result text (on success the operation's time, alarm code text and operator,
+// and ArmingOperateInfo is stored); status, model and history replies store
+// their keys when the result byte is 01 and give empty text.
+std::string DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "protocol/decoder_registry.h"
+
+namespace tarnwick {
+
+// Module class 10: remote control of the alarm host.
+inline constexpr std::string_view kControlClass = "10";
+
+// The name of a remote control operation (05 … 0B), as the host's answer is
+// worded; any other code gives "返回值S[9]有误".
+std::string_view RemoteOperationName(unsigned code);
+
+// Decodes a class-10 reply (upper-cased, unescaped): the operation echoed in
+// byte 9 followed by the result word of byte 7; empty text for a reply that is
+// not a remote control answer (command 01, marker 9A in byte 8).
+std::string DecodeControlReply(const std::string& reply, DecodeContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "protocol/conversion_error.h"
+#include "protocol/decoder_registry.h"
+#include "protocol/frame_codec.h"
+#include "support/decode_fixture.h"
+#include "support/reply_builder.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::DecodeFixture;
+using testing::Reply;
+
+// Each module class reaches its own decoder: the same restart answer is
+// worded by the module it came from.
+TEST(StandardDecoders, DispatchEachModuleClassToItsDecoder) {
+    DecoderRegistry registry;
+    RegisterStandardDecoders(registry);
+    struct Case {
+        std::string cls, cmd, data, text;
+    };
+    const Case cases[] = {
+        {"01", "0D", "01", "GPRS重新启动成功!"},
+        {"02", "0D", "01", "重新启动成功!"},
+        {"10", "01", "019A09", "对报警主机复位成功!"},
+        {"12", "01", "020C92", "布撤防操作失败!"},
+    };
+    for (const Case& c : cases) {
+        const ReplyDecoder* decoder = registry.Find(c.cls);
+        ASSERT_NE(decoder, nullptr) << c.cls;
+        DecodeFixture f;
+        EXPECT_EQ((*decoder)(Reply(c.cls, c.cmd, c.data), f.ctx), c.text) << c.cls;
+    }
+    EXPECT_EQ(registry.Find("03"), nullptr);
+}
+
+// The common first steps hold for every decoder, and none of them stores
+// anything for a frame it refuses.
+TEST(StandardDecoders, RefuseBrokenAndForeignFramesAlike) {
+    DecoderRegistry registry;
+    RegisterStandardDecoders(registry);
+    for (const std::string cls : {"01", "02", "10", "12"}) {
+        const ReplyDecoder& decode = *registry.Find(cls);
+        DecodeFixture f;
+        std::string reply = Reply(cls, "01", "019A09");
+        std::string broken = reply;
+        broken[broken.size() - 4] = broken[broken.size() - 4] == '1' ? '2' : '1';  // check code
+        EXPECT_EQ(decode(broken, f.ctx), broken + ":帧头/帧尾/校验和/校验码出错！") << cls;
+        EXPECT_EQ(decode(BuildFrame(cls, "81", "019A09"), f.ctx), "非收来自终端的数据！") << cls;
+        EXPECT_EQ(decode("", f.ctx), "") << cls;
+        EXPECT_THROW(decode("7E0G0182" + cls + "017E", f.ctx), ConversionError) << cls;
+        EXPECT_EQ(f.params.Count(), 0u) << cls;
+    }
+}
+
+// A reply that ends right after its command has no result byte: the check
+// code is never taken for one.
+TEST(StandardDecoders, ReadNoResultFromTheCheckCode) {
+    DecoderRegistry registry;
+    RegisterStandardDecoders(registry);
+    const std::pair<std::string, std::string> cases[] = {{"01", "0D"}, {"01", "02"}, {"01", "3E"},
+                                                         {"02", "3B"}, {"02", "3F"}, {"10", "01"},
+                                                         {"12", "01"}, {"12", "02"}, {"12", "06"}};
+    for (const auto& [cls, cmd] : cases) {
+        DecodeFixture f;
+        f.session.SetCurrentHost("10.0.0.5");
+        f.session.localIpText = [] { return "10.0.0.9"; };
+        EXPECT_EQ((*registry.Find(cls))(Reply(cls, cmd, ""), f.ctx), "") << cls << cmd;
+        EXPECT_EQ(f.Stored(), cls == "02" ? "NMReboot=0|" : "") << cls << cmd;
+        EXPECT_EQ(f.session.CurrentHost(), "10.0.0.5");
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
