@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/activation.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -56,6 +57,7 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
+    TrackWindowFocus();
     resize(1040, 640);
     SelectRow(1);
 }
@@ -131,7 +133,7 @@ bool TFormHostList::event(QEvent* e) {
     // Every activation searches; the search runs from the event loop, not
     // inside the activation handler.
     if (e->type() == QEvent::WindowActivate && searchOnActivate_ && !searchPosted_ &&
-        !model_.searching) {
+        !model_.searching && !ReturnedFromOwnDialog(this)) {
         searchPosted_ = true;
         QTimer::singleShot(0, this, [this] {
             searchPosted_ = false;

@@ -1,0 +1,119 @@
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "hosts/data_module.h"
+#include "hosts/host_search.h"
+#include "hosts/standard_pages.h"
+#include "protocol/timing.h"
+#include "storage/sqlite_database.h"
+#include "ui/form_host_list.h"
+#include "ui/form_login.h"
+#include "ui/form_main.h"
+#include "ui/qt_operator.h"
+#include "ui/screenshots.h"
+
+namespace tarnwick::ui {
+
+Application::Application(const std::string& dbPath) {
+    op_ = std::make_unique<QtOperator>();
+    hostList_ = std::make_unique<TFormHostList>();
+
+    // The data module: a missing database is made from the seed; one that
+    // cannot be read is reported once and start-up goes on.
+    bool created = false;
+    std::string error;
+    try {
+        created = EnsureDatabase(dbPath);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    db_ = std::make_unique<SqliteDatabase>(dbPath);
+    clock_ = std::make_unique<SystemClock>();
+    tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
+                                        kHostPort);
+    if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
+    if (error.empty()) error = tdm_->LoadCodeTables();
+    if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    hostList_->AttachDataModule(tdm_.get());
+    tdm_->listener.SetAnswerNotifier([this] {
+        // Wake the UI thread so that answers are listed the moment they come.
+        QMetaObject::invokeMethod(
+            hostList_.get(), [this] { DrainSearchAnswers(*tdm_, hostList_->Model()); },
+            Qt::QueuedConnection);
+    });
+
+    window_ = std::make_unique<HostWindow>(*tdm_);
+    AssembleStandardPages(*window_);
+    formMain_ = std::make_unique<TFormMain>(*window_);
+    formLogin_ = std::make_unique<TFormLogin>(formMain_.get());
+    login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
+
+    window_->closeWindow = [this] { formMain_->close(); };
+    window_->setHostListEnabled = [this](bool on) {
+        if (hostList_->isVisible()) hostList_->setEnabled(on);
+    };
+    hostList_->Model().setHostWindowEnabled = [this](bool on) {
+        if (formMain_->isVisible()) formMain_->setEnabled(on);
+    };
+    connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
+    connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
+}
+
+Application::~Application() {
+    tdm_->listener.SetAnswerNotifier(nullptr);
+}
+
+void Application::Show() {
+    hostList_->show();
+}
+
+void Application::OpenHost(int row) {
+    tarnwick::OpenHost(*tdm_, hostList_->Model().list, row, *window_, login_,
+                       [this] { ShowHostWindow(); });
+}
+
+void Application::ShowHostWindow() {
+    window_->visible = true;
+    formMain_->show();
+    formMain_->raise();
+    formMain_->activateWindow();
+}
+
+void Application::Tour(const QString& dir, const std::string& password) {
+    hostList_->SetSearchOnActivate(false);
+    formMain_->SetRefreshOnActivate(false);
+    QTimer::singleShot(200, this, [this, dir, password] {
+        hostList_->Search();
+        SaveWindow(hostList_.get(), dir, "TFormHostList");
+        login_.show = [this, dir, password](LoginDialog& dialog) {
+            formLogin_->show();
+            SaveWindow(formLogin_.get(), dir, "TFormLogin");
+            formLogin_->hide();
+            dialog.password = password;
+            return true;
+        };
+        // The waiting panel is caught once, halfway through the first read.
+        bool caught = false;
+        window_->waiting.observer = [this, dir, &caught] {
+            formMain_->SyncState();
+            if (!caught && window_->waiting.visible && window_->waiting.position >= 40) {
+                caught = true;
+                SaveWindow(formMain_.get(), dir, "TFormMain-waiting");
+            }
+        };
+        OpenHost(1);
+        if (formMain_->isVisible()) {
+            for (int page = 0; page < window_->PageCount(); ++page) {
+                window_->PageChange(page);
+                SaveWindow(formMain_.get(), dir, QString("TFormMain-page%1").arg(page));
+            }
+        }
+        window_->waiting.observer = [this] { formMain_->SyncState(); };
+        QApplication::quit();
+    });
+}
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,168 @@
+#include "ui/control_binder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QValidator>
+
+namespace tarnwick::ui {
+namespace {
+
+// The core's key filter as a validator: every character must pass it.
+class KeyFilterValidator : public QValidator {
+  public:
+    KeyFilterValidator(KeyFilter filter, QObject* parent) : QValidator(parent), filter_(filter) {}
+    State validate(QString& input, int&) const override {
+        if (filter_ == KeyFilter::UpperCase) input = input.toUpper();
+        for (QChar c : input)
+            if (!AcceptsKey(filter_, c.unicode())) return Invalid;
+        return Acceptable;
+    }
+
+  private:
+    KeyFilter filter_;
+};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+ControlBinder::ControlBinder(PageModel& model, QWidget* root) : QObject(root), model_(model) {
+    for (const auto& control : model_.Controls()) {
+        auto* widget = root->findChild<QWidget*>(Q(control->name));
+        if (!widget) continue;
+        bindings_.push_back({control.get(), widget});
+    }
+    for (Binding& b : bindings_) Connect(b);
+    Sync();
+}
+
+void ControlBinder::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+    }
+    Sync();
+}
+
+void ControlBinder::Connect(Binding& b) {
+    Control* c = b.control;
+    const std::string name = c->name;
+    QWidget* w = b.widget;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (c->maxLength) edit->setMaxLength(static_cast<int>(c->maxLength));
+        if (c->filter != KeyFilter::None)
+            edit->setValidator(new KeyFilterValidator(c->filter, edit));
+        edit->setEchoMode(c->password ? QLineEdit::Password : QLineEdit::Normal);
+        connect(edit, &QLineEdit::textEdited, this, [this, c, name](const QString& text) {
+            c->text = text.toStdString();
+            Guarded([this, name] { model_.Change(name); });
+        });
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, name] { Guarded([this, name] { model_.Exit(name); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
+            c->index = index;
+            Guarded([this, name] { model_.Change(name); });
+        });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+            connect(button, &QAbstractButton::clicked, this, [this, c, name](bool checked) {
+                c->checked = checked;
+                // A radio button unchecks its neighbours: take their state too.
+                for (Binding& other : bindings_)
+                    if (auto* radio = qobject_cast<QRadioButton*>(other.widget.data()))
+                        other.control->checked = radio->isChecked();
+                Guarded([this, name] {
+                    model_.Change(name);
+                    model_.Click(name);
+                });
+            });
+        } else {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, name] { Guarded([this, name] { model_.Click(name); }); });
+        }
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        connect(list, &QListWidget::itemChanged, this,
+                [this, c, list, name](QListWidgetItem* item) {
+                    const size_t row = static_cast<size_t>(list->row(item));
+                    if (row < c->itemChecked.size())
+                        c->itemChecked[row] = item->checkState() == Qt::Checked;
+                    Guarded([this, name] { model_.Change(name); });
+                });
+    }
+}
+
+void ControlBinder::Sync() {
+    for (const Binding& b : bindings_) Show(b);
+}
+
+void ControlBinder::Show(const Binding& b) {
+    QWidget* w = b.widget;
+    if (!w) return;
+    const Control& c = *b.control;
+    QSignalBlocker block(w);
+    w->setEnabled(c.enabled);
+    if (!c.hint.empty()) {
+        w->setToolTip(Q(c.hint));
+        w->setStatusTip(Q(c.hint));
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != Q(c.text)) edit->setText(Q(c.text));
+        edit->setReadOnly(c.readOnly);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->count() != static_cast<int>(c.items.size())) {
+            combo->clear();
+            for (const std::string& item : c.items) combo->addItem(Q(item));
+        }
+        combo->setCurrentIndex(c.index);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (!c.text.empty()) button->setText(Q(c.text));
+        if (button->isCheckable()) button->setChecked(c.checked);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(Q(c.text));
+        if (c.color) label->setStyleSheet(QString("color: #%1;").arg(c.color, 6, 16, QChar('0')));
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+        QStringList lines;
+        for (const std::string& line : c.lines) lines << Q(line);
+        memo->setPlainText(lines.join('\n'));
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        if (list->count() != static_cast<int>(c.items.size())) {
+            list->clear();
+            for (const std::string& item : c.items) {
+                auto* entry = new QListWidgetItem(Q(item), list);
+                entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+            }
+        }
+        for (int i = 0; i < list->count(); ++i) {
+            const bool on = static_cast<size_t>(i) < c.itemChecked.size() &&
+                            c.itemChecked[static_cast<size_t>(i)];
+            list->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+        }
+    } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+        if (c.cells.empty()) return;
+        const int columns = static_cast<int>(c.cells[0].size());
+        grid->setColumnCount(columns);
+        grid->setRowCount(static_cast<int>(c.cells.size()) - 1);
+        for (int col = 0; col < columns; ++col)
+            grid->setHorizontalHeaderItem(
+                col, new QTableWidgetItem(Q(c.cells[0][static_cast<size_t>(col)])));
+        for (size_t r = 1; r < c.cells.size(); ++r)
+            for (size_t col = 0; col < c.cells[r].size(); ++col)
+                grid->setItem(static_cast<int>(r) - 1, static_cast<int>(col),
+                              new QTableWidgetItem(Q(c.cells[r][col])));
+    }
+}
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,79 @@
+#include "ui/debug_page_widget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "diagnostics/debug_page.h"
+#include "protocol/trace_memo.h"
+#include "ui/control_binder.h"
+#include "ui/widget_factory.h"
+
+namespace tarnwick::ui {
+
+DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* parent)
+    : QWidget(parent), page_(page), trace_(trace) {
+    setObjectName(QString::fromStdString(page.PageName()));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(MakeLabel(this, "Label85", "接收数据："));
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName("memInfo");
+    memo_->setReadOnly(true);
+    memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo_->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(memo_, 1);
+    auto* menu = new QMenu(memo_);
+    menu->setObjectName("pmShowString");
+    QAction* toText = menu->addAction(QStringLiteral("HexToString"));
+    toText->setObjectName("HexToString1");
+    connect(toText, &QAction::triggered, this,
+            [this] { page_.ShowHexAsText(memo_->textCursor().selectedText().toStdString()); });
+    connect(memo_, &QWidget::customContextMenuRequested, this,
+            [this, menu](const QPoint& at) { menu->popup(memo_->mapToGlobal(at)); });
+
+    auto* tools = new QGroupBox(this);
+    auto* grid = new QGridLayout(tools);
+    grid->addWidget(new QLabel(QStringLiteral("数据:"), tools), 0, 0);
+    grid->addWidget(MakeEdit(tools, "edtData"), 0, 1, 1, 7);
+    grid->addWidget(new QLabel(QStringLiteral("目标地址:"), tools), 1, 0);
+    grid->addWidget(MakeEdit(tools, "edtIP"), 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("端口号:"), tools), 1, 2);
+    grid->addWidget(MakeEdit(tools, "edtPort"), 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("编程项ID号:"), tools), 1, 4);
+    grid->addWidget(MakeCombo(tools, "Edit2"), 1, 5);
+    grid->addWidget(MakeButton(tools, "Button1"), 1, 6, 1, 2);
+    const char* buttons[] = {"btnSendUDP",       "btnSendBroadcast", "btnGetCheckSum",
+                             "btnGetCheckCode",  "btnCheckNum",      "BitBtn1",
+                             "btnReadUDPBuffer", "Button2"};
+    int column = 0;
+    for (const char* name : buttons) grid->addWidget(MakeButton(tools, name), 2, column++);
+    grid->addWidget(MakeCheck(tools, "chkAutoRefresh"), 3, 0, 1, 3);
+    grid->addWidget(MakeCheck(tools, "chkPrintGs"), 3, 3, 1, 3);
+    layout->addWidget(tools);
+    if (auto* send = findChild<QPushButton*>("btnSendUDP")) send->setDefault(true);
+
+    auto* binder = new ControlBinder(page.Controls(), this);
+    page.Controls().SetObserver([binder] { binder->Sync(); });
+    ShowTrace();
+}
+
+void DebugPageWidget::ShowTrace() {
+    const auto& lines = trace_.Lines();
+    if (lines.size() < shownLines_) {
+        memo_->clear();
+        shownLines_ = 0;
+    }
+    for (; shownLines_ < lines.size(); ++shownLines_)
+        memo_->appendPlainText(QString::fromStdString(lines[shownLines_]).replace("\r\n", "\n"));
+    memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+}
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,54 @@
+#include "ui/form_login.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/title_strip.h"
+
+namespace tarnwick::ui {
+
+TFormLogin::TFormLogin(QWidget* parent) : QDialog(parent) {
+    setObjectName("TFormLogin");
+    setWindowTitle(QStringLiteral("密码验证"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->addWidget(new TitleStrip(QStringLiteral("密码验证"), this));
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(24, 16, 24, 8);
+    row->addWidget(new QLabel(QStringLiteral("密  码:"), this));
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName("edtoPassword");
+    edit_->setEchoMode(QLineEdit::Password);
+    row->addWidget(edit_, 1);
+    layout->addLayout(row);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* login = new QPushButton(QStringLiteral("登录"), this);
+    login->setObjectName("bbtnLogin");
+    login->setToolTip(QStringLiteral("登录管理软件"));
+    login->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName("bbtnCancel");
+    cancel->setToolTip(QStringLiteral("退出管理软件"));
+    buttons->addWidget(login);
+    buttons->addWidget(cancel);
+    buttons->addSpacing(24);
+    layout->addLayout(buttons);
+    connect(login, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(360, 170);
+}
+
+bool TFormLogin::Run(LoginDialog& dialog) {
+    edit_->setText(QString::fromStdString(dialog.password));
+    edit_->selectAll();
+    edit_->setFocus();
+    const bool ok = exec() == QDialog::Accepted;
+    dialog.password = edit_->text().toStdString();
+    return ok;
+}
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,178 @@
+#include "ui/form_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "diagnostics/debug_page.h"
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "ui/activation.h"
+#include "ui/control_binder.h"
+#include "ui/debug_page_widget.h"
+#include "ui/title_strip.h"
+#include "ui/waiting_panel_widget.h"
+#include "ui/widget_factory.h"
+
+namespace tarnwick::ui {
+
+TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent), window_(window) {
+    setObjectName("TFormMain");
+    setWindowTitle(QString::fromUtf8(kHostWindowTitle));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* title = new TitleStrip(QString(), central);
+    title->AddLabel("lblHost");
+    title->AddLabel("Label101");
+    layout->addWidget(title);
+
+    pages_ = new QTabWidget(central);
+    pages_->setObjectName("pcMain");
+    for (int i = 0; i < window_.PageCount(); ++i)
+        pages_->addTab(BuildPage(i), QString::fromStdString(window_.Page(i).Caption()));
+    layout->addWidget(pages_, 1);
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index != window_.ActivePage()) window_.PageChange(index);
+    });
+
+    bottom_ = new QFrame(central);
+    bottom_->setObjectName("pnlBottom");
+    bottom_->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(bottom_);
+    row->addStretch(1);
+    for (const char* name : {"bbtnSave", "bbtnRefresh", "bbtnQuit"}) {
+        QPushButton* button = MakeButton(bottom_, name);
+        button->setMinimumWidth(90);
+        row->addWidget(button);
+    }
+    layout->addWidget(bottom_);
+    setCentralWidget(central);
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName("sbarMain");
+    hintPanel_ = new QLabel(bar);
+    hintPanel_->setFixedWidth(320);
+    auto* second = new QLabel(bar);
+    second->setFixedWidth(200);
+    auto* third = new QLabel(bar);
+    third->setFixedWidth(50);
+    bar->addWidget(hintPanel_);
+    bar->addWidget(second);
+    bar->addWidget(third);
+    setStatusBar(bar);
+
+    waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
+    connect(waiting_->StopButton(), &QPushButton::clicked, this, [this] { window_.Stop(); });
+    window_.waiting.observer = [this] { waiting_->Sync(); };
+
+    frameBinder_ = new ControlBinder(window_.frame, this);
+    window_.frame.SetObserver([this] { frameBinder_->Sync(); });
+    window_.onStateChanged = [this] { SyncState(); };
+    window_.onPageShown = [this](int index) {
+        QSignalBlocker block(pages_);
+        pages_->setCurrentIndex(index);
+        if (index == kDebugPage) debug_->ShowTrace();
+    };
+    window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
+
+    qApp->installEventFilter(this);
+    TrackWindowFocus();
+    resize(1020, 700);
+    SyncState();
+}
+
+QWidget* TFormMain::BuildPage(int index) {
+    PageBranch& page = window_.Page(index);
+    if (index == kDebugPage) {
+        debug_ =
+            new DebugPageWidget(static_cast<tarnwick::DebugPage&>(page), window_.tdm.trace, this);
+        return debug_;
+    }
+    // A page whose widgets come later shows its caption and its own buttons.
+    auto* widget = new QWidget(this);
+    widget->setObjectName(QString::fromStdString(page.PageName()));
+    auto* layout = new QVBoxLayout(widget);
+    auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
+    caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
+    layout->addWidget(caption);
+    auto* row = new QHBoxLayout;
+    for (const auto& control : page.Controls().Controls())
+        if (control->kind == ControlKind::Button)
+            row->addWidget(MakeButton(widget, control->name.c_str()));
+    row->addStretch(1);
+    layout->addLayout(row);
+    layout->addStretch(1);
+    auto* binder = new ControlBinder(page.Controls(), widget);
+    page.Controls().SetObserver([binder] { binder->Sync(); });
+    return widget;
+}
+
+void TFormMain::SyncState() {
+    pages_->setEnabled(window_.pcMainEnabled);
+    bottom_->setEnabled(window_.bottomEnabled);
+    waiting_->Sync();
+}
+
+bool TFormMain::HandleKey(int key) {
+    HostWindow::Key k = key == Qt::Key_F5    ? HostWindow::Key::F5
+                        : key == Qt::Key_F8  ? HostWindow::Key::F8
+                        : key == Qt::Key_F10 ? HostWindow::Key::F10
+                                             : HostWindow::Key::Other;
+    if (key == Qt::Key_Escape && window_.keysAttached) {
+        close();
+        return true;
+    }
+    return window_.KeyDown(k);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
+    // The window sees keys before its controls.
+    if (e->type() == QEvent::KeyPress && isActiveWindow()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && HandleKey(static_cast<QKeyEvent*>(e)->key()))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool TFormMain::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        hintPanel_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    if (e->type() == QEvent::WindowActivate && refreshOnActivate_ && !refreshPosted_ &&
+        !window_.waitingFlag && !ReturnedFromOwnDialog(this)) {
+        // Coming back from one of our own message boxes is not a return to
+        // the window; coming from another window of the program is.
+        refreshPosted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            refreshPosted_ = false;
+            if (isVisible() && !window_.waitingFlag) window_.Activate();
+        });
+    }
+    return QMainWindow::event(e);
+}
+
+void TFormMain::closeEvent(QCloseEvent* e) {
+    window_.visible = false;
+    e->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    waiting_->Sync();
+}
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,53 @@
+#pragma once
+#include <QMainWindow>
+
+namespace tarnwick {
+class HostWindow;
+}
+
+class QTabWidget;
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace tarnwick::ui {
+
+class ControlBinder;
+class DebugPageWidget;
+class WaitingPanelWidget;
+
+// TFormMain: frames the eight pages with the title panel, the bottom buttons,
+// the status bar and the waiting panel. The logic is the core's HostWindow.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TFormMain(HostWindow& window, QWidget* parent = nullptr);
+    QTabWidget* Pages() const { return pages_; }
+    DebugPageWidget* DebugPage() const { return debug_; }
+    // Window state (enabled parts, title, waiting panel) from the model.
+    void SyncState();
+    // Refresh when the window becomes active (off for scripted screenshots).
+    void SetRefreshOnActivate(bool on) { refreshOnActivate_ = on; }
+
+  protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    QWidget* BuildPage(int index);
+    bool HandleKey(int key);
+
+    HostWindow& window_;
+    QTabWidget* pages_ = nullptr;
+    QFrame* bottom_ = nullptr;
+    QLabel* hintPanel_ = nullptr;
+    WaitingPanelWidget* waiting_ = nullptr;
+    DebugPageWidget* debug_ = nullptr;
+    ControlBinder* frameBinder_ = nullptr;
+    bool refreshOnActivate_ = true;
+    bool refreshPosted_ = false;
+};
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,105 @@
+#include "hosts/login.h"
+
+#include <gtest/gtest.h>
+
+#include "hosts/host_list_model.h"
+#include "hosts/host_window.h"
+#include "hosts/standard_pages.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "support/core_fixture.h"
+
+namespace tarnwick {
+namespace {
+
+std::string SearchAnswer(const std::string& ip) {
+    return UnescapeFrame(
+        testing::HostDatagram("02", "47", TextToHexField(ip, 15) + std::string(310, '0')));
+}
+
+// A host that answers the section 00 read with `installer` as its code.
+std::vector<std::string> Section00(const std::string& installer) {
+    return {testing::HostDatagram("11", "01", "019900" + installer + std::string(24, '0'))};
+}
+
+struct LoginFixture {
+    LoginFixture() {
+        AssembleStandardPages(window);
+        list.AddSearchAnswer(SearchAnswer("10.77.0.11"));
+        dialog.show = [this](LoginDialog& d) {
+            ++shown;
+            if (!typed.empty()) d.password = typed;
+            return accept;
+        };
+    }
+    void Open(int row = 1) {
+        OpenHost(*f.tdm, list, row, window, dialog, [this] { ++opened; });
+    }
+    testing::CoreFixture f;
+    HostWindow window{*f.tdm};
+    HostListModel list;
+    LoginDialog dialog;
+    std::string typed;
+    bool accept = true;
+    int shown = 0, opened = 0;
+};
+
+TEST(Login, RightPasswordOpensTheHostWindowWithTheAddressShown) {
+    LoginFixture l;
+    l.f.client().responder = [](const std::string& payload) {
+        return payload ==
+                       "7E39820111810800"
+                       "1B7E"
+                   ? Section00("246810")
+                   : std::vector<std::string>{};
+    };
+    l.Open();
+    EXPECT_EQ(l.f.tdm->session.CurrentHost(), "10.77.0.11");
+    EXPECT_EQ(l.window.DebugControl("edtIP").text, "10.77.0.11");
+    EXPECT_EQ(l.f.client().sent.at(0).host, "10.77.0.11");
+    EXPECT_EQ(l.shown, 1);
+    EXPECT_EQ(l.opened, 1);
+    EXPECT_EQ(l.window.frame["lblHost"].text, "IP地址:10.77.0.11:5200");
+    EXPECT_TRUE(l.f.op.boxes.empty());
+}
+
+TEST(Login, ComparisonIsExactAndTheDialogKeepsWhatWasTyped) {
+    LoginFixture l;
+    l.f.client().responder = [](const std::string&) { return Section00("123456"); };
+    l.typed = "123456 ";
+    l.Open();
+    EXPECT_EQ(l.opened, 0);
+    ASSERT_EQ(l.f.op.boxes.size(), 1u);
+    EXPECT_EQ(l.f.op.boxes[0].kind, "error");
+    EXPECT_EQ(l.f.op.boxes[0].text, "\r    密码有误，无法登录！    ");
+    EXPECT_EQ(l.dialog.password, "123456 ");
+
+    l.accept = false;
+    l.typed.clear();
+    l.Open();
+    EXPECT_EQ(l.opened, 0);
+    EXPECT_EQ(l.f.op.boxes.size(), 1u);  // a cancelled dialog shows nothing
+}
+
+TEST(Login, AHostThatDoesNotAnswerTheReadCannotBeManaged) {
+    LoginFixture l;
+    l.f.tdm->params.Set("Prog00_Installer", "stale");
+    l.Open();
+    EXPECT_EQ(l.shown, 0);
+    ASSERT_EQ(l.f.op.boxes.size(), 1u);
+    EXPECT_EQ(l.f.op.boxes[0].kind, "information");
+    EXPECT_EQ(l.f.op.boxes[0].text, "无法管理到10.77.0.11设备，请检查网络配置!");
+}
+
+TEST(Login, AnEmptyRowTakesTheHostFromTheDebugAddressAndShowsNothing) {
+    LoginFixture l;
+    l.window.DebugControl("edtIP").text = "10.77.0.99";
+    l.Open(2);
+    EXPECT_EQ(l.f.tdm->session.CurrentHost(), "10.77.0.99");
+    EXPECT_TRUE(l.f.client().sent.empty());
+    EXPECT_TRUE(l.f.op.boxes.empty());
+    EXPECT_EQ(l.shown, 0);
+}
+
+}  // namespace
+}  // namespace tarnwick
