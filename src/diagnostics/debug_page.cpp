@@ -27,7 +27,6 @@ std::string SampleDebugFrame() {
 
 DebugPage::DebugPage(DataModule& tdm) : PageBranch("TabSheet4", "调试"), tdm_(tdm) {
     PageModel& c = Controls();
-    c.Add("memInfo", ControlKind::Memo);
     c.Label("Label85", "接收数据：");
     c.Edit("edtData", 0, KeyFilter::UpperCase).text = SampleDebugFrame();
     c.Edit("edtIP", 15).text = "192.168.1.10";

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,6 +29,7 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
     memo_->setObjectName("memInfo");
     memo_->setReadOnly(true);
     memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(memo_, 1);
     auto* menu = new QMenu(memo_);
