@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+
+#include "hosts/data_module.h"
+#include "support/core_fixture.h"
+#include "ui/form_host_list.h"
+#include "ui/host_list_table.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(HostListWindow, ShowsHeadersWidthsAndShadesEvenRows) {
+    ui::TFormHostList window;
+    window.SetSearchOnActivate(false);
+    auto* grid = window.findChild<QTableView*>("strgridHostList");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarnwick软件 Ver1.0.8"));
+    EXPECT_EQ(grid->model()->rowCount(), 24);
+    EXPECT_EQ(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral(" 设备ID"));
+    EXPECT_EQ(grid->columnWidth(1), 162);
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 20);
+    QModelIndex even = grid->model()->index(1, 2);  // data row 2
+    QModelIndex odd = grid->model()->index(0, 2);
+    EXPECT_EQ(grid->model()->data(even, Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(0, 0x80, 0));
+    EXPECT_FALSE(grid->model()->data(odd, Qt::ForegroundRole).isValid());
+}
+
+TEST(HostListWindow, SearchFillsTheGridAndKeysWaitUntilItEnds) {
+    testing::CoreFixture f;
+    f.op.sleepInPauses = true;
+    ui::TFormHostList window;
+    window.SetSearchOnActivate(false);
+    window.AttachDataModule(f.tdm.get());
+    auto* grid = window.findChild<QTableView*>("strgridHostList");
+    int searchesSeen = 0;
+    f.op.onServe = [&] {
+        if (f.op.pauses.size() != 2) return;
+        ++searchesSeen;
+        // F5 during the search is ignored: no second broadcast follows.
+        QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+        QApplication::sendEvent(grid, &f5);
+        EXPECT_FALSE(grid->isEnabled());
+        f.SendToListener(
+            testing::HostDatagram("02", "47", "31302E37372E302E3131" + std::string(330, '0')));
+    };
+    window.Search();
+    EXPECT_EQ(searchesSeen, 1);
+    EXPECT_EQ(f.client().sent.size(), 1u);
+    EXPECT_TRUE(grid->isEnabled());
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(),
+              QStringLiteral(" 10.77.0.11"));
+    EXPECT_EQ(window.SelectedRow(), 1);
+
+    f.op.onServe = nullptr;
+    QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(grid, &f5);
+    EXPECT_EQ(f.client().sent.size(), 2u);
+}
+
+}  // namespace
+}  // namespace tarnwick
