@@ -1,7 +1,5 @@
 #include "programming/programming_decoder.h"
 
-#include <optional>
-
 #include "programming/programming_layout.h"
 #include "protocol/hex_text.h"
 #include "protocol/reply_prologue.h"
@@ -13,15 +11,8 @@ constexpr unsigned kSectionReadCommand = 0x01;
 constexpr unsigned kWriteAckCommand = 0x02;
 constexpr unsigned kReadOkMarker = 0x01;
 constexpr unsigned kSectionMarker = 0x99;
-// The section body starts at data byte 4 (frame byte 10), hex position 19.
+// The section body starts at data byte 4 (frame byte 10).
 constexpr size_t kBodyFrameByte = 10;
-
-// A data byte of the reply, or nothing when byte n lies outside the data:
-// the check code and the closing 7E are never read as data.
-std::optional<unsigned> DataByte(const ReplyBytes& bytes, size_t n) {
-    if (n < 7 || bytes.Size() < 2 || n > bytes.Size() - 2) return std::nullopt;
-    return bytes.At(n);
-}
 
 std::string StoredValue(const SectionField& field, const std::string& raw) {
     switch (field.kind) {
@@ -43,19 +34,6 @@ void StoreSection(int section, const std::string& body, DeviceParams& params) {
         params.Set(std::string(f.key), StoredValue(f, Slice(body, f.position, f.End())));
 }
 
-std::string AckOutcome(std::optional<unsigned> result) {
-    switch (result.value_or(0)) {
-        case 1:
-            return "成功!";
-        case 2:
-            return "失败!";
-        case 3:
-            return "拒绝!";
-        default:
-            return "  返回值S[7]有误!";
-    }
-}
-
 }  // namespace
 
 std::string DecodeProgrammingReply(std::string_view reply, DeviceParams& params) {
@@ -65,18 +43,20 @@ std::string DecodeProgrammingReply(std::string_view reply, DeviceParams& params)
 
     switch (bytes.At(6)) {
         case kSectionReadCommand: {
-            std::optional<unsigned> section = DataByte(bytes, 9);
-            if (DataByte(bytes, 7) != kReadOkMarker || DataByte(bytes, 8) != kSectionMarker ||
-                !section || *section >= kProgrammingSectionCount)
+            if (!bytes.HasData(9) || bytes.At(7) != kReadOkMarker ||
+                bytes.At(8) != kSectionMarker ||
+                bytes.At(9) >= static_cast<unsigned>(kProgrammingSectionCount))
                 return {};
-            // Fields past the end of a short reply keep what part of them came.
-            std::string body = Slice(reply, 2 * kBodyFrameByte - 1, 2 * (bytes.Size() - 2));
-            StoreSection(static_cast<int>(*section), body, params);
+            // Fields past the end of a short reply keep what part of them came;
+            // the check code and the closing 7E are never body digits.
+            StoreSection(static_cast<int>(bytes.At(9)), bytes.DataHex(kBodyFrameByte, bytes.Size()),
+                         params);
             return {};
         }
         case kWriteAckCommand:
             // An acknowledgement without its result byte counts as a wrong value.
-            return std::string(kProgrammingAckPrefix) + AckOutcome(DataByte(bytes, 7));
+            return std::string(kProgrammingAckPrefix) +
+                   HostResultText(bytes.HasData(7) ? static_cast<int>(bytes.At(7)) : 0);
         default:
             return {};
     }

@@ -7,6 +7,7 @@
 #include "protocol/conversion_error.h"
 #include "protocol/decoder_registry.h"
 #include "protocol/frame_codec.h"
+#include "support/decode_fixture.h"
 #include "support/reply_builder.h"
 
 namespace tarnwick {
@@ -175,13 +176,10 @@ TEST(ProgrammingDecoder, IsTheRegisteredDecoderOfClass11) {
     const ReplyDecoder* decoder = registry.Find("11");
     ASSERT_NE(decoder, nullptr);
 
-    DeviceParams params;
-    CodeTable alarmCodes, operateCodes;
-    HostSession session;
-    DecodeContext ctx{params, alarmCodes, operateCodes, session};
-    EXPECT_EQ((*decoder)(SectionReply("00", "123456011111022222033333060042"), ctx), "");
-    EXPECT_EQ(params.Get("prog00_installer"), "123456");
-    EXPECT_EQ((*decoder)(Reply("11", "02", "01"), ctx), "编程报警主机成功!");
+    testing::DecodeFixture f;
+    EXPECT_EQ((*decoder)(SectionReply("00", "123456011111022222033333060042"), f.ctx), "");
+    EXPECT_EQ(f.params.Get("prog00_installer"), "123456");
+    EXPECT_EQ((*decoder)(Reply("11", "02", "01"), f.ctx), "编程报警主机成功!");
 }
 
 }  // namespace
