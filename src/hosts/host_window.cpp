@@ -80,19 +80,41 @@ void HostWindow::HideWaitingPanel() {
     tdm.op.Pause(kPanelPauseMs);
 }
 
-void HostWindow::Refresh() {
+void HostWindow::RunCycle(void (HostWindow::*cycle)(), const char* abortMark) {
     BusyStep();
-    if (setHostListEnabled) setHostListEnabled(false);
     try {
-        RefreshCycle();
+        (this->*cycle)();
         tdm.op.Pause(kCycleEndPauseMs);
     } catch (const std::exception& e) {
         // The cycle ends quietly; the trace keeps what stopped it.
-        tdm.trace.Add(std::string("[刷新中止]: ") + e.what());
+        tdm.trace.Add(std::string(abortMark) + e.what());
     }
     IdleStep();
+}
+
+void HostWindow::Refresh() {
+    if (setHostListEnabled) setHostListEnabled(false);
+    RunCycle(&HostWindow::RefreshCycle, "[刷新中止]: ");
     if (setHostListEnabled) setHostListEnabled(true);
     HideWaitingPanel();
+}
+
+void HostWindow::Save() {
+    RunCycle(&HostWindow::SaveCycle, "[保存中止]: ");
+    HideWaitingPanel();
+}
+
+std::string HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
+    tdm.op.Pause(kEntryPauseMs);
+    std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    tdm.op.Pause(kAfterExchangePauseMs);
+    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame + "): " + result);
+    return result;
+}
+
+void HostWindow::StepTo(const CommandEntry& entry) {
+    waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
+    waiting.StepIt();
 }
 
 void HostWindow::RefreshCycle() {
@@ -106,15 +128,13 @@ void HostWindow::RefreshCycle() {
     waiting.Reset(12 * (static_cast<int>(entries.size()) + 1), kCycleStep);
     stopRequest = false;
     for (size_t k = 0; k < entries.size(); ++k) {
-        const CommandEntry& entry = entries[k];
-        waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
-        waiting.StepIt();
+        StepTo(entries[k]);
         if (stopRequest) break;
-        tdm.op.Pause(kEntryPauseMs);
-        if (entry.frame.empty()) continue;
-        std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
-        tdm.op.Pause(kAfterExchangePauseMs);
-        tdm.trace.Add(std::to_string(k) + ". " + entry.pair + "(" + entry.frame + "): " + result);
+        if (entries[k].frame.empty()) {
+            tdm.op.Pause(kEntryPauseMs);
+            continue;
+        }
+        RunEntry(entries[k], k, ". ");
     }
     if (page != kDebugPage) {
         tdm.trace.Add(std::string(115, '-'));
@@ -128,18 +148,6 @@ void HostWindow::RefreshCycle() {
     HideWaitingPanel();
 }
 
-void HostWindow::Save() {
-    BusyStep();
-    try {
-        SaveCycle();
-        tdm.op.Pause(kCycleEndPauseMs);
-    } catch (const std::exception& e) {
-        tdm.trace.Add(std::string("[保存中止]: ") + e.what());
-    }
-    IdleStep();
-    HideWaitingPanel();
-}
-
 void HostWindow::SaveCycle() {
     ShowWaitingPanel("保存当前设置项...");
     waiting.Reset(kSaveMaximum, kCycleStep);
@@ -150,12 +158,8 @@ void HostWindow::SaveCycle() {
     std::string report;
     for (size_t k = 0; k < entries.size(); ++k) {
         const CommandEntry& entry = entries[k];
-        waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
-        waiting.StepIt();
-        tdm.op.Pause(kEntryPauseMs);
-        std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
-        tdm.op.Pause(kAfterExchangePauseMs);
-        tdm.trace.Add(std::to_string(k) + "." + entry.pair + "(" + entry.frame + "): " + result);
+        StepTo(entry);
+        const std::string result = RunEntry(entry, k, ".");
         report += "\r" + entry.pair + "----" + result + "\r";
         tdm.operationLog.Write(entry.frame, result);
     }

@@ -76,6 +76,12 @@ class HostWindow {
   private:
     void RefreshCycle();
     void SaveCycle();
+    // Busy step, the cycle, the closing pause; the idle step in every case.
+    void RunCycle(void (HostWindow::*cycle)(), const char* abortMark);
+    // The waiting title and the bar for one entry.
+    void StepTo(const CommandEntry& entry);
+    // Sends one entry and traces it as "k" + separator + pair(frame): result.
+    std::string RunEntry(const CommandEntry& entry, size_t k, const char* separator);
     void Changed() const {
         if (onStateChanged) onStateChanged();
     }
