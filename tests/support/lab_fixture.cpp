@@ -1,0 +1,44 @@
+#include "support/lab_fixture.h"
+
+#include "../../tools/hostsim/lab_namespace.h"
+#include "protocol/frame_codec.h"
+#include "protocol/timing.h"
+
+namespace tarnwick::testing {
+
+void LabFixture::SetUp() {
+    lab = LabEnv::FromEnvironment();
+    if (!lab) GTEST_SKIP() << "needs the lab: run through tests/lab/run_network_tests.sh";
+    if (!lab::InNamedNetworkNamespace())
+        GTEST_FAIL() << "the lab's variables are set but this is not a lab namespace; "
+                        "nothing is sent";
+    ASSERT_FALSE(lab->hostNs.empty());
+    EnsureDatabase(dir.File("db.mdb"));
+    db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
+    tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
+    ASSERT_EQ(tdm->LoadCodeTables(), "");
+    tdm->session.SetCurrentHost(lab->hostIps[0]);
+}
+
+void LabFixture::TearDown() {
+    tdm.reset();
+}
+
+std::unique_ptr<HostsimProcess> LabFixture::StartHostsim(const std::string& ns,
+                                                         const std::string& configJson,
+                                                         const std::vector<std::string>& args) {
+    return std::make_unique<HostsimProcess>(lab->hostsim, ns, configJson, args);
+}
+
+std::unique_ptr<HostsimProcess> LabFixture::StartOneHost(const std::string& fields) {
+    std::string host = R"({"address": ")" + lab->hostIps[0] + "\"";
+    if (!fields.empty()) host += ", " + fields;
+    return StartHostsim(lab->hostNs[0], R"({"hosts": [)" + host + "}]}");
+}
+
+std::string LabFixture::Exchange(const std::string& moduleClass, const std::string& command,
+                                 const std::string& data, const std::string& pair) {
+    return tdm->exchanger.ExchangeCommand(BuildFrame(moduleClass, command, data), pair);
+}
+
+}  // namespace tarnwick::testing
