@@ -16,11 +16,10 @@ HostControlPage::HostControlPage() : PageBranch("tsHostControl", "主机控制")
 }
 
 CommandList HostControlPage::ReadList() {
-    SectionRequest schedules = ReadSectionRequest(6);
     return {
         {"1282:1202 报警器工作状态查询", BuildFrame("12", "82", "06F2")},
         {"1283:1203 查询报警器型号", BuildFrame("12", "83", "0B00")},
-        {schedules.pair, schedules.frame},
+        ReadSectionRequest(6),
         {"028C:020C NM终端参数查询1", BuildFrame("02", "8C")},
         {"02CD:023D NM终端参数查询2", BuildFrame("02", "CD")},
         {"02CE:023E NM心跳间隔时间查询", BuildFrame("02", "CE")},

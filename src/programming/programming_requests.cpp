@@ -9,12 +9,12 @@
 
 namespace tarnwick {
 
-SectionRequest ReadSectionRequest(int section) {
+CommandEntry ReadSectionRequest(int section) {
     std::string nn = SectionCode(ProgrammingSection(section).section);
     return {std::string(kReadSectionPair) + nn, BuildFrame(kProgrammingClass, "81", "08" + nn)};
 }
 
-SectionRequest WriteSectionRequest(int section, std::string_view body) {
+CommandEntry WriteSectionRequest(int section, std::string_view body) {
     const SectionLayout& layout = ProgrammingSection(section);
     std::string nn = SectionCode(layout.section);
     std::string digits = ToUpper(body);

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/command_entry.h"
+
 namespace tarnwick {
 
 // Module class 11 carries the programming content: command 81 reads a
@@ -10,19 +12,12 @@ inline constexpr std::string_view kProgrammingClass = "11";
 inline constexpr std::string_view kReadSectionPair = "1181:1101 读取报警主机编程内容";
 inline constexpr std::string_view kWriteSectionPair = "1182:1102 编程报警主机";
 
-// One entry of a page's read or write list: the command pair label the
-// exchange recognises the reply by, and the frame it sends.
-struct SectionRequest {
-    std::string pair;
-    std::string frame;
-};
-
 // Read of section 0..7: pair label + "NN", data "08" NN.
-SectionRequest ReadSectionRequest(int section);
+CommandEntry ReadSectionRequest(int section);
 
 // Write of section 0..7: pair label + "NN", data "09" NN and the body. The
 // body is upper-cased; one that is not exactly the section's length of hex
 // digits throws ConversionError, so a misfitting body is never sent.
-SectionRequest WriteSectionRequest(int section, std::string_view body);
+CommandEntry WriteSectionRequest(int section, std::string_view body);
 
 }  // namespace tarnwick

@@ -6,10 +6,7 @@ namespace tarnwick {
 
 CommandList SectionReads(std::initializer_list<int> sections) {
     CommandList list;
-    for (int section : sections) {
-        SectionRequest read = ReadSectionRequest(section);
-        list.push_back({read.pair, read.frame});
-    }
+    for (int section : sections) list.push_back(ReadSectionRequest(section));
     return list;
 }
 

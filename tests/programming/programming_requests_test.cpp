@@ -12,10 +12,10 @@ namespace tarnwick {
 namespace {
 
 TEST(SectionRequests, ReadFramesAndLabels) {
-    SectionRequest read06 = ReadSectionRequest(6);
+    CommandEntry read06 = ReadSectionRequest(6);
     EXPECT_EQ(read06.pair, "1181:1101 读取报警主机编程内容06");
     EXPECT_EQ(read06.frame, "7E45820111810806217E");
-    SectionRequest read00 = ReadSectionRequest(0);
+    CommandEntry read00 = ReadSectionRequest(0);
     EXPECT_EQ(read00.pair, "1181:1101 读取报警主机编程内容00");
     EXPECT_EQ(read00.frame, "7E398201118108001B7E");
     EXPECT_THROW(ReadSectionRequest(8), std::out_of_range);
@@ -25,7 +25,7 @@ TEST(SectionRequests, ReadFramesAndLabels) {
 TEST(SectionRequests, WriteCarriesTheWholeBody) {
     std::string zones;
     for (int z = 0; z < 6; ++z) zones += "1A211010";
-    SectionRequest write04 = WriteSectionRequest(4, zones);
+    CommandEntry write04 = WriteSectionRequest(4, zones);
     EXPECT_EQ(write04.pair, "1182:1102 编程报警主机04");
     EXPECT_EQ(write04.frame,
               "7E8D8201118209"
