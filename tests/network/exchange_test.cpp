@@ -36,7 +36,7 @@ using ExchangeInLab = LabFixture;
 TEST_F(ExchangeInLab, StrayDatagramsAreTracedAndTheReplyStillDecoded) {
     auto sim =
         StartOneHost(R"("installerCode": "654321", "faults": [{"match": "1181", "strays": 2}])");
-    const SectionRequest read = ReadSectionRequest(0);
+    const CommandEntry read = ReadSectionRequest(0);
 
     const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
 
@@ -55,7 +55,7 @@ TEST_F(ExchangeInLab, StrayDatagramsAreTracedAndTheReplyStillDecoded) {
 
 TEST_F(ExchangeInLab, NoReplyGivesEmptyTextOnlyAfterTheWholeTimeOut) {
     auto silent = StartOneHost(R"("faults": [{"silent": true}])");
-    const SectionRequest read = ReadSectionRequest(4);
+    const CommandEntry read = ReadSectionRequest(4);
 
     const auto start = Clock::now();
     const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
@@ -132,7 +132,7 @@ TEST_F(ExchangeInLab, LateReplyTurnsUpAsAStrayOfTheNextExchange) {
 
 TEST_F(ExchangeInLab, ReplyWithABadChecksumEndsTheWaitAndReportsAFrameError) {
     auto sim = StartOneHost(R"("faults": [{"match": "1181", "badChecksum": true}])");
-    const SectionRequest read = ReadSectionRequest(0);
+    const CommandEntry read = ReadSectionRequest(0);
 
     const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
 
