@@ -1,0 +1,137 @@
+// What a simulated host keeps: writes and commands change its state, and the
+// next read through the real decoders shows it.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "programming/programming_requests.h"
+#include "protocol/hex_text.h"
+#include "support/lab_fixture.h"
+
+namespace tarnwick::testing {
+namespace {
+
+class HostStateInLab : public LabFixture {
+  protected:
+    std::string Read(const CommandEntry& r) {
+        return tdm->exchanger.ExchangeCommand(r.frame, r.pair);
+    }
+    std::string Status() { return Exchange("12", "82", "06F2", "1282:1202 报警器工作状态查询"); }
+    std::string Control(const std::string& code) {
+        return Exchange("10", "81", "0A" + code, "1081:1001 远程控制报警器");
+    }
+    std::string Arm(const std::string& code) {
+        return Exchange("12", "81", "03A6" + code + "FFFF", "1281:1201 布撤防操作请求");
+    }
+    std::string History(int first) {
+        tdm->params.Clear();
+        const std::string data = ZeroPadLeft(ByteHex(static_cast<unsigned>(first >> 8)) +
+                                                 ByteHex(static_cast<unsigned>(first & 0xFF)),
+                                             4) +
+                                 ByteHex(static_cast<unsigned>((first + 19) >> 8)) +
+                                 ByteHex(static_cast<unsigned>((first + 19) & 0xFF));
+        return Exchange("12", "86", data, "1286:1206 查询报警历史记录");
+    }
+};
+
+TEST_F(HostStateInLab, SectionWriteIsReadBackAndARefusedWriteChangesNothing) {
+    const std::string wireless = "930110930110930110930110930110930110";
+    auto sim = StartOneHost(R"("sections": {"05": ")" + wireless +
+                            R"("}, "faults": [{"match": "1182", "data": "0905", "result": 3}])");
+    std::string zones;
+    for (int z = 0; z < 6; ++z) zones += "1A211010";
+
+    EXPECT_EQ(Read(WriteSectionRequest(4, zones)), "编程报警主机成功!");
+    Read(ReadSectionRequest(4));
+    EXPECT_EQ(tdm->params.Get("Prog04"), zones);
+    EXPECT_EQ(tdm->params.Get("Prog04_6"), "1A211010");
+
+    EXPECT_EQ(Read(WriteSectionRequest(5, "9C0111" + wireless.substr(6))), "编程报警主机拒绝!");
+    Read(ReadSectionRequest(5));
+    EXPECT_EQ(tdm->params.Get("Prog05"), wireless);
+}
+
+TEST_F(HostStateInLab, RemoteControlAndArmingShowInTheNextStatus) {
+    auto sim = StartOneHost(
+        R"("status": {"system": "13", "mode": "00"},
+           "faults": [{"match": "1081", "data": "0A09", "result": 3}])");
+
+    EXPECT_EQ(Control("05"), "联动开启成功!");
+    Status();
+    EXPECT_EQ(tdm->params.Get("SystemStatus"), "53");
+    EXPECT_EQ(Control("07"), "报警声开启成功!");
+    Status();
+    EXPECT_EQ(tdm->params.Get("SystemStatus"), "73");
+    EXPECT_EQ(Control("09"), "对报警主机复位拒绝!");
+    Status();
+    EXPECT_EQ(tdm->params.Get("SystemStatus"), "73");
+
+    EXPECT_NE(Arm("63").find("网络远程布防[操作员1]成功!"), std::string::npos);
+    Status();
+    EXPECT_EQ(tdm->params.Get("KeepAwayMode"), "01");
+    EXPECT_EQ(tdm->params.Get("Defence1_8"), "00");
+    Arm("62");
+    Status();
+    EXPECT_EQ(tdm->params.Get("KeepAwayMode"), "02");
+    EXPECT_NE(Arm("68").find("网络远程撤防"), std::string::npos);
+    Status();
+    EXPECT_EQ(tdm->params.Get("KeepAwayMode"), "00");
+    EXPECT_EQ(tdm->params.Get("SystemStatus"), "53");  // disarming silences the siren
+    EXPECT_EQ(Control("06"), "联动关闭成功!");
+    Status();
+    EXPECT_EQ(tdm->params.Get("SystemStatus"), "13");
+}
+
+TEST_F(HostStateInLab, ModuleSettingsAreReadBack) {
+    auto sim = StartOneHost(R"("gprs": {"heartbeat": 60}, "network": {"netMode": "01"})");
+
+    EXPECT_EQ(Exchange("01", "CB", "5A00", "01CB:013B 设置心跳间隔时间"),
+              "GPRS设置心跳间隔时间成功!");
+    Exchange("01", "CE", "", "01CE:013E GPRS心跳间隔时间查询");
+    EXPECT_EQ(tdm->params.Get("GprsHeartbeatInterval"), "90");
+
+    const std::string smsCentre = std::string("13912345678E") + std::string(10, '0');
+    EXPECT_EQ(Exchange("01", "82", "4A03" + smsCentre + "01", "0182:0102 设置电话号码组03"),
+              "GPRS设置电话号码组成功!");
+    Exchange("01", "85", "03", "0185:0105 GPRS查询短信中心号码");
+    EXPECT_EQ(tdm->params.Get("GprsSMSPhone"), "13912345678");
+    EXPECT_EQ(tdm->params.Get("GprsSMSPhoneStatus"), "01");
+
+    const std::string set = Exchange("02", "8E", "0005", "028E:020E 设置网络管理");
+    EXPECT_EQ(set.rfind("设置网络管理成功!", 0), 0u) << set;
+    EXPECT_EQ(tdm->params.Get("NMReboot"), "1");
+    Exchange("02", "D5", "", "02D5:0245 NM查询网络管理开关");
+    EXPECT_EQ(tdm->params.Get("NMNetMode"), "00");
+    EXPECT_EQ(tdm->params.Get("NMNetSwitch"), "05");
+    EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
+
+    Exchange("02", "D9", "00", "02D9:0249 NM读取设备本地网络参数");
+    EXPECT_EQ(tdm->params.Get("NMLocalIP"), lab->hostIps[0]);
+}
+
+TEST_F(HostStateInLab, AlarmHistoryComesInPagesOfTwentyWithEveryKindOfRecord) {
+    auto sim = StartOneHost(R"("history": 65)");
+    std::set<std::string> kinds;
+    for (int first = 1; first <= 41; first += 20) {
+        History(first);
+        for (int n = 1; n <= 20; ++n) {
+            const std::string record = tdm->params.Get("AlarmInfo" + std::to_string(n));
+            ASSERT_EQ(record.size(), 22u) << first << "+" << n;
+            EXPECT_EQ(HexToInt(record.substr(0, 4)), first + n - 1);
+            kinds.insert(record.substr(4, 2));
+        }
+        EXPECT_FALSE(tdm->params.Has("AlarmInfo21"));
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"00", "90", "92", "93"}));
+
+    // The last page is short; an arming adds a record after the last one.
+    History(61);
+    EXPECT_TRUE(tdm->params.Has("AlarmInfo5"));
+    EXPECT_FALSE(tdm->params.Has("AlarmInfo6"));
+    Arm("63");
+    History(61);
+    EXPECT_EQ(tdm->params.Get("AlarmInfo6").substr(0, 6), "004292");
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
