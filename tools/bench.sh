@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# One command for the budgets of the design, measured in the network lab:
+#   tools/bench.sh [build-dir]        (default build/bench, a Release build)
+# Builds what is missing, brings up a lab with two single hosts and a
+# namespace of 1000 host addresses, starts the simulators there, runs the
+# benchmark in the tool's namespace and brings everything down again.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/bench}
+lab=$root/tests/lab/lab.sh
+hosts=1000
+
+[ "$(id -u)" -eq 0 ] || { echo "bench.sh needs root for the lab's network namespaces" >&2; exit 1; }
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DTARNWICK_BUILD_UI=OFF -DTARNWICK_BUILD_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" --target tarnwick-bench tarnwick-hostsim >/dev/null
+
+name="bn$$"
+work=$(mktemp -d /tmp/tarnwick-bench-XXXXXX)
+pids=()
+stop_sims() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  pids=()
+}
+cleanup() {
+  stop_sims
+  "$lab" down "$name" >/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$lab" up "$name" 2 "$hosts" >/dev/null
+source <("$lab" env "$name")
+host_ip=${TARNWICK_LAB_HOST_IPS%% *}
+silent_ip=${TARNWICK_LAB_HOST_IPS##* }
+read -r host_ns silent_ns <<<"$TARNWICK_LAB_HOST_NS"
+
+# Starts a simulator in the background and waits until its port is bound.
+sim() {
+  local ns=$1 tag=$2
+  shift 2
+  "$lab" exec "$ns" "$build/tarnwick-hostsim" --log "$work/$tag.log" \
+    --ready-file "$work/$tag.ready" "$@" &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "$work/$tag.ready" ] && return 0; sleep 0.05; done
+  echo "the simulator $tag did not start" >&2
+  exit 1
+}
+tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$build/tarnwick-bench" "$@"; }
+
+type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")
+echo "Tarnwick benchmark: ${type:-unknown} build in $build, lab $name (simulated hosts only)"
+sim "$host_ns" host --hosts 1 --base-ip "$host_ip"
+sim "$silent_ns" silent --hosts 1 --base-ip "$silent_ip" --silent
+status=0
+tool exchange "$host_ip" 300 || status=1
+tool idle "$silent_ip" || status=1
+stop_sims
+
+for spread in 0 400; do
+  rm -f "$work/pack.ready" "$work/pack.log"
+  sim "$TARNWICK_LAB_PACK_NS" pack --hosts "$hosts" --base-ip "$TARNWICK_LAB_PACK_BASE_IP" \
+    --answer-spread-ms "$spread"
+  if [ "$spread" -eq 0 ]; then how="at once"; else how="spread over ${spread} ms"; fi
+  tool search "$hosts" "$how" || status=1
+  stop_sims
+  echo "  answers the simulated hosts sent: $(grep -c ' search answer' "$work/pack.log")"
+done
+exit $status
