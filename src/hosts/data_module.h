@@ -48,6 +48,26 @@ class DataModule {
     DecodeContext context;
     Exchanger exchanger;
     OperationLog operationLog;
+
+    // Set while a flow started by the operator (a search, opening a host, a
+    // cycle) runs; window events served inside its waits must not start
+    // another one.
+    bool flowRunning = false;
+};
+
+// Marks a flow as running for its lifetime.
+class FlowScope {
+  public:
+    explicit FlowScope(DataModule& tdm) : tdm_(tdm), previous_(tdm.flowRunning) {
+        tdm.flowRunning = true;
+    }
+    ~FlowScope() { tdm_.flowRunning = previous_; }
+    FlowScope(const FlowScope&) = delete;
+    FlowScope& operator=(const FlowScope&) = delete;
+
+  private:
+    DataModule& tdm_;
+    bool previous_;
 };
 
 }  // namespace tarnwick

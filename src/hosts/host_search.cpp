@@ -15,7 +15,8 @@ void DrainSearchAnswers(DataModule& tdm, HostListWindowModel& window) {
 }
 
 void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
-    if (window.searching) return;
+    if (window.searching || tdm.flowRunning) return;
+    FlowScope flow(tdm);
     window.searching = true;
     auto pause = [&](int ms) {
         tdm.op.Pause(ms);

@@ -81,6 +81,7 @@ void HostWindow::HideWaitingPanel() {
 }
 
 void HostWindow::RunCycle(void (HostWindow::*cycle)(), const char* abortMark) {
+    FlowScope flow(tdm);
     BusyStep();
     try {
         (this->*cycle)();

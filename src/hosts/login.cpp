@@ -10,6 +10,8 @@ namespace tarnwick {
 
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow) {
+    if (tdm.flowRunning) return;
+    FlowScope flow(tdm);
     const std::string host = list.Field(row, 1);
     Control& edtIP = window.DebugControl("edtIP");
     if (host.empty()) {

@@ -60,6 +60,12 @@ Application::Application(const std::string& dbPath) {
     };
     connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
+    // Back at the host list: it becomes the active window and searches again.
+    connect(formMain_.get(), &TFormMain::closed, this, [this] {
+        if (!hostList_->isVisible()) return;
+        hostList_->activateWindow();
+        hostList_->PostSearch();
+    });
 }
 
 Application::~Application() {

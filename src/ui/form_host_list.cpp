@@ -129,17 +129,22 @@ void TFormHostList::SyncEnabled() {
     bottom_->setEnabled(model_.bottomEnabled);
 }
 
+void TFormHostList::PostSearch() {
+    if (!searchOnActivate_ || searchPosted_ || model_.searching) return;
+    searchPosted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        searchPosted_ = false;
+        Search();
+    });
+}
+
 bool TFormHostList::event(QEvent* e) {
-    // Every activation searches; the search runs from the event loop, not
-    // inside the activation handler.
-    if (e->type() == QEvent::WindowActivate && searchOnActivate_ && !searchPosted_ &&
-        !model_.searching && !ReturnedFromOwnDialog(this)) {
-        searchPosted_ = true;
-        QTimer::singleShot(0, this, [this] {
-            searchPosted_ = false;
-            Search();
-        });
-    }
+    // Every activation searches, and so does showing the window, which
+    // activates it (also where no window manager hands out the focus). The
+    // search runs from the event loop, not inside the event handler.
+    if ((e->type() == QEvent::WindowActivate && !ReturnedFromOwnDialog(this)) ||
+        e->type() == QEvent::Show)
+        PostSearch();
     return QMainWindow::event(e);
 }
 

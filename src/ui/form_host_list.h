@@ -33,6 +33,8 @@ class TFormHostList : public QMainWindow {
     void SelectRow(int row);
     // bbtnRefreshHostClick.
     void Search();
+    // Searches once the current event is handled, as an activation does.
+    void PostSearch();
     // Searches on activation (off in tests that drive the window themselves).
     void SetSearchOnActivate(bool on) { searchOnActivate_ = on; }
 

@@ -152,14 +152,16 @@ bool TFormMain::event(QEvent* e) {
         hintPanel_->setText(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
-    if (e->type() == QEvent::WindowActivate && refreshOnActivate_ && !refreshPosted_ &&
-        !window_.waitingFlag && !ReturnedFromOwnDialog(this)) {
-        // Coming back from one of our own message boxes is not a return to
-        // the window; coming from another window of the program is.
+    // Showing the window activates it; coming back from one of our own
+    // message boxes is not a return to the window, coming from another window
+    // of the program is.
+    const bool activated = (e->type() == QEvent::WindowActivate && !ReturnedFromOwnDialog(this)) ||
+                           e->type() == QEvent::Show;
+    if (activated && refreshOnActivate_ && !refreshPosted_ && !window_.waitingFlag) {
         refreshPosted_ = true;
         QTimer::singleShot(0, this, [this] {
             refreshPosted_ = false;
-            if (isVisible() && !window_.waitingFlag) window_.Activate();
+            if (isVisible() && !window_.tdm.flowRunning) window_.Activate();
         });
     }
     return QMainWindow::event(e);
@@ -168,6 +170,7 @@ bool TFormMain::event(QEvent* e) {
 void TFormMain::closeEvent(QCloseEvent* e) {
     window_.visible = false;
     e->accept();
+    emit closed();
 }
 
 void TFormMain::resizeEvent(QResizeEvent* e) {

@@ -29,6 +29,10 @@ class TFormMain : public QMainWindow {
     // Refresh when the window becomes active (off for scripted screenshots).
     void SetRefreshOnActivate(bool on) { refreshOnActivate_ = on; }
 
+  signals:
+    // The window was closed; the operator is back at the host list.
+    void closed();
+
   protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -95,3 +95,22 @@ TEST(HostSearch, AnswerAfterTheSearchIsNotSeenAndAFailedBroadcastStillCleansUp) 
 
 }  // namespace
 }  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+TEST(HostSearch, DoesNotStartWhileAnotherFlowWaits) {
+    testing::CoreFixture f;
+    HostListWindowModel window;
+    {
+        FlowScope flow(*f.tdm);
+        RunHostSearch(*f.tdm, window);
+        EXPECT_TRUE(f.client().sent.empty());
+    }
+    EXPECT_FALSE(f.tdm->flowRunning);
+    RunHostSearch(*f.tdm, window);
+    EXPECT_EQ(f.client().sent.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarnwick
