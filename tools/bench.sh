@@ -27,6 +27,7 @@ stop_sims() {
   pids=()
 }
 cleanup() {
+  set +e
   stop_sims
   "$lab" down "$name" >/dev/null || true
   rm -rf "$work"
