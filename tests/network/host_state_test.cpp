@@ -104,9 +104,56 @@ TEST_F(HostStateInLab, ModuleSettingsAreReadBack) {
     EXPECT_EQ(tdm->params.Get("NMNetMode"), "00");
     EXPECT_EQ(tdm->params.Get("NMNetSwitch"), "05");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
+}
 
+TEST_F(HostStateInLab, ModuleQueriesFillEveryKeyTheirPagesRead) {
+    auto sim = StartOneHost(R"(
+        "identity": {"deviceId": "100777", "mask": "255.255.0.0"},
+        "gprs": {"deviceId": "000123", "apn1": "CMNET", "ip1": "10.231.200.1", "port1": "7000",
+                 "domain1": "centre1.alarm.lan", "ip2": "10.231.200.2", "port2": "7001",
+                 "domain2": "centre2.alarm.lan", "alarmPhones": ["13900000001"],
+                 "alarmPhoneStatus": "30000000", "dnsServers": ["10.231.200.53", "10.231.200.54"],
+                 "versions": ["BOOT V1", "KERNEL V2.6", "ROOTFS V3", "APP V4"],
+                 "bootSms": "01", "reportSms": "00", "infoSms": "02"},
+        "network": {"ip1": "10.231.201.1", "port1": "8000", "domain2": "backup.alarm.lan",
+                    "heartbeat": 45, "dns1": "10.0.0.1"})");
+    const DeviceParams& p = tdm->params;
+
+    Exchange("01", "8C", "", "018C:010C GPRS终端参数查询1");
+    EXPECT_EQ(p.Get("GprsDeviceID"), "000123");
+    EXPECT_EQ(p.Get("GprsAPN1"), "CMNET");
+    EXPECT_EQ(p.Get("GprsIP1"), "10.231.200.1");
+    EXPECT_EQ(p.Get("GprsPort1"), "7000");
+    EXPECT_EQ(p.Get("GprsDomainName1"), "centre1.alarm.lan");
+    Exchange("01", "CD", "", "01CD:013D GPRS终端参数查询2");
+    EXPECT_EQ(p.Get("GprsIP2"), "10.231.200.2");
+    EXPECT_EQ(p.Get("GprsDomainName2"), "centre2.alarm.lan");
+    Exchange("01", "85", "02", "0185:0105 GPRS查询报警电话号码");
+    EXPECT_EQ(p.Get("GprsAlarmPhone1"), "13900000001");
+    EXPECT_EQ(p.Get("GprsAlarmPhone2"), "");
+    EXPECT_EQ(p.Get("GprsAlarmPhoneStatus"), "30000000");
+    Exchange("01", "87", "", "0187:0107 GPRS查询域名解析服务器IP地址");
+    EXPECT_EQ(p.Get("GprsDomainRPIP"), "10.231.200.53:10.231.200.54:");
+    Exchange("01", "86", "0F", "0186:0106 GPRS软件版本查询");
+    EXPECT_EQ(p.Get("GprsKERNELVer"), "KERNEL V2.6");
+    EXPECT_EQ(p.Get("GprsAPPVer"), "APP V4");
+    Exchange("01", "D1", "", "01D1:0141 GPRS查询开机短信开关");
+    Exchange("01", "D3", "", "01D3:0143 GPRS查询短信报告开关");
+    Exchange("01", "D4", "", "01D4:0144 GPRS查询信息短信开关");
+    EXPECT_EQ(p.Get("GprsBootSMS") + p.Get("GprsReportSMS") + p.Get("GprsInfoSMS"), "010002");
+
+    Exchange("02", "8C", "", "028C:020C NM终端参数查询1");
+    EXPECT_EQ(p.Get("NMDeviceID"), "100777");
+    EXPECT_EQ(p.Get("NMIP1"), "10.231.201.1");
+    EXPECT_EQ(p.Get("NMPort1"), "8000");
+    Exchange("02", "CD", "", "02CD:023D NM终端参数查询2");
+    EXPECT_EQ(p.Get("NMDomainName2"), "backup.alarm.lan");
+    Exchange("02", "CE", "", "02CE:023E NM心跳间隔时间查询");
+    EXPECT_EQ(p.Get("NMHeartbeatInterval"), "45");
     Exchange("02", "D9", "00", "02D9:0249 NM读取设备本地网络参数");
-    EXPECT_EQ(tdm->params.Get("NMLocalIP"), lab->hostIps[0]);
+    EXPECT_EQ(p.Get("NMLocalIP"), lab->hostIps[0]);
+    EXPECT_EQ(p.Get("NMLocalMask"), "255.255.0.0");
+    EXPECT_EQ(p.Get("NMLocalDNS1"), "31302E302E302E31" + std::string(14, '0'));
 }
 
 TEST_F(HostStateInLab, AlarmHistoryComesInPagesOfTwentyWithEveryKindOfRecord) {
