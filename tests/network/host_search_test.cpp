@@ -6,6 +6,9 @@
 
 #include <set>
 
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "protocol/timing.h"
 #include "support/lab_fixture.h"
 
 namespace tarnwick::testing {
@@ -97,6 +100,32 @@ TEST_F(HostSearchInLab, TwentyFourHostsGrowTheGridByTenRows) {
     for (int row = 2; row < window.list.RowCount(); ++row)
         for (int c = 1; c < HostListModel::kColumns; ++c)
             EXPECT_EQ(window.list.Cell(row, c), "") << row << "," << c;
+}
+
+TEST_F(HostSearchInLab, AddressChangeByBroadcastIsAnsweredToTheListenerAndSearchedAgain) {
+    auto host = StartHostsim(lab->hostNs[0], HostJson(0));
+    const std::string newIp = "10.231.9.9";
+    const std::string data = TextToHexField(lab->hostIps[0], 15) + TextToHexField(newIp, 15) +
+                             TextToHexField("255.255.255.0", 15) +
+                             TextToHexField("10.231.9.254", 15);
+    tdm->session.SetPendingNewAddress(newIp);
+    tdm->listener.Restart();
+    tdm->client.SendTo(std::string(kBroadcastAddress), kHostPort, BuildFrame("02", "DB", data));
+    op.sleepInPauses = true;
+    for (int waited = 0; waited < 3000 && tdm->params.Get("ModifyIPInfo").empty(); waited += 50)
+        op.Pause(50);
+    tdm->listener.Close();
+
+    const std::string answer = tdm->params.Get("ModifyIPInfo");
+    ASSERT_FALSE(answer.empty());
+    EXPECT_EQ(Slice(answer, 9, 14), "024B01");
+    EXPECT_EQ(HexToText(Slice(answer, 15, 44)), newIp);
+
+    // The host now reports its new settings (the lab keeps it at its old address).
+    RunHostSearch(*tdm, window);
+    EXPECT_EQ(window.list.Field(1, 1), newIp);
+    EXPECT_EQ(window.list.Field(1, 6), "255.255.255.0");
+    EXPECT_EQ(window.list.Field(1, 7), "10.231.9.254");
 }
 
 }  // namespace
