@@ -31,7 +31,10 @@ constexpr const char* kUsage =
     "  --silent              no host answers anything\n"
     "  --fault JSON          a fault rule for every host, e.g.\n"
     "                        '{\"match\":\"1181\",\"data\":\"0804\",\"strays\":2}'\n"
-    "  --answer-spread-ms N  search answers of many hosts spread over N ms\n";
+    "  --answer-spread-ms N  search answers of many hosts spread over N ms\n"
+    "example (two hosts on the packed addresses of a lab):\n"
+    "  tests/lab/lab.sh up try 0 2\n"
+    "  tests/lab/lab.sh exec twlab-try-pack tarnwick-hostsim --config tools/hostsim/example.json\n";
 
 }  // namespace
 
