@@ -89,6 +89,7 @@ void Application::ShowHostWindow() {
 }
 
 void Application::Tour(const QString& dir, const std::string& password) {
+    op_->SetUnattended(true);
     hostList_->SetSearchOnActivate(false);
     formMain_->SetRefreshOnActivate(false);
     QTimer::singleShot(200, this, [this, dir, password] {
@@ -110,7 +111,9 @@ void Application::Tour(const QString& dir, const std::string& password) {
                 SaveWindow(formMain_.get(), dir, "TFormMain-waiting");
             }
         };
-        OpenHost(1);
+        // The first listed host whose installer code is the given password.
+        for (int row = 1; row < hostList_->Model().list.NextRow() && !formMain_->isVisible(); ++row)
+            OpenHost(row);
         if (formMain_->isVisible()) {
             for (int page = 0; page < window_->PageCount(); ++page) {
                 window_->PageChange(page);

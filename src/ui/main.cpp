@@ -14,7 +14,6 @@ int main(int argc, char** argv) {
     InitUiResources();
 
     tarnwick::ui::Application tarnwickApp("db.mdb");
-    tarnwickApp.Show();
     // --tour DIR [PASSWORD]: render every window and page to PNG files.
     const QStringList args = QApplication::arguments();
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
@@ -23,5 +22,6 @@ int main(int argc, char** argv) {
             tour + 2 < args.size() ? args.at(tour + 2).toStdString() : std::string("246810");
         tarnwickApp.Tour(args.at(tour + 1), password);
     }
+    tarnwickApp.Show();
     return app.exec();
 }

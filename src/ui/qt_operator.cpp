@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <cstdio>
 
 namespace tarnwick::ui {
 
@@ -16,25 +17,35 @@ QWidget* QtOperator::Parent() const {
     return QApplication::activeWindow();
 }
 
+bool QtOperator::Unattended(const char* kind, const std::string& text) const {
+    if (unattended_) std::fprintf(stderr, "[%s] %s\n", kind, text.c_str());
+    return unattended_;
+}
+
 void QtOperator::ShowMessage(const std::string& text) {
+    if (Unattended("message", text)) return;
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
                     QString::fromStdString(text), QMessageBox::Ok, Parent());
     box.exec();
 }
 
 void QtOperator::Information(const std::string& text) {
+    if (Unattended("information", text)) return;
     QMessageBox::information(Parent(), QStringLiteral("提示"), QString::fromStdString(text));
 }
 
 void QtOperator::Warning(const std::string& text) {
+    if (Unattended("warning", text)) return;
     QMessageBox::warning(Parent(), QStringLiteral("警告"), QString::fromStdString(text));
 }
 
 void QtOperator::Error(const std::string& text) {
+    if (Unattended("error", text)) return;
     QMessageBox::critical(Parent(), QStringLiteral("错误"), QString::fromStdString(text));
 }
 
 bool QtOperator::Ask(const std::string& text) {
+    if (Unattended("question", text)) return false;
     return QMessageBox::question(Parent(), QStringLiteral("确认"), QString::fromStdString(text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

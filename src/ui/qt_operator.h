@@ -20,10 +20,15 @@ class QtOperator : public OperatorPort {
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;
     uint64_t TickMs() override;
+    // Unattended runs (the window tour) print boxes instead of waiting for
+    // a click; questions are answered no.
+    void SetUnattended(bool on) { unattended_ = on; }
 
   private:
     QWidget* Parent() const;
+    bool Unattended(const char* kind, const std::string& text) const;
     QElapsedTimer clock_;
+    bool unattended_ = false;
 };
 
 }  // namespace tarnwick::ui
