@@ -11,11 +11,10 @@ lab=$root/tests/lab/lab.sh
 hosts=1000
 
 [ "$(id -u)" -eq 0 ] || { echo "bench.sh needs root for the lab's network namespaces" >&2; exit 1; }
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DTARNWICK_BUILD_UI=OFF -DTARNWICK_BUILD_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" --target tarnwick-bench tarnwick-hostsim >/dev/null
+[ -f "$build/build.ninja" ] && build_type= || build_type=-DCMAKE_BUILD_TYPE=Release
+cmake -S "$root" -B "$build" -G Ninja $build_type -DTARNWICK_BUILD_UI=ON \
+  -DTARNWICK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target tarnwick-bench tarnwick-hostsim tarnwick >/dev/null
 
 name="bn$$"
 work=$(mktemp -d /tmp/tarnwick-bench-XXXXXX)
@@ -61,6 +60,17 @@ sim "$silent_ns" silent --hosts 1 --base-ip "$silent_ip" --silent
 status=0
 tool exchange "$host_ip" 300 || status=1
 tool idle "$silent_ip" || status=1
+
+# The window: start to host list, and memory with the host window open (the
+# tour searches, logs in to the simulated host and visits every page).
+mkdir -p "$work/run"
+if (cd "$work/run" && "$lab" exec "$TARNWICK_LAB_TOOL_NS" env QT_QPA_PLATFORM=offscreen \
+      TARNWICK_TIMINGS=1 TARNWICK_LOCK_FILE="$work/tool.lock" "$build/tarnwick" \
+      --tour "$work/shots" 123456 2>"$work/window.log"); then
+  grep -E '^(start to host list|resident memory)' "$work/window.log" | sed 's/^/  /'
+else
+  echo "  the window tour failed:"; tail -n 5 "$work/window.log"; status=1
+fi
 stop_sims
 
 for spread in 0 400; do

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
+#include <fstream>
 
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
@@ -16,6 +18,23 @@
 #include "ui/screenshots.h"
 
 namespace tarnwick::ui {
+namespace {
+
+// VmRSS of this process, from the kernel's status file.
+long ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kb = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> kb;
+            break;
+        }
+    }
+    return kb / 1024;
+}
+
+}  // namespace
 
 Application::Application(const std::string& dbPath) {
     op_ = std::make_unique<QtOperator>();
@@ -121,6 +140,8 @@ void Application::Tour(const QString& dir, const std::string& password) {
             }
         }
         window_->waiting.observer = [this] { formMain_->SyncState(); };
+        std::fprintf(stderr, "resident memory with the host window open: %ld MB\n",
+                     ResidentMegabytes());
         QApplication::quit();
     });
 }

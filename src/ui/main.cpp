@@ -1,10 +1,14 @@
 #include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
 
 #include "hosts/single_instance.h"
 #include "ui/application.h"
 #include "ui/title_strip.h"
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     // A second copy ends at once, showing nothing.
     tarnwick::SingleInstanceLock instance(tarnwick::SingleInstanceLock::DefaultPath());
     if (!instance.Acquired()) return 0;
@@ -23,5 +27,9 @@ int main(int argc, char** argv) {
         tarnwickApp.Tour(args.at(tour + 1), password);
     }
     tarnwickApp.Show();
+    // TARNWICK_TIMINGS=1: how long the start took until the host list showed.
+    if (qEnvironmentVariableIsSet("TARNWICK_TIMINGS"))
+        std::fprintf(stderr, "start to host list shown: %lld ms\n",
+                     static_cast<long long>(sinceStart.elapsed()));
     return app.exec();
 }

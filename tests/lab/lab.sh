@@ -152,7 +152,9 @@ cmd_exec() {
   local ns=$1
   shift
   # Only namespaces some lab made: never the machine's own.
-  [[ $ns == "$PREFIX"-* ]] && cat "$STATE_DIR"/*.made 2>/dev/null | grep -qx "$ns" ||
+  # (grep reads the files itself: a pipe from cat would fail under pipefail
+  # when grep stops at the first match.)
+  [[ $ns == "$PREFIX"-* ]] && grep -qxs "$ns" "$STATE_DIR"/*.made ||
     die "$ns is not a namespace of a lab that is up"
   exec ip netns exec "$ns" "$@"
 }
