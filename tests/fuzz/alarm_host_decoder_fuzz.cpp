@@ -9,16 +9,14 @@
 #include "operation/alarm_host_decoder.h"
 #include "operation/control_decoder.h"
 #include "protocol/conversion_error.h"
+#include "support/decode_fixture.h"
 
 namespace {
 
 void Decode(const std::string& reply) {
-    tarnwick::DeviceParams params;
-    tarnwick::CodeTable alarmCodes;
-    tarnwick::CodeTable operateCodes;
-    tarnwick::HostSession session;
+    tarnwick::testing::DecodeFixture f;
+    auto& [params, alarmCodes, operateCodes, session, ctx] = f;
     alarmCodes.Set("2A", "外出布防");
-    tarnwick::DecodeContext ctx{params, alarmCodes, operateCodes, session};
     try {
         (void)tarnwick::DecodeControlReply(reply, ctx);
         (void)tarnwick::DecodeAlarmHostReply(reply, ctx);

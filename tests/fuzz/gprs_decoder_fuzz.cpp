@@ -6,15 +6,13 @@
 #include "fuzz_frames.h"
 #include "modules/gprs_decoder.h"
 #include "protocol/conversion_error.h"
+#include "support/decode_fixture.h"
 
 namespace {
 
 void Decode(const std::string& reply) {
-    tarnwick::DeviceParams params;
-    tarnwick::CodeTable alarmCodes;
-    tarnwick::CodeTable operateCodes;
-    tarnwick::HostSession session;
-    tarnwick::DecodeContext ctx{params, alarmCodes, operateCodes, session};
+    tarnwick::testing::DecodeFixture f;
+    auto& [params, alarmCodes, operateCodes, session, ctx] = f;
     try {
         (void)tarnwick::DecodeGprsReply(reply, ctx);
         for (int i = -1; i <= 4; ++i) (void)tarnwick::DecodeVersionList(reply, i);

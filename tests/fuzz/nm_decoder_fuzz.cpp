@@ -7,19 +7,17 @@
 #include "fuzz_frames.h"
 #include "modules/nm_decoder.h"
 #include "protocol/conversion_error.h"
+#include "support/decode_fixture.h"
 
 namespace {
 
 void Decode(const std::string& reply) {
-    tarnwick::DeviceParams params;
-    tarnwick::CodeTable alarmCodes;
-    tarnwick::CodeTable operateCodes;
-    tarnwick::HostSession session;
+    tarnwick::testing::DecodeFixture f;
+    auto& [params, alarmCodes, operateCodes, session, ctx] = f;
     session.SetCurrentHost("192.168.1.10");
     session.localIpText = [] { return std::string(" 192.168.1.77 "); };
     std::string moved;
     session.onMovedByModule = [&](const std::string& host) { moved = host; };
-    tarnwick::DecodeContext ctx{params, alarmCodes, operateCodes, session};
     try {
         (void)tarnwick::DecodeNmReply(reply, ctx);
     } catch (const tarnwick::ConversionError&) {
