@@ -57,9 +57,19 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
-    TrackWindowFocus();
+    // Every activation searches, and so does showing the window.
+    new ActivationWatcher(this, [this] { PostSearch(); });
     resize(1040, 640);
     SelectRow(1);
+}
+
+TFormHostList::~TFormHostList() {
+    // The child widgets outlive the model they show (they go with the base
+    // class): let go of it first.
+    model_.waiting.observer = nullptr;
+    model_.onListChanged = nullptr;
+    model_.focusList = nullptr;
+    grid_->setModel(nullptr);
 }
 
 void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
@@ -136,16 +146,6 @@ void TFormHostList::PostSearch() {
         searchPosted_ = false;
         Search();
     });
-}
-
-bool TFormHostList::event(QEvent* e) {
-    // Every activation searches, and so does showing the window, which
-    // activates it (also where no window manager hands out the focus). The
-    // search runs from the event loop, not inside the event handler.
-    if ((e->type() == QEvent::WindowActivate && !ReturnedFromOwnDialog(this)) ||
-        e->type() == QEvent::Show)
-        PostSearch();
-    return QMainWindow::event(e);
 }
 
 bool TFormHostList::HandleKey(QKeyEvent* e) {

@@ -26,6 +26,7 @@ class TFormHostList : public QMainWindow {
     Q_OBJECT
   public:
     explicit TFormHostList(QWidget* parent = nullptr);
+    ~TFormHostList() override;
     void AttachDataModule(DataModule* tdm) { tdm_ = tdm; }
     HostListWindowModel& Model() { return model_; }
     // The data row (1-based, as in the core list) that is selected, or 0.
@@ -44,7 +45,6 @@ class TFormHostList : public QMainWindow {
     void closing();
 
   protected:
-    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

@@ -88,7 +88,9 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
     qApp->installEventFilter(this);
-    TrackWindowFocus();
+    new ActivationWatcher(this, [this] {
+        if (refreshOnActivate_ && !window_.tdm.flowRunning) window_.Activate();
+    });
     resize(1020, 700);
     SyncState();
 }
@@ -151,18 +153,6 @@ bool TFormMain::event(QEvent* e) {
     if (e->type() == QEvent::StatusTip) {
         hintPanel_->setText(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
-    }
-    // Showing the window activates it; coming back from one of our own
-    // message boxes is not a return to the window, coming from another window
-    // of the program is.
-    const bool activated = (e->type() == QEvent::WindowActivate && !ReturnedFromOwnDialog(this)) ||
-                           e->type() == QEvent::Show;
-    if (activated && refreshOnActivate_ && !refreshPosted_ && !window_.waitingFlag) {
-        refreshPosted_ = true;
-        QTimer::singleShot(0, this, [this] {
-            refreshPosted_ = false;
-            if (isVisible() && !window_.tdm.flowRunning) window_.Activate();
-        });
     }
     return QMainWindow::event(e);
 }

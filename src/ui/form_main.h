@@ -51,7 +51,6 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
     bool refreshOnActivate_ = true;
-    bool refreshPosted_ = false;
 };
 
 }  // namespace tarnwick::ui

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
+#include <QTimer>
 
 #include "hosts/data_module.h"
 #include "support/core_fixture.h"
@@ -60,6 +62,18 @@ TEST(HostListWindow, SearchFillsTheGridAndKeysWaitUntilItEnds) {
     QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
     QApplication::sendEvent(grid, &f5);
     EXPECT_EQ(f.client().sent.size(), 2u);
+}
+
+TEST(HostListWindow, ShowingTheWindowSearchesOnce) {
+    testing::CoreFixture f;
+    ui::TFormHostList window;
+    window.AttachDataModule(f.tdm.get());
+    window.show();
+    QEventLoop loop;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(f.client().sent.size(), 1u);
+    EXPECT_EQ(f.client().sent[0].payload, "7EB7820102D75A7E");
 }
 
 }  // namespace

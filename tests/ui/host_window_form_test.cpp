@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "hosts/host_window.h"
+#include "hosts/standard_pages.h"
+#include "support/core_fixture.h"
+#include "ui/form_main.h"
+#include "ui/waiting_panel_widget.h"
+
+namespace tarnwick {
+namespace {
+
+// Serves window events for a while, as the running program does.
+void ServeEvents(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct FormFixture {
+    FormFixture() {
+        f.tdm->session.SetCurrentHost("10.77.0.11");
+        AssembleStandardPages(window);
+        formPtr = std::make_unique<ui::TFormMain>(window);
+    }
+    testing::CoreFixture f;
+    HostWindow window{*f.tdm};
+    std::unique_ptr<ui::TFormMain> formPtr;
+    ui::TFormMain& form() { return *formPtr; }
+};
+
+TEST(HostWindowForm, ShowingTheWindowRefreshesTheCurrentPageOnce) {
+    FormFixture w;
+    w.form().show();
+    ServeEvents(400);
+    EXPECT_EQ(w.f.client().sent.size(), 9u);  // page 0's reads, once
+    EXPECT_EQ(w.form().windowTitle(), QStringLiteral("Tarnwick Ver1.0.8"));
+    EXPECT_EQ(w.form().Pages()->count(), 8);
+    EXPECT_EQ(w.form().Pages()->tabText(3), QStringLiteral("通讯参数"));
+    EXPECT_TRUE(w.form().Pages()->isEnabled());
+}
+
+TEST(HostWindowForm, PageTabsFollowTheModelAndSaveIsOffOnTheLastTwoPages) {
+    FormFixture w;
+    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.form().Pages()->setCurrentIndex(6);
+    auto* save = w.form().findChild<QPushButton*>("bbtnSave");
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(w.window.ActivePage(), 6);
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_EQ(w.window.frame["lblTitle"].text, "警情信息");
+    w.form().Pages()->setCurrentIndex(2);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(w.f.client().sent.empty());
+}
+
+TEST(HostWindowForm, StopButtonOfTheWaitingPanelStopsTheRefresh) {
+    FormFixture w;
+    w.form().SetRefreshOnActivate(false);
+    w.form().show();
+    ServeEvents(300);
+    ASSERT_TRUE(w.f.client().sent.empty());
+    auto* panel = w.form().findChild<ui::WaitingPanelWidget*>("PnlWaiting");
+    ASSERT_NE(panel, nullptr);
+    w.f.op.onServe = [&] {
+        if (w.f.client().sent.size() == 2 && panel->isVisible()) panel->StopButton()->click();
+    };
+    w.window.Refresh();
+    EXPECT_EQ(w.f.client().sent.size(), 2u);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+}  // namespace
+}  // namespace tarnwick
