@@ -12,7 +12,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_TEST
 cmake --build "$build"
 
 if [ "${1:-}" = "--demo" ]; then
-  exec tools/demo.sh "$build"
+  exec tools/demo.sh "$build" "${@:2}"
 fi
 
 mkdir -p run
