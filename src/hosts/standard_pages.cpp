@@ -13,16 +13,38 @@
 
 namespace tarnwick {
 
-void AssembleStandardPages(HostWindow& window) {
+namespace {
+
+std::unique_ptr<PageBranch> StandardPage(DataModule& tdm, int index) {
+    switch (index) {
+        case 0:
+            return std::make_unique<HostControlPage>();
+        case 1:
+            return std::make_unique<WiredZonePage>();
+        case 2:
+            return std::make_unique<WirelessZonePage>();
+        case 3:
+            return std::make_unique<CommunicationPage>();
+        case 4:
+            return std::make_unique<SystemProgramPage>();
+        case 5:
+            return std::make_unique<GprsPage>();
+        case 6:
+            return std::make_unique<AlarmInfoPage>();
+        default:
+            return std::make_unique<DebugPage>(tdm);
+    }
+}
+
+}  // namespace
+
+void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
     DataModule& tdm = window.tdm;
-    PageBranch& hostControl = window.AddPage(std::make_unique<HostControlPage>());
-    window.AddPage(std::make_unique<WiredZonePage>());
-    window.AddPage(std::make_unique<WirelessZonePage>());
-    window.AddPage(std::make_unique<CommunicationPage>());
-    window.AddPage(std::make_unique<SystemProgramPage>());
-    window.AddPage(std::make_unique<GprsPage>());
-    window.AddPage(std::make_unique<AlarmInfoPage>());
-    window.AddPage(std::make_unique<DebugPage>(tdm));
+    for (int index = 0; index < kPageCount; ++index) {
+        std::unique_ptr<PageBranch> page = override ? override(index) : nullptr;
+        window.AddPage(page ? std::move(page) : StandardPage(tdm, index));
+    }
+    PageBranch& hostControl = window.Page(0);
 
     PageModel& page0 = hostControl.Controls();
     page0.OnClick("bbtnDefaultSetNM", [&window] { RunNetworkModuleCommand(window, true); });

@@ -6,23 +6,12 @@
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
+#include "support/scripted_page.h"
 
 namespace tarnwick {
 namespace {
 
 using testing::HostDatagram;
-
-// A page whose save branch writes what the test tells it to.
-class ScriptedPage : public PageBranch {
-  public:
-    ScriptedPage() : PageBranch("tsScripted", " 脚本页 ") {}
-    CommandList ReadList() override { return reads; }
-    void Prepare() override { ++prepared; }
-    void Load() override { ++loaded; }
-    CommandList SaveList() override { return writes; }
-    CommandList reads, writes;
-    int prepared = 0, loaded = 0;
-};
 
 struct WindowFixture {
     WindowFixture() {
@@ -44,38 +33,17 @@ struct WindowFixture {
 struct ScriptedWindow {
     ScriptedWindow() {
         f.tdm->session.SetCurrentHost("10.77.0.11");
-        for (int i = 0; i < kPageCount; ++i) {
-            if (i == 3) {
-                auto p = std::make_unique<ScriptedPage>();
-                page = p.get();
-                window.AddPage(std::move(p));
-            } else if (i == kDebugPage) {
-                AssembleDebugOnly();
-            } else {
-                window.AddPage(std::make_unique<ScriptedPage>());
-            }
-        }
+        page = &testing::AssembleWithScriptedPage(window, 3);
+        page->saveBranch = [this] { return writes; };
         window.closeWindow = [this] { ++closed; };
         window.restartNetworkModule = [this] { ++restarts; };
     }
-    void AssembleDebugOnly();
     testing::CoreFixture f;
     HostWindow window{*f.tdm};
-    ScriptedPage* page = nullptr;
+    testing::ScriptedPage* page = nullptr;
+    CommandList writes;
     int closed = 0, restarts = 0;
 };
-
-}  // namespace
-}  // namespace tarnwick
-
-#include "diagnostics/debug_page.h"
-
-namespace tarnwick {
-namespace {
-
-void ScriptedWindow::AssembleDebugOnly() {
-    window.AddPage(std::make_unique<DebugPage>(*f.tdm));
-}
 
 TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
     WindowFixture w;
@@ -161,7 +129,7 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
     w.window.DebugControl("chkAutoRefresh").checked = false;
     w.window.PageChange(3);
     w.page->reads = {{"1181:1101 读取报警主机编程内容03", BuildFrame("11", "81", "0803")}};
-    w.page->writes = {
+    w.writes = {
         {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
         {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
     w.f.client().responder = [](const std::string& payload) {
@@ -175,14 +143,13 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
               "\r1182:1102 编程报警主机00----编程报警主机成功!\r"
               "\r1182:1102 编程报警主机03----编程报警主机成功!\r");
     const auto& lines = w.f.tdm->trace.Lines();
-    EXPECT_EQ(lines[0],
-              "0.1182:1102 编程报警主机00(" + w.page->writes[0].frame + "): 编程报警主机成功!");
+    EXPECT_EQ(lines[0], "0.1182:1102 编程报警主机00(" + w.writes[0].frame + "): 编程报警主机成功!");
     EXPECT_EQ(lines[2], std::string(113, '-'));
     EXPECT_EQ(lines[3].substr(0, 3), "0. ");
     EXPECT_EQ(w.page->loaded, 1);
     auto rows = w.f.db->Select("Select OperationInfo, OperationResult From OperationLog");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1][0].second, w.page->writes[1].frame);
+    EXPECT_EQ(rows[1][0].second, w.writes[1].frame);
     EXPECT_EQ(rows[1][1].second, "编程报警主机成功!");
     EXPECT_EQ(w.closed, 0);
 }
@@ -202,7 +169,7 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
     ScriptedWindow w;
     w.window.DebugControl("chkAutoRefresh").checked = false;
     w.window.PageChange(3);
-    w.page->writes = {{"02CB:023B 设置心跳间隔时间", BuildFrame("02", "CB", "3C00")}};
+    w.writes = {{"02CB:023B 设置心跳间隔时间", BuildFrame("02", "CB", "3C00")}};
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{HostDatagram("02", "3B", "01")};
     };

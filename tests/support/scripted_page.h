@@ -10,17 +10,20 @@ namespace tarnwick::testing {
 // refresh and save cycle with writes of its own choosing.
 class ScriptedPage : public PageBranch {
   public:
-    ScriptedPage() : PageBranch("tsScripted", "脚本页") {}
+    ScriptedPage() : PageBranch("tsScripted", " 脚本页 ") {}
+    void Prepare() override { ++prepared; }
     CommandList ReadList() override { return reads; }
+    void Load() override { ++loaded; }
     CommandList SaveList() override { return saveBranch ? saveBranch() : CommandList{}; }
 
     CommandList reads;
     std::function<CommandList()> saveBranch;
+    int prepared = 0;
+    int loaded = 0;
 };
 
-// Fills `window` with the standard pages except page `index`, which is a
-// scripted page, and connects the network module restart that ends a save
-// the way the standard assembly does.
+// Fills `window` with the standard pages except page `index` (1 to 6), which
+// is a scripted page.
 ScriptedPage& AssembleWithScriptedPage(HostWindow& window, int index);
 
 }  // namespace tarnwick::testing
