@@ -21,7 +21,7 @@ std::string Text(const std::string& text, size_t width) {
 }
 
 std::string LengthPrefixed(const std::string& text) {
-    return ByteHex(static_cast<unsigned>(text.size())) + TextToHexField(text, 0);
+    return ByteHex(static_cast<unsigned>(text.size())) + TextToHex(text);
 }
 
 // 22-digit phone fields: a number, an erased field, digits without terminator.
