@@ -30,7 +30,7 @@ struct Control {
     std::string name;
     ControlKind kind = ControlKind::Label;
     std::string text;  // edit and label text, button and check box caption
-    std::string hint;
+    std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;
     bool checked = false;                         // check box, radio button, toggle
@@ -47,6 +47,10 @@ struct Control {
 
     // The selected entry's text, or empty text when none is selected.
     std::string SelectedText() const;
+    // The hint's part for the tooltip and for the status bar; a hint without
+    // "|" is both.
+    std::string ShortHint() const;
+    std::string LongHint() const;
 };
 
 // Whether an edit with `filter` takes the typed character `c`.
