@@ -5,6 +5,7 @@
 
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "hosts/window_focus.h"
 
 namespace tarnwick {
 class DataModule;
@@ -18,6 +19,7 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
+class FocusReporter;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -54,6 +56,9 @@ class Application : public QObject {
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
+    // Last, so that it goes first: it watches the windows above.
+    WindowFocus focus_;
+    std::unique_ptr<FocusReporter> focusReporter_;
 };
 
 }  // namespace tarnwick::ui
