@@ -16,9 +16,11 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/gprs_page.h"
 #include "ui/activation.h"
 #include "ui/control_binder.h"
 #include "ui/debug_page_widget.h"
+#include "ui/pages/gprs_page_widget.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
 #include "ui/widget_factory.h"
@@ -102,6 +104,7 @@ QWidget* TFormMain::BuildPage(int index) {
             new DebugPageWidget(static_cast<tarnwick::DebugPage&>(page), window_.tdm.trace, this);
         return debug_;
     }
+    if (auto* gprs = dynamic_cast<GprsPage*>(&page)) return BuildGprsPageWidget(*gprs, this);
     // A page whose widgets come later shows its caption and its own buttons.
     auto* widget = new QWidget(this);
     widget->setObjectName(QString::fromStdString(page.PageName()));
