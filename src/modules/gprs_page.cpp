@@ -2,8 +2,8 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/field_checks.h"
 #include "modules/gprs_decoder.h"
-#include "modules/module_fields.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
@@ -91,13 +91,6 @@ std::string LengthPrefixedName(const std::string& name) {
            TextToHexField(name, kShortestDomainBytes);
 }
 
-// The heartbeat as a 16-bit number, low byte first; a text that is not a
-// number stops the save.
-std::string HeartbeatData(const std::string& text) {
-    const unsigned value = static_cast<unsigned>(std::stoul(text));
-    return ByteHex(value & 0xFF) + ByteHex(value >> 8);
-}
-
 }  // namespace
 
 std::string EncodeGprsPhoneNumber(std::string_view digits) {
@@ -107,7 +100,7 @@ std::string EncodeGprsPhoneNumber(std::string_view digits) {
     return field;
 }
 
-GprsPage::GprsPage(HostWindow& window) : PageBranch("tsGPRS", "GPRS模块"), window_(window) {
+GprsPage::GprsPage(HostWindow& window) : window_(window) {
     Declare();
     BindChecks();
 }
@@ -165,7 +158,27 @@ void GprsPage::Declare() {
     c.OnClick("bbtnDefaultSetGPRS", [this] { DefaultSetClick("bbtnDefaultSetGPRS"); });
 }
 
-void GprsPage::BindChecks() {}
+void GprsPage::BindChecks() {
+    PageModel& c = Controls();
+    OperatorPort& op = window_.tdm.op;
+    c.OnExit("edtGprsHeartbeatInterval", [&c, &op] {
+        const std::string problem = CheckHeartbeat(c["edtGprsHeartbeatInterval"].text);
+        if (problem.empty()) return;
+        op.Warning(problem);
+        c.RequestFocus("edtGprsHeartbeatInterval");
+    });
+    for (const char* ip : {"edtGprsIP1", "edtGprsIP2"})
+        c.OnExit(ip, [&c, &op, ip] {
+            const std::string problem = CheckAddress(c[ip].text);
+            if (!problem.empty()) op.Warning(problem);
+        });
+    for (const char* port : {"edtGprsPort1", "edtGprsPort2"})
+        c.OnExit(port, [&c, port] { EmptyPortToZero(c[port].text); });
+    c.OnExit("memGprsDomainRPIP", [&c, &op] {
+        const std::string problem = CheckServerList(c["memGprsDomainRPIP"].lines);
+        if (!problem.empty()) op.Warning(problem);
+    });
+}
 
 const std::string& GprsPage::CaptionOf(const std::string& control) const {
     static const std::string none;
@@ -211,13 +224,8 @@ CommandList GprsPage::ReadList() {
         {kGprsQueryReportSmsPair, ""},
     };
     CommandList list;
-    for (const Read& r : reads)
-        list.push_back({std::string(r.pair), ModuleRequestFrame(r.pair, r.data)});
+    for (const Read& r : reads) list.push_back(Request(r.pair, r.data));
     return list;
-}
-
-void GprsPage::Load() {
-    Load(window_.tdm.params);
 }
 
 void GprsPage::Load(const DeviceParams& stored) {
@@ -343,15 +351,11 @@ std::string GprsPage::EncodeApnSettings() const {
            TextToHexField(c["edtPassword"].text, kPasswordBytes);
 }
 
-CommandList GprsPage::SaveList() {
-    return SaveList(window_.tdm.params);
-}
-
 CommandList GprsPage::SaveList(const DeviceParams& stored) {
     PageModel& c = Controls();
     CommandList list;
     auto add = [&list](std::string_view pair, const std::string& data) {
-        list.push_back({std::string(pair), ModuleRequestFrame(pair, data)});
+        list.push_back(Request(pair, data));
     };
     auto text = [&c](const char* name) { return Trim(c[name].text); };
 
@@ -439,9 +443,9 @@ void GprsPage::DefaultSetClick(const std::string& clicked) {
 
 std::string GprsPage::RunModuleAction(std::string_view pair) {
     DataModule& tdm = window_.tdm;
-    const std::string frame = ModuleRequestFrame(pair);
-    const std::string result = tdm.exchanger.ExchangeCommand(frame, std::string(pair));
-    tdm.trace.Add(std::string(pair) + "(" + frame + "): " + result);
+    const CommandEntry entry = Request(pair);
+    const std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result);
     return result;
 }
 

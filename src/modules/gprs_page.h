@@ -30,10 +30,9 @@ class GprsPage : public PageBranch {
     void Prepare() override;
     CommandList ReadList() override;
     // LoadGprsPage.
-    void Load(const DeviceParams& stored);
-    void Load() override;
-    CommandList SaveList(const DeviceParams& stored);
-    CommandList SaveList() override;
+    void Load(const DeviceParams& stored) override;
+    // Throws SaveRefused when the heartbeat cannot be sent.
+    CommandList SaveList(const DeviceParams& stored) override;
 
     // The caption shown beside a control, empty for one without.
     const std::string& CaptionOf(const std::string& control) const;

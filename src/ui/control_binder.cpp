@@ -132,6 +132,9 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
 
 void ControlBinder::Sync() {
     for (const Binding& b : bindings_) Show(b);
+    const std::string focus = model_.TakeFocusRequest();
+    for (const Binding& b : bindings_)
+        if (b.widget && b.control->name == focus) b.widget->setFocus(Qt::OtherFocusReason);
 }
 
 void ControlBinder::Show(const Binding& b) {

@@ -4,10 +4,10 @@
 
 #include <map>
 
+#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
+#include "hosts/save_refused.h"
 #include "modules/gprs_decoder.h"
-#include "modules/module_fields.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
@@ -268,6 +268,58 @@ TEST(GprsPage, AlarmPhoneGroupCarriesOneStatusDigitPerPhone) {
     EXPECT_EQ(DataOf(writes[0].frame).substr(4 + 7 * 22), Phone("12") + "30300000");
 }
 
+TEST(GprsPage, HeartbeatThatCannotBeSentRefusesTheWholeSave) {
+    for (const char* heartbeat : {"9", "65536", "99999", "6O", ""}) {
+        GprsFixture g;
+        g.Open();
+        g.Type("edtGprsDeviceID", "777");
+        g.Type("edtGprsHeartbeatInterval", heartbeat);
+        EXPECT_THROW(g.Writes(), SaveRefused) << heartbeat;
+        g.window.KeyDown(HostWindow::Key::F8);
+        EXPECT_TRUE(g.f.client().sent.empty()) << heartbeat;
+        ASSERT_EQ(g.f.op.boxes.size(), 1u);
+        EXPECT_EQ(g.f.op.boxes[0].kind, "warning");
+        EXPECT_EQ(g.f.op.boxes[0].text, "心跳间隔时间：输入的数值超出范围，请重新输入！");
+        EXPECT_EQ(g["edtGprsHeartbeatInterval"].text, heartbeat);
+    }
+}
+
+TEST(GprsPage, ChecksOnLeavingAFieldWarnAndKeepTheText) {
+    GprsFixture g;
+    PageModel& c = g.page().Controls();
+    // The box shown on leaving `name` with `text`, empty for none.
+    auto leave = [&](const std::string& name, const std::string& text) {
+        g.f.op.boxes.clear();
+        g[name].text = text;
+        c.Exit(name);
+        return g.f.op.boxes.empty() ? std::string() : g.f.op.boxes.back().text;
+    };
+    EXPECT_EQ(leave("edtGprsHeartbeatInterval", " "),
+              "心跳间隔时间：输入的数值不能为空，请重新输入！");
+    EXPECT_EQ(c.TakeFocusRequest(), "edtGprsHeartbeatInterval");
+    EXPECT_EQ(leave("edtGprsHeartbeatInterval", "65536"),
+              "心跳间隔时间：输入的数值超出范围，请重新输入！");
+    EXPECT_EQ(c.TakeFocusRequest(), "edtGprsHeartbeatInterval");
+    EXPECT_EQ(leave("edtGprsHeartbeatInterval", "10"), "");
+    EXPECT_EQ(leave("edtGprsIP1", ""), "");
+    EXPECT_EQ(g["edtGprsIP1"].text, "0.0.0.0");
+    EXPECT_EQ(leave("edtGprsIP2", "255.255.255.255"), "输入的IP数值有误，请重新输入！");
+    EXPECT_EQ(g["edtGprsIP2"].text, "255.255.255.255");
+    EXPECT_EQ(leave("edtGprsIP2", "10.0.0.256"), "输入的IP数值有误，请重新输入！");
+    EXPECT_EQ(c.TakeFocusRequest(), "");  // the focus moves on
+    EXPECT_EQ(leave("edtGprsPort2", ""), "");
+    EXPECT_EQ(g["edtGprsPort2"].text, "0");
+    g["memGprsDomainRPIP"].lines = {"10.0.0.1", "", "10.0.0.x"};
+    g.f.op.boxes.clear();
+    c.Exit("memGprsDomainRPIP");
+    ASSERT_EQ(g.f.op.boxes.size(), 1u);
+    EXPECT_EQ(g.f.op.boxes[0].text, "输入的IP数值有误，请重新输入！");
+    g["memGprsDomainRPIP"].lines = {"10.0.0.1", "10.0.0.2"};
+    EXPECT_EQ(leave("edtGprsIP1", "10.0.0.1"), "");
+    c.Exit("memGprsDomainRPIP");
+    EXPECT_TRUE(g.f.op.boxes.empty());
+}
+
 TEST(GprsPhoneNumber, EncodesTerminatorAndFill) {
     EXPECT_EQ(EncodeGprsPhoneNumber(""), "E" + std::string(21, '0'));
     EXPECT_EQ(EncodeGprsPhoneNumber("12345"), "12345E0000000000000000");
@@ -292,15 +344,14 @@ TEST(GprsModuleActions, RestartAsksSendsCountsDownAndReports) {
     a.Answer("0D", "01");
     a.Click("bbtnRebootGPRS");
     ASSERT_EQ(a.f.client().sent.size(), 1u);
-    EXPECT_EQ(a.f.client().sent[0].payload, ModuleRequestFrame(kGprsRestartPair));
+    EXPECT_EQ(a.f.client().sent[0].payload, Request(kGprsRestartPair).frame);
     EXPECT_EQ(a.Seconds(), 60u);
     ASSERT_EQ(a.f.op.boxes.size(), 2u);
     EXPECT_EQ(a.f.op.boxes[0].text, "该操作会重新启动GPRS模块，请确认是否继续。");
     EXPECT_EQ(a.f.op.boxes[1].kind, "information");
     EXPECT_EQ(a.f.op.boxes[1].text, "GPRS重新启动成功!");
-    EXPECT_EQ(
-        a.f.tdm->trace.Lines().at(0),
-        "018D:010D 重新启动(" + ModuleRequestFrame(kGprsRestartPair) + "): GPRS重新启动成功!");
+    EXPECT_EQ(a.f.tdm->trace.Lines().at(0),
+              "018D:010D 重新启动(" + Request(kGprsRestartPair).frame + "): GPRS重新启动成功!");
     // Module actions are not operation log rows.
     EXPECT_TRUE(a.f.db->Select("Select OperationInfo From OperationLog").empty());
 }
@@ -322,7 +373,7 @@ TEST(GprsModuleActions, FactoryResetLeadsIntoTheRestartQuestion) {
     a.f.op.answers = {true, false};
     a.Click("bbtnDefaultSetGPRS");
     ASSERT_EQ(a.f.client().sent.size(), 1u);
-    EXPECT_EQ(a.f.client().sent[0].payload, ModuleRequestFrame(kGprsFactoryResetPair));
+    EXPECT_EQ(a.f.client().sent[0].payload, Request(kGprsFactoryResetPair).frame);
     ASSERT_EQ(a.f.op.boxes.size(), 3u);
     EXPECT_EQ(a.f.op.boxes[0].text, "该操作会将当前的GPRS信息恢复出厂默认值，请确认是否继续。");
     EXPECT_EQ(a.f.op.boxes[1].text, "GPRS恢复出厂默认值成功!");
