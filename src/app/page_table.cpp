@@ -31,7 +31,7 @@ constexpr PageEntry kPages[] = {
     {"tsWirelessDefenceZone", "无线防区", true, Make<WirelessZonePage>},
     {"tsCommuncaiotnSetting", "通讯参数", true, Make<CommunicationPage>},
     {"tsSystemProgram", "系统编程", true, Make<SystemProgramPage>},
-    {"tsGPRS", "GPRS模块", true, Make<GprsPage>},
+    {"tsGPRS", "GPRS模块", true, MakeWithWindow<GprsPage>},
     {"tsAlarmInfo", "警情信息", false, Make<AlarmInfoPage>},
     {"TabSheet4", "调试", false, MakeDebugPage},
 };

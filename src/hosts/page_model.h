@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -89,6 +90,11 @@ class PageModel {
     void Exit(const std::string& name);
     bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
 
+    // A check puts the focus back into `name`; the window moves it there the
+    // next time it shows the model.
+    void RequestFocus(const std::string& name) { focusRequest_ = name; }
+    std::string TakeFocusRequest() { return std::exchange(focusRequest_, {}); }
+
     // The model changed; the window shows the new state.
     void Changed() const {
         if (observer_) observer_();
@@ -100,6 +106,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::string focusRequest_;
 };
 
 }  // namespace tarnwick

@@ -10,8 +10,10 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/gprs_page.h"
 #include "ui/control_binder.h"
 #include "ui/pages/debug_page_widget.h"
+#include "ui/pages/gprs_page_widget.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -23,10 +25,15 @@ QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
     return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
 }
 
+QWidget* BuildGprsPage(PageBranch& page, HostWindow&, QWidget* parent) {
+    return BuildGprsPageWidget(dynamic_cast<GprsPage&>(page), parent);
+}
+
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsGPRS", BuildGprsPage},
     };
     return builders;
 }
