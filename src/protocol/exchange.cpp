@@ -18,6 +18,10 @@ std::string ConnectFailedMessage(const std::string& error) {
     return std::string(kConnectFailedText) + "\r\n" + std::string(38, '-') + "\r\n" + error;
 }
 
+std::string StrayDatagramTrace(const std::string& frame, const std::string& datagram) {
+    return "[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: " + datagram;
+}
+
 Exchanger::Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
                      const DecoderRegistry& decoders, DecodeContext& context, TraceMemo& trace,
                      OperatorPort& op)
@@ -49,7 +53,7 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
                     reply = std::move(candidate);
                     break;
                 }
-                trace_.Add("[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: " + candidate);
+                trace_.Add(StrayDatagramTrace(frame, candidate));
             }
         }
     } catch (const SocketError& e) {

@@ -14,6 +14,7 @@ void ScriptedEndpoint::SendTo(const std::string& host, uint16_t port, std::strin
 
 std::optional<std::string> ScriptedEndpoint::Receive(int timeoutMs) {
     waits.push_back(timeoutMs);
+    if (onReceive) onReceive();
     if (incoming.empty()) return std::nullopt;
     std::string next = incoming.front();
     incoming.pop_front();
