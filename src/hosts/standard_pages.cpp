@@ -10,12 +10,13 @@
 #include "operation/alarm_info_page.h"
 #include "operation/host_control_page.h"
 #include "programming/section_pages.h"
+#include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
 
 namespace {
 
-std::unique_ptr<PageBranch> StandardPage(DataModule& tdm, int index) {
+std::unique_ptr<PageBranch> StandardPage(HostWindow& window, int index) {
     switch (index) {
         case 0:
             return std::make_unique<HostControlPage>();
@@ -30,9 +31,9 @@ std::unique_ptr<PageBranch> StandardPage(DataModule& tdm, int index) {
         case 5:
             return std::make_unique<GprsPage>();
         case 6:
-            return std::make_unique<AlarmInfoPage>();
+            return std::make_unique<AlarmInfoPage>(window, std::make_unique<XlsxSpreadsheet>());
         default:
-            return std::make_unique<DebugPage>(tdm);
+            return std::make_unique<DebugPage>(window.tdm);
     }
 }
 
@@ -42,7 +43,7 @@ void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
     DataModule& tdm = window.tdm;
     for (int index = 0; index < kPageCount; ++index) {
         std::unique_ptr<PageBranch> page = override ? override(index) : nullptr;
-        window.AddPage(page ? std::move(page) : StandardPage(tdm, index));
+        window.AddPage(page ? std::move(page) : StandardPage(window, index));
     }
     PageBranch& hostControl = window.Page(0);
 
