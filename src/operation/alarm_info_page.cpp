@@ -5,14 +5,12 @@
 #include "operation/alarm_host_decoder.h"
 #include "operation/alarm_records.h"
 #include "protocol/conversion_error.h"
-#include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr const char* kHistoryPair = "1286:1206 查询报警历史记录";
 // Record numbers travel as 16 bits.
 constexpr int kLastRecordNumber = 0xFFFF;
 
@@ -46,7 +44,7 @@ AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort
 CommandEntry AlarmHistoryRead(int start) {
     if (start < 0 || start + kAlarmPageSize - 1 > kLastRecordNumber)
         throw ConversionError("start number " + std::to_string(start) + " out of range");
-    return {kHistoryPair, BuildFrame("12", "86", Hex16(start) + Hex16(start + kAlarmPageSize - 1))};
+    return Request(kAlarmHistoryPair, Hex16(start) + Hex16(start + kAlarmPageSize - 1));
 }
 
 int PagingStart(const std::string& text) {
@@ -74,12 +72,12 @@ void AlarmInfoPage::ClearAlarmGrid() {
     cells[0] = AlarmGridHeader();
 }
 
-void AlarmInfoPage::ShowAlarmRecords() {
+void AlarmInfoPage::ShowAlarmRecords(const DeviceParams& stored) {
     SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
     const DataModule& tdm = window_.tdm;
     // The grid holds twenty records; a host that sends more has them dropped.
     for (int n = 1; n <= kAlarmGridRows; ++n) {
-        const std::string record = tdm.params.Get(std::string(kAlarmInfoKey) + std::to_string(n));
+        const std::string record = stored.Get(std::string(kAlarmInfoKey) + std::to_string(n));
         if (record.empty()) break;
         FillAlarmRow(cells[static_cast<size_t>(n)], record, tdm.alarmCodes, tdm.operateCodes);
     }

@@ -24,10 +24,10 @@ class AlarmInfoPage : public PageBranch {
 
     void Prepare() override { ClearAlarmGrid(); }
     CommandList ReadList() override;
-    void Load() override { ShowAlarmRecords(); }
+    void Load(const DeviceParams& stored) override { ShowAlarmRecords(stored); }
 
     void ClearAlarmGrid();
-    void ShowAlarmRecords();
+    void ShowAlarmRecords(const DeviceParams& stored);
     // bbtnPageUp and bbtnPageDown: move the start number, then refresh.
     void TurnPage(int direction);
     // bbtnToExcel: the grid into the workbook the save dialog names.
@@ -41,7 +41,8 @@ class AlarmInfoPage : public PageBranch {
     std::unique_ptr<SpreadsheetPort> spreadsheet_;
 };
 
-// "1286:1206 查询报警历史记录" for the twenty records from `start` on.
+// The history read for the twenty records from `start` on; a start that
+// puts the last record number beyond 16 bits throws ConversionError.
 CommandEntry AlarmHistoryRead(int start);
 // The start number in cbStartNo; text that is no number counts as 1.
 int PagingStart(const std::string& text);

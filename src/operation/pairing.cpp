@@ -28,13 +28,6 @@ constexpr DeviceKind kKinds[] = {
 constexpr int kDetector = 1;
 constexpr int kSubAddresses = 3;
 
-// "1381:…" gives class 13 and command 81.
-CommandEntry Request(std::string_view label, const std::string& data) {
-    const CommandPair pair = CommandPair::Parse(std::string(label));
-    return {std::string(label),
-            BuildFrame(Slice(pair.request, 1, 2), Slice(pair.request, 3, 4), data)};
-}
-
 std::vector<std::string> Numbers(int first, int last) {
     std::vector<std::string> out;
     for (int n = first; n <= last; ++n) out.push_back(std::to_string(n));
@@ -58,7 +51,7 @@ size_t Utf8PrefixOfGbkBytes(const std::string& text, size_t bytes) {
 
 }  // namespace
 
-PairingWindow::PairingWindow(DataModule& tdm, ClockPort& clock) : tdm_(tdm), clock_(clock) {
+PairingWindow::PairingWindow(DataModule& tdm) : tdm_(tdm) {
     controls.Label("gbCodeMatch", "对码设置");
     std::vector<std::string> kinds;
     for (const DeviceKind& k : kKinds) kinds.push_back(k.name);
@@ -123,7 +116,7 @@ CommandEntry PairingWindow::DeleteRequest() const {
 }
 
 CommandEntry PairingWindow::PauseRequest() {
-    return Request(kPausePairingPair, std::string(kPausePairingData));
+    return Request(kPausePairingPair, kPausePairingData);
 }
 
 void PairingWindow::SetIdle(bool idle) {
@@ -152,12 +145,12 @@ void PairingWindow::StartPairing() {
         if (result.find("对码状态") != std::string::npos) {
             const std::string report = WaitForReport(pair.frame);
             if (!report.empty())
-                AddPairingLogLine(DecodePairingReply(report, clock_.NowText()));
+                AddPairingLogLine(DecodePairingReply(report, tdm_.clock.NowText()));
             else if (cancelRequested)
-                AddPairingLogLine(clock_.NowText() + " 已取消对码.");
+                AddPairingLogLine(tdm_.clock.NowText() + " 已取消对码.");
             else {
                 PausePairing();
-                AddPairingLogLine(clock_.NowText() + " 已停止对码.");
+                AddPairingLogLine(tdm_.clock.NowText() + " 已停止对码.");
             }
         }
     } catch (const std::exception&) {

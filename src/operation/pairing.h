@@ -8,7 +8,6 @@
 namespace tarnwick {
 
 class DataModule;
-class ClockPort;
 
 // Colours of the pairing log.
 inline constexpr uint32_t kLogGreen = 0x008000;
@@ -22,7 +21,7 @@ inline constexpr size_t kLogTextBytes = 100;
 // wait for the host's learning report, deletion, and the coloured log.
 class PairingWindow {
   public:
-    PairingWindow(DataModule& tdm, ClockPort& clock);
+    explicit PairingWindow(DataModule& tdm);
 
     // The three bytes of the chosen slot as six hex digits.
     std::string DeviceAddress() const;
@@ -57,7 +56,6 @@ class PairingWindow {
     std::string Exchange(const CommandEntry& entry);
 
     DataModule& tdm_;
-    ClockPort& clock_;
     bool busy_ = false;
 };
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
 #include "operation/alarm_records.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"

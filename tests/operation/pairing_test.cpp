@@ -34,7 +34,7 @@ struct PairingTest : ::testing::Test {
     const Control& Log() { return w.controls["memCMInfo"]; }
 
     CoreFixture f;
-    PairingWindow w{*f.tdm, f.clock};
+    PairingWindow w{*f.tdm};
 };
 
 TEST_F(PairingTest, SlotListsFollowTheDeviceKind) {

@@ -1,3 +1,5 @@
+#include "app/standard_decoders.h"
+
 #include "modules/gprs_decoder.h"
 #include "modules/nm_decoder.h"
 #include "operation/alarm_host_decoder.h"
