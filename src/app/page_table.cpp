@@ -7,6 +7,7 @@
 #include "operation/alarm_info_page.h"
 #include "operation/host_control_page.h"
 #include "programming/section_pages.h"
+#include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
 namespace {
@@ -21,6 +22,10 @@ std::unique_ptr<PageBranch> MakeWithWindow(HostWindow& window) {
     return std::make_unique<Page>(window);
 }
 
+std::unique_ptr<PageBranch> MakeAlarmInfoPage(HostWindow& window) {
+    return std::make_unique<AlarmInfoPage>(window, std::make_unique<XlsxSpreadsheet>());
+}
+
 std::unique_ptr<PageBranch> MakeDebugPage(HostWindow& window) {
     return std::make_unique<DebugPage>(window.tdm);
 }
@@ -32,7 +37,7 @@ constexpr PageEntry kPages[] = {
     {"tsCommuncaiotnSetting", "通讯参数", true, Make<CommunicationPage>},
     {"tsSystemProgram", "系统编程", true, Make<SystemProgramPage>},
     {"tsGPRS", "GPRS模块", true, MakeWithWindow<GprsPage>},
-    {"tsAlarmInfo", "警情信息", false, Make<AlarmInfoPage>},
+    {"tsAlarmInfo", "警情信息", false, MakeAlarmInfoPage},
     {"TabSheet4", "调试", false, MakeDebugPage},
 };
 static_assert(std::size(kPages) == kPageCount);

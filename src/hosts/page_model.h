@@ -25,6 +25,13 @@ enum class ControlKind {
 // Which characters an edit accepts as typed.
 enum class KeyFilter { None, Digits, Address, Hex, UpperCase };
 
+// The colour of one memo line from byte `from` of its text to its end; 0 is
+// the memo's normal text colour.
+struct LineColor {
+    size_t from = 0;
+    uint32_t rgb = 0;
+};
+
 // One named control of a page: the state the page logic reads and writes.
 // A field is used only by the kinds it makes sense for.
 struct Control {
@@ -44,6 +51,7 @@ struct Control {
     bool readOnly = false;                        // edit
     uint32_t color = 0;                           // label text colour as RGB; 0 default
     std::vector<std::string> lines;               // memo
+    std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
 
     // The selected entry's text, or empty text when none is selected.

@@ -49,6 +49,9 @@ class ScriptedEndpoint : public DatagramEndpoint {
     std::string failSend;  // when set, SendTo throws SocketError with this text
     // Answers a sent payload by returning the datagrams to queue (a host).
     std::function<std::vector<std::string>(const std::string& payload)> responder;
+    // Runs at every receive before it answers: what the operator does while
+    // the flow waits (a click on a cancel button, say).
+    std::function<void()> onReceive;
 };
 
 }  // namespace tarnwick::testing
