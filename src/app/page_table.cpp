@@ -6,7 +6,10 @@
 #include "modules/gprs_page.h"
 #include "operation/alarm_info_page.h"
 #include "operation/host_control_page.h"
-#include "programming/section_pages.h"
+#include "programming/communication_page.h"
+#include "programming/system_program_page.h"
+#include "programming/wired_zone_page.h"
+#include "programming/wireless_zone_page.h"
 #include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
