@@ -165,6 +165,16 @@ bool IsValidIPv4(std::string_view text) {
     return pieces == 4;
 }
 
+int DecimalToInt(std::string_view text) {
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+        throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+    return value;
+}
+
 std::string ResultText(int code) {
     if (code == 1) return "成功!";
     if (code == 2) return "失败!";

@@ -30,6 +30,9 @@ std::string IntToBitText(int64_t value, int bits);
 // "base+bit," for every set bit of the low byte, from bit 0 up.
 std::string BitNumberList(std::string_view hex, int base);
 std::string FlagDigit(bool flag);
+// A whole number written in decimal, with an optional sign; anything else
+// (empty text, blanks, other characters, out of range) throws ConversionError.
+int DecimalToInt(std::string_view text);
 // A text of "0"/"1" read as binary, written as hex of at least `width` digits.
 // Throws ConversionError on a character that is not a decimal digit.
 std::string BitTextToHex(std::string_view bits, size_t width);
