@@ -1,6 +1,7 @@
 #include "protocol/hex_text.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "protocol/conversion_error.h"
 #include "protocol/gbk.h"
