@@ -18,7 +18,8 @@ void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     const std::string question = factoryReset
                                      ? "该操作会将当前的网管信息恢复出厂默认值，请确认是否继续。"
                                      : "该操作会重新启动报警主机网管模块，请确认是否继续。";
-    if (tdm.flowRunning) return;
+    // The button is ignored while another flow runs; a save that ends on a
+    // setting needing the restart runs it inside its own flow.
     FlowScope flow(tdm);
     if (!tdm.op.Ask(question)) return;
     const std::string frame = BuildFrame("02", command);

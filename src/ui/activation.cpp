@@ -30,13 +30,17 @@ ProgramWindow FocusReporter::Classify(const QObject* watched) const {
 }
 
 bool FocusReporter::eventFilter(QObject* watched, QEvent* e) {
+    // Every event of the program passes here: the two that matter first.
+    if (e->type() != QEvent::WindowActivate && e->type() != QEvent::Show)
+        return QObject::eventFilter(watched, e);
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget || !widget->isWindow()) return QObject::eventFilter(watched, e);
     const ProgramWindow window = Classify(watched);
     if (e->type() == QEvent::WindowActivate) {
         focus_.Entered(window);
         Post();
-    } else if (e->type() == QEvent::Show && window != ProgramWindow::Dialog) {
+    } else if (e->type() == QEvent::Show && !e->spontaneous() && window != ProgramWindow::Dialog) {
+        // Shown by the program (not restored by the window system).
         focus_.Shown(window);
         QPointer<QWidget> shown(const_cast<QWidget*>(widget));
         QTimer::singleShot(kShowGraceMs, this, [this, window, shown] {
