@@ -86,7 +86,6 @@ int DecimalIndex(const std::string& digits, size_t count) {
 
 // A text field with the length byte in front (domain names).
 std::string LengthPrefixedName(const std::string& name) {
-    // Never cut: the length byte says how long the name is.
     const std::string field = TextToHex(name);
     return ByteHex(static_cast<unsigned>(field.size() / 2)) +
            PadHexField(field, kShortestDomainBytes);

@@ -192,7 +192,7 @@ TEST(GprsPage, EachChangedSettingIsOneWriteWithItsData) {
         {"edtGprsDomainName1", "x", "018A:010A 设置第1中心服务器域名", "017800"},
         {"edtGprsDomainName2", "", "01CA:013A 设置第2中心服务器域名", "000000"},
         {"edtGprsDomainName1", "报警.cn", "018A:010A 设置第1中心服务器域名",
-         "07" + TextToHex("报警.cn")},  // whole behind its length
+         "07" + TextToHex("报警.cn")},
         {"edtGprsHeartbeatInterval", "60", "01CB:013B 设置心跳间隔时间", "3C00"},
         {"edtGprsHeartbeatInterval", "10000", "01CB:013B 设置心跳间隔时间", "1027"},
         {"edtGprsPort2", "81", "0184:0104 配置中心IP地址",
