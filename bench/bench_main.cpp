@@ -4,6 +4,7 @@
 //   tarnwick-bench exchange <host> [rounds]   one exchange beside a raw round trip
 //   tarnwick-bench idle <silent-host>         CPU used while an exchange waits
 //   tarnwick-bench search <hosts-expected>    answers one search takes in
+//   tarnwick-bench flood <silent-host> [s]     an exchange under a flood of junk
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -11,11 +12,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "../tools/hostsim/lab_namespace.h"
@@ -25,6 +30,7 @@
 #include "poll_operator.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
+#include "protocol/udp_endpoint.h"
 #include "storage/sqlite_database.h"
 
 using namespace tarnwick;
@@ -151,6 +157,14 @@ int MeasureIdle(const std::string& silentHost) {
 int MeasureSearch(int expected, const std::string& how) {
     Tool tool;
     HostListWindowModel window;
+    // The first step of the waiting panel follows the broadcast at once.
+    Clock::time_point broadcast{};
+    window.waiting.observer = [&] {
+        if (window.waiting.position == 1 && broadcast == Clock::time_point{})
+            broadcast = Clock::now();
+    };
+    Clock::time_point lastListed{};
+    window.onListChanged = [&] { lastListed = Clock::now(); };
     const auto t0 = Clock::now();
     RunHostSearch(*tool.tdm, window);
     const double ms = Micros(Clock::now() - t0) / 1000.0;
@@ -159,7 +173,69 @@ int MeasureSearch(int expected, const std::string& how) {
         "one search (%.0f ms, listener open about 1 s), %d hosts answering %s: "
         "%d listed   [budget: %d, none lost]\n",
         ms, expected, how.c_str(), listed, expected);
+    if (listed > 0 && broadcast != Clock::time_point{})
+        std::printf("  broadcast to the last host listed: %.0f ms   [budget: within the search]\n",
+                    Micros(lastListed - broadcast) / 1000.0);
     return listed == expected ? 0 : 1;
+}
+
+// Resident and peak resident memory of this process, in MB.
+std::pair<double, double> MemoryMb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    double rss = 0, peak = 0;
+    for (long kb; status >> key;) {
+        if (key == "VmRSS:" && status >> kb) rss = static_cast<double>(kb) / 1024;
+        if (key == "VmHWM:" && status >> kb) peak = static_cast<double>(kb) / 1024;
+    }
+    return {rss, peak};
+}
+
+// Junk from another address floods the client's port for `seconds` while an
+// exchange waits for a host that never answers: the exchange must end at its
+// deadline, the trace stay short and the memory flat.
+int MeasureFlood(const std::string& silentHost, int seconds) {
+    Tool tool;
+    tool.tdm->session.SetCurrentHost(silentHost);
+    auto& client = dynamic_cast<UdpEndpoint&>(tool.tdm->client);
+    const CommandEntry read = ReadSectionRequest(0);
+    client.SendTo(silentHost, kHostPort, read.frame);  // binds the client's port
+    const uint16_t port = client.LocalPort();
+
+    std::atomic<bool> flooding = true;
+    std::atomic<long> sent = 0;
+    std::thread flooder([&] {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const std::string junk(64, 'J');
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (flooding && Clock::now() < end)
+            if (::sendto(fd, junk.data(), junk.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                         sizeof to) > 0)
+                ++sent;
+        ::close(fd);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the flood is on
+    const auto [before, peakBefore] = MemoryMb();
+    const auto t0 = Clock::now();
+    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const double ms = Micros(Clock::now() - t0) / 1000.0;
+    const auto [after, peakAfter] = MemoryMb();
+    flooding = false;
+    flooder.join();
+    std::printf(
+        "an exchange under a junk flood (%ld datagrams in %d s): ended after %.0f ms   "
+        "[deadline: %d ms]\n",
+        sent.load(), seconds, ms, kExchangeDeadlineMs);
+    std::printf(
+        "  trace lines: %zu; resident memory %.1f MB before, %.1f MB after, peak %.1f MB -> "
+        "%.1f MB   [budget: flat]\n",
+        tool.tdm->trace.Lines().size(), before, after, peakBefore, peakAfter);
+    const bool onTime = ms <= kExchangeDeadlineMs + 500;
+    return result.empty() && onTime ? 0 : 1;
 }
 
 }  // namespace
@@ -169,7 +245,8 @@ int main(int argc, char** argv) {
     if (what.empty() || argc < 3) {
         std::fprintf(stderr,
                      "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
-                     "search <hosts-expected> [how]\n(run it through tools/bench.sh)\n");
+                     "search <hosts-expected> [how] | flood <silent-host> [seconds]\n"
+                     "(run it through tools/bench.sh)\n");
         return 2;
     }
     if (!lab::InNamedNetworkNamespace()) {
@@ -180,6 +257,7 @@ int main(int argc, char** argv) {
     if (what == "idle") return MeasureIdle(argv[2]);
     if (what == "search")
         return MeasureSearch(std::atoi(argv[2]), argc > 3 ? argv[3] : "within the second");
+    if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;
 }

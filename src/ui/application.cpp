@@ -11,6 +11,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "protocol/timing.h"
+#include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
 #include "ui/form_host_list.h"
@@ -38,27 +39,27 @@ long ResidentMegabytes() {
 
 }  // namespace
 
-Application::Application(const std::string& dbPath) {
+Application::Application(const std::string& dbPath, bool unattended) {
     op_ = std::make_unique<QtOperator>();
+    // Unattended from the first box on: start-up may already have one.
+    op_->SetUnattended(unattended);
     hostList_ = std::make_unique<TFormHostList>();
 
-    // The data module: a missing database is made from the seed; one that
-    // cannot be read is reported once and start-up goes on.
-    bool created = false;
-    std::string error;
-    try {
-        created = EnsureDatabase(dbPath);
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
+    // The data module: a missing or empty database is made from the seed; one
+    // that cannot be used is reported once and start-up goes on.
+    const DatabaseStartup database = PrepareDatabase(dbPath);
     db_ = std::make_unique<SqliteDatabase>(dbPath);
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
-    if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
-    if (error.empty()) error = tdm_->LoadCodeTables();
-    if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    if (database.created)
+        tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
+    if (!database.problem.empty()) {
+        op_->Error(database.problem);
+    } else if (const std::string error = tdm_->LoadCodeTables(); !error.empty()) {
+        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    }
     hostList_->AttachDataModule(tdm_.get());
     tdm_->listener.SetAnswerNotifier([this] {
         // Wake the UI thread so that answers are listed the moment they come.

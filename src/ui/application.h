@@ -26,8 +26,9 @@ class FocusReporter;
 class Application : public QObject {
     Q_OBJECT
   public:
-    // `dbPath` is the database in the working directory.
-    explicit Application(const std::string& dbPath);
+    // `dbPath` is the database in the working directory. Unattended, every
+    // box is printed instead of shown, from start-up on (the window tour).
+    explicit Application(const std::string& dbPath, bool unattended = false);
     ~Application() override;
 
     void Show();
@@ -35,6 +36,7 @@ class Application : public QObject {
     void Trace(const std::string& line);
     // Renders every window and page to DIR once the first search is over:
     // opens the first listed host with `password`, visits the pages, quits.
+    // The application is built unattended for it.
     void Tour(const QString& dir, const std::string& password);
 
     DataModule& Tdm() { return *tdm_; }
