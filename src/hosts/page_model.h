@@ -25,13 +25,20 @@ enum class ControlKind {
 // Which characters an edit accepts as typed.
 enum class KeyFilter { None, Digits, Address, Hex, UpperCase };
 
+// The colour of one memo line from byte `from` of its text to its end; 0 is
+// the memo's normal text colour.
+struct LineColor {
+    size_t from = 0;
+    uint32_t rgb = 0;
+};
+
 // One named control of a page: the state the page logic reads and writes.
 // A field is used only by the kinds it makes sense for.
 struct Control {
     std::string name;
     ControlKind kind = ControlKind::Label;
     std::string text;  // edit and label text, button and check box caption
-    std::string hint;
+    std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;
     bool checked = false;                         // check box, radio button, toggle
@@ -44,10 +51,15 @@ struct Control {
     bool readOnly = false;                        // edit
     uint32_t color = 0;                           // label text colour as RGB; 0 default
     std::vector<std::string> lines;               // memo
+    std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
 
     // The selected entry's text, or empty text when none is selected.
     std::string SelectedText() const;
+    // The hint's part for the tooltip and for the status bar; a hint without
+    // "|" is both.
+    std::string ShortHint() const;
+    std::string LongHint() const;
 };
 
 // Whether an edit with `filter` takes the typed character `c`.

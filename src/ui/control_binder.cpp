@@ -144,8 +144,8 @@ void ControlBinder::Show(const Binding& b) {
     QSignalBlocker block(w);
     w->setEnabled(c.enabled);
     if (!c.hint.empty()) {
-        w->setToolTip(Q(c.hint));
-        w->setStatusTip(Q(c.hint));
+        w->setToolTip(Q(c.ShortHint()));
+        w->setStatusTip(Q(c.LongHint()));
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != Q(c.text)) edit->setText(Q(c.text));
