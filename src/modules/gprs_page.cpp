@@ -86,9 +86,8 @@ int DecimalIndex(const std::string& digits, size_t count) {
 
 // A text field with the length byte in front (domain names).
 std::string LengthPrefixedName(const std::string& name) {
-    const std::string field = TextToHexField(name, 0);
-    return ByteHex(static_cast<unsigned>(field.size() / 2)) +
-           TextToHexField(name, kShortestDomainBytes);
+    const std::string hex = TextToHex(name);
+    return ByteHex(static_cast<unsigned>(hex.size() / 2)) + PadHexField(hex, kShortestDomainBytes);
 }
 
 }  // namespace
