@@ -90,8 +90,9 @@ int DecimalIndex(const std::string& digits, size_t count) {
 
 // A text field with the length byte in front (domain names).
 std::string LengthPrefixedName(const std::string& name) {
-    const std::string hex = TextToHex(name);
-    return ByteHex(static_cast<unsigned>(hex.size() / 2)) + PadHexField(hex, kShortestDomainBytes);
+    const std::string field = TextToHex(name);
+    return ByteHex(static_cast<unsigned>(field.size() / 2)) +
+           PadHexField(field, kShortestDomainBytes);
 }
 
 }  // namespace
