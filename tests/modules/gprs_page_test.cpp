@@ -229,6 +229,38 @@ TEST(GprsPage, SaveShowsThePaddedDeviceIdAndRereadsThePage) {
     EXPECT_EQ(g["edtGprsDeviceID"].text, "000123");
 }
 
+TEST(GprsPage, EverySettingChangedIsFifteenWritesInOrderAndAllAreSent) {
+    GprsFixture g;
+    g.Open();
+    for (const auto& [edit, text] :
+         std::map<std::string, std::string>{{"edtGprsDeviceID", "9"},
+                                            {"edtGprsDomainName1", "a"},
+                                            {"edtGprsDomainName2", "b"},
+                                            {"edtGprsIP1", "10.0.0.9"},
+                                            {"edtGprsHeartbeatInterval", "61"},
+                                            {"edtGprsAPN1", "CMWAP"},
+                                            {"edtOldPassword", "1"},
+                                            {"edtNewPassword", "2"},
+                                            {"edtManagePhone", "1"},
+                                            {"edtProgPhone1", "2"},
+                                            {"edtAlarmPhone2", "3"},
+                                            {"edtSMSPhone", "4"}})
+        g.Type(edit, text);
+    g["memGprsDomainRPIP"].lines = {"10.0.0.7"};
+    g.Choose("cbGprsInfoSMS", 0);
+    g["chkGprsBootSMS"].checked = false;
+    g["chkGprsReportSMS"].checked = true;
+    const std::vector<std::string> commands = {"83", "8A", "CA", "84", "CB", "84", "8B", "89",
+                                               "D6", "D0", "D2", "82", "82", "82", "82"};
+    const CommandList writes = g.Writes();
+    ASSERT_EQ(writes.size(), commands.size());
+    for (size_t i = 0; i < writes.size(); ++i)
+        EXPECT_EQ(Slice(UnescapeFrame(writes[i].frame), 11, 12), commands[i]) << i;
+    g.window.Save();
+    ASSERT_GE(g.f.client().sent.size(), commands.size());
+    EXPECT_EQ(g.f.client().sent[commands.size() - 1].payload, writes.back().frame);
+}
+
 TEST(GprsPage, MemoAndSwitchesAndPasswords) {
     GprsFixture g;
     g.Open();
