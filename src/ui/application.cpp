@@ -10,8 +10,10 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/pairing.h"
 #include "protocol/timing.h"
 #include "storage/sqlite_database.h"
+#include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -69,6 +71,9 @@ Application::Application(const std::string& dbPath) {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
+    pairing_ = std::make_unique<PairingWindow>(*tdm_);
+    formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
+    window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
     formLogin_ = std::make_unique<TFormLogin>(formMain_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
 

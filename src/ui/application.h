@@ -8,6 +8,7 @@
 
 namespace tarnwick {
 class DataModule;
+class PairingWindow;
 class SqliteDatabase;
 class SystemClock;
 }  // namespace tarnwick
@@ -18,6 +19,7 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
+class TFormCodeMatch;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -50,6 +52,8 @@ class Application : public QObject {
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<TFormMain> formMain_;
+    std::unique_ptr<PairingWindow> pairing_;
+    std::unique_ptr<TFormCodeMatch> formCodeMatch_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
 };

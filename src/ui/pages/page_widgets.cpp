@@ -10,7 +10,9 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "operation/alarm_info_page.h"
 #include "ui/control_binder.h"
+#include "ui/pages/alarm_info_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/widget_factory.h"
 
@@ -23,10 +25,15 @@ QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
     return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
 }
 
+QWidget* BuildAlarmInfoPage(PageBranch& page, HostWindow&, QWidget* parent) {
+    return new AlarmInfoPageWidget(dynamic_cast<AlarmInfoPage&>(page), parent);
+}
+
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsAlarmInfo", BuildAlarmInfoPage},
     };
     return builders;
 }
