@@ -6,7 +6,10 @@
 #include "modules/gprs_page.h"
 #include "operation/alarm_info_page.h"
 #include "operation/host_control_page.h"
-#include "programming/section_pages.h"
+#include "programming/communication_page.h"
+#include "programming/system_program_page.h"
+#include "programming/wired_zone_page.h"
+#include "programming/wireless_zone_page.h"
 #include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
@@ -36,7 +39,7 @@ constexpr PageEntry kPages[] = {
     {"tsWirelessDefenceZone", "无线防区", true, Make<WirelessZonePage>},
     {"tsCommuncaiotnSetting", "通讯参数", true, Make<CommunicationPage>},
     {"tsSystemProgram", "系统编程", true, Make<SystemProgramPage>},
-    {"tsGPRS", "GPRS模块", true, Make<GprsPage>},
+    {"tsGPRS", "GPRS模块", true, MakeWithWindow<GprsPage>},
     {"tsAlarmInfo", "警情信息", false, MakeAlarmInfoPage},
     {"TabSheet4", "调试", false, MakeDebugPage},
 };
