@@ -10,10 +10,12 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/pairing.h"
 #include "protocol/timing.h"
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
+#include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -71,6 +73,9 @@ Application::Application(const std::string& dbPath, bool unattended) {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
+    pairing_ = std::make_unique<PairingWindow>(*tdm_);
+    formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
+    window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };

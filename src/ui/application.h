@@ -9,6 +9,7 @@
 
 namespace tarnwick {
 class DataModule;
+class PairingWindow;
 class SqliteDatabase;
 class SystemClock;
 }  // namespace tarnwick
@@ -20,6 +21,7 @@ class TFormHostList;
 class TFormMain;
 class TFormLogin;
 class FocusReporter;
+class TFormCodeMatch;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -56,6 +58,8 @@ class Application : public QObject {
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<TFormMain> formMain_;
+    std::unique_ptr<PairingWindow> pairing_;
+    std::unique_ptr<TFormCodeMatch> formCodeMatch_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
     // Last, so that it goes first: it watches the windows above.
