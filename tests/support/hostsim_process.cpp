@@ -88,4 +88,16 @@ std::vector<std::string> HostsimProcess::LogLines(const std::string& text) const
     return lines;
 }
 
+std::vector<std::string> HostsimProcess::ReceivedFrames() const {
+    // Lines read "recv <from> -> <to> <frame> ...".
+    std::vector<std::string> frames;
+    for (const std::string& line : LogLines("recv ")) {
+        std::istringstream words(line);
+        std::string recv, from, arrow, to, frame;
+        words >> recv >> from >> arrow >> to >> frame;
+        if (recv == "recv") frames.push_back(frame);
+    }
+    return frames;
+}
+
 }  // namespace tarnwick::testing

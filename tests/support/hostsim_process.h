@@ -26,6 +26,8 @@ class HostsimProcess {
     // The datagram log; LogLines gives the lines containing `text`.
     std::string Log() const;
     std::vector<std::string> LogLines(const std::string& text) const;
+    // The frames the simulator received, in order, as they travelled.
+    std::vector<std::string> ReceivedFrames() const;
 
   private:
     TempDir dir_;

@@ -55,11 +55,9 @@ QLineEdit* ProgrammingWidgets::Edit(QWidget* parent, const std::string& name,
     return edit;
 }
 
-QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name,
-                                     bool withCaption) const {
+QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name) const {
     QCheckBox* box = MakeCheck(parent, name.c_str());
     box->setAccessibleName(Q(page_.ControlCaption(name)));
-    if (!withCaption) box->setText(QString());
     return box;
 }
 
@@ -84,9 +82,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
     grid->setHorizontalSpacing(10);
     for (size_t col = 0; col < columns.size(); ++col) {
         auto* header = new QLabel(Q(columns[col].caption), box);
-        header->setWordWrap(true);
         header->setAlignment(Qt::AlignCenter);
-        if (columns[col].kind == GridColumn::Check) header->setMaximumWidth(80);
         grid->addWidget(header, 0, static_cast<int>(col) + 1);
     }
     for (size_t row = 0; row < rowCaptions.size(); ++row) {
@@ -99,7 +95,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
             const GridColumn& column = columns[col];
             QWidget* cell;
             if (column.kind == GridColumn::Check) {
-                cell = widgets.Check(box, name, false);
+                cell = widgets.Check(box, name);
                 grid->addWidget(cell, r, static_cast<int>(col) + 1, Qt::AlignCenter);
             } else {
                 cell = column.kind == GridColumn::List
