@@ -80,6 +80,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
     auto* box = new QGroupBox(Q(title), parent);
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(4);
     for (size_t col = 0; col < columns.size(); ++col) {
         auto* header = new QLabel(Q(columns[col].caption), box);
         header->setAlignment(Qt::AlignCenter);
@@ -123,7 +124,7 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
     auto* cross = new QGroupBox(Q(crossGroup), content);
     auto* row = new QHBoxLayout(cross);
     const char* captions[] = {"防区1", "防区2", "交叉时间", "触发次数"};
-    const int chars[] = {4, 4, 8, 16};
+    const int chars[] = {4, 4, 14, 22};
     for (size_t i = 0; i < std::size(captions) && i < crossLists.size(); ++i) {
         QComboBox* combo = widgets.Combo(cross, crossLists[i], chars[i]);
         row->addWidget(widgets.Caption(cross, captions[i], combo));
