@@ -10,6 +10,7 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/gprs_page.h"
 #include "programming/communication_page.h"
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
@@ -17,6 +18,7 @@
 #include "ui/control_binder.h"
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
+#include "ui/pages/gprs_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
@@ -41,6 +43,7 @@ QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
         {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
         {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
         {"tsCommuncaiotnSetting", BuildOwn<CommunicationPage, BuildCommunicationPageWidget>},
