@@ -5,8 +5,8 @@
 #include "hosts/save_refused.h"
 #include "programming/programming_layout.h"
 #include "programming/section_write.h"
-#include "protocol/name_value_list.h"
 #include "protocol/hex_text.h"
+#include "protocol/name_value_list.h"
 
 namespace tarnwick {
 namespace {
