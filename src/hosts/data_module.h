@@ -35,6 +35,7 @@ class DataModule {
 
     OperatorPort& op;
     DatabasePort& db;
+    ClockPort& clock;
     DeviceParams params;
     CodeTable alarmCodes;
     CodeTable operateCodes;

@@ -42,6 +42,8 @@ struct Control {
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
     uint32_t color = 0;                           // label text colour as RGB; 0 default
+    int tag = 0;                                  // a button's state, read by its handler
+    int image = -1;                               // picture index in its image list, -1 none
     std::vector<std::string> lines;               // memo
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
 
@@ -90,12 +92,20 @@ class PageModel {
         if (observer_) observer_();
     }
     void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    // Puts the input focus back into a control (after a refused value).
+    void Focus(const std::string& name) const {
+        if (focusObserver_) focusObserver_(name);
+    }
+    void SetFocusObserver(std::function<void(const std::string&)> observer) {
+        focusObserver_ = std::move(observer);
+    }
 
   private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<void(const std::string&)> focusObserver_;
 };
 
 }  // namespace tarnwick

@@ -15,10 +15,10 @@ namespace tarnwick {
 
 namespace {
 
-std::unique_ptr<PageBranch> StandardPage(DataModule& tdm, int index) {
+std::unique_ptr<PageBranch> StandardPage(HostWindow& window, int index) {
     switch (index) {
         case 0:
-            return std::make_unique<HostControlPage>();
+            return std::make_unique<HostControlPage>(window);
         case 1:
             return std::make_unique<WiredZonePage>();
         case 2:
@@ -32,7 +32,7 @@ std::unique_ptr<PageBranch> StandardPage(DataModule& tdm, int index) {
         case 6:
             return std::make_unique<AlarmInfoPage>();
         default:
-            return std::make_unique<DebugPage>(tdm);
+            return std::make_unique<DebugPage>(window.tdm);
     }
 }
 
@@ -42,7 +42,7 @@ void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
     DataModule& tdm = window.tdm;
     for (int index = 0; index < kPageCount; ++index) {
         std::unique_ptr<PageBranch> page = override ? override(index) : nullptr;
-        window.AddPage(page ? std::move(page) : StandardPage(tdm, index));
+        window.AddPage(page ? std::move(page) : StandardPage(window, index));
     }
     PageBranch& hostControl = window.Page(0);
 

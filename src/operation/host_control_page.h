@@ -3,12 +3,22 @@
 
 namespace tarnwick {
 
+class HostWindow;
+
 // tsHostControl, the first page: status, remote commands, arming schedules
-// and the network module's settings.
+// and the network module's settings, each a group of its own.
 class HostControlPage : public PageBranch {
   public:
-    HostControlPage();
+    explicit HostControlPage(HostWindow& window);
+    // ClearHostControlPage.
+    void Prepare() override;
     CommandList ReadList() override;
+    // LoadHostControlPage.
+    void Load() override;
+    CommandList SaveList() override;
+
+  private:
+    HostWindow& window_;
 };
 
 }  // namespace tarnwick
