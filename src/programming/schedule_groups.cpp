@@ -72,6 +72,8 @@ std::string ToggleDigits(const PageModel& c, int g, int count, std::string (*nam
 
 void LoadGroup(PageModel& c, const DeviceParams& params, int g) {
     const std::string time = params.Get(Key(g, "Time"));
+    // Section 06 was not read: the group stays as the clearing left it.
+    if (time.empty()) return;
     const auto edits = TimeEdits(g);
     for (size_t i = 0; i < edits.size(); ++i) c[edits[i]].text = Slice(time, 2 * i + 1, 2 * i + 2);
     c[ScheduleCheckName(g)].checked = time != kNoScheduleTime;
@@ -204,8 +206,13 @@ void SaveScheduleGroups(CommandList& list, const PageModel& c, const DeviceParam
     std::string read;
     for (int g = 1; g <= kScheduleGroupCount; ++g) {
         body += EncodeScheduleGroup(c, g);
-        for (const char* part : {"Time", "Week", "Wire", "Wireless"})
-            read += stored.Get(Key(g, part));
+        for (const char* part : {"Time", "Week", "Wire", "Wireless"}) {
+            const std::string field = stored.Get(Key(g, part));
+            // Without the section as read there is nothing to compare with,
+            // and a write would put times never shown over the host's own.
+            if (field.empty()) return;
+            read += field;
+        }
     }
     if (body != read) list.push_back(WriteSectionRequest(kScheduleSection, body));
 }

@@ -50,11 +50,13 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
 // The schedule part of ClearHostControlPage.
 void ClearScheduleGroups(PageModel& c);
 // LoadScheduleGroups: both groups from the Prog06_… keys. A day or zone digit
-// that is not decimal stops the loading there (throws ConversionError).
+// that is not decimal stops the loading there (throws ConversionError). A
+// group whose time field was not read stays as the clearing left it.
 void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
 // EncodeScheduleGroup: the 28 digits of group g.
 std::string EncodeScheduleGroup(const PageModel& c, int g);
-// The section 06 write, appended when the two groups differ from what was read.
+// The section 06 write, appended when the two groups differ from what was
+// read; never when section 06 was not read.
 void SaveScheduleGroups(CommandList& list, const PageModel& c, const DeviceParams& stored);
 
 // Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;

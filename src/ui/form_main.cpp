@@ -16,9 +16,11 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "protocol/timing.h"
 #include "ui/activation.h"
 #include "ui/control_binder.h"
 #include "ui/debug_page_widget.h"
+#include "ui/pages/host_control_page_widget.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
 #include "ui/widget_factory.h"
@@ -87,6 +89,16 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     };
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
+    // TimerRefreshStatus: runs while the window says so; each tick asks the
+    // page for one poll, which checks the page, the waiting flag and whether
+    // this window is the active one.
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName("TimerRefreshStatus");
+    statusTimer_->setInterval(kStatusPollPeriodMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] {
+        if (window_.statusTick) window_.statusTick(isActiveWindow());
+    });
+
     qApp->installEventFilter(this);
     new ActivationWatcher(this, [this] {
         if (refreshOnActivate_ && !window_.tdm.flowRunning) window_.Activate();
@@ -97,6 +109,7 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
 
 QWidget* TFormMain::BuildPage(int index) {
     PageBranch& page = window_.Page(index);
+    if (index == 0) return BuildHostControlPage(page, this);
     if (index == kDebugPage) {
         debug_ =
             new DebugPageWidget(static_cast<tarnwick::DebugPage&>(page), window_.tdm.trace, this);
@@ -124,6 +137,8 @@ QWidget* TFormMain::BuildPage(int index) {
 void TFormMain::SyncState() {
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
+    if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
 }
 
@@ -159,6 +174,9 @@ bool TFormMain::event(QEvent* e) {
 
 void TFormMain::closeEvent(QCloseEvent* e) {
     window_.visible = false;
+    // The timer runs on behind the closed window; its poll finds it inactive.
+    window_.statusTimerRunning = true;
+    SyncState();
     e->accept();
     emit closed();
 }

@@ -166,6 +166,16 @@ TEST(ScheduleGroups, TimeEditsAreCheckedWhenLeftAndPaddedWhenSaved) {
     EXPECT_EQ(s.c["edtMin2"].text, "0");
 }
 
+TEST(ScheduleGroups, WithoutSection06NothingIsShownOrWritten) {
+    Groups s;
+    ClearScheduleGroups(s.c);
+    LoadScheduleGroups(s.c, s.params);  // the read got no reply
+    EXPECT_FALSE(s.c["chkDefenceZone1"].checked);
+    EXPECT_EQ(s.c["edtHour1"].text, "00");
+    s.c["edtHour1"].text = "7";
+    EXPECT_TRUE(s.Save().empty());
+}
+
 TEST(ScheduleGroups, ClearingLeavesBothGroupsOff) {
     Groups s;
     s.Read("08301730", "11111110", "111111111111", "09001000", "11111110", "111111111111");
