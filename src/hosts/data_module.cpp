@@ -12,9 +12,8 @@ DataModule::Endpoints DataModule::UdpEndpoints(OperatorPort& op) {
     return e;
 }
 
-DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
-                       Endpoints endpoints_, uint16_t listenerPort,
-                       const std::string& listenerAddress)
+DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, Endpoints endpoints_,
+                       uint16_t listenerPort, const std::string& listenerAddress)
     : op(op_),
       db(db_),
       clock(clock_),
@@ -24,9 +23,7 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
       listener(params, session, listenerPort, listenerAddress),
       context{params, alarmCodes, operateCodes, session},
       exchanger(client, timerClient, decoders, context, trace, op_),
-      operationLog(db_, clock_, session) {
-    RegisterStandardDecoders(decoders);
-}
+      operationLog(db_, clock_, session) {}
 
 std::string DataModule::LoadCodeTables() {
     try {

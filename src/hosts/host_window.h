@@ -81,8 +81,11 @@ class HostWindow {
     std::function<void(int)> onPageShown;
     // Runs the network module restart when a save left NMReboot at "1".
     std::function<void()> restartNetworkModule;
-    // Opens the pairing window modally (bbtnCodeMatching); empty until it exists.
+    // bbtnCodeMatching: shows the pairing window modally (empty until set).
     std::function<void()> openPairingWindow;
+
+    // Pages with a save branch (0 to 5).
+    bool IsSavablePage(int page) const;
     // One tick of the status timer, told whether this window is the active one.
     std::function<void(bool windowActive)> statusTick;
 

@@ -5,17 +5,16 @@ namespace tarnwick {
 
 class HostWindow;
 
-// tsHostControl, the first page: status, remote commands, arming schedules
-// and the network module's settings, each a group of its own.
+// tsHostControl, the first page: the host's status, the remote commands, the
+// two arming schedule groups and the network module's settings. Each group
+// lives in its own files; the page runs them in order.
 class HostControlPage : public PageBranch {
   public:
     explicit HostControlPage(HostWindow& window);
-    // ClearHostControlPage.
     void Prepare() override;
     CommandList ReadList() override;
-    // LoadHostControlPage.
-    void Load() override;
-    CommandList SaveList() override;
+    void Load(const DeviceParams& stored) override;
+    CommandList SaveList(const DeviceParams& stored) override;
 
   private:
     HostWindow& window_;

@@ -36,9 +36,8 @@ std::string ArmingData(const std::string& button) {
     return "03A668FFFF";
 }
 
-// A request of a command pair: class and command are the pair's first four digits.
 std::string RequestFrame(std::string_view pair, std::string_view data) {
-    return BuildFrame(pair.substr(0, 2), pair.substr(2, 2), data);
+    return Request(pair, data).frame;
 }
 
 // What the last exchange of a command sent and received, for the error box.
@@ -161,11 +160,11 @@ void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& butt
     });
 }
 
-void SyncHostTime(HostWindow& window, ClockPort& clock) {
+void SyncHostTime(HostWindow& window) {
     DataModule& tdm = window.tdm;
     FlowScope flow(tdm);
     try {
-        const std::string data = ClockData(clock.NowText());
+        const std::string data = ClockData(tdm.clock.NowText());
         window.BusyStep();
         const std::string frame = RequestFrame(kNmTimeSyncPair, data);
         const std::string result =
@@ -179,7 +178,7 @@ void SyncHostTime(HostWindow& window, ClockPort& clock) {
     window.IdleStep();
 }
 
-void DeclareRemoteCommands(PageModel& c, HostWindow& window, ClockPort& clock) {
+void DeclareRemoteCommands(PageModel& c, HostWindow& window) {
     for (const CommandButton& b : kArmingButtons) {
         c.Button(b.name, b.hint, b.hint);
         const std::string name = b.name;
@@ -199,9 +198,8 @@ void DeclareRemoteCommands(PageModel& c, HostWindow& window, ClockPort& clock) {
     // Nothing enables the auxiliary power reset.
     c["bbtnPowerReset"].enabled = false;
     c.Button("bbtnTimeSync", "系统校时", "系统校时");
-    c.OnClick("bbtnTimeSync", [&window, &clock] {
-        window.RunWhenFree([&window, &clock] { SyncHostTime(window, clock); });
-    });
+    c.OnClick("bbtnTimeSync",
+              [&window] { window.RunWhenFree([&window] { SyncHostTime(window); }); });
     c.Button("bbtnCodeMatching", "无线设备对码、删除", "无线设备对码、删除");
     c.OnClick("bbtnCodeMatching", [&window] {
         window.RunWhenFree([&window] {

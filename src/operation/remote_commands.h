@@ -6,7 +6,6 @@
 namespace tarnwick {
 
 class HostWindow;
-class ClockPort;
 
 // The buttons of gbAlarmHost: arming and disarming, host reset, linkage and
 // alarm sound switching, clearing an alarm, auxiliary power reset, time
@@ -14,7 +13,7 @@ class ClockPort;
 // waits; a press that arrives during a poll runs when it has ended.
 
 // Declares the buttons with their hints and binds their presses.
-void DeclareRemoteCommands(PageModel& c, HostWindow& window, ClockPort& clock);
+void DeclareRemoteCommands(PageModel& c, HostWindow& window);
 
 // SendRemoteControl: the remote control command of a button ("0A" + the
 // operation code), its answer shown and logged, the status read back.
@@ -23,8 +22,9 @@ void SendRemoteControl(HostWindow& window, PageModel& c, const std::string& butt
 // acknowledged with the ArmingOperateInfo it carried, then the status is read
 // back.
 void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& button);
-// SyncHostTime: the PC's clock to the host's network module.
-void SyncHostTime(HostWindow& window, ClockPort& clock);
+// SyncHostTime: the PC's clock (the data module's clock port) to the host's
+// network module.
+void SyncHostTime(HostWindow& window);
 
 // The seven clock bytes of a "yyyy-mm-dd hh:nn:ss" text: year - 1900, month
 // - 1, day, weekday (Monday 00 … Sunday 06), hour, minute, second. Throws

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "programming/programming_requests.h"
+#include "programming/section_write.h"
 #include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
@@ -201,20 +201,15 @@ std::string EncodeScheduleGroup(const PageModel& c, int g) {
     return digits;
 }
 
-void SaveScheduleGroups(CommandList& list, const PageModel& c, const DeviceParams& stored) {
+void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored) {
+    // Without the section as read there is nothing to compare with, and a
+    // write would put times never shown over the host's own.
+    for (int g = 1; g <= kScheduleGroupCount; ++g)
+        for (const char* part : {"Time", "Week", "Wire", "Wireless"})
+            if (stored.Get(Key(g, part)).empty()) return;
     std::string body;
-    std::string read;
-    for (int g = 1; g <= kScheduleGroupCount; ++g) {
-        body += EncodeScheduleGroup(c, g);
-        for (const char* part : {"Time", "Week", "Wire", "Wireless"}) {
-            const std::string field = stored.Get(Key(g, part));
-            // Without the section as read there is nothing to compare with,
-            // and a write would put times never shown over the host's own.
-            if (field.empty()) return;
-            read += field;
-        }
-    }
-    if (body != read) list.push_back(WriteSectionRequest(kScheduleSection, body));
+    for (int g = 1; g <= kScheduleGroupCount; ++g) body += EncodeScheduleGroup(c, g);
+    QueueSectionIfChanged(list, stored, kScheduleSection, body);
 }
 
 }  // namespace tarnwick

@@ -55,9 +55,9 @@ void ClearScheduleGroups(PageModel& c);
 void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
 // EncodeScheduleGroup: the 28 digits of group g.
 std::string EncodeScheduleGroup(const PageModel& c, int g);
-// The section 06 write, appended when the two groups differ from what was
-// read; never when section 06 was not read.
-void SaveScheduleGroups(CommandList& list, const PageModel& c, const DeviceParams& stored);
+// The section 06 write, queued when the two groups differ from what was read;
+// never when section 06 was not read.
+void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored);
 
 // Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;
 // anything else throws ConversionError.

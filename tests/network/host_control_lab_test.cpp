@@ -7,8 +7,8 @@
 #include <memory>
 #include <sstream>
 
+#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
 #include "operation/host_status.h"
 #include "operation/status_poll.h"
 #include "protocol/frame_codec.h"
@@ -166,7 +166,7 @@ TEST_F(HostControlInLab, AChangedScheduleIsWrittenAsSection06AndAnUnchangedOneIs
     Page().Click("stxtWeek27");
     Page()["chkDefenceZone1"].checked = false;
     Page().Change("chkDefenceZone1");
-    const std::string body = window->Page(0).SaveList().at(0).frame;
+    const std::string body = window->Page(0).SaveList(tdm->params).at(0).frame;
     before = Received(*sim).size();
     window->Save();
     const auto sent = From(Received(*sim), before);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
 #include "operation/host_status.h"
 #include "operation/remote_commands.h"
 #include "operation/status_poll.h"
@@ -153,7 +153,7 @@ TEST(HostStatus, LoaderShowsModelAndTrimmedModuleVersion) {
     Page0 p;
     p.Set("HostModel", "TW-8000");
     p.Set("GprsKERNELVer", " 2.1 ");
-    p.window.Page(0).Load();
+    p.window.Page(0).Load(p.f.tdm->params);
     EXPECT_EQ(p["stxtHostModel"].text, "主机型号版本:TW-8000");
     EXPECT_EQ(p["stxtModuleVer"].text, "模块软件版本:2.1");
     EXPECT_EQ(p["stxtModuleVer"].hint, "模块软件版本: 2.1 ");

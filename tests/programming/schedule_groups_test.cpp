@@ -33,7 +33,7 @@ struct Groups {
     }
     CommandList Save() const {
         CommandList list;
-        SaveScheduleGroups(list, c, params);
+        QueueScheduleWrite(list, c, params);
         return list;
     }
     void Leave(const std::string& edit, const std::string& text) {

@@ -8,8 +8,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
 #include "operation/host_status.h"
 #include "support/core_fixture.h"
 #include "ui/form_main.h"
@@ -42,7 +42,7 @@ struct PageFixture {
             {"Prog06_2Time", "24602460"}, {"Prog06_2Week", "00000000"},
             {"Prog06_2Wire", "000000"},   {"Prog06_2Wireless", "000000"}};
         for (const auto& [key, value] : schedule) f.tdm->params.Set(key, value);
-        window.Page(0).Load();
+        window.Page(0).Load(f.tdm->params);
         Page().Changed();
     }
     template <typename W>
@@ -101,7 +101,7 @@ TEST(HostControlPageWidget, ScheduleControlsAreNamedAndFollowTheModel) {
     PageFixture p;
     p.f.tdm->params.Set("Prog06_1Time", "08301730");
     p.f.tdm->params.Set("Prog06_1Week", "10101000");
-    p.window.Page(0).Load();
+    p.window.Page(0).Load(p.f.tdm->params);
     p.Page().Changed();
     auto* hour = p.Find<QLineEdit>("edtHour1");
     EXPECT_EQ(hour->text(), QStringLiteral("08"));

@@ -13,7 +13,7 @@
 
 namespace tarnwick::ui {
 
-QWidget* BuildHostControlPage(PageBranch& page, QWidget* parent) {
+QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QString::fromStdString(page.PageName()));
     auto* columns = new QHBoxLayout(widget);

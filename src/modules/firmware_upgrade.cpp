@@ -1,0 +1,9 @@
+#include "modules/firmware_upgrade.h"
+
+#include "hosts/host_window.h"
+
+namespace tarnwick {
+
+void DeclareFirmwareUpgrade(PageModel&, HostWindow&) {}
+
+}  // namespace tarnwick
