@@ -4,6 +4,7 @@
 //   tarnwick-bench exchange <host> [rounds]   one exchange beside a raw round trip
 //   tarnwick-bench idle <silent-host>         CPU used while an exchange waits
 //   tarnwick-bench search <hosts-expected>    answers one search takes in
+//   tarnwick-bench poll <silent-host> [s]     CPU with the status timer running
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -20,8 +21,11 @@
 
 #include "../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "hosts/host_window.h"
+#include "operation/status_poll.h"
 #include "poll_operator.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
@@ -148,6 +152,36 @@ int MeasureIdle(const std::string& silentHost) {
     return result.empty() ? 0 : 1;
 }
 
+// The host window on page 0 with its status timer running against a host that
+// never answers: a poll every period, each waiting out its time-out.
+int MeasurePoll(const std::string& silentHost, int seconds) {
+    Tool tool;
+    tool.tdm->session.SetCurrentHost(silentHost);
+    HostWindow window(*tool.tdm);
+    AssembleStandardPages(window);
+    window.DebugControl("chkAutoRefresh").checked = false;
+    window.PageChange(0);
+    const double cpu0 = CpuMs();
+    const auto t0 = Clock::now();
+    const double totalMs = seconds * 1000.0;
+    int polls = 0;
+    while (true) {
+        const double left = totalMs - Micros(Clock::now() - t0) / 1000.0;
+        if (left <= 0) break;
+        tool.op.Pause(static_cast<int>(std::min<double>(kStatusPollPeriodMs, left)));
+        if (Micros(Clock::now() - t0) / 1000.0 >= totalMs) break;
+        if (window.statusTimerRunning && PollHostStatus(window, window.Page(0).Controls(), true))
+            ++polls;
+    }
+    const double wallMs = Micros(Clock::now() - t0) / 1000.0;
+    const double cpu = CpuMs() - cpu0;
+    std::printf(
+        "CPU with the status timer polling a silent host: %.2f ms in %.0f s, %d polls "
+        "(%.3f%% of one core)   [budget: under 1%%]\n",
+        cpu, wallMs / 1000.0, polls, 100.0 * cpu / wallMs);
+    return polls > 0 && cpu / wallMs < 0.01 ? 0 : 1;
+}
+
 int MeasureSearch(int expected, const std::string& how) {
     Tool tool;
     HostListWindowModel window;
@@ -169,7 +203,8 @@ int main(int argc, char** argv) {
     if (what.empty() || argc < 3) {
         std::fprintf(stderr,
                      "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
-                     "search <hosts-expected> [how]\n(run it through tools/bench.sh)\n");
+                     "poll <silent-host> [seconds] | search <hosts-expected> [how]\n(run it "
+                     "through tools/bench.sh)\n");
         return 2;
     }
     if (!lab::InNamedNetworkNamespace()) {
@@ -178,6 +213,7 @@ int main(int argc, char** argv) {
     }
     if (what == "exchange") return MeasureExchange(argv[2], argc > 3 ? std::atoi(argv[3]) : 300);
     if (what == "idle") return MeasureIdle(argv[2]);
+    if (what == "poll") return MeasurePoll(argv[2], argc > 3 ? std::atoi(argv[3]) : 60);
     if (what == "search")
         return MeasureSearch(std::atoi(argv[2]), argc > 3 ? argv[3] : "within the second");
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());

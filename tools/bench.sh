@@ -60,6 +60,7 @@ sim "$silent_ns" silent --hosts 1 --base-ip "$silent_ip" --silent
 status=0
 tool exchange "$host_ip" 300 || status=1
 tool idle "$silent_ip" || status=1
+tool poll "$silent_ip" 60 || status=1
 
 # The window: start to host list, and memory with the host window open (the
 # tour searches, logs in to the simulated host and visits every page).
