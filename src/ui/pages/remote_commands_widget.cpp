@@ -11,7 +11,18 @@ namespace tarnwick::ui {
 namespace {
 
 constexpr int kSwitchIconSize = 24;
-constexpr int kButtonsPerRow = 3;
+constexpr int kGridColumns = 6;
+
+// Where each button sits in a grid of six equal columns, in reading order.
+struct Place {
+    const char* name;
+    int row, column, span;
+};
+constexpr Place kPlaces[] = {{"bbtnOutArming", 0, 0, 2},    {"bbtnInArming", 0, 2, 2},
+                             {"bbtnDisArming", 0, 4, 2},    {"bbtnHostReset", 1, 0, 2},
+                             {"bbtnDisAlarm", 1, 2, 2},     {"bbtnPowerReset", 1, 4, 2},
+                             {"bbtnOnOffLinkage", 2, 0, 3}, {"bbtnOnOffAlarmSound", 2, 3, 3},
+                             {"bbtnTimeSync", 3, 0, 2},     {"bbtnCodeMatching", 3, 2, 4}};
 
 }  // namespace
 
@@ -19,27 +30,17 @@ QGroupBox* BuildRemoteCommandsGroup(QWidget* parent) {
     auto* group = new QGroupBox(QStringLiteral("报警主机控制"), parent);
     group->setObjectName("gbAlarmHost");
     auto* grid = new QGridLayout(group);
-    const char* buttons[] = {"bbtnOutArming",   "bbtnInArming",     "bbtnDisArming",
-                             "bbtnHostReset",   "bbtnOnOffLinkage", "bbtnOnOffAlarmSound",
-                             "bbtnDisAlarm",    "bbtnPowerReset",   "bbtnTimeSync",
-                             "bbtnCodeMatching"};
-    int index = 0;
-    for (const char* name : buttons) {
-        QPushButton* button = MakeButton(group, name);
+    for (const Place& place : kPlaces) {
+        QPushButton* button = MakeButton(group, place.name);
         button->setMinimumHeight(32);
-        grid->addWidget(button, index / kButtonsPerRow, index % kButtonsPerRow);
-        ++index;
+        grid->addWidget(button, place.row, place.column, 1, place.span);
     }
+    for (int column = 0; column < kGridColumns; ++column) grid->setColumnStretch(column, 1);
     for (const char* name : {"bbtnOnOffLinkage", "bbtnOnOffAlarmSound"}) {
         auto* button = group->findChild<QPushButton*>(name);
         button->setProperty("imageList", QStringLiteral(":/images/onoff%1.png"));
         button->setIconSize({kSwitchIconSize, kSwitchIconSize});
     }
-    for (int column = 0; column < kButtonsPerRow; ++column) grid->setColumnStretch(column, 1);
-    // The pairing button spans the rest of its row.
-    auto* pairing = group->findChild<QPushButton*>("bbtnCodeMatching");
-    grid->addWidget(pairing, (index - 1) / kButtonsPerRow, (index - 1) % kButtonsPerRow, 1,
-                    kButtonsPerRow);
     return group;
 }
 
