@@ -61,7 +61,7 @@ void CheckTime(PageModel& c, OperatorPort& op, const std::string& name) {
     }
     if (!refusal) return;
     op.ShowMessage(refusal);
-    c.Focus(name);
+    c.RequestFocus(name);
 }
 
 std::string ToggleDigits(const PageModel& c, int g, int count, std::string (*name)(int, int)) {

@@ -143,10 +143,11 @@ TEST(ScheduleGroups, TimeEditsAreCheckedWhenLeftAndPaddedWhenSaved) {
     EXPECT_EQ(EncodeScheduleGroup(s.c, 1).substr(0, 8), "07602430");
 
     std::vector<std::string> focused;
-    s.c.SetFocusObserver([&](const std::string& name) { focused.push_back(name); });
-    s.Leave("edtMin_1", "61");
-    s.Leave("edtHour2", "25");
-    s.Leave("edtMin2", " ");
+    for (const auto& [edit, text] :
+         {std::pair{"edtMin_1", "61"}, {"edtHour2", "25"}, {"edtMin2", " "}}) {
+        s.Leave(edit, text);
+        focused.push_back(s.c.TakeFocusRequest());
+    }
     ASSERT_EQ(s.op.boxes.size(), 3u);
     EXPECT_EQ(s.op.boxes[0].kind, "message");
     EXPECT_EQ(s.op.boxes[0].text, kValueOutOfRangeMessage);
