@@ -27,6 +27,7 @@ inline constexpr int kModifyIpWaitMs = 3000;
 inline constexpr int kStatusPollPeriodMs = 15000;
 inline constexpr int kPageChangePauseMs = 100;
 inline constexpr int kCycleEndPauseMs = 100;
+inline constexpr int kStatusReadBackPauseMs = 100;
 inline constexpr int kPanelPauseMs = 2;
 inline constexpr int kEntryPauseMs = 2;
 inline constexpr int kAfterExchangePauseMs = 10;
