@@ -19,8 +19,13 @@ void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateC
 }
 
 void OperationLog::Write(const std::string& info, const std::string& result) {
+    WriteFor(session_.CurrentHost(), info, result);
+}
+
+void OperationLog::WriteFor(const std::string& host, const std::string& info,
+                            const std::string& result) {
     db_.Execute(std::string(kInsertOperationLog), {{"_dTime", clock_.NowText()},
-                                                   {"_OperationIP", session_.CurrentHost()},
+                                                   {"_OperationIP", host},
                                                    {"_OperationInfo", info},
                                                    {"_OperationResult", result},
                                                    {"_Operator", ""}});

@@ -25,6 +25,9 @@ class OperationLog {
     OperationLog(DatabasePort& db, ClockPort& clock, const HostSession& session)
         : db_(db), clock_(clock), session_(session) {}
     void Write(const std::string& info, const std::string& result);
+    // A row for a host other than the current one (the address change works
+    // on a listed host without logging in).
+    void WriteFor(const std::string& host, const std::string& info, const std::string& result);
 
   private:
     DatabasePort& db_;
