@@ -184,6 +184,13 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
     if (fault.any) note += " [" + Describe(fault) + "]";
     for (int i = 0; i < fault.repeat; ++i)
         Queue(due + static_cast<uint64_t>(i * fault.repeatGapMs), frame, self, to, note);
+    sockaddr_in listener = from;
+    listener.sin_port = htons(port_);
+    for (const LaterFrame& later : host.later)
+        Queue(due + static_cast<uint64_t>(later.delayMs),
+              BuildReplyFrame(later.moduleClass, later.command, later.data, false), self, listener,
+              later.note);
+    host.later.clear();
     SendDue();
 }
 
