@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../tools/hostsim/lab_namespace.h"
+#include "app/standard_decoders.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "poll_operator.h"
@@ -54,6 +55,7 @@ struct Tool {
         EnsureDatabase(dir + "/db.mdb");
         db = std::make_unique<SqliteDatabase>(dir + "/db.mdb");
         tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
+        RegisterStandardDecoders(tdm->decoders);
         tdm->LoadCodeTables();
     }
     ~Tool() {

@@ -26,9 +26,7 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
       context{params, alarmCodes, operateCodes, session},
       exchanger(client, timerClient, decoders, context, trace, op_),
       operationLog(db_, clock_, session),
-      ftp(std::make_unique<CurlFtp>(op_)) {
-    RegisterStandardDecoders(decoders);
-}
+      ftp(std::make_unique<CurlFtp>(op_)) {}
 
 DataModule::~DataModule() = default;
 

@@ -13,11 +13,11 @@ namespace {
 constexpr int kCycleStep = 10;
 constexpr int kSaveMaximum = 120;
 
-bool IsSavablePage(int page) {
-    return page >= 0 && page <= 5;
-}
-
 }  // namespace
+
+bool HostWindow::IsSavablePage(int page) const {
+    return page >= 0 && page < PageCount() && pages_[static_cast<size_t>(page)]->Savable();
+}
 
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Label("lblTitle", "主机控制");
@@ -143,7 +143,7 @@ void HostWindow::RefreshCycle() {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
-        branch.Load();
+        branch.Load(tdm.params);
         branch.Controls().Changed();
     }
     HideWaitingPanel();
@@ -154,7 +154,17 @@ void HostWindow::SaveCycle() {
     waiting.Reset(kSaveMaximum, kCycleStep);
     const int page = activePage_;
     PageBranch& branch = Page(page);
-    const CommandList entries = IsSavablePage(page) ? branch.SaveList() : CommandList{};
+    CommandList entries;
+    try {
+        if (IsSavablePage(page)) entries = branch.SaveList(tdm.params);
+    } catch (const std::exception& e) {
+        // Nothing is sent; the operator learns why and keeps what was typed.
+        branch.Controls().Changed();
+        HideWaitingPanel();
+        tdm.trace.Add(std::string("[保存中止]: ") + e.what());
+        tdm.op.Warning(e.what());
+        return;
+    }
     branch.Controls().Changed();
     std::string report;
     for (size_t k = 0; k < entries.size(); ++k) {

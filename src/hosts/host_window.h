@@ -72,6 +72,11 @@ class HostWindow {
     std::function<void(int)> onPageShown;
     // Runs the network module restart when a save left NMReboot at "1".
     std::function<void()> restartNetworkModule;
+    // bbtnCodeMatching: shows the pairing window modally (empty until set).
+    std::function<void()> openPairingWindow;
+
+    // Pages with a save branch (0 to 5).
+    bool IsSavablePage(int page) const;
 
   private:
     void RefreshCycle();

@@ -58,6 +58,14 @@ void OrderUpgrade(HostWindow& window, const std::string& address) {
 
 }  // namespace
 
+void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
+    c.Edit("edtUpdateAddr", kUpgradeAddressWidth).text = kDefaultUpgradeAddress;
+    c.Button("bbtnUpdate", "升级", "网管模块软件升级");
+    c.OnClick("bbtnUpdate", [&c, &window] {
+        RunFirmwareUpgrade(window, *window.tdm.ftp, c["edtUpdateAddr"].text);
+    });
+}
+
 void RunFirmwareUpgrade(HostWindow& window, FtpPort& ftp, const std::string& address) {
     DataModule& tdm = window.tdm;
     if (tdm.flowRunning) return;

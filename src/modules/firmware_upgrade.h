@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/page_model.h"
+
 namespace tarnwick {
 
 class FtpPort;
@@ -19,6 +21,10 @@ inline constexpr const char* kUpgradeAddressWrongText =
 inline constexpr const char* kUpgradeSucceededText = ": 网管主机升级成功！";
 inline constexpr const char* kUpgradeFailedText = ": 网管主机升级失败！";
 inline constexpr const char* kUpgradeStartedTrace = "开始升级：";
+
+// edtUpdateAddr and bbtnUpdate of the network module group: the remote
+// firmware upgrade from an FTP server.
+void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window);
 
 // True when an anonymous login to `address` succeeds and the name listing of
 // the login directory holds "IMAGE.RAM" (in any case). Any failure gives false.

@@ -5,10 +5,6 @@
 
 namespace tarnwick {
 
-std::string ModuleRequestFrame(std::string_view pair, std::string_view data) {
-    return BuildFrame(Slice(pair, 1, 2), Slice(pair, 3, 4), data);
-}
-
 std::string LowFirstNumber(const ReplyBytes& bytes, size_t low) {
     return std::to_string(bytes.At(low) + 256u * bytes.At(low + 1));
 }

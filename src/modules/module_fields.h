@@ -10,10 +10,6 @@ namespace tarnwick {
 
 // Pieces shared by the GPRS module and the network module.
 
-// The frame of a request named by its command pair label: class and command
-// are the label's first four characters.
-std::string ModuleRequestFrame(std::string_view pair, std::string_view data = {});
-
 // A 16-bit number of the modules, low byte at byte `low` and high byte after
 // it, as decimal text.
 std::string LowFirstNumber(const ReplyBytes& bytes, size_t low);

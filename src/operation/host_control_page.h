@@ -3,12 +3,21 @@
 
 namespace tarnwick {
 
-// tsHostControl, the first page: status, remote commands, arming schedules
-// and the network module's settings.
+class HostWindow;
+
+// tsHostControl, the first page: the host's status, the remote commands, the
+// two arming schedule groups and the network module's settings. Each group
+// lives in its own files; the page runs them in order.
 class HostControlPage : public PageBranch {
   public:
-    HostControlPage();
+    explicit HostControlPage(HostWindow& window);
+    void Prepare() override;
     CommandList ReadList() override;
+    void Load(const DeviceParams& stored) override;
+    CommandList SaveList(const DeviceParams& stored) override;
+
+  private:
+    HostWindow& window_;
 };
 
 }  // namespace tarnwick

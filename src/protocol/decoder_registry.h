@@ -31,7 +31,4 @@ class DecoderRegistry {
     std::map<std::string, ReplyDecoder> decoders_;
 };
 
-// Every decoder of the tool, registered under its module class.
-void RegisterStandardDecoders(DecoderRegistry& registry);
-
 }  // namespace tarnwick

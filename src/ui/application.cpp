@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/standard_decoders.h"
+#include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
-#include "hosts/standard_pages.h"
 #include "protocol/timing.h"
 #include "storage/sqlite_database.h"
 #include "ui/form_host_list.h"
@@ -53,6 +54,7 @@ Application::Application(const std::string& dbPath) {
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
+    RegisterStandardDecoders(tdm_->decoders);
     if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
     if (error.empty()) error = tdm_->LoadCodeTables();
     if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);

@@ -13,12 +13,12 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "ui/activation.h"
 #include "ui/control_binder.h"
-#include "ui/debug_page_widget.h"
+#include "ui/pages/debug_page_widget.h"
+#include "ui/pages/page_widgets.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
 #include "ui/widget_factory.h"
@@ -96,28 +96,8 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
 }
 
 QWidget* TFormMain::BuildPage(int index) {
-    PageBranch& page = window_.Page(index);
-    if (index == kDebugPage) {
-        debug_ =
-            new DebugPageWidget(static_cast<tarnwick::DebugPage&>(page), window_.tdm.trace, this);
-        return debug_;
-    }
-    // A page whose widgets come later shows its caption and its own buttons.
-    auto* widget = new QWidget(this);
-    widget->setObjectName(QString::fromStdString(page.PageName()));
-    auto* layout = new QVBoxLayout(widget);
-    auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
-    caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
-    layout->addWidget(caption);
-    auto* row = new QHBoxLayout;
-    for (const auto& control : page.Controls().Controls())
-        if (control->kind == ControlKind::Button)
-            row->addWidget(MakeButton(widget, control->name.c_str()));
-    row->addStretch(1);
-    layout->addLayout(row);
-    layout->addStretch(1);
-    auto* binder = new ControlBinder(page.Controls(), widget);
-    page.Controls().SetObserver([binder] { binder->Sync(); });
+    QWidget* widget = BuildPageWidget(window_.Page(index), window_, this);
+    if (auto* debug = qobject_cast<DebugPageWidget*>(widget)) debug_ = debug;
     return widget;
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
+#include "hosts/save_refused.h"
+#include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
@@ -163,6 +165,30 @@ TEST(Save, NothingChangedSendsNothingAndDoesNotReadAgain) {
     EXPECT_TRUE(w.f.op.boxes.empty());
     EXPECT_EQ(w.f.tdm->trace.Lines(), std::vector<std::string>{std::string(113, '-')});
     EXPECT_EQ(w.page->prepared, 0);
+}
+
+// A save branch that cannot build its list (a refusal or a value that will
+// not encode) sends nothing, says why in a box, and reads nothing again.
+TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
+    for (bool refusal : {true, false}) {
+        ScriptedWindow w;
+        w.page->saveBranch = [refusal]() -> CommandList {
+            if (refusal) throw SaveRefused("心跳间隔时间：输入的数值超出范围，请重新输入！");
+            throw ConversionError("Prog0302 is 40 digits, not 44");
+        };
+        w.window.PageChange(3);
+        const size_t loadsBefore = static_cast<size_t>(w.page->loaded);
+        const size_t sentBefore = w.f.clientEndpoint->sent.size();
+        w.f.op.boxes.clear();
+        w.window.Save();
+        EXPECT_EQ(w.f.clientEndpoint->sent.size(), sentBefore);
+        EXPECT_EQ(static_cast<size_t>(w.page->loaded), loadsBefore);
+        ASSERT_EQ(w.f.op.boxes.size(), 1u);
+        EXPECT_EQ(w.f.op.boxes[0].kind, "warning");
+        EXPECT_NE(w.f.op.boxes[0].text.find(refusal ? "超出范围" : "Prog0302"), std::string::npos);
+        EXPECT_FALSE(w.window.waitingFlag);
+        EXPECT_TRUE(w.window.bottomEnabled);
+    }
 }
 
 TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {

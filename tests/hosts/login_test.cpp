@@ -4,7 +4,7 @@
 
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"

@@ -5,8 +5,9 @@
 #include <chrono>
 #include <thread>
 
+#include "app/standard_pages.h"
+#include "hosts/data_module.h"
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/timing.h"
@@ -28,7 +29,10 @@ struct UpgradeFixture {
     UpgradeFixture() {
         f.tdm->session.SetCurrentHost(kHost);
         AssembleStandardPages(window);
-        ftp.names = {"readme.txt", "IMAGE.RAM"};
+        auto fake = std::make_unique<testing::FakeFtp>();
+        ftp = fake.get();
+        f.tdm->ftp = std::move(fake);
+        ftp->names = {"readme.txt", "IMAGE.RAM"};
         // The module accepts the order.
         OrderReply("00");
         f.op.onServe = [this] { Serve(); };
@@ -59,13 +63,16 @@ struct UpgradeFixture {
         if (s == stopAt) window.Stop();
         if (s == kUpgradeWaitSteps - 1) boxesBeforePeriodEnd = f.op.boxes.size();
     }
+    // bbtnUpdate pressed with `address` in edtUpdateAddr.
     void Run(const std::string& address = " 10.77.0.200 ") {
-        RunFirmwareUpgrade(window, ftp, address);
+        PageModel& c = window.Page(0).Controls();
+        c["edtUpdateAddr"].text = address;
+        c.Click("bbtnUpdate");
     }
 
     testing::CoreFixture f;
     HostWindow window{*f.tdm};
-    testing::FakeFtp ftp;
+    testing::FakeFtp* ftp = nullptr;
     std::string report;
     bool reportIgnored = false;
     int reportAt = -1, stopAt = -1, lastSecond = -1;
@@ -80,7 +87,7 @@ TEST(FirmwareUpgrade, BlankAddressOrNoDoesNothing) {
     u.Run();
     EXPECT_EQ(u.f.op.boxes.size(), 1u);
     EXPECT_EQ(u.f.op.boxes[0].text, "确定要进行远程升级吗？");
-    EXPECT_TRUE(u.ftp.hosts.empty());
+    EXPECT_TRUE(u.ftp->hosts.empty());
     EXPECT_TRUE(u.f.client().sent.empty());
 }
 
@@ -101,9 +108,9 @@ TEST(FirmwareUpgrade, ImageCheckIgnoresCaseAndNeedsTheExactName) {
 
 TEST(FirmwareUpgrade, WithoutTheImageTheAddressMessageAndNothingSent) {
     UpgradeFixture u;
-    u.ftp.names = {"IMAGE.RAM.bak"};
+    u.ftp->names = {"IMAGE.RAM.bak"};
     u.Run();
-    EXPECT_EQ(u.ftp.hosts, std::vector<std::string>{"10.77.0.200"});
+    EXPECT_EQ(u.ftp->hosts, std::vector<std::string>{"10.77.0.200"});
     EXPECT_EQ(u.f.op.boxes.back().text, "升级文件地址有误或者该地址没有默认的升级文件，请核实！");
     EXPECT_TRUE(u.f.client().sent.empty());
     EXPECT_FALSE(u.f.tdm->listener.IsOpen());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "protocol/command_entry.h"
+
 #include "protocol/hex_text.h"
 #include "support/decode_fixture.h"
 #include "support/reply_builder.h"
@@ -131,10 +133,10 @@ TEST(GprsDecoder, ReadsListsAndBuildsRequests) {
     EXPECT_EQ(DecodeVersionList(versions, 4), "");
     EXPECT_EQ(DecodeServerIpList(Gprs("07", "01" + kServers)), "10.0.0.1:10.0.0.2:");
 
-    EXPECT_EQ(ModuleRequestFrame(kGprsQueryParams1Pair), "7E1F8201018C0E7E");
-    EXPECT_EQ(ModuleRequestFrame(kGprsQueryManagePhonePair, kGprsManagePhoneGroup),
+    EXPECT_EQ(Request(kGprsQueryParams1Pair).frame, "7E1F8201018C0E7E");
+    EXPECT_EQ(Request(kGprsQueryManagePhonePair, kGprsManagePhoneGroup).frame,
               "7E118201018500077E");
-    EXPECT_EQ(ModuleRequestFrame(kGprsQueryVersionPair, kGprsVersionQueryData),
+    EXPECT_EQ(Request(kGprsQueryVersionPair, kGprsVersionQueryData).frame,
               "7E31820101860F177E");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "protocol/command_entry.h"
+
 #include <vector>
 
 #include "protocol/hex_text.h"
@@ -58,7 +60,7 @@ TEST(NmDecoder, TheRestartMarkDescribesTheLastReplySeen) {
     std::string broken = Nm("3F", "01");
     broken[3] = broken[3] == '0' ? '1' : '0';
     EXPECT_EQ(DecodeNmReply(broken, f.ctx), broken + ":帧头/帧尾/校验和/校验码出错！");
-    EXPECT_EQ(DecodeNmReply(ModuleRequestFrame(kNmRestartPair), f.ctx), "非收来自终端的数据！");
+    EXPECT_EQ(DecodeNmReply(Request(kNmRestartPair).frame, f.ctx), "非收来自终端的数据！");
     EXPECT_EQ(f.params.Get("NMReboot"), "1");
     // Any later reply of the module clears it, even a failed query.
     DecodeNmReply(Nm("0C", "02"), f.ctx);
@@ -119,7 +121,7 @@ TEST(NmDecoder, StoresWhatQueryRepliesCarryWithoutTheApnFields) {
 }
 
 TEST(NmDecoder, BuildsTheRestartFrame) {
-    EXPECT_EQ(ModuleRequestFrame(kNmRestartPair), "7E238201028D107E");
+    EXPECT_EQ(Request(kNmRestartPair).frame, "7E238201028D107E");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 #include "protocol/frame_codec.h"
 #include "support/core_fixture.h"
 

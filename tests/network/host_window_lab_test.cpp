@@ -10,7 +10,7 @@
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
 #include "hosts/login.h"
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 #include "programming/programming_requests.h"
 #include "support/lab_fixture.h"
 #include "support/scripted_page.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/lab_fixture.h"

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "app/standard_decoders.h"
 #include "protocol/conversion_error.h"
 #include "protocol/decoder_registry.h"
 #include "protocol/frame_codec.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/standard_decoders.h"
 #include "protocol/conversion_error.h"
 #include "protocol/decoder_registry.h"
 #include "protocol/frame_codec.h"

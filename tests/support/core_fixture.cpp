@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/standard_decoders.h"
 #include "protocol/frame_codec.h"
 
 namespace tarnwick::testing {
@@ -39,6 +40,7 @@ CoreFixture::CoreFixture() {
     listenerPort = FreeLoopbackPort();
     tdm = std::make_unique<DataModule>(op, *db, clock, std::move(endpoints), listenerPort,
                                        "127.0.0.1");
+    RegisterStandardDecoders(tdm->decoders);
     tdm->LoadCodeTables();
 }
 

@@ -1,6 +1,7 @@
 #include "support/lab_fixture.h"
 
 #include "../../tools/hostsim/lab_namespace.h"
+#include "app/standard_decoders.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
 
@@ -16,6 +17,7 @@ void LabFixture::SetUp() {
     EnsureDatabase(dir.File("db.mdb"));
     db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
     tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
+    RegisterStandardDecoders(tdm->decoders);
     ASSERT_EQ(tdm->LoadCodeTables(), "");
     tdm->session.SetCurrentHost(lab->hostIps[0]);
 }

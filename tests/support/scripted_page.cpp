@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 
 namespace tarnwick::testing {
 

@@ -13,8 +13,10 @@ class ScriptedPage : public PageBranch {
     ScriptedPage() : PageBranch("tsScripted", " 脚本页 ") {}
     void Prepare() override { ++prepared; }
     CommandList ReadList() override { return reads; }
-    void Load() override { ++loaded; }
-    CommandList SaveList() override { return saveBranch ? saveBranch() : CommandList{}; }
+    void Load(const DeviceParams&) override { ++loaded; }
+    CommandList SaveList(const DeviceParams&) override {
+        return saveBranch ? saveBranch() : CommandList{};
+    }
 
     CommandList reads;
     std::function<CommandList()> saveBranch;

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "hosts/host_window.h"
-#include "hosts/standard_pages.h"
+#include "app/standard_pages.h"
 #include "support/core_fixture.h"
 #include "ui/form_main.h"
 #include "ui/waiting_panel_widget.h"

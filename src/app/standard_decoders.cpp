@@ -1,10 +1,11 @@
-#include "protocol/decoder_registry.h"
+#include "app/standard_decoders.h"
 
 #include "modules/gprs_decoder.h"
 #include "modules/nm_decoder.h"
 #include "operation/alarm_host_decoder.h"
 #include "operation/control_decoder.h"
 #include "programming/programming_decoder.h"
+#include "protocol/decoder_registry.h"
 
 namespace tarnwick {
 
@@ -17,7 +18,6 @@ void RegisterStandardDecoders(DecoderRegistry& registry) {
     registry.Register(std::string(kNmClass), DecodeNmReply);
     registry.Register(std::string(kControlClass), DecodeControlReply);
     registry.Register(std::string(kAlarmHostClass), DecodeAlarmHostReply);
-    (void)registry;
 }
 
 }  // namespace tarnwick

@@ -1,4 +1,4 @@
-#include "ui/debug_page_widget.h"
+#include "ui/pages/debug_page_widget.h"
 
 #include <QCheckBox>
 #include <QComboBox>

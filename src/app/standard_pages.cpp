@@ -1,0 +1,38 @@
+#include "app/standard_pages.h"
+
+#include <memory>
+
+#include "app/page_table.h"
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "modules/nm_restart.h"
+
+namespace tarnwick {
+
+void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
+    DataModule& tdm = window.tdm;
+    int index = 0;
+    for (const PageEntry& entry : PageTable()) {
+        std::unique_ptr<PageBranch> page = override ? override(index) : nullptr;
+        if (!page) {
+            page = entry.make(window);
+            page->SetIdentity(entry.name, entry.caption, entry.savable);
+        }
+        window.AddPage(std::move(page));
+        ++index;
+    }
+
+    // A save that left the restart mark restarts the network module.
+    window.restartNetworkModule = [&window] { RunNetworkModuleCommand(window, false); };
+
+    // A successful local network setting moves the host to the local IP.
+    PageModel& page0 = window.Page(0).Controls();
+    tdm.session.localIpText = [&page0] { return page0["edtLocalIP"].text; };
+    tdm.session.onMovedByModule = [&window](const std::string& host) {
+        window.DebugControl("edtIP").text = host;
+        window.Page(kDebugPage).Controls().Changed();
+        window.ShowHost(host);
+    };
+}
+
+}  // namespace tarnwick

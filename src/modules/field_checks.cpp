@@ -1,0 +1,59 @@
+#include "modules/field_checks.h"
+
+#include <cstdio>
+
+#include "hosts/save_refused.h"
+#include "protocol/hex_text.h"
+
+namespace tarnwick {
+namespace {
+
+// The decimal value of a trimmed text of digits, or -1.
+long DecimalValue(std::string_view text) {
+    const std::string t = Trim(text);
+    if (t.empty() || t.size() > 9) return -1;
+    long value = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string CheckHeartbeat(std::string_view text) {
+    if (Trim(text).empty()) return std::string(kHeartbeatEmptyText);
+    const long value = DecimalValue(text);
+    if (value < static_cast<long>(kHeartbeatMin) || value > static_cast<long>(kHeartbeatMax))
+        return std::string(kHeartbeatRangeText);
+    return {};
+}
+
+std::string CheckAddress(std::string& text) {
+    if (Trim(text).empty()) text = "0.0.0.0";
+    const std::string t = Trim(text);
+    if (t == "255.255.255.255" || !IsValidIPv4(t)) return std::string(kBadAddressText);
+    return {};
+}
+
+void EmptyPortToZero(std::string& text) {
+    if (Trim(text).empty()) text = "0";
+}
+
+std::string CheckServerList(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        if (!IsValidIPv4(line)) return std::string(kBadAddressText);
+    return {};
+}
+
+std::string HeartbeatData(std::string_view text) {
+    const std::string problem = CheckHeartbeat(text);
+    if (!problem.empty()) throw SaveRefused(std::string(kHeartbeatRangeText));
+    const long value = DecimalValue(text);
+    char data[8];
+    std::snprintf(data, sizeof data, "%02lX%02lX", value & 0xFF, (value >> 8) & 0xFF);
+    return data;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,61 @@
+#include "ui/pages/page_widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <map>
+#include <string>
+
+#include "diagnostics/debug_page.h"
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "ui/control_binder.h"
+#include "ui/pages/debug_page_widget.h"
+#include "ui/widget_factory.h"
+
+namespace tarnwick::ui {
+namespace {
+
+using Builder = QWidget* (*)(PageBranch& page, HostWindow& window, QWidget* parent);
+
+QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
+    return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
+}
+
+// Page name to the function that builds its widget.
+const std::map<std::string, Builder>& Builders() {
+    static const std::map<std::string, Builder> builders = {
+        {"TabSheet4", BuildDebugPage},
+    };
+    return builders;
+}
+
+QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QString::fromStdString(page.PageName()));
+    auto* layout = new QVBoxLayout(widget);
+    auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
+    caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
+    layout->addWidget(caption);
+    auto* row = new QHBoxLayout;
+    for (const auto& control : page.Controls().Controls())
+        if (control->kind == ControlKind::Button)
+            row->addWidget(MakeButton(widget, control->name.c_str()));
+    row->addStretch(1);
+    layout->addLayout(row);
+    layout->addStretch(1);
+    auto* binder = new ControlBinder(page.Controls(), widget);
+    page.Controls().SetObserver([binder] { binder->Sync(); });
+    return widget;
+}
+
+}  // namespace
+
+QWidget* BuildPageWidget(PageBranch& page, HostWindow& window, QWidget* parent) {
+    const auto found = Builders().find(page.PageName());
+    if (found == Builders().end()) return BuildPlaceholder(page, parent);
+    return found->second(page, window, parent);
+}
+
+}  // namespace tarnwick::ui
