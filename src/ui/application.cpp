@@ -15,6 +15,7 @@
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
+#include "ui/form_modify_ip.h"
 #include "ui/qt_operator.h"
 #include "ui/screenshots.h"
 
@@ -71,6 +72,11 @@ Application::Application(const std::string& dbPath) {
     formMain_ = std::make_unique<TFormMain>(*window_);
     formLogin_ = std::make_unique<TFormLogin>(formMain_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
+    modifyIp_ = std::make_unique<ModifyIpDialog>(*op_);
+    formModifyIp_ = std::make_unique<TFormModifyIP>(*modifyIp_, hostList_.get());
+    modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
+    connect(hostList_.get(), &TFormHostList::modifyIpRequested, this,
+            [this](int row) { hostList_->ModifyAddress(row, *modifyIp_); });
 
     window_->closeWindow = [this] { formMain_->close(); };
     window_->setHostListEnabled = [this](bool on) {

@@ -5,6 +5,7 @@
 
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "hosts/modify_ip.h"
 
 namespace tarnwick {
 class DataModule;
@@ -18,6 +19,7 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
+class TFormModifyIP;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -38,6 +40,7 @@ class Application : public QObject {
     TFormMain& HostWindowForm() { return *formMain_; }
     HostWindow& Window() { return *window_; }
     LoginDialog& Login() { return login_; }
+    ModifyIpDialog& ModifyIp() { return *modifyIp_; }
 
   private:
     void OpenHost(int row);
@@ -52,6 +55,8 @@ class Application : public QObject {
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
+    std::unique_ptr<ModifyIpDialog> modifyIp_;
+    std::unique_ptr<TFormModifyIP> formModifyIp_;
 };
 
 }  // namespace tarnwick::ui

@@ -72,8 +72,9 @@ void ControlBinder::Connect(Binding& b) {
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, name] { Guarded([this, name] { model_.Exit(name); }); });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
+        connect(combo, &QComboBox::activated, this, [this, c, combo, name](int index) {
             c->index = index;
+            combo->setAccessibleDescription(combo->currentText());
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -127,6 +128,7 @@ void ControlBinder::Show(const Binding& b) {
             for (const std::string& item : c.items) combo->addItem(Q(item));
         }
         combo->setCurrentIndex(c.index);
+        combo->setAccessibleDescription(combo->currentText());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);

@@ -2,6 +2,7 @@
 #include <QMainWindow>
 
 #include "hosts/host_search.h"
+#include "hosts/modify_ip.h"
 
 class QTableView;
 class QLabel;
@@ -36,6 +37,8 @@ class TFormHostList : public QMainWindow {
     void Search();
     // Searches once the current event is handled, as an activation does.
     void PostSearch();
+    // miModifyIPClick on a data row (1-based), the list following the flow.
+    void ModifyAddress(int row, ModifyIpDialog& dialog);
     // Searches on activation (off in tests that drive the window themselves).
     void SetSearchOnActivate(bool on) { searchOnActivate_ = on; }
 
