@@ -9,8 +9,8 @@ std::string DeviceIdData(const std::string& sixDigits) {
 }
 
 std::string DomainNameData(const std::string& name) {
-    const size_t bytes = TextToHexField(name, 0).size() / 2;
-    return ByteHex(static_cast<unsigned>(bytes)) + TextToHexField(name, 2);
+    const std::string hex = TextToHex(name);
+    return ByteHex(static_cast<unsigned>(hex.size() / 2)) + PadHexField(hex, 2);
 }
 
 std::string CentreAddressData(const std::string& ip1, const std::string& port1,
