@@ -126,6 +126,15 @@ void Application::Tour(const QString& dir, const std::string& password) {
     QTimer::singleShot(200, this, [this, dir, password] {
         hostList_->Search();
         SaveWindow(hostList_.get(), dir, "TFormHostList");
+        // The network configuration dialog of the first row, cancelled.
+        modifyIp_->show = [this, dir](ModifyIpDialog&) {
+            formModifyIp_->show();
+            SaveWindow(formModifyIp_.get(), dir, "TFormModifyIP");
+            formModifyIp_->hide();
+            return false;
+        };
+        hostList_->ModifyAddress(1, *modifyIp_);
+        modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
         login_.show = [this, dir, password](LoginDialog& dialog) {
             formLogin_->show();
             SaveWindow(formLogin_.get(), dir, "TFormLogin");

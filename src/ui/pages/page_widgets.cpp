@@ -19,6 +19,7 @@
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/gprs_page_widget.h"
+#include "ui/pages/host_control_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
@@ -39,10 +40,15 @@ QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
     return build(dynamic_cast<Page&>(page), parent);
 }
 
+QWidget* BuildHostControl(PageBranch& page, HostWindow&, QWidget* parent) {
+    return BuildHostControlPage(page, parent);
+}
+
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsHostControl", BuildHostControl},
         {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
         {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
         {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
