@@ -54,6 +54,7 @@ void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
     c["edtOldIP"].text = oldIp;
     c["edtNewMask"].text = WithoutBlanks(window.list.Field(row, 6));
     c["edtNewGateway"].text = WithoutBlanks(window.list.Field(row, 7));
+    c.Changed();
     if (!dialog.show || !dialog.show(dialog)) return;
     const std::string typedIp = c["edtNewIP"].text;
     const std::string newIp = WithoutBlanks(typedIp);
