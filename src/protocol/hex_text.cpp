@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <system_error>
 
 #include "protocol/conversion_error.h"
 #include "protocol/gbk.h"
