@@ -22,7 +22,7 @@ class HostListTable;
 class WaitingPanelWidget;
 
 // TFormHostList: the main window. Lists the alarm hosts that answer a search;
-// every activation searches again.
+// when it searches on its own is the core's WindowFocus's to say.
 class TFormHostList : public QMainWindow {
     Q_OBJECT
   public:
@@ -35,12 +35,8 @@ class TFormHostList : public QMainWindow {
     void SelectRow(int row);
     // bbtnRefreshHostClick.
     void Search();
-    // Searches once the current event is handled, as an activation does.
-    void PostSearch();
     // miModifyIPClick on a data row (1-based), the list following the flow.
     void ModifyAddress(int row, ModifyIpDialog& dialog);
-    // Searches on activation (off in tests that drive the window themselves).
-    void SetSearchOnActivate(bool on) { searchOnActivate_ = on; }
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter
@@ -62,8 +58,6 @@ class TFormHostList : public QMainWindow {
 
     DataModule* tdm_ = nullptr;
     HostListWindowModel model_;
-    bool searchOnActivate_ = true;
-    bool searchPosted_ = false;
     QTableView* grid_ = nullptr;
     HostListTable* table_ = nullptr;
     QFrame* bottom_ = nullptr;

@@ -40,7 +40,7 @@ void ExpectAccessible(QWidget* root) {
 struct PageFixture {
     PageFixture() {
         AssembleStandardPages(window);
-        widget.reset(ui::BuildHostControlPage(window.Page(0), nullptr));
+        widget.reset(ui::BuildHostControlPage(window.Page(0), window, nullptr));
     }
     template <typename W>
     W* Find(const char* name) {
