@@ -33,7 +33,7 @@ class OperationLog {
     // its reason, empty text when the row was written.
     std::string Write(const std::string& info, const std::string& result);
     // A row for a host other than the current one (the address change works
-    // on a listed host without logging in).
+    // on a listed host without logging in); fails the same way.
     std::string WriteFor(const std::string& host, const std::string& info,
                          const std::string& result);
 

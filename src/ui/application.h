@@ -21,9 +21,9 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
-class TFormModifyIP;
 class FocusReporter;
 class TFormCodeMatch;
+class TFormModifyIP;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -65,11 +65,11 @@ class Application : public QObject {
     std::unique_ptr<TFormCodeMatch> formCodeMatch_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
-    std::unique_ptr<ModifyIpDialog> modifyIp_;
-    std::unique_ptr<TFormModifyIP> formModifyIp_;
     // Last, so that it goes first: it watches the windows above.
     WindowFocus focus_;
     std::unique_ptr<FocusReporter> focusReporter_;
+    std::unique_ptr<ModifyIpDialog> modifyIp_;
+    std::unique_ptr<TFormModifyIP> formModifyIp_;
 };
 
 }  // namespace tarnwick::ui

@@ -20,8 +20,8 @@ std::optional<Reply> Respond(SimHost& host, const Request& request) {
     if (c == "10") return RespondControl(host, request);
     if (c == "11") return RespondProgramming(host, request);
     if (c == "12") return RespondAlarmHost(host, request);
-    if (c == "50") return RespondUpgrade(host, request);
     if (c == "13") return RespondPairing(host, request);
+    if (c == "50") return RespondUpgrade(host, request);
     return std::nullopt;
 }
 

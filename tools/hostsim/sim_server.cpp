@@ -185,6 +185,10 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
     if (fault.any) note += " [" + Describe(fault) + "]";
     for (int i = 0; i < fault.repeat; ++i)
         Queue(due + static_cast<uint64_t>(i * fault.repeatGapMs), frame, self, to, note);
+    if (std::optional<FollowUp> later = std::exchange(host.followUp, std::nullopt))
+        Queue(due + static_cast<uint64_t>(later->afterMs),
+              BuildReplyFrame(reply->moduleClass, later->command, later->data), self, to,
+              later->note, later->stillDue);
     sockaddr_in listener = from;
     listener.sin_port = htons(port_);
     for (const LaterFrame& later : host.later)
@@ -192,10 +196,6 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
               BuildReplyFrame(later.moduleClass, later.command, later.data, false), self, listener,
               later.note);
     host.later.clear();
-    if (std::optional<FollowUp> later = std::exchange(host.followUp, std::nullopt))
-        Queue(due + static_cast<uint64_t>(later->afterMs),
-              BuildReplyFrame(reply->moduleClass, later->command, later->data), self, to,
-              later->note, later->stillDue);
     SendDue();
 }
 
