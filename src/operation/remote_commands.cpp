@@ -14,6 +14,7 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
+#include "storage/code_tables.h"
 
 namespace tarnwick {
 namespace {
@@ -75,6 +76,17 @@ std::string Exchange(HostWindow& window, LastExchange& last, std::string_view pa
     return last.result;
 }
 
+// Writes the operation-log row. A row that cannot be written changes nothing
+// of what follows: it is traced and said beside the answer, which is returned
+// for the box.
+std::string LogBeside(DataModule& tdm, const std::string& frame, const std::string& result) {
+    const std::string problem = tdm.operationLog.Write(frame, result);
+    if (problem.empty()) return result;
+    const std::string text = OperationLogProblemText(problem);
+    tdm.trace.Add(text);
+    return result + "\r" + text;
+}
+
 void ShowIfAny(HostWindow& window, const std::string& result) {
     if (!Trim(result).empty()) window.tdm.op.Information(result);
 }
@@ -134,8 +146,7 @@ void SendRemoteControl(HostWindow& window, PageModel& c, const std::string& butt
         DataModule& tdm = window.tdm;
         const std::string result = Exchange(window, last, kRemoteControlPair, "0A" + code);
         tdm.trace.Add(std::string(kRemoteControlPair) + "(" + last.frame + "): " + result);
-        tdm.operationLog.Write(last.frame, result);
-        ShowIfAny(window, result);
+        ShowIfAny(window, LogBeside(tdm, last.frame, result));
         ReadStatusBack(window, c, last);
     });
 }
@@ -148,9 +159,10 @@ void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& butt
         const std::string result = Exchange(window, last, kArmingPair, data);
         const std::string frame = last.frame;
         tdm.trace.Add("(" + frame + "): " + result);
-        ShowIfAny(window, result);
-        if (result.find("成功") != std::string::npos) {
-            tdm.operationLog.Write(frame, result);
+        const bool accepted = result.find("成功") != std::string::npos;
+        // Only an accepted operation is logged.
+        ShowIfAny(window, accepted ? LogBeside(tdm, frame, result) : result);
+        if (accepted) {
             // The host waits for its own bytes back; without them there is
             // nothing to acknowledge.
             const std::string info = tdm.params.Get(std::string(kArmingOperateInfoKey));
@@ -170,8 +182,7 @@ void SyncHostTime(HostWindow& window) {
         const std::string result =
             tdm.exchanger.ExchangeCommand(frame, std::string(kNmTimeSyncPair));
         tdm.trace.Add(std::string(kNmTimeSyncPair) + "(" + frame + "): " + result);
-        tdm.operationLog.Write(frame, result);
-        ShowIfAny(window, result);
+        ShowIfAny(window, LogBeside(tdm, frame, result));
     } catch (...) {
         // Time synchronisation reports nothing beyond its answer.
     }
