@@ -21,7 +21,9 @@ namespace tarnwick::hostsim {
 // "gprs" {...}, "network" {...}, "status" {system, mode, zones1_8, zones9_16,
 // bypass1_8, bypass9_16 as two hex digits, csq as a number}, "model",
 // "operatorNumber", "history" (a record count to generate, or an array of
-// 22-digit records), "faults" [...].
+// 22-digit records), "pairing" {learnAfterMs (-1: nobody triggers the
+// device), duplicate, paired and missing as lists of six-digit slots},
+// "faults" [...].
 struct SimConfig {
     std::vector<SimHost> hosts;
     std::vector<FaultRule> faults;
