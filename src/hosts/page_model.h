@@ -50,6 +50,8 @@ struct Control {
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
     uint32_t color = 0;                           // label text colour as RGB; 0 default
+    int tag = 0;                                  // a button's state, read by its handler
+    int image = -1;                               // picture index in its image list, -1 none
     std::vector<std::string> lines;               // memo
     std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
@@ -97,6 +99,9 @@ class PageModel {
     void Change(const std::string& name);
     void Exit(const std::string& name);
     bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
+    // While `busy` says true, a click is ignored: no button starts a flow
+    // while another one runs.
+    void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
     // A check puts the focus back into `name`; the window moves it there the
     // next time it shows the model.
@@ -114,6 +119,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<bool()> busy_;
     std::string focusRequest_;
 };
 
