@@ -10,9 +10,12 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/pairing.h"
 #include "protocol/timing.h"
+#include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
+#include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -38,27 +41,27 @@ long ResidentMegabytes() {
 
 }  // namespace
 
-Application::Application(const std::string& dbPath) {
+Application::Application(const std::string& dbPath, bool unattended) {
     op_ = std::make_unique<QtOperator>();
+    // Unattended from the first box on: start-up may already have one.
+    op_->SetUnattended(unattended);
     hostList_ = std::make_unique<TFormHostList>();
 
-    // The data module: a missing database is made from the seed; one that
-    // cannot be read is reported once and start-up goes on.
-    bool created = false;
-    std::string error;
-    try {
-        created = EnsureDatabase(dbPath);
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
+    // The data module: a missing or empty database is made from the seed; one
+    // that cannot be used is reported once and start-up goes on.
+    const DatabaseStartup database = PrepareDatabase(dbPath);
     db_ = std::make_unique<SqliteDatabase>(dbPath);
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
-    if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
-    if (error.empty()) error = tdm_->LoadCodeTables();
-    if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    if (database.created)
+        tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
+    if (!database.problem.empty()) {
+        op_->Error(database.problem);
+    } else if (const std::string error = tdm_->LoadCodeTables(); !error.empty()) {
+        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    }
     hostList_->AttachDataModule(tdm_.get());
     tdm_->listener.SetAnswerNotifier([this] {
         // Wake the UI thread so that answers are listed the moment they come.
@@ -70,6 +73,9 @@ Application::Application(const std::string& dbPath) {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
+    pairing_ = std::make_unique<PairingWindow>(*tdm_);
+    formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
+    window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
