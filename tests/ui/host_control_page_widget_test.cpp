@@ -22,7 +22,6 @@ struct PageFixture {
         f.tdm->session.SetCurrentHost("10.77.0.11");
         AssembleStandardPages(window);
         form = std::make_unique<ui::TFormMain>(window);
-        form->SetRefreshOnActivate(false);
         form->resize(1280, 800);
     }
     PageModel& Page() { return window.Page(0).Controls(); }
