@@ -68,10 +68,17 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
         tdm.op.Pause(ms);
         DrainSearchAnswers(tdm, window);
     };
+    std::string listenProblem;
     try {
         window.list.ClearForSearch();
         if (window.onListChanged) window.onListChanged();
-        tdm.listener.Restart();
+        try {
+            tdm.listener.Restart();
+        } catch (const std::exception& e) {
+            // Without the listener no answer could be seen: no broadcast.
+            listenProblem = e.what();
+            throw;
+        }
         window.listEnabled = false;
         window.bottomEnabled = false;
         window.keysAttached = false;
@@ -99,6 +106,15 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     if (window.setHostWindowEnabled) window.setHostWindowEnabled(true);
     window.waiting.Hide();
     window.searching = false;
+    if (!listenProblem.empty()) {
+        tdm.trace.Add("搜索主机时无法监听本机端口" + std::to_string(kHostPort) + "：" +
+                      listenProblem);
+        tdm.op.Warning(PortInUseText());
+    }
+}
+
+std::string PortInUseText() {
+    return "本机端口" + std::to_string(kHostPort) + "已被其他程序占用，无法搜索主机！";
 }
 
 }  // namespace tarnwick

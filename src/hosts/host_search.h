@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "hosts/host_list_model.h"
 #include "hosts/waiting_panel.h"
@@ -38,8 +39,12 @@ struct HostListWindowModel {
 inline constexpr const char* kSearchingTitle = "正在搜索中，请稍候...";
 
 // bbtnRefreshHostClick: broadcasts the search and lists every host that
-// answers within about a second. Errors are swallowed after the clean-up.
+// answers within about a second. Errors are swallowed after the clean-up,
+// except that a port the listener cannot bind is said in a warning box (the
+// search then sends nothing), so that it does not look like "no hosts".
 void RunHostSearch(DataModule& tdm, HostListWindowModel& window);
+// The warning of a search that cannot listen.
+std::string PortInUseText();
 
 // Answers whose address names no single host are traced one by one up to
 // this many per search; the rest are counted in one line at its end.

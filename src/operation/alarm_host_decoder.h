@@ -18,6 +18,8 @@ inline constexpr std::array<std::string_view, 7> kStatusKeys = {
     "ByPass1_8",    "ByPass9_16",   "GPRSCSQ"};
 inline constexpr std::string_view kHostModelKey = "HostModel";
 inline constexpr std::string_view kArmingOperateInfoKey = "ArmingOperateInfo";
+// The history read: twenty records from a start number.
+inline constexpr std::string_view kAlarmHistoryPair = "1286:1206 查询报警历史记录";
 // Alarm records are stored as this prefix followed by 1, 2, …
 inline constexpr std::string_view kAlarmInfoKey = "AlarmInfo";
 // One alarm record: 11 bytes.

@@ -21,6 +21,10 @@ std::string ConnectFailedMessage(const std::string& error) {
     return std::string(kConnectFailedText) + "\r\n" + std::string(38, '-') + "\r\n" + error;
 }
 
+std::string StrayDatagramTrace(const std::string& frame, const std::string& datagram) {
+    return "[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: " + datagram;
+}
+
 Exchanger::Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
                      const DecoderRegistry& decoders, DecodeContext& context, TraceMemo& trace,
                      OperatorPort& op)
@@ -58,13 +62,12 @@ class StrayTrace {
     }
     // Came from the host during the wait but is not the reply.
     void FromHost(const std::string& received) {
-        Add([&] { return "[调试数据]:\r\n发送信息: " + frame_ + "\r\n返回信息: " + received; });
+        Add([&] { return StrayDatagramTrace(frame_, received); });
     }
     // Empty, or from another address than the host asked.
     void Other(const Datagram& datagram, const std::string& host) {
         Add([&] {
-            std::string line = "[调试数据]:\r\n发送信息: " + frame_ +
-                               "\r\n返回信息: " + NormalizeReceived(datagram.payload);
+            std::string line = StrayDatagramTrace(frame_, NormalizeReceived(datagram.payload));
             if (datagram.from != host) line += "\r\n来自其他地址: " + datagram.from;
             return line;
         });

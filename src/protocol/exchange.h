@@ -63,6 +63,10 @@ class Exchanger {
     OperatorPort& op_;
 };
 
+// The trace lines of a datagram that came while waiting for a reply to
+// `frame` and was not that reply.
+std::string StrayDatagramTrace(const std::string& frame, const std::string& datagram);
+
 // "连接主机失败，请稍候重试！", CR LF, 38 hyphens, CR LF, the error's message.
 std::string ConnectFailedMessage(const std::string& error);
 

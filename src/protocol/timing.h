@@ -33,5 +33,10 @@ inline constexpr int kAfterExchangePauseMs = 10;
 inline constexpr int kTimedWaitStepMs = 1000;
 inline constexpr int kModuleRestartSteps = 60;
 inline constexpr int kUpgradeWaitSteps = 70;
+// The pairing window waits this many times this long for the learning report.
+inline constexpr int kPairingWaits = 30;
+inline constexpr int kPairingWaitMs = 1000;
+// Serves the window events already pending, without waiting.
+inline constexpr int kServePendingMs = 0;
 
 }  // namespace tarnwick

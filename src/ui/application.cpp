@@ -94,6 +94,10 @@ Application::~Application() {
     tdm_->listener.SetAnswerNotifier(nullptr);
 }
 
+void Application::Trace(const std::string& line) {
+    tdm_->trace.Add(line);
+}
+
 void Application::Show() {
     hostList_->show();
 }

@@ -30,6 +30,8 @@ class Application : public QObject {
     ~Application() override;
 
     void Show();
+    // A line in the debug trace.
+    void Trace(const std::string& line);
     // Renders every window and page to DIR once the first search is over:
     // opens the first listed host with `password`, visits the pages, quits.
     // The application is built unattended for it.

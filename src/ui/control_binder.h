@@ -21,6 +21,10 @@ class ControlBinder : public QObject {
     void Sync();
     PageModel& Model() { return model_; }
 
+  protected:
+    // An editable memo tells the model when the focus leaves it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct Binding {
         Control* control;

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     sinceStart.start();
     // A second copy ends at once, showing nothing.
     tarnwick::SingleInstanceLock instance(tarnwick::SingleInstanceLock::DefaultPath());
-    if (!instance.Acquired()) return 0;
+    if (!instance.MayStart()) return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
     const bool touring = tour >= 0 && tour + 1 < args.size();
     tarnwick::ui::Application tarnwickApp("db.mdb", touring);
+    if (!instance.Problem().empty())
+        tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
+                          "），程序照常启动，可能同时运行第二个副本。");
     if (touring) {
         const std::string password =
             tour + 2 < args.size() ? args.at(tour + 2).toStdString() : std::string("246810");

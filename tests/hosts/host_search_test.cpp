@@ -1,6 +1,10 @@
 #include "hosts/host_search.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -218,6 +222,28 @@ TEST(HostSearch, AnswerAfterTheSearchIsNotSeenAndAFailedBroadcastStillCleansUp) 
 
 namespace tarnwick {
 namespace {
+
+TEST(HostSearch, APortHeldByAnotherProgramIsSaidInABoxAndNothingIsSent) {
+    testing::CoreFixture f;
+    // Another program holds the listener's port, without sharing it.
+    const int other = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(other, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(f.listenerPort);
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    HostListWindowModel window;
+    RunHostSearch(*f.tdm, window);
+    ::close(other);
+    EXPECT_TRUE(f.client().sent.empty());
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].kind, "warning");
+    EXPECT_EQ(f.op.boxes[0].text, "本机端口5200已被其他程序占用，无法搜索主机！");
+    EXPECT_FALSE(window.waiting.visible);
+    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
+    EXPECT_FALSE(f.tdm->flowRunning);
+}
 
 TEST(HostSearch, DoesNotStartWhileAnotherFlowWaits) {
     testing::CoreFixture f;

@@ -40,7 +40,8 @@ class ScriptedEndpoint : public DatagramEndpoint {
     std::vector<Sent> sent;
     std::deque<Incoming> incoming;  // arrives while a receive waits
     std::deque<Incoming> waiting;   // already on the socket before the next send
-    // Called on every receive that waits (a test advances the clock here).
+    // Called on every receive that waits, before it answers: a test advances
+    // the clock here, or acts as the operator would while the flow waits.
     std::function<void()> onReceive;
     std::vector<int> waits;  // the time-out of every receive
     int timeoutMs = 3500;
