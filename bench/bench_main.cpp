@@ -5,6 +5,8 @@
 //   tarnwick-bench idle <silent-host>         CPU used while an exchange waits
 //   tarnwick-bench search <hosts-expected>    answers one search takes in
 //   tarnwick-bench flood <silent-host> [s]     an exchange under a flood of junk
+//   tarnwick-bench refresh <host> [rounds]    pages 1 to 4 refreshed, beside their
+//                                             pauses and raw round trips
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -25,8 +27,10 @@
 
 #include "../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "hosts/host_window.h"
 #include "poll_operator.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
@@ -238,6 +242,52 @@ int MeasureFlood(const std::string& silentHost, int seconds) {
     return result.empty() && onTime ? 0 : 1;
 }
 
+// A refresh of each programming page beside what it cannot avoid: the
+// cycle's fixed pauses plus, per exchange, the raw round trip of the same
+// read measured right before it.
+int MeasureRefresh(const std::string& host, int rounds) {
+    Tool tool;
+    tool.tdm->session.SetCurrentHost(host);
+    HostWindow window(*tool.tdm);
+    AssembleStandardPages(window);
+    window.DebugControl("chkAutoRefresh").checked = false;
+    RawClient raw(host);
+    int status = 0;
+    for (int page = 1; page <= 4; ++page) {
+        window.PageChange(page);
+        const CommandList reads = window.Page(page).ReadList();
+        std::vector<double> refresh, pauses, roundTrips;
+        for (int i = -3; i < rounds; ++i) {
+            double roundTrip = 0;
+            for (const CommandEntry& read : reads) {
+                const auto t = Clock::now();
+                if (!raw.RoundTrip(read.frame)) status = 1;
+                roundTrip += Micros(Clock::now() - t);
+            }
+            const uint64_t paused = tool.op.pausedMs;
+            const auto t0 = Clock::now();
+            window.Refresh();
+            const double wall = Micros(Clock::now() - t0);
+            if (i < 0) continue;  // warming up
+            refresh.push_back(wall);
+            pauses.push_back(static_cast<double>(tool.op.pausedMs - paused) * 1000.0);
+            roundTrips.push_back(roundTrip);
+        }
+        const double measured = Summarize(refresh).median / 1000.0;
+        const double paused = Summarize(pauses).median / 1000.0;
+        const double trips = Summarize(roundTrips).median / 1000.0;
+        const double expected = paused + trips;
+        const double over = 100.0 * (measured - expected) / expected;
+        std::printf(
+            "refresh of page %d %s (%zu exchanges, %d rounds): median %.1f ms; fixed pauses "
+            "%.0f ms + raw round trips %.2f ms = %.1f ms; %+.1f%%   [budget: within 5%%]\n",
+            page, window.Page(page).Caption().c_str(), reads.size(), rounds, measured, paused,
+            trips, expected, over);
+        if (over > 5.0) status = 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -245,8 +295,8 @@ int main(int argc, char** argv) {
     if (what.empty() || argc < 3) {
         std::fprintf(stderr,
                      "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
-                     "search <hosts-expected> [how] | flood <silent-host> [seconds]\n"
-                     "(run it through tools/bench.sh)\n");
+                     "search <hosts-expected> [how] | flood <silent-host> [seconds] | refresh "
+                     "<host> [rounds]\n(run it through tools/bench.sh)\n");
         return 2;
     }
     if (!lab::InNamedNetworkNamespace()) {
@@ -255,6 +305,7 @@ int main(int argc, char** argv) {
     }
     if (what == "exchange") return MeasureExchange(argv[2], argc > 3 ? std::atoi(argv[3]) : 300);
     if (what == "idle") return MeasureIdle(argv[2]);
+    if (what == "refresh") return MeasureRefresh(argv[2], argc > 3 ? std::atoi(argv[3]) : 20);
     if (what == "search")
         return MeasureSearch(std::atoi(argv[2]), argc > 3 ? argv[3] : "within the second");
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);

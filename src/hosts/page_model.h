@@ -97,6 +97,9 @@ class PageModel {
     void Change(const std::string& name);
     void Exit(const std::string& name);
     bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
+    // While `busy` says true, a click is ignored: no button starts a flow
+    // while another one runs.
+    void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
     // A check puts the focus back into `name`; the window moves it there the
     // next time it shows the model.
@@ -114,6 +117,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<bool()> busy_;
     std::string focusRequest_;
 };
 

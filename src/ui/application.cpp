@@ -10,9 +10,12 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/pairing.h"
 #include "protocol/timing.h"
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
+#include "ui/activation.h"
+#include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -70,7 +73,11 @@ Application::Application(const std::string& dbPath, bool unattended) {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
-    formLogin_ = std::make_unique<TFormLogin>(formMain_.get());
+    pairing_ = std::make_unique<PairingWindow>(*tdm_);
+    formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
+    window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
+    // The password dialog belongs to the host list, whose flow shows it.
+    formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
 
     window_->closeWindow = [this] { formMain_->close(); };
@@ -82,15 +89,23 @@ Application::Application(const std::string& dbPath, bool unattended) {
     };
     connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
+    // What showing and entering the windows starts is the core's to say.
+    focusReporter_ =
+        std::make_unique<FocusReporter>(focus_, *tdm_, hostList_.get(), formMain_.get());
+    focusReporter_->search = [this] { hostList_->Search(); };
+    focusReporter_->refresh = [this] { window_->Refresh(); };
+    op_->SetParentResolver([this] { return focusReporter_->BoxParent(); });
     // Back at the host list: it becomes the active window and searches again.
     connect(formMain_.get(), &TFormMain::closed, this, [this] {
         if (!hostList_->isVisible()) return;
+        focusReporter_->HostWindowClosed();
         hostList_->activateWindow();
-        hostList_->PostSearch();
     });
 }
 
 Application::~Application() {
+    op_->SetParentResolver(nullptr);
+    focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
 }
 
@@ -115,8 +130,9 @@ void Application::ShowHostWindow() {
 }
 
 void Application::Tour(const QString& dir, const std::string& password) {
-    hostList_->SetSearchOnActivate(false);
-    formMain_->SetRefreshOnActivate(false);
+    op_->SetUnattended(true);
+    focusReporter_->search = nullptr;
+    focusReporter_->refresh = nullptr;
     QTimer::singleShot(200, this, [this, dir, password] {
         hostList_->Search();
         SaveWindow(hostList_.get(), dir, "TFormHostList");

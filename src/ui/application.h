@@ -5,9 +5,11 @@
 
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "hosts/window_focus.h"
 
 namespace tarnwick {
 class DataModule;
+class PairingWindow;
 class SqliteDatabase;
 class SystemClock;
 }  // namespace tarnwick
@@ -18,6 +20,8 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
+class FocusReporter;
+class TFormCodeMatch;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -54,8 +58,13 @@ class Application : public QObject {
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<TFormMain> formMain_;
+    std::unique_ptr<PairingWindow> pairing_;
+    std::unique_ptr<TFormCodeMatch> formCodeMatch_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
+    // Last, so that it goes first: it watches the windows above.
+    WindowFocus focus_;
+    std::unique_ptr<FocusReporter> focusReporter_;
 };
 
 }  // namespace tarnwick::ui

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QValidator>
 
 namespace tarnwick::ui {
@@ -34,6 +35,26 @@ class KeyFilterValidator : public QValidator {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A rich-text log: each line in the normal colour up to its colour's start,
+// then in that colour; kept scrolled to its end.
+void ShowColouredLines(QTextEdit* log, const Control& c) {
+    log->setReadOnly(c.readOnly);
+    log->clear();
+    QTextCursor cursor(log->document());
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+        const std::string& line = c.lines[i];
+        const LineColor colour = i < c.lineColors.size() ? c.lineColors[i] : LineColor{};
+        const size_t from = std::min(colour.from, line.size());
+        if (i > 0) cursor.insertBlock();
+        cursor.insertText(Q(line.substr(0, from)), QTextCharFormat());
+        QTextCharFormat tail;
+        if (colour.rgb) tail.setForeground(QColor::fromRgb(colour.rgb));
+        cursor.insertText(Q(line.substr(from)), tail);
+    }
+    log->moveCursor(QTextCursor::End);
+    log->ensureCursorVisible();
 }
 
 }  // namespace
@@ -72,6 +93,14 @@ void ControlBinder::Connect(Binding& b) {
         });
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, name] { Guarded([this, name] { model_.Exit(name); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+        // An editable list is its text: typed or taken from the list.
+        if (c->filter != KeyFilter::None)
+            combo->setValidator(new KeyFilterValidator(c->filter, combo));
+        connect(combo, &QComboBox::editTextChanged, this, [this, c, name](const QString& text) {
+            c->text = text.toStdString();
+            Guarded([this, name] { model_.Change(name); });
+        });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
             c->index = index;
@@ -143,6 +172,15 @@ void ControlBinder::Show(const Binding& b) {
     const Control& c = *b.control;
     QSignalBlocker block(w);
     w->setEnabled(c.enabled);
+    // Only what the model hid is shown again; widgets the page hides itself
+    // stay as they are.
+    if (!c.visible && !w->isHidden()) {
+        w->hide();
+        w->setProperty("hiddenByModel", true);
+    } else if (c.visible && w->property("hiddenByModel").toBool()) {
+        w->show();
+        w->setProperty("hiddenByModel", false);
+    }
     if (!c.hint.empty()) {
         w->setToolTip(Q(c.ShortHint()));
         w->setStatusTip(Q(c.LongHint()));
@@ -155,7 +193,11 @@ void ControlBinder::Show(const Binding& b) {
             combo->clear();
             for (const std::string& item : c.items) combo->addItem(Q(item));
         }
-        combo->setCurrentIndex(c.index);
+        if (combo->isEditable()) {
+            if (combo->currentText() != Q(c.text)) combo->setEditText(Q(c.text));
+        } else {
+            combo->setCurrentIndex(c.index);
+        }
         combo->setAccessibleDescription(combo->currentText());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
@@ -168,6 +210,8 @@ void ControlBinder::Show(const Binding& b) {
         for (const std::string& line : c.lines) lines << Q(line);
         // Rewriting the text the operator is typing would move the cursor.
         if (memo->toPlainText() != lines.join('\n')) memo->setPlainText(lines.join('\n'));
+    } else if (auto* log = qobject_cast<QTextEdit*>(w)) {
+        ShowColouredLines(log, c);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         if (list->count() != static_cast<int>(c.items.size())) {
             list->clear();

@@ -15,7 +15,6 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
-#include "ui/activation.h"
 #include "ui/control_binder.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/page_widgets.h"
@@ -88,9 +87,6 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
     qApp->installEventFilter(this);
-    new ActivationWatcher(this, [this] {
-        if (refreshOnActivate_ && !window_.tdm.flowRunning) window_.Activate();
-    });
     resize(1020, 700);
     SyncState();
 }

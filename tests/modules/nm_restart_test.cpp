@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "hosts/host_window.h"
 #include "app/standard_pages.h"
+#include "hosts/host_window.h"
 #include "protocol/frame_codec.h"
 #include "support/core_fixture.h"
 
@@ -51,6 +51,17 @@ TEST(NetworkModuleRestart, SuccessWaitsAMinuteThenReportsAndLogs) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1].second, "重新启动成功!");
     EXPECT_EQ(r.closed, 0);
+}
+
+TEST(NetworkModuleRestart, ALogThatCannotBeWrittenStillWaitsAndIsSaidBesideTheResult) {
+    RestartFixture r;
+    r.Answer("0D", "01");
+    r.f.db->Execute("Drop Table OperationLog", {});
+    r.window.Page(0).Controls().Click("bbtnRebootNM");
+    EXPECT_EQ(r.Seconds(), 60u);
+    const std::string& shown = r.f.op.boxes.back().text;
+    EXPECT_EQ(shown.find("重新启动成功!\r操作日志无法写入："), 0u) << shown;
+    EXPECT_EQ(r.f.op.boxes.size(), 2u);  // the question and the result, nothing more
 }
 
 TEST(NetworkModuleRestart, NoReplyShowsAnEmptyBoxWithoutWaiting) {

@@ -6,9 +6,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "hosts/host_window.h"
 #include "app/standard_pages.h"
+#include "hosts/host_window.h"
 #include "support/core_fixture.h"
+#include "ui/activation.h"
 #include "ui/form_main.h"
 #include "ui/waiting_panel_widget.h"
 
@@ -36,6 +37,10 @@ struct FormFixture {
 
 TEST(HostWindowForm, ShowingTheWindowRefreshesTheCurrentPageOnce) {
     FormFixture w;
+    QWidget hostList;
+    WindowFocus focus;
+    ui::FocusReporter reporter(focus, *w.f.tdm, &hostList, &w.form());
+    reporter.refresh = [&] { w.window.Refresh(); };
     w.form().show();
     ServeEvents(400);
     EXPECT_EQ(w.f.client().sent.size(), 9u);  // page 0's reads, once
@@ -61,7 +66,6 @@ TEST(HostWindowForm, PageTabsFollowTheModelAndSaveIsOffOnTheLastTwoPages) {
 
 TEST(HostWindowForm, StopButtonOfTheWaitingPanelStopsTheRefresh) {
     FormFixture w;
-    w.form().SetRefreshOnActivate(false);
     w.form().show();
     ServeEvents(300);
     ASSERT_TRUE(w.f.client().sent.empty());

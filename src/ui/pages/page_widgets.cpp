@@ -11,11 +11,13 @@
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/gprs_page.h"
+#include "operation/alarm_info_page.h"
 #include "programming/communication_page.h"
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
 #include "programming/wireless_zone_page.h"
 #include "ui/control_binder.h"
+#include "ui/pages/alarm_info_page_widget.h"
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/gprs_page_widget.h"
@@ -33,6 +35,10 @@ QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
     return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
 }
 
+QWidget* BuildAlarmInfoPage(PageBranch& page, HostWindow&, QWidget* parent) {
+    return new AlarmInfoPageWidget(dynamic_cast<AlarmInfoPage&>(page), parent);
+}
+
 // A page whose widget needs only its own model.
 template <typename Page, QWidget* (*build)(Page&, QWidget*)>
 QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
@@ -43,6 +49,7 @@ QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsAlarmInfo", BuildAlarmInfoPage},
         {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
         {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
         {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
