@@ -7,6 +7,7 @@
 //   tarnwick-bench flood <silent-host> [s]     an exchange under a flood of junk
 //   tarnwick-bench refresh <host> [rounds]    pages 1 to 4 refreshed, beside their
 //                                             pauses and raw round trips
+//   tarnwick-bench poll <silent-host> [s]     CPU with the status timer running
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -31,6 +32,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
+#include "operation/status_poll.h"
 #include "poll_operator.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
@@ -156,6 +158,36 @@ int MeasureIdle(const std::string& silentHost) {
         "(%.3f%%)   [budget: idle]\n",
         cpu, wallMs, 100.0 * cpu / wallMs);
     return result.empty() ? 0 : 1;
+}
+
+// The host window on page 0 with its status timer running against a host that
+// never answers: a poll every period, each waiting out its time-out.
+int MeasurePoll(const std::string& silentHost, int seconds) {
+    Tool tool;
+    tool.tdm->session.SetCurrentHost(silentHost);
+    HostWindow window(*tool.tdm);
+    AssembleStandardPages(window);
+    window.DebugControl("chkAutoRefresh").checked = false;
+    window.PageChange(0);
+    const double cpu0 = CpuMs();
+    const auto t0 = Clock::now();
+    const double totalMs = seconds * 1000.0;
+    int polls = 0;
+    while (true) {
+        const double left = totalMs - Micros(Clock::now() - t0) / 1000.0;
+        if (left <= 0) break;
+        tool.op.Pause(static_cast<int>(std::min<double>(kStatusPollPeriodMs, left)));
+        if (Micros(Clock::now() - t0) / 1000.0 >= totalMs) break;
+        if (window.statusTimerRunning && PollHostStatus(window, window.Page(0).Controls(), true))
+            ++polls;
+    }
+    const double wallMs = Micros(Clock::now() - t0) / 1000.0;
+    const double cpu = CpuMs() - cpu0;
+    std::printf(
+        "CPU with the status timer polling a silent host: %.2f ms in %.0f s, %d polls "
+        "(%.3f%% of one core)   [budget: under 1%%]\n",
+        cpu, wallMs / 1000.0, polls, 100.0 * cpu / wallMs);
+    return polls > 0 && cpu / wallMs < 0.01 ? 0 : 1;
 }
 
 int MeasureSearch(int expected, const std::string& how) {
@@ -295,8 +327,9 @@ int main(int argc, char** argv) {
     if (what.empty() || argc < 3) {
         std::fprintf(stderr,
                      "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
-                     "search <hosts-expected> [how] | flood <silent-host> [seconds] | refresh "
-                     "<host> [rounds]\n(run it through tools/bench.sh)\n");
+                     "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
+                     "<silent-host> [seconds] | refresh <host> [rounds]\n(run it through "
+                     "tools/bench.sh)\n");
         return 2;
     }
     if (!lab::InNamedNetworkNamespace()) {
@@ -306,6 +339,7 @@ int main(int argc, char** argv) {
     if (what == "exchange") return MeasureExchange(argv[2], argc > 3 ? std::atoi(argv[3]) : 300);
     if (what == "idle") return MeasureIdle(argv[2]);
     if (what == "refresh") return MeasureRefresh(argv[2], argc > 3 ? std::atoi(argv[3]) : 20);
+    if (what == "poll") return MeasurePoll(argv[2], argc > 3 ? std::atoi(argv[3]) : 60);
     if (what == "search")
         return MeasureSearch(std::atoi(argv[2]), argc > 3 ? argv[3] : "within the second");
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);

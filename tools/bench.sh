@@ -62,6 +62,7 @@ tool exchange "$host_ip" 300 || status=1
 tool idle "$silent_ip" || status=1
 tool flood "$silent_ip" 12 || status=1
 tool refresh "$host_ip" 20 || status=1
+tool poll "$silent_ip" 60 || status=1
 
 # The window: start to host list, and memory with the host window open (the
 # tour searches, logs in to the simulated host and visits every page).

@@ -23,12 +23,12 @@ bool HostWindow::IsSavablePage(int page) const {
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Label("lblTitle", "主机控制");
     frame.Label("lblHost", "IP地址:");
-    frame.Label("Label101").color = 0xFFFFFF;
+    frame.Label("Label101", "0").color = 0xFFFFFF;
     frame.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
     frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新");
     frame.Button("bbtnQuit", "退出");
-    frame.OnClick("bbtnSave", [this] { Save(); });
-    frame.OnClick("bbtnRefresh", [this] { Refresh(); });
+    frame.OnClick("bbtnSave", [this] { RunWhenFree([this] { Save(); }); });
+    frame.OnClick("bbtnRefresh", [this] { RunWhenFree([this] { Refresh(); }); });
     frame.OnClick("bbtnQuit", [this] {
         if (closeWindow) closeWindow();
     });
@@ -48,6 +48,21 @@ Control& HostWindow::DebugControl(const std::string& name) {
 void HostWindow::ShowHost(const std::string& host) {
     frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
     frame.Changed();
+}
+
+void HostWindow::RunWhenFree(std::function<void()> action) {
+    if (pollWaiting) {
+        keptActions_.push_back(std::move(action));
+        return;
+    }
+    action();
+}
+
+void HostWindow::EndPollWait() {
+    pollWaiting = false;
+    std::vector<std::function<void()>> kept;
+    kept.swap(keptActions_);
+    for (auto& action : kept) action();
 }
 
 void HostWindow::BusyStep() {
@@ -240,8 +255,10 @@ void HostWindow::PageChange(int index) {
     Changed();
     if (onPageShown) onPageShown(index);
     if (DebugControl("chkAutoRefresh").checked) {
-        tdm.op.Pause(kPageChangePauseMs);
-        Refresh();
+        RunWhenFree([this] {
+            tdm.op.Pause(kPageChangePauseMs);
+            Refresh();
+        });
     }
 }
 
@@ -250,11 +267,11 @@ bool HostWindow::KeyDown(Key key) {
     if (!keysAttached || tdm.flowRunning) return key != Key::Other;
     switch (key) {
         case Key::F5:
-            Refresh();
+            RunWhenFree([this] { Refresh(); });
             return true;
         case Key::F8:
             // Saving is for the pages whose save button is enabled.
-            if (frame["bbtnSave"].enabled) Save();
+            if (frame["bbtnSave"].enabled) RunWhenFree([this] { Save(); });
             return true;
         case Key::F10:
             return true;

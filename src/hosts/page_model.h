@@ -50,6 +50,8 @@ struct Control {
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
     uint32_t color = 0;                           // label text colour as RGB; 0 default
+    int tag = 0;                                  // a button's state, read by its handler
+    int image = -1;                               // picture index in its image list, -1 none
     std::vector<std::string> lines;               // memo
     std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header

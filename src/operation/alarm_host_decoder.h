@@ -11,6 +11,16 @@ namespace tarnwick {
 // history of the alarm host.
 inline constexpr std::string_view kAlarmHostClass = "12";
 
+// Command pair labels and data of the class-12 requests.
+inline constexpr std::string_view kStatusQueryPair = "1282:1202 报警器工作状态查询";
+// The same query, sent after a remote command to read its effect back.
+inline constexpr std::string_view kStatusReadBackPair = "1282:1202 远程控制报警器";
+inline constexpr std::string_view kStatusQueryData = "06F2";
+inline constexpr std::string_view kModelQueryPair = "1283:1203 查询报警器型号";
+inline constexpr std::string_view kModelQueryData = "0B00";
+inline constexpr std::string_view kArmingPair = "1281:1201 布撤防操作请求";
+inline constexpr std::string_view kArmingAckPair = "1285:1285 布撤防操作应答确认";
+
 // The working status keys, in the order of reply bytes 9 to 15. All but the
 // last hold their byte as two hex digits; GPRSCSQ holds it in decimal.
 inline constexpr std::array<std::string_view, 7> kStatusKeys = {

@@ -27,12 +27,19 @@ inline constexpr int kModifyIpWaitMs = 3000;
 inline constexpr int kStatusPollPeriodMs = 15000;
 inline constexpr int kPageChangePauseMs = 100;
 inline constexpr int kCycleEndPauseMs = 100;
+inline constexpr int kStatusReadBackPauseMs = 100;
 inline constexpr int kPanelPauseMs = 2;
 inline constexpr int kEntryPauseMs = 2;
 inline constexpr int kAfterExchangePauseMs = 10;
 inline constexpr int kTimedWaitStepMs = 1000;
 inline constexpr int kModuleRestartSteps = 60;
 inline constexpr int kUpgradeWaitSteps = 70;
+// The upgrade server check: connecting, and the whole check from connecting
+// to the end of the name listing.
+inline constexpr int kFtpConnectTimeoutMs = 5000;
+inline constexpr int kFtpCheckTimeoutMs = 15000;
+// A name listing longer than this is not taken.
+inline constexpr size_t kFtpListingMaxBytes = 4 * 1024 * 1024;
 // The pairing window waits this many times this long for the learning report.
 inline constexpr int kPairingWaits = 30;
 inline constexpr int kPairingWaitMs = 1000;

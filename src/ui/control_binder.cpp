@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -57,6 +58,25 @@ void ShowColouredLines(QTextEdit* log, const Control& c) {
     log->ensureCursorVisible();
 }
 
+// A control's picture from the widget's image list (a resource path pattern
+// with %1 for the index), or a null icon when it has none.
+QIcon Picture(const QWidget* w, int image) {
+    const QString list = w->property("imageList").toString();
+    if (list.isEmpty() || image < 0) return {};
+    return QIcon(list.arg(image));
+}
+
+// The label's text colour from the model; 0 gives back the default colour.
+void ShowColour(QLabel* label, uint32_t color) {
+    if (color) {
+        label->setStyleSheet(QString("color: #%1;").arg(color, 6, 16, QChar('0')));
+        label->setProperty("boundColour", true);
+    } else if (label->property("boundColour").toBool()) {
+        label->setStyleSheet({});
+        label->setProperty("boundColour", false);
+    }
+}
+
 }  // namespace
 
 ControlBinder::ControlBinder(PageModel& model, QWidget* root) : QObject(root), model_(model) {
@@ -102,8 +122,9 @@ void ControlBinder::Connect(Binding& b) {
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
+        connect(combo, &QComboBox::activated, this, [this, c, combo, name](int index) {
             c->index = index;
+            combo->setAccessibleDescription(combo->currentText());
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -202,9 +223,14 @@ void ControlBinder::Show(const Binding& b) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);
+        if (const QIcon icon = Picture(w, c.image); !icon.isNull()) button->setIcon(icon);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(Q(c.text));
-        if (c.color) label->setStyleSheet(QString("color: #%1;").arg(c.color, 6, 16, QChar('0')));
+        ShowColour(label, c.color);
+        if (const QIcon icon = Picture(w, c.image); !icon.isNull()) {
+            const int size = w->property("imageSize").toInt();
+            label->setPixmap(icon.pixmap(QSize(size, size), label->devicePixelRatioF()));
+        }
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
         QStringList lines;
         for (const std::string& line : c.lines) lines << Q(line);

@@ -15,6 +15,7 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "protocol/timing.h"
 #include "ui/control_binder.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/page_widgets.h"
@@ -86,6 +87,16 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     };
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
+    // TimerRefreshStatus: runs while the window says so; each tick asks the
+    // page for one poll, which checks the page, the waiting flag and whether
+    // this window is the active one.
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName("TimerRefreshStatus");
+    statusTimer_->setInterval(kStatusPollPeriodMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] {
+        if (window_.statusTick) window_.statusTick(isActiveWindow());
+    });
+
     qApp->installEventFilter(this);
     resize(1020, 700);
     SyncState();
@@ -100,6 +111,8 @@ QWidget* TFormMain::BuildPage(int index) {
 void TFormMain::SyncState() {
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
+    if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
 }
 
@@ -135,6 +148,9 @@ bool TFormMain::event(QEvent* e) {
 
 void TFormMain::closeEvent(QCloseEvent* e) {
     window_.visible = false;
+    // The timer runs on behind the closed window; its poll finds it inactive.
+    window_.statusTimerRunning = true;
+    SyncState();
     e->accept();
     emit closed();
 }

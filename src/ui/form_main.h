@@ -48,6 +48,7 @@ class TFormMain : public QMainWindow {
     WaitingPanelWidget* waiting_ = nullptr;
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
 };
 
 }  // namespace tarnwick::ui

@@ -13,7 +13,8 @@ namespace tarnwick::testing {
 
 class FixedClock : public ClockPort {
   public:
-    std::string NowText() override { return "2026-12-07 08:30:05"; }
+    std::string NowText() override { return now; }
+    std::string now = "2026-12-07 08:30:05";
 };
 
 // A data module on scripted endpoints, a fresh database and a recording

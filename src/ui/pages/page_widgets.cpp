@@ -21,6 +21,7 @@
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/gprs_page_widget.h"
+#include "ui/pages/host_control_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
@@ -48,6 +49,7 @@ QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
+        {"tsHostControl", BuildHostControlPage},
         {"TabSheet4", BuildDebugPage},
         {"tsAlarmInfo", BuildAlarmInfoPage},
         {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
