@@ -23,7 +23,8 @@ namespace tarnwick::hostsim {
 // "operatorNumber", "history" (a record count to generate, or an array of
 // 22-digit records), "pairing" {learnAfterMs (-1: nobody triggers the
 // device), duplicate, paired and missing as lists of six-digit slots},
-// "faults" [...].
+// "upgrade" {"report": "01", "reportDelayMs": 5000}, "faults" [...]. A fault
+// {"match": "5081", "result": 1} refuses the upgrade.
 struct SimConfig {
     std::vector<SimHost> hosts;
     std::vector<FaultRule> faults;
