@@ -21,9 +21,9 @@ namespace tarnwick::hostsim {
 // "gprs" {...}, "network" {...}, "status" {system, mode, zones1_8, zones9_16,
 // bypass1_8, bypass9_16 as two hex digits, csq as a number}, "model",
 // "operatorNumber", "history" (a record count to generate, or an array of
-// 22-digit records), "pairing" {learnAfterMs (-1: nobody triggers the
-// device), duplicate, paired and missing as lists of six-digit slots},
-// "upgrade" {"report": "01", "reportDelayMs": 5000}, "faults" [...]. A fault
+// 22-digit records), "upgrade" {"report": "01", "reportDelayMs": 5000},
+// "pairing" {learnAfterMs (-1: nobody triggers the device), duplicate,
+// paired and missing as lists of six-digit slots}, "faults" [...]. A fault
 // {"match": "5081", "result": 1} refuses the upgrade.
 struct SimConfig {
     std::vector<SimHost> hosts;
