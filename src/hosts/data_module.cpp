@@ -1,5 +1,6 @@
 #include "hosts/data_module.h"
 
+#include "modules/curl_ftp.h"
 #include "protocol/timing.h"
 #include "protocol/udp_endpoint.h"
 
@@ -12,8 +13,9 @@ DataModule::Endpoints DataModule::UdpEndpoints(OperatorPort& op) {
     return e;
 }
 
-DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, Endpoints endpoints_,
-                       uint16_t listenerPort, const std::string& listenerAddress)
+DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
+                       Endpoints endpoints_, uint16_t listenerPort,
+                       const std::string& listenerAddress)
     : op(op_),
       db(db_),
       clock(clock_),
@@ -23,7 +25,10 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, 
       listener(params, session, listenerPort, listenerAddress),
       context{params, alarmCodes, operateCodes, session, &clock},
       exchanger(client, timerClient, decoders, context, trace, op_),
-      operationLog(db_, clock_, session) {}
+      operationLog(db_, clock_, session),
+      ftp(std::make_unique<CurlFtp>(op_)) {}
+
+DataModule::~DataModule() = default;
 
 std::string DataModule::LoadCodeTables() {
     try {

@@ -19,6 +19,7 @@
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
+#include "ui/form_modify_ip.h"
 #include "ui/qt_operator.h"
 #include "ui/screenshots.h"
 
@@ -79,6 +80,11 @@ Application::Application(const std::string& dbPath, bool unattended) {
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
+    modifyIp_ = std::make_unique<ModifyIpDialog>(*op_);
+    formModifyIp_ = std::make_unique<TFormModifyIP>(*modifyIp_, hostList_.get());
+    modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
+    connect(hostList_.get(), &TFormHostList::modifyIpRequested, this,
+            [this](int row) { hostList_->ModifyAddress(row, *modifyIp_); });
 
     window_->closeWindow = [this] { formMain_->close(); };
     window_->setHostListEnabled = [this](bool on) {
@@ -136,6 +142,15 @@ void Application::Tour(const QString& dir, const std::string& password) {
     QTimer::singleShot(200, this, [this, dir, password] {
         hostList_->Search();
         SaveWindow(hostList_.get(), dir, "TFormHostList");
+        // The network configuration dialog of the first row, cancelled.
+        modifyIp_->show = [this, dir](ModifyIpDialog&) {
+            formModifyIp_->show();
+            SaveWindow(formModifyIp_.get(), dir, "TFormModifyIP");
+            formModifyIp_->hide();
+            return false;
+        };
+        hostList_->ModifyAddress(1, *modifyIp_);
+        modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
         login_.show = [this, dir, password](LoginDialog& dialog) {
             formLogin_->show();
             SaveWindow(formLogin_.get(), dir, "TFormLogin");
