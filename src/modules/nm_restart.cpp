@@ -4,7 +4,7 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
-#include "protocol/frame_codec.h"
+#include "modules/nm_decoder.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 
@@ -12,16 +12,14 @@ namespace tarnwick {
 
 void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     DataModule& tdm = window.tdm;
-    const std::string command = factoryReset ? "88" : "8D";
-    const std::string label = factoryReset ? "0288:0208 恢复出厂默认" : "028D:020D 重新启动";
     const std::string question = factoryReset
                                      ? "该操作会将当前的网管信息恢复出厂默认值，请确认是否继续。"
                                      : "该操作会重新启动报警主机网管模块，请确认是否继续。";
     if (!tdm.op.Ask(question)) return;
-    const std::string frame = BuildFrame("02", command);
-    const std::string result = tdm.exchanger.ExchangeCommand(frame, label);
-    tdm.trace.Add(label + "(" + frame + "): " + result);
-    tdm.operationLog.Write(frame, result);
+    const CommandEntry entry = Request(factoryReset ? kNmFactoryResetPair : kNmRestartPair);
+    const std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result);
+    tdm.operationLog.Write(entry.frame, result);
     const bool succeeded = result.find("成功") != std::string::npos;
     if (factoryReset) {
         tdm.op.Information(result);

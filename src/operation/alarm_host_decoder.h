@@ -11,6 +11,16 @@ namespace tarnwick {
 // history of the alarm host.
 inline constexpr std::string_view kAlarmHostClass = "12";
 
+// Command pair labels of class 12 (the arming acknowledgement that follows an
+// arming reply is kArmingAckPair of protocol/exchange.h).
+inline constexpr std::string_view kArmingRequestPair = "1281:1201 布撤防操作请求";
+inline constexpr std::string_view kStatusQueryPair = "1282:1202 报警器工作状态查询";
+inline constexpr std::string_view kHostModelQueryPair = "1283:1203 查询报警器型号";
+inline constexpr std::string_view kAlarmHistoryQueryPair = "1286:1206 查询报警历史记录";
+// Data of the working status and host model queries.
+inline constexpr std::string_view kStatusQueryData = "06F2";
+inline constexpr std::string_view kHostModelQueryData = "0B00";
+
 // The working status keys, in the order of reply bytes 9 to 15. All but the
 // last hold their byte as two hex digits; GPRSCSQ holds it in decimal.
 inline constexpr std::array<std::string_view, 7> kStatusKeys = {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "protocol/frame_codec.h"
+#include "operation/alarm_host_decoder.h"
 
 namespace tarnwick {
 
@@ -15,7 +15,7 @@ CommandEntry AlarmHistoryRead(int start) {
     char data[16];
     std::snprintf(data, sizeof data, "%04X%04X", static_cast<unsigned>(start) & 0xFFFFu,
                   static_cast<unsigned>(start + 19) & 0xFFFFu);
-    return {"1286:1206 查询报警历史记录", BuildFrame("12", "86", data)};
+    return Request(kAlarmHistoryQueryPair, data);
 }
 
 CommandList AlarmInfoPage::ReadList() {

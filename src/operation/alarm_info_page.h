@@ -10,7 +10,7 @@ class AlarmInfoPage : public PageBranch {
     CommandList ReadList() override;
 };
 
-// "1286:1206 查询报警历史记录" for the twenty records from `start` on.
+// The alarm history query for the twenty records from `start` on.
 CommandEntry AlarmHistoryRead(int start);
 
 }  // namespace tarnwick

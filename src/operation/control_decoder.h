@@ -8,6 +8,7 @@ namespace tarnwick {
 
 // Module class 10: remote control of the alarm host.
 inline constexpr std::string_view kControlClass = "10";
+inline constexpr std::string_view kRemoteControlPair = "1081:1001 远程控制报警器";
 
 // The name of a remote control operation (05 … 0B), as the host's answer is
 // worded; any other code gives "返回值S[9]有误".

@@ -5,11 +5,11 @@
 #include "modules/gprs_decoder.h"
 #include "modules/nm_decoder.h"
 #include "modules/nm_settings.h"
+#include "operation/alarm_host_decoder.h"
 #include "operation/host_status.h"
 #include "operation/remote_commands.h"
 #include "programming/programming_requests.h"
 #include "programming/schedule_groups.h"
-#include "protocol/frame_codec.h"
 
 namespace tarnwick {
 
@@ -36,14 +36,14 @@ void HostControlPage::Prepare() {
 
 CommandList HostControlPage::ReadList() {
     return {
-        {"1282:1202 报警器工作状态查询", BuildFrame("12", "82", "06F2")},
-        {"1283:1203 查询报警器型号", BuildFrame("12", "83", "0B00")},
+        Request(kStatusQueryPair, kStatusQueryData),
+        Request(kHostModelQueryPair, kHostModelQueryData),
         ReadSectionRequest(6),
         Request(kNmQueryParams1Pair),
         Request(kNmQueryParams2Pair),
         Request(kNmQueryHeartbeatPair),
         Request(kNmQueryNetSwitchPair),
-        Request(kNmQueryLocalPair, "00"),
+        Request(kNmQueryLocalPair, kNmQueryLocalData),
         Request(kGprsQueryVersionPair, kGprsVersionQueryData),
     };
 }

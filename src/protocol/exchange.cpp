@@ -14,6 +14,10 @@ CommandPair CommandPair::Parse(const std::string& label) {
     return {Slice(label, 1, 4), Slice(label, 6, 9)};
 }
 
+bool CommandPair::SentWithoutReply() const {
+    return request == kArmingAckPair.substr(0, 4);
+}
+
 std::string ConnectFailedMessage(const std::string& error) {
     return std::string(kConnectFailedText) + "\r\n" + std::string(38, '-') + "\r\n" + error;
 }
@@ -40,7 +44,7 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
     std::string reply;
     try {
         client_.SendTo(context_.session.CurrentHost(), kHostPort, frame);
-        if (labels.request != "1285") {
+        if (!labels.SentWithoutReply()) {
             while (true) {
                 std::optional<std::string> datagram = client_.Receive();
                 if (!datagram || datagram->empty()) break;

@@ -4,6 +4,8 @@
 
 #include "app/standard_pages.h"
 #include "hosts/save_refused.h"
+#include "modules/nm_decoder.h"
+#include "programming/programming_requests.h"
 #include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
@@ -130,10 +132,9 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
     ScriptedWindow w;
     w.window.DebugControl("chkAutoRefresh").checked = false;
     w.window.PageChange(3);
-    w.page->reads = {{"1181:1101 读取报警主机编程内容03", BuildFrame("11", "81", "0803")}};
-    w.writes = {
-        {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-        {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.page->reads = {ReadSectionRequest(3)};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     w.f.client().responder = [](const std::string& payload) {
         if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
         return std::vector<std::string>{HostDatagram("11", "02", "01")};
@@ -195,7 +196,7 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
     ScriptedWindow w;
     w.window.DebugControl("chkAutoRefresh").checked = false;
     w.window.PageChange(3);
-    w.writes = {{"02CB:023B 设置心跳间隔时间", BuildFrame("02", "CB", "3C00")}};
+    w.writes = {Request(kNmSetHeartbeatPair, "3C00")};
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{HostDatagram("02", "3B", "01")};
     };

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "hosts/host_window.h"
 #include "app/standard_pages.h"
+#include "hosts/host_window.h"
+#include "modules/nm_decoder.h"
 #include "protocol/frame_codec.h"
 #include "support/core_fixture.h"
 
@@ -46,7 +47,8 @@ TEST(NetworkModuleRestart, SuccessWaitsAMinuteThenReportsAndLogs) {
     EXPECT_EQ(r.f.client().sent.at(0).payload, "7E238201028D107E");
     EXPECT_EQ(r.Seconds(), 60u);
     EXPECT_EQ(r.f.op.boxes.back().text, "重新启动成功!");
-    EXPECT_EQ(r.f.tdm->trace.Lines().at(0), "028D:020D 重新启动(7E238201028D107E): 重新启动成功!");
+    EXPECT_EQ(r.f.tdm->trace.Lines().at(0),
+              std::string(kNmRestartPair) + "(7E238201028D107E): 重新启动成功!");
     auto rows = r.f.db->Select("Select OperationInfo, OperationResult From OperationLog");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1].second, "重新启动成功!");

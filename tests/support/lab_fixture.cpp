@@ -2,6 +2,7 @@
 
 #include "../../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
 
@@ -38,9 +39,9 @@ std::unique_ptr<HostsimProcess> LabFixture::StartOneHost(const std::string& fiel
     return StartHostsim(lab->hostNs[0], R"({"hosts": [)" + host + "}]}");
 }
 
-std::string LabFixture::Exchange(const std::string& moduleClass, const std::string& command,
-                                 const std::string& data, const std::string& pair) {
-    return tdm->exchanger.ExchangeCommand(BuildFrame(moduleClass, command, data), pair);
+std::string LabFixture::Exchange(std::string_view pair, std::string_view data) {
+    const CommandEntry entry = Request(pair, data);
+    return tdm->exchanger.ExchangeCommand(entry.frame, entry.pair);
 }
 
 }  // namespace tarnwick::testing
