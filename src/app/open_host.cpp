@@ -1,8 +1,7 @@
-#include "hosts/login.h"
-
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
+#include "hosts/login.h"
 #include "programming/programming_requests.h"
 #include "protocol/operator_port.h"
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ struct Control {
     KeyFilter filter = KeyFilter::None;           // edit
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
-    uint32_t color = 0;                           // label text colour as RGB; 0 default
+    std::optional<uint32_t> color;                // label text colour as RGB; none default
     std::vector<std::string> lines;               // memo
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
 

@@ -12,6 +12,7 @@
 #include "hosts/host_search.h"
 #include "protocol/timing.h"
 #include "storage/sqlite_database.h"
+#include "ui/control_binder.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -39,6 +40,7 @@ long ResidentMegabytes() {
 
 Application::Application(const std::string& dbPath) {
     op_ = std::make_unique<QtOperator>();
+    ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
 
     // The data module: a missing database is made from the seed; one that
@@ -91,6 +93,7 @@ Application::Application(const std::string& dbPath) {
 
 Application::~Application() {
     tdm_->listener.SetAnswerNotifier(nullptr);
+    ControlBinder::SetOperator(nullptr);
 }
 
 void Application::Show() {

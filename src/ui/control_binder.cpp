@@ -10,11 +10,59 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QValidator>
+#include <cstdio>
+
+#include "protocol/operator_port.h"
 
 namespace tarnwick::ui {
 namespace {
+
+ControlBinder::Report& ReportSink() {
+    static ControlBinder::Report report;
+    return report;
+}
+
+OperatorPort*& ErrorPort() {
+    static OperatorPort* op = nullptr;
+    return op;
+}
+
+void SendReport(const std::string& text) {
+    if (ReportSink())
+        ReportSink()(text);
+    else
+        std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// Widgets the operator types into, chooses from or clicks.
+bool IsInput(const QWidget* w) {
+    if (auto* memo = qobject_cast<const QPlainTextEdit*>(w)) return !memo->isReadOnly();
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QListWidget*>(w) ||
+           qobject_cast<const QTableWidget*>(w);
+}
+
+// Buttons and edits that Qt's own composite widgets make for themselves (the
+// scroll buttons of a tab bar, the edit of a spin box).
+bool PartOfAQtWidget(const QWidget* w) {
+    const QWidget* p = w->parentWidget();
+    return qobject_cast<const QTabBar*>(p) || qobject_cast<const QComboBox*>(p) ||
+           qobject_cast<const QAbstractSpinBox*>(p);
+}
+
+// Whether `w` sits under a widget between it and `root` that is bound on its
+// own: the root of another binder, or a widget marked kOwnBindingProperty.
+bool BoundBelow(const QWidget* w, const QWidget* root) {
+    for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
+        if (p->property(kOwnBindingProperty).toBool()) return true;
+        if (p->findChild<ControlBinder*>(QString(), Qt::FindDirectChildrenOnly)) return true;
+    }
+    return false;
+}
 
 // The core's key filter as a validator: every character must pass it.
 class KeyFilterValidator : public QValidator {
@@ -43,15 +91,42 @@ ControlBinder::ControlBinder(PageModel& model, QWidget* root) : QObject(root), m
         if (!widget) continue;
         bindings_.push_back({control.get(), widget});
     }
+    CheckNames(root);
     for (Binding& b : bindings_) Connect(b);
     Sync();
+}
+
+void ControlBinder::SetReport(Report report) {
+    ReportSink() = std::move(report);
+}
+
+void ControlBinder::SetOperator(OperatorPort* op) {
+    ErrorPort() = op;
+}
+
+void ControlBinder::CheckNames(QWidget* root) const {
+    const std::string where = root->objectName().toStdString();
+    for (const auto& control : model_.Controls())
+        if (!root->findChild<QWidget*>(Q(control->name)))
+            SendReport(where + ": control " + control->name + " has no widget");
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (name.isEmpty() || name.startsWith("qt_") || !IsInput(w) || PartOfAQtWidget(w) ||
+            BoundBelow(w, root))
+            continue;
+        if (!model_.Holds(name.toStdString()))
+            SendReport(where + ": widget " + name.toStdString() + " has no control");
+    }
 }
 
 void ControlBinder::Guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+        if (ErrorPort())
+            ErrorPort()->Error(e.what());
+        else
+            QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
     }
     Sync();
 }
@@ -132,7 +207,8 @@ void ControlBinder::Show(const Binding& b) {
         if (button->isCheckable()) button->setChecked(c.checked);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(Q(c.text));
-        if (c.color) label->setStyleSheet(QString("color: #%1;").arg(c.color, 6, 16, QChar('0')));
+        label->setStyleSheet(c.color ? QString("color: #%1;").arg(*c.color, 6, 16, QChar('0'))
+                                     : QString());
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
         QStringList lines;
         for (const std::string& line : c.lines) lines << Q(line);

@@ -6,9 +6,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "hosts/host_window.h"
 #include "app/standard_pages.h"
+#include "hosts/host_window.h"
 #include "support/core_fixture.h"
+#include "ui/control_binder.h"
 #include "ui/form_main.h"
 #include "ui/waiting_panel_widget.h"
 
@@ -43,6 +44,17 @@ TEST(HostWindowForm, ShowingTheWindowRefreshesTheCurrentPageOnce) {
     EXPECT_EQ(w.form().Pages()->count(), 8);
     EXPECT_EQ(w.form().Pages()->tabText(3), QStringLiteral("通讯参数"));
     EXPECT_TRUE(w.form().Pages()->isEnabled());
+}
+
+TEST(HostWindowForm, EveryPageAndTheFrameBindEachControlToOneWidget) {
+    std::vector<std::string> reports;
+    ui::ControlBinder::SetReport([&](const std::string& text) { reports.push_back(text); });
+    {
+        FormFixture w;
+        EXPECT_EQ(w.form().Pages()->count(), kPageCount);
+    }
+    ui::ControlBinder::SetReport(nullptr);
+    EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
 TEST(HostWindowForm, PageTabsFollowTheModelAndSaveIsOffOnTheLastTwoPages) {

@@ -1,8 +1,16 @@
 #include "ui/pages/page_widgets.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <map>
 #include <string>
@@ -31,6 +39,36 @@ const std::map<std::string, Builder>& Builders() {
     return builders;
 }
 
+// A plain widget of the control's kind, named after it.
+QWidget* MakeWidgetOfKind(QWidget* parent, const Control& control) {
+    const char* name = control.name.c_str();
+    switch (control.kind) {
+        case ControlKind::Edit:
+            return MakeEdit(parent, name);
+        case ControlKind::ComboBox:
+            return MakeCombo(parent, name);
+        case ControlKind::CheckBox:
+        case ControlKind::Toggle:
+            return MakeCheck(parent, name);
+        case ControlKind::RadioButton:
+            return MakeRadio(parent, name);
+        case ControlKind::Label:
+            return MakeLabel(parent, name);
+        case ControlKind::Button:
+            return MakeButton(parent, name);
+        case ControlKind::CheckList:
+            return MakeCheckList(parent, name);
+        case ControlKind::Grid:
+            return MakeGrid(parent, name);
+        case ControlKind::Memo:
+            return MakeMemo(parent, name);
+    }
+    return MakeLabel(parent, name);
+}
+
+// A page whose own widget is not built yet: its caption, then a widget for
+// every control in declaration order (buttons in one row at the foot), so
+// its controls and handlers can be tried before the page is laid out.
 QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QString::fromStdString(page.PageName()));
@@ -38,10 +76,20 @@ QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
     caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
     layout->addWidget(caption);
+    auto* fields = new QGridLayout;
+    constexpr int kColumns = 4;
+    int placed = 0;
     auto* row = new QHBoxLayout;
-    for (const auto& control : page.Controls().Controls())
-        if (control->kind == ControlKind::Button)
-            row->addWidget(MakeButton(widget, control->name.c_str()));
+    for (const auto& control : page.Controls().Controls()) {
+        QWidget* w = MakeWidgetOfKind(widget, *control);
+        if (control->kind == ControlKind::Button) {
+            row->addWidget(w);
+        } else {
+            fields->addWidget(w, placed / kColumns, placed % kColumns);
+            ++placed;
+        }
+    }
+    layout->addLayout(fields);
     row->addStretch(1);
     layout->addLayout(row);
     layout->addStretch(1);
