@@ -4,8 +4,10 @@
 #include "modules/nm_decoder.h"
 #include "operation/alarm_host_decoder.h"
 #include "operation/control_decoder.h"
+#include "operation/pairing_decoder.h"
 #include "programming/programming_decoder.h"
 #include "protocol/decoder_registry.h"
+#include "storage/database_port.h"
 
 namespace tarnwick {
 
@@ -18,6 +20,9 @@ void RegisterStandardDecoders(DecoderRegistry& registry) {
     registry.Register(std::string(kNmClass), DecodeNmReply);
     registry.Register(std::string(kControlClass), DecodeControlReply);
     registry.Register(std::string(kAlarmHostClass), DecodeAlarmHostReply);
+    registry.Register(std::string(kPairingClass), [](const std::string& reply, DecodeContext& ctx) {
+        return DecodePairingReply(reply, ctx.clock ? ctx.clock->NowText() : std::string());
+    });
 }
 
 }  // namespace tarnwick

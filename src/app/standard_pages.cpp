@@ -6,6 +6,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/nm_restart.h"
+#include "programming/value_lists.h"
 
 namespace tarnwick {
 
@@ -18,7 +19,8 @@ void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
             page = entry.make(window);
             page->SetIdentity(entry.name, entry.caption, entry.savable);
         }
-        window.AddPage(std::move(page));
+        // The long value lists get their entries from 10 on once, here.
+        ExtendValueLists(window.AddPage(std::move(page)).Controls());
         ++index;
     }
 

@@ -21,7 +21,7 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, 
       client(*endpoints.client),
       timerClient(*endpoints.timerClient),
       listener(params, session, listenerPort, listenerAddress),
-      context{params, alarmCodes, operateCodes, session},
+      context{params, alarmCodes, operateCodes, session, &clock},
       exchanger(client, timerClient, decoders, context, trace, op_),
       operationLog(db_, clock_, session) {}
 

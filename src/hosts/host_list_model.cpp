@@ -2,6 +2,7 @@
 
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -30,19 +31,22 @@ void HostListModel::ClearForSearch() {
     for (size_t r = 1; r < rows_.size(); ++r)
         for (size_t c = 1; c < kColumns; ++c) rows_[r][c].clear();
     nextRow_ = 1;
+    listed_.clear();
 }
 
-bool HostListModel::AddSearchAnswer(const std::string& frame) {
-    const std::string ip = " " + HexToText(Slice(frame, 13, 42));
-    for (size_t r = 1; r < rows_.size(); ++r)
-        if (SameName(rows_[r][1], ip)) return false;
+HostListModel::Added HostListModel::AddSearchAnswer(const std::string& frame) {
+    const std::string address = HexToText(Slice(frame, 13, 42));
+    if (!IsUnicastIPv4(address)) return Added::NotUnicast;
+    if (listed_.contains(address)) return Added::Repeated;
+    if (nextRow_ > kMaxHosts) return Added::Full;
+    listed_.insert(address);
     Row& row = rows_[static_cast<size_t>(nextRow_)];
     row[0] = "  " + std::to_string(nextRow_);
     for (size_t c = 1; c < kColumns; ++c)
         row[c] = " " + HexToText(Slice(frame, kAnswerFields[c - 1].from, kAnswerFields[c - 1].to));
     ++nextRow_;
     if (RowCount() - 1 < nextRow_) rows_.resize(rows_.size() + kGrowBy);
-    return true;
+    return Added::Row;
 }
 
 const std::string& HostListModel::Cell(int row, int column) const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tarnwick {
@@ -13,6 +14,8 @@ class HostListModel {
     static constexpr int kInitialRows = 25;  // header plus 24 data rows
     static constexpr int kGrowBy = 10;
     static constexpr int kRowHeight = 20;
+    // Hosts one search lists at most; answers beyond are dropped.
+    static constexpr int kMaxHosts = 50000;
     static const std::array<const char*, kColumns> kHeaders;
     static const std::array<int, kColumns> kColumnWidths;
 
@@ -23,9 +26,11 @@ class HostListModel {
     // Headers written again, columns 1-7 of every data row emptied; column 0
     // keeps its numbers. The next row number goes back to 1.
     void ClearForSearch();
+    enum class Added { Row, Repeated, NotUnicast, Full };
     // A search answer (normalized frame text): fills the next row unless its
-    // address is listed already. Returns true when a row was filled.
-    bool AddSearchAnswer(const std::string& frame);
+    // address is listed already, names no single host (0.0.0.0, broadcast,
+    // multicast, not an address at all) or the list holds kMaxHosts.
+    Added AddSearchAnswer(const std::string& frame);
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int NextRow() const { return nextRow_; }
@@ -39,6 +44,7 @@ class HostListModel {
   private:
     std::vector<Row> rows_;
     int nextRow_ = 1;
+    std::unordered_set<std::string> listed_;  // addresses listed by this search
 };
 
 }  // namespace tarnwick

@@ -2,15 +2,59 @@
 
 #include "hosts/data_module.h"
 #include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 
 namespace tarnwick {
 
+namespace {
+
+// One line for each kind of answer the search did not list beyond those
+// traced one by one.
+void TraceUnlisted(DataModule& tdm, const HostListWindowModel::Unlisted& unlisted) {
+    if (unlisted.notUnicast > kTracedUnlistedAnswers)
+        tdm.trace.Add("[调试数据]: 另有 " +
+                      std::to_string(unlisted.notUnicast - kTracedUnlistedAnswers) +
+                      " 个地址无效的搜索应答未列出");
+    if (unlisted.listFull > 0)
+        tdm.trace.Add("[调试数据]: 主机列表已满 " + std::to_string(HostListModel::kMaxHosts) +
+                      " 台，另有 " + std::to_string(unlisted.listFull) + " 个搜索应答未列出");
+    if (unlisted.overflow > 0)
+        tdm.trace.Add("[调试数据]: 搜索应答来得太快，另有 " + std::to_string(unlisted.overflow) +
+                      " 个搜索应答未列出");
+    if (unlisted.late > 0)
+        tdm.trace.Add("[调试数据]: 搜索时间已到，另有 " + std::to_string(unlisted.late) +
+                      " 个搜索应答未列出");
+}
+
+}  // namespace
+
 void DrainSearchAnswers(DataModule& tdm, HostListWindowModel& window) {
     bool changed = false;
-    for (const std::string& frame : tdm.listener.TakeSearchAnswers())
-        changed = window.list.AddSearchAnswer(frame) || changed;
+    HostListWindowModel::Unlisted& unlisted = window.unlisted;
+    for (const std::string& frame : tdm.listener.TakeSearchAnswers()) {
+        if (window.searching && tdm.op.TickMs() >= window.searchDeadline) {
+            ++unlisted.late;
+            continue;
+        }
+        switch (window.list.AddSearchAnswer(frame)) {
+            case HostListModel::Added::Row:
+                changed = true;
+                break;
+            case HostListModel::Added::NotUnicast:
+                if (++unlisted.notUnicast <= kTracedUnlistedAnswers)
+                    tdm.trace.Add("[调试数据]: 搜索应答的地址不是单一主机的 IPv4 地址，未列出: " +
+                                  Slice(frame, 13, 42));
+                break;
+            case HostListModel::Added::Full:
+                ++unlisted.listFull;
+                break;
+            case HostListModel::Added::Repeated:
+                break;
+        }
+    }
+    unlisted.overflow += static_cast<long long>(tdm.listener.TakeOverflowCount());
     if (changed && window.onListChanged) window.onListChanged();
 }
 
@@ -18,14 +62,23 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     if (window.searching || tdm.flowRunning) return;
     FlowScope flow(tdm);
     window.searching = true;
+    window.searchDeadline = tdm.op.TickMs() + kSearchDeadlineMs;
+    window.unlisted = {};
     auto pause = [&](int ms) {
         tdm.op.Pause(ms);
         DrainSearchAnswers(tdm, window);
     };
+    std::string listenProblem;
     try {
         window.list.ClearForSearch();
         if (window.onListChanged) window.onListChanged();
-        tdm.listener.Restart();
+        try {
+            tdm.listener.Restart();
+        } catch (const std::exception& e) {
+            // Without the listener no answer could be seen: no broadcast.
+            listenProblem = e.what();
+            throw;
+        }
         window.listEnabled = false;
         window.bottomEnabled = false;
         window.keysAttached = false;
@@ -36,7 +89,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
         tdm.client.Close();
         tdm.client.Open();
         tdm.client.SendTo(std::string(kBroadcastAddress), kHostPort, BuildFrame("02", "D7"));
-        for (int i = 0; i < kSearchSteps; ++i) {
+        for (int i = 0; i < kSearchSteps && tdm.op.TickMs() < window.searchDeadline; ++i) {
             window.waiting.StepIt();
             pause(kSearchStepPauseMs);
         }
@@ -44,6 +97,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
         // The search ends quietly; the clean-up below runs in every case.
     }
     DrainSearchAnswers(tdm, window);
+    TraceUnlisted(tdm, window.unlisted);
     window.listEnabled = true;
     if (window.focusList) window.focusList();
     tdm.listener.Close();
@@ -52,6 +106,15 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     if (window.setHostWindowEnabled) window.setHostWindowEnabled(true);
     window.waiting.Hide();
     window.searching = false;
+    if (!listenProblem.empty()) {
+        tdm.trace.Add("搜索主机时无法监听本机端口" + std::to_string(kHostPort) + "：" +
+                      listenProblem);
+        tdm.op.Warning(PortInUseText());
+    }
+}
+
+std::string PortInUseText() {
+    return "本机端口" + std::to_string(kHostPort) + "已被其他程序占用，无法搜索主机！";
 }
 
 }  // namespace tarnwick

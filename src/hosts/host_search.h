@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <functional>
+#include <string>
 
 #include "hosts/host_list_model.h"
 #include "hosts/waiting_panel.h"
@@ -17,6 +19,15 @@ struct HostListWindowModel {
     bool bottomEnabled = true;
     bool keysAttached = true;
     bool searching = false;
+    // Tick at which the running search stops taking answers.
+    uint64_t searchDeadline = 0;
+    // Answers of the running search that were not listed, by cause.
+    struct Unlisted {
+        long long notUnicast = 0;
+        long long listFull = 0;
+        long long late = 0;
+        long long overflow = 0;
+    } unlisted;
     // Disables or enables the host window while it is showing.
     std::function<void(bool)> setHostWindowEnabled;
     // The grid changed (rows filled or emptied, rows added).
@@ -28,10 +39,19 @@ struct HostListWindowModel {
 inline constexpr const char* kSearchingTitle = "正在搜索中，请稍候...";
 
 // bbtnRefreshHostClick: broadcasts the search and lists every host that
-// answers within about a second. Errors are swallowed after the clean-up.
+// answers within about a second. Errors are swallowed after the clean-up,
+// except that a port the listener cannot bind is said in a warning box (the
+// search then sends nothing), so that it does not look like "no hosts".
 void RunHostSearch(DataModule& tdm, HostListWindowModel& window);
+// The warning of a search that cannot listen.
+std::string PortInUseText();
 
-// Hands the answers the listener queued to the list.
+// Answers whose address names no single host are traced one by one up to
+// this many per search; the rest are counted in one line at its end.
+inline constexpr int kTracedUnlistedAnswers = 20;
+
+// Hands the answers the listener queued to the list; after the search's
+// deadline they are counted and dropped.
 void DrainSearchAnswers(DataModule& tdm, HostListWindowModel& window);
 
 }  // namespace tarnwick

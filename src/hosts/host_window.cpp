@@ -169,7 +169,8 @@ void HostWindow::SaveCycle() {
     std::string report;
     for (size_t k = 0; k < entries.size(); ++k) {
         const CommandEntry& entry = entries[k];
-        StepTo(entry);
+        waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
+        waiting.Advance();  // the save's bar shows no percentage
         const std::string result = RunEntry(entry, k, ".");
         report += "\r" + entry.pair + "----" + result + "\r";
         tdm.operationLog.Write(entry.frame, result);

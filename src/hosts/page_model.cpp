@@ -9,6 +9,15 @@ std::string Control::SelectedText() const {
     return items[static_cast<size_t>(index)];
 }
 
+std::string Control::ShortHint() const {
+    return hint.substr(0, hint.find('|'));
+}
+
+std::string Control::LongHint() const {
+    const size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
 bool AcceptsKey(KeyFilter filter, char32_t c) {
     const bool digit = c >= '0' && c <= '9';
     switch (filter) {

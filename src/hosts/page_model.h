@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -25,13 +26,20 @@ enum class ControlKind {
 // Which characters an edit accepts as typed.
 enum class KeyFilter { None, Digits, Address, Hex, UpperCase };
 
+// The colour of one memo line from byte `from` of its text to its end; 0 is
+// the memo's normal text colour.
+struct LineColor {
+    size_t from = 0;
+    uint32_t rgb = 0;
+};
+
 // One named control of a page: the state the page logic reads and writes.
 // A field is used only by the kinds it makes sense for.
 struct Control {
     std::string name;
     ControlKind kind = ControlKind::Label;
     std::string text;  // edit and label text, button and check box caption
-    std::string hint;
+    std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;
     bool checked = false;                         // check box, radio button, toggle
@@ -44,10 +52,15 @@ struct Control {
     bool readOnly = false;                        // edit
     std::optional<uint32_t> color;                // label text colour as RGB; none default
     std::vector<std::string> lines;               // memo
+    std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
 
     // The selected entry's text, or empty text when none is selected.
     std::string SelectedText() const;
+    // The hint's part for the tooltip and for the status bar; a hint without
+    // "|" is both.
+    std::string ShortHint() const;
+    std::string LongHint() const;
 };
 
 // Whether an edit with `filter` takes the typed character `c`.
@@ -86,6 +99,11 @@ class PageModel {
     void Exit(const std::string& name);
     bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
 
+    // A check puts the focus back into `name`; the window moves it there the
+    // next time it shows the model.
+    void RequestFocus(const std::string& name) { focusRequest_ = name; }
+    std::string TakeFocusRequest() { return std::exchange(focusRequest_, {}); }
+
     // The model changed; the window shows the new state.
     void Changed() const {
         if (observer_) observer_();
@@ -97,6 +115,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::string focusRequest_;
 };
 
 }  // namespace tarnwick

@@ -4,14 +4,23 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace tarnwick {
 
 SingleInstanceLock::SingleInstanceLock(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return;
+    if (fd < 0) {
+        problem_ = path + ": " + std::strerror(errno);
+        return;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            heldElsewhere_ = true;
+        else
+            problem_ = path + ": " + std::strerror(errno);
         ::close(fd);
         return;
     }

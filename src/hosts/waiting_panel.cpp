@@ -44,4 +44,9 @@ void WaitingPanel::StepIt() {
     Changed();
 }
 
+void WaitingPanel::Advance() {
+    position = std::min(position + step, maximum);
+    Changed();
+}
+
 }  // namespace tarnwick

@@ -21,6 +21,9 @@ struct WaitingPanel {
     void Reset(int maximumValue, int stepValue);
     // Advances the bar by its step and shows the percentage.
     void StepIt();
+    // Advances the bar by its step and leaves the percentage as it is (the
+    // save's steps).
+    void Advance();
     void Changed() const {
         if (observer) observer();
     }

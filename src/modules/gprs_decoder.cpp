@@ -1,7 +1,6 @@
 #include "modules/gprs_decoder.h"
 
 #include <array>
-#include <optional>
 
 #include "programming/programming_layout.h"
 #include "protocol/hex_text.h"
@@ -56,45 +55,54 @@ constexpr PhoneGroup kPhoneGroups[] = {
 constexpr std::array<std::string_view, 4> kVersionKeys = {"GprsBOOTVer", "GprsKERNELVer",
                                                           "GprsRootFSVer", "GprsAPPVer"};
 
+constexpr ReplyField kHeartbeatFields[] = {{"HeartbeatInterval", 8, 9, FieldForm::Number}};
+
+// A short reply stores the phone fields it holds, the part present of the one
+// it cuts, and the raw group and the status only when they are whole.
 void StorePhoneGroup(const ReplyBytes& bytes, const PhoneGroup& group, DeviceParams& params) {
     const size_t last = kGroupDataStart + group.count * kPhoneFieldBytes + group.statusBytes - 1;
-    if (!bytes.HasData(last)) return;
-    if (!group.rawKey.empty())
+    if (!group.rawKey.empty() && bytes.HasData(last))
         params.Set(std::string(group.rawKey), bytes.DataHex(kGroupDataStart, last));
     for (int i = 0; i < group.count; ++i) {
         const size_t from = kGroupDataStart + i * kPhoneFieldBytes;
+        const size_t to = from + kPhoneFieldBytes - 1;
         std::string key(group.phoneKey);
         if (group.count > 1) key += std::to_string(i + 1);
-        params.Set(key, DecodeGprsPhoneNumber(bytes.DataHex(from, from + kPhoneFieldBytes - 1)));
+        params.Set(key, DecodeGprsPhoneNumber(bytes.DataHex(from, to)));
+        if (!bytes.HasData(to)) return;
     }
-    if (group.statusBytes > 0)
+    if (group.statusBytes > 0 && bytes.HasData(last))
         params.Set(std::string(group.statusKey), bytes.DataHex(last - group.statusBytes + 1, last));
 }
 
-// The four version texts as hex, when the reply holds the whole list.
-std::optional<std::array<std::string, 4>> VersionTexts(const ReplyBytes& bytes) {
+// The four version texts as hex: every text the reply holds, the part present
+// of a text it cuts, and empty texts after it.
+std::array<std::string, 4> VersionTexts(const ReplyBytes& bytes) {
     std::array<std::string, 4> texts;
     size_t at = 9;  // the length byte of the next text
     for (std::string& text : texts) {
-        if (!bytes.HasData(at)) return std::nullopt;
+        if (!bytes.HasData(at)) break;
         const size_t length = bytes.At(at);
-        if (length > 0 && !bytes.HasData(at + length)) return std::nullopt;
         text = bytes.DataHex(at + 1, at + length);
+        if (length > 0 && !bytes.HasData(at + length)) break;
         at += length + 1;
     }
     return texts;
 }
 
-// The server addresses, each followed by ":", when the reply holds them all.
-std::optional<std::string> ServerTexts(const ReplyBytes& bytes) {
-    if (!bytes.HasData(8)) return std::nullopt;
+// The server addresses, each followed by ":": every entry the reply holds and
+// the part present of an entry it cuts.
+std::string ServerTexts(const ReplyBytes& bytes) {
+    if (!bytes.HasData(8)) return {};
     std::string out;
     size_t at = 9;
     for (unsigned entry = 0; entry < bytes.At(8); ++entry) {
-        if (!bytes.HasData(at)) return std::nullopt;
+        if (!bytes.HasData(at)) break;
         const size_t length = bytes.At(at);
-        if (length > 0 && !bytes.HasData(at + length)) return std::nullopt;
-        out += HexToText(bytes.DataHex(at + 1, at + length)) + ":";
+        const std::string text = HexToText(bytes.DataHex(at + 1, at + length));
+        const bool whole = length == 0 || bytes.HasData(at + length);
+        if (whole || !text.empty()) out += text + ":";
+        if (!whole) break;
         at += length + 1;
     }
     return out;
@@ -121,17 +129,17 @@ std::string DecodeCommand(const ReplyBytes& bytes, DeviceParams& params) {
                 StorePhoneGroup(bytes, kPhoneGroups[bytes.At(8)], params);
             return "";
         case 0x06:  // the outcome is in byte 8
-            if (bytes.HasData(8) && bytes.At(8) == 0x01)
-                if (auto texts = VersionTexts(bytes))
-                    for (size_t i = 0; i < kVersionKeys.size(); ++i)
-                        params.Set(std::string(kVersionKeys[i]), HexToText((*texts)[i]));
+            if (bytes.HasData(8) && bytes.At(8) == 0x01) {
+                const auto texts = VersionTexts(bytes);
+                for (size_t i = 0; i < kVersionKeys.size(); ++i)
+                    params.Set(std::string(kVersionKeys[i]), HexToText(texts[i]));
+            }
             return "";
         case 0x07:
-            if (ok)
-                if (auto servers = ServerTexts(bytes)) {
-                    params.Set("GprsDomainRPIPHex", bytes.DataHex(8, bytes.Size()));
-                    params.Set("GprsDomainRPIP", *servers);
-                }
+            if (ok) {
+                params.Set("GprsDomainRPIPHex", bytes.DataHex(8, bytes.Size()));
+                params.Set("GprsDomainRPIP", ServerTexts(bytes));
+            }
             return "";
         case 0x0C:
             if (ok) StoreTerminalParams(bytes, kTerminalParams1, kFamily, true, params);
@@ -140,8 +148,7 @@ std::string DecodeCommand(const ReplyBytes& bytes, DeviceParams& params) {
             if (ok) StoreTerminalParams(bytes, kTerminalParams2, kFamily, true, params);
             return "";
         case 0x3E:
-            if (ok && bytes.HasData(9))
-                params.Set("GprsHeartbeatInterval", LowFirstNumber(bytes, 8));
+            if (ok) StoreReplyFields(bytes, kHeartbeatFields, kFamily, params);
             return "";
     }
     for (const SwitchReply& row : kSwitchReplies)
@@ -159,9 +166,9 @@ std::string DecodeGprsPhoneNumber(std::string_view field) {
 }
 
 std::string DecodeVersionList(const ReplyBytes& bytes, int index) {
-    auto texts = VersionTexts(bytes);
-    if (!texts || index < 0 || index >= static_cast<int>(texts->size())) return {};
-    return (*texts)[index];
+    const auto texts = VersionTexts(bytes);
+    if (index < 0 || index >= static_cast<int>(texts.size())) return {};
+    return texts[static_cast<size_t>(index)];
 }
 
 std::string DecodeVersionList(const std::string& reply, int index) {
@@ -169,7 +176,7 @@ std::string DecodeVersionList(const std::string& reply, int index) {
 }
 
 std::string DecodeServerIpList(const ReplyBytes& bytes) {
-    return ServerTexts(bytes).value_or("");
+    return ServerTexts(bytes);
 }
 
 std::string DecodeServerIpList(const std::string& reply) {

@@ -57,14 +57,14 @@ inline constexpr std::string_view kGprsPhoneGroupWriteMark = "4A";
 std::string DecodeGprsReply(const std::string& reply, DecodeContext& ctx);
 
 // The hex digits of version `index` (0 BOOT, 1 KERNEL, 2 RootFS, 3 APP) of a
-// version reply: four length-prefixed texts from byte 9. Empty when the list
-// runs past the reply's data.
+// version reply: four length-prefixed texts from byte 9. A text the reply
+// cuts gives the part present; the texts after it are empty.
 std::string DecodeVersionList(const ReplyBytes& bytes, int index);
 std::string DecodeVersionList(const std::string& reply, int index);
 
 // The server addresses of a server list reply (count in byte 8, then
-// length-prefixed texts), each followed by ":". Empty when the list runs past
-// the reply's data.
+// length-prefixed texts), each followed by ":". A short reply gives the
+// entries it holds and the part present of the entry it cuts.
 std::string DecodeServerIpList(const ReplyBytes& bytes);
 std::string DecodeServerIpList(const std::string& reply);
 

@@ -1,13 +1,73 @@
 #pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "hosts/page_branch.h"
+#include "protocol/name_value_list.h"
 
 namespace tarnwick {
 
-// tsGPRS: the settings of the GPRS module.
+class HostWindow;
+
+// A named group box of the page and the controls it holds, in reading order.
+struct GprsGroup {
+    std::string name;
+    std::string caption;
+};
+
+// tsGPRS: the settings of the GPRS module, its restart and factory reset.
+// Every save compares the controls with what the last refresh stored; a
+// setting whose query got no valid reply is written only when the operator
+// changed its controls since that refresh, so values the operator never saw
+// are not overwritten with empty ones.
 class GprsPage : public PageBranch {
   public:
-    GprsPage() : PageBranch("tsGPRS", "GPRS模块") {}
+    explicit GprsPage(HostWindow& window);
+
+    // ClearGprsPage.
+    void Prepare() override;
     CommandList ReadList() override;
+    // LoadGprsPage.
+    void Load(const DeviceParams& stored) override;
+    // Throws SaveRefused when the heartbeat cannot be sent.
+    CommandList SaveList(const DeviceParams& stored) override;
+
+    // The caption shown beside a control, empty for one without.
+    const std::string& CaptionOf(const std::string& control) const;
+    static const std::vector<GprsGroup>& Groups();
+
+    // bbtnDefaultSetGPRSClick: `clicked` is bbtnRebootGPRS or bbtnDefaultSetGPRS.
+    void DefaultSetClick(const std::string& clicked);
+
+    // The group data of phone number group 0 … 3 built from the controls.
+    std::string EncodePhoneGroup(int group) const;
+    // The memo's addresses as name server list data, and as the text the
+    // module's reply is stored as.
+    std::string EncodeDnsServerList() const;
+    std::string JoinDnsServerList() const;
+    // APN, user name and password as the data of the network parameters.
+    std::string EncodeApnSettings() const;
+
+  private:
+    void Declare();
+    void BindChecks();
+    // A setting read by the last refresh keeps the plain comparison; one whose
+    // query failed is written only when the operator changed it.
+    bool Writes(const DeviceParams& stored, std::initializer_list<const char*> keys,
+                const std::vector<std::string>& controls) const;
+    void Restart();
+    void FactoryReset();
+    std::string RunModuleAction(std::string_view pair);
+
+    HostWindow& window_;
+    std::set<std::string> touched_;
+    std::map<std::string, std::string> captions_;
 };
+
+// A 22-digit phone number field: the digits, "E" when they leave room for it,
+// then "0" fill.
+std::string EncodeGprsPhoneNumber(std::string_view digits);
 
 }  // namespace tarnwick

@@ -13,15 +13,34 @@ std::string TextField(const ReplyBytes& bytes, size_t from, size_t to) {
     return HexToText(bytes.DataHex(from, to));
 }
 
-bool StoreTerminalParams(const ReplyBytes& bytes, std::span<const ReplyField> fields,
-                         std::string_view family, bool withApn, DeviceParams& params) {
-    if (fields.empty() || !bytes.HasData(fields.back().to)) return false;
+void StoreReplyFields(const ReplyBytes& bytes, std::span<const ReplyField> fields,
+                      std::string_view family, DeviceParams& params, std::string_view skip) {
     for (const ReplyField& field : fields) {
-        if (!withApn && field.name.starts_with("APN")) continue;
-        params.Set(std::string(family) + std::string(field.name),
-                   TextField(bytes, field.from, field.to));
+        const bool complete = bytes.HasData(field.to);
+        std::string value;
+        switch (field.form) {
+            case FieldForm::Text:
+                value = TextField(bytes, field.from, field.to);  // cut to what is present
+                break;
+            case FieldForm::Hex:
+                if (complete) value = bytes.DataHex(field.from, field.to);
+                break;
+            case FieldForm::Byte:
+                if (complete) value = ByteHex(bytes.At(field.from));
+                break;
+            case FieldForm::Number:
+                if (complete) value = LowFirstNumber(bytes, field.from);
+                break;
+        }
+        if (skip.empty() || !field.name.starts_with(skip))
+            params.Set(std::string(family) + std::string(field.name), value);
+        if (!complete) return;
     }
-    return true;
+}
+
+void StoreTerminalParams(const ReplyBytes& bytes, std::span<const ReplyField> fields,
+                         std::string_view family, bool withApn, DeviceParams& params) {
+    StoreReplyFields(bytes, fields, family, params, withApn ? std::string_view{} : "APN");
 }
 
 }  // namespace tarnwick

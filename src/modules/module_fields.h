@@ -18,15 +18,31 @@ std::string LowFirstNumber(const ReplyBytes& bytes, size_t low);
 // skipped wherever they stand).
 std::string TextField(const ReplyBytes& bytes, size_t from, size_t to);
 
-// A text field of a reply, bytes [from, to], stored under family + name.
+// How a reply field becomes its stored value.
+enum class FieldForm {
+    Text,    // a text field, 00 bytes skipped
+    Hex,     // the bytes as hex digits, kept raw
+    Byte,    // one byte as two hex digits
+    Number,  // a 16-bit number, low byte first, as decimal text
+};
+
+// A field of a reply, bytes [from, to], stored under family + name.
 struct ReplyField {
     std::string_view name;
     size_t from;
     size_t to;
+    FieldForm form = FieldForm::Text;
 };
 
-// Terminal parameter replies 0C and 3D: the same layout in both modules. The
-// last field ends at the last byte the reply must hold.
+// Stores the fields of a short or whole reply in order: every field the reply
+// holds completely, then the part present of the first field it cuts (a text
+// is shortened; a raw, byte or number field that is cut stores nothing), and
+// nothing past it. Fields whose name starts with `skip` (when given) are not
+// stored but still count for where the reply ends.
+void StoreReplyFields(const ReplyBytes& bytes, std::span<const ReplyField> fields,
+                      std::string_view family, DeviceParams& params, std::string_view skip = {});
+
+// Terminal parameter replies 0C and 3D: the same layout in both modules.
 inline constexpr ReplyField kTerminalParams1[] = {{"DeviceID", 8, 27},
                                                   {"APN1", 28, 42},
                                                   {"IP1", 43, 57},
@@ -35,10 +51,9 @@ inline constexpr ReplyField kTerminalParams1[] = {{"DeviceID", 8, 27},
 inline constexpr ReplyField kTerminalParams2[] = {
     {"APN2", 8, 22}, {"IP2", 23, 37}, {"Port2", 38, 42}, {"DomainName2", 43, 92}};
 
-// Stores the text fields of a terminal parameter reply under family + name
-// when the reply holds them all; the network module keeps no APN.
-// Returns false, storing nothing, when the reply is too short.
-bool StoreTerminalParams(const ReplyBytes& bytes, std::span<const ReplyField> fields,
+// Stores the text fields of a terminal parameter reply under family + name as
+// StoreReplyFields does; the network module keeps no APN.
+void StoreTerminalParams(const ReplyBytes& bytes, std::span<const ReplyField> fields,
                          std::string_view family, bool withApn, DeviceParams& params);
 
 }  // namespace tarnwick

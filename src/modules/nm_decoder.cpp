@@ -32,6 +32,16 @@ constexpr ResultReply kResultReplies[] = {
 // Local network block of reply 49: the DHCP flag, then five 15-byte fields.
 constexpr size_t kLocalFirst = 8;
 constexpr size_t kLocalLast = 83;
+// The name servers have no control and stay raw; a save sends them back as read.
+constexpr ReplyField kLocalFields[] = {{"LocalDHCP", 8, 8, FieldForm::Byte},
+                                       {"LocalIP", 9, 23},
+                                       {"LocalMask", 24, 38},
+                                       {"LocalGateway", 39, 53},
+                                       {"LocalDNS1", 54, 68, FieldForm::Hex},
+                                       {"LocalDNS2", 69, 83, FieldForm::Hex}};
+constexpr ReplyField kHeartbeatFields[] = {{"HeartbeatInterval", 8, 9, FieldForm::Number}};
+constexpr ReplyField kNetSwitchFields[] = {{"NetMode", 8, 8, FieldForm::Byte},
+                                           {"NetSwitch", 9, 9, FieldForm::Byte}};
 
 // The host now answers at the address typed in the local IP edit: every later
 // exchange goes there, and the host window follows.
@@ -73,23 +83,16 @@ void DecodeQuery(unsigned command, const ReplyBytes& bytes, DeviceParams& params
             StoreTerminalParams(bytes, kTerminalParams2, kFamily, false, params);
             break;
         case 0x3E:
-            if (bytes.HasData(9)) params.Set("NMHeartbeatInterval", LowFirstNumber(bytes, 8));
+            StoreReplyFields(bytes, kHeartbeatFields, kFamily, params);
             break;
         case 0x45:
-            if (!bytes.HasData(9)) break;
-            params.Set("NMNetMode", ByteHex(bytes.At(8)));
-            params.Set("NMNetSwitch", ByteHex(bytes.At(9)));
+            StoreReplyFields(bytes, kNetSwitchFields, kFamily, params);
             break;
         case 0x49:
-            if (!bytes.HasData(kLocalLast)) break;
-            params.Set("NMLocal", bytes.DataHex(kLocalFirst, kLocalLast));
-            params.Set("NMLocalDHCP", ByteHex(bytes.At(8)));
-            params.Set("NMLocalIP", TextField(bytes, 9, 23));
-            params.Set("NMLocalMask", TextField(bytes, 24, 38));
-            params.Set("NMLocalGateway", TextField(bytes, 39, 53));
-            // The name servers have no control; a save sends them back as read.
-            params.Set("NMLocalDNS1", bytes.DataHex(54, 68));
-            params.Set("NMLocalDNS2", bytes.DataHex(69, 83));
+            // The whole block is what a save compares with, so only a whole one counts.
+            if (bytes.HasData(kLocalLast))
+                params.Set("NMLocal", bytes.DataHex(kLocalFirst, kLocalLast));
+            StoreReplyFields(bytes, kLocalFields, kFamily, params);
             break;
     }
 }

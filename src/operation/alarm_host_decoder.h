@@ -16,7 +16,6 @@ inline constexpr std::string_view kAlarmHostClass = "12";
 inline constexpr std::string_view kArmingRequestPair = "1281:1201 布撤防操作请求";
 inline constexpr std::string_view kStatusQueryPair = "1282:1202 报警器工作状态查询";
 inline constexpr std::string_view kHostModelQueryPair = "1283:1203 查询报警器型号";
-inline constexpr std::string_view kAlarmHistoryQueryPair = "1286:1206 查询报警历史记录";
 // Data of the working status and host model queries.
 inline constexpr std::string_view kStatusQueryData = "06F2";
 inline constexpr std::string_view kHostModelQueryData = "0B00";
@@ -28,6 +27,8 @@ inline constexpr std::array<std::string_view, 7> kStatusKeys = {
     "ByPass1_8",    "ByPass9_16",   "GPRSCSQ"};
 inline constexpr std::string_view kHostModelKey = "HostModel";
 inline constexpr std::string_view kArmingOperateInfoKey = "ArmingOperateInfo";
+// The history read: twenty records from a start number.
+inline constexpr std::string_view kAlarmHistoryPair = "1286:1206 查询报警历史记录";
 // Alarm records are stored as this prefix followed by 1, 2, …
 inline constexpr std::string_view kAlarmInfoKey = "AlarmInfo";
 // One alarm record: 11 bytes.

@@ -1,25 +1,109 @@
 #include "operation/alarm_info_page.h"
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
 #include "operation/alarm_host_decoder.h"
+#include "operation/alarm_records.h"
+#include "protocol/conversion_error.h"
+#include "protocol/hex_text.h"
+#include "protocol/operator_port.h"
 
 namespace tarnwick {
+namespace {
 
-AlarmInfoPage::AlarmInfoPage() : PageBranch("tsAlarmInfo", "警情信息") {
-    Controls().Edit("cbStartNo", 5, KeyFilter::Digits).text = "1";
+// Record numbers travel as 16 bits.
+constexpr int kLastRecordNumber = 0xFFFF;
+
+std::string Hex16(int value) {
+    return ByteHex(static_cast<unsigned>(value) >> 8) +
+           ByteHex(static_cast<unsigned>(value) & 0xFF);
+}
+
+}  // namespace
+
+AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet)
+    : PageBranch("tsAlarmInfo", "警情信息"), window_(window), spreadsheet_(std::move(spreadsheet)) {
+    PageModel& c = Controls();
+    c.Add("strgridAlarmInfo", ControlKind::Grid);
+    Control& start = c.Combo(
+        "cbStartNo", {"1", "21", "41", "61", "81", "101", "121", "141", "161", "181", "201"});
+    start.text = "1";
+    start.filter = KeyFilter::Digits;
+    c.Label("Label95", "查询自        条起的20条");
+    c.Button("bbtnPageUp", "<<上一页");
+    c.Button("bbtnPageDown", "下一页>>");
+    c.Button("bbtnToExcel", "导出到Excel...");
+    c.Button("bbtnFindAlarmInfo", "查询").visible = false;
+    c.OnClick("bbtnPageUp", [this] { TurnPage(-1); });
+    c.OnClick("bbtnPageDown", [this] { TurnPage(+1); });
+    c.OnClick("bbtnToExcel", [this] { ExportToExcel(); });
+    c.OnClick("bbtnFindAlarmInfo", [this] { window_.Refresh(); });
+    ClearAlarmGrid();
 }
 
 CommandEntry AlarmHistoryRead(int start) {
-    char data[16];
-    std::snprintf(data, sizeof data, "%04X%04X", static_cast<unsigned>(start) & 0xFFFFu,
-                  static_cast<unsigned>(start + 19) & 0xFFFFu);
-    return Request(kAlarmHistoryQueryPair, data);
+    if (start < 0 || start + kAlarmPageSize - 1 > kLastRecordNumber)
+        throw ConversionError("start number " + std::to_string(start) + " out of range");
+    return Request(kAlarmHistoryPair, Hex16(start) + Hex16(start + kAlarmPageSize - 1));
+}
+
+int PagingStart(const std::string& text) {
+    try {
+        return DecimalToInt(text);
+    } catch (const ConversionError&) {
+        return 1;
+    }
+}
+
+std::string WithExportExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) return path;
+    return path + "." + kExportExtension;
 }
 
 CommandList AlarmInfoPage::ReadList() {
-    return {AlarmHistoryRead(std::atoi(Controls()["cbStartNo"].text.c_str()))};
+    return {AlarmHistoryRead(DecimalToInt(Controls()["cbStartNo"].text))};
+}
+
+void AlarmInfoPage::ClearAlarmGrid() {
+    SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
+    cells.assign(kAlarmGridRows + 1, std::vector<std::string>(kAlarmGridColumns));
+    cells[0] = AlarmGridHeader();
+}
+
+void AlarmInfoPage::ShowAlarmRecords(const DeviceParams& stored) {
+    SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
+    const DataModule& tdm = window_.tdm;
+    // The grid holds twenty records; a host that sends more has them dropped.
+    for (int n = 1; n <= kAlarmGridRows; ++n) {
+        const std::string record = stored.Get(std::string(kAlarmInfoKey) + std::to_string(n));
+        if (record.empty()) break;
+        FillAlarmRow(cells[static_cast<size_t>(n)], record, tdm.alarmCodes, tdm.operateCodes);
+    }
+}
+
+void AlarmInfoPage::TurnPage(int direction) {
+    Control& start = Controls()["cbStartNo"];
+    const int current = PagingStart(start.text);
+    if (direction > 0 && current <= kLastRecordNumber)
+        start.text = std::to_string(current + kAlarmPageSize);
+    else if (direction < 0 && current > kAlarmPageSize)
+        start.text = std::to_string(current - kAlarmPageSize);
+    Controls().Changed();
+    window_.Refresh();
+}
+
+void AlarmInfoPage::ExportToExcel() {
+    if (!chooseExportPath) return;
+    std::string path = chooseExportPath();
+    if (path.empty()) return;
+    path = WithExportExtension(path);
+    try {
+        spreadsheet_->SaveWorkbook(path, kExportSheetName, Controls()["strgridAlarmInfo"].cells);
+    } catch (const SpreadsheetError& e) {
+        window_.tdm.op.Warning("警情信息未能导出到文件\r\n" + path + "\r\n" + e.what());
+    }
 }
 
 }  // namespace tarnwick

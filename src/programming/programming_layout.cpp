@@ -160,7 +160,10 @@ std::string EncodePhoneNumber(std::string_view number) {
 std::string DecodePhoneNumber(std::string_view field) {
     size_t end = field.find('E');
     if (end != std::string_view::npos) return std::string(field.substr(0, end));
-    if (std::all_of(field.begin(), field.end(), IsDecimal)) return std::string(field);
+    // Only a complete field of digits is a number; a field cut short by a
+    // short reply must not show as a shorter number.
+    if (field.size() == kPhoneFieldDigits && std::all_of(field.begin(), field.end(), IsDecimal))
+        return std::string(field);
     return {};
 }
 

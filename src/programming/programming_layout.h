@@ -70,11 +70,11 @@ std::string AssembleSectionBody(int section,
 std::string EncodePhoneNumber(std::string_view number);
 
 // The number in an alarm call number field. With an "E" present it is the
-// text before the first "E". Without one, a field made only of decimal digits
-// is a number that fills the whole field and is returned whole, as
+// text before the first "E". Without one, a complete 18-digit field made only
+// of decimal digits is a number and is returned whole, as
 // EncodePhoneNumber writes an 18-digit number; anything else (an erased field
-// of F digits, stray hex letters, an empty field) reads as no number, empty
-// text.
+// of F digits, stray hex letters, a field cut short) reads as no number,
+// empty text.
 std::string DecodePhoneNumber(std::string_view field);
 
 }  // namespace tarnwick

@@ -8,12 +8,16 @@
 
 namespace tarnwick {
 
+class ClockPort;
+
 // What a reply decoder may touch besides the reply itself.
 struct DecodeContext {
     DeviceParams& params;
     const CodeTable& alarmCodes;
     const CodeTable& operateCodes;
     HostSession& session;
+    // The PC's clock, for decoders whose text starts with the time.
+    ClockPort* clock = nullptr;
 };
 
 // A decoder gets the upper-cased, unescaped reply and returns its result text

@@ -1,5 +1,7 @@
 #include "protocol/exchange.h"
 
+#include <algorithm>
+
 #include "protocol/conversion_error.h"
 #include "protocol/datagram_endpoint.h"
 #include "protocol/frame_codec.h"
@@ -7,6 +9,7 @@
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 #include "protocol/trace_memo.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -20,6 +23,10 @@ bool CommandPair::SentWithoutReply() const {
 
 std::string ConnectFailedMessage(const std::string& error) {
     return std::string(kConnectFailedText) + "\r\n" + std::string(38, '-') + "\r\n" + error;
+}
+
+std::string StrayDatagramTrace(const std::string& frame, const std::string& datagram) {
+    return "[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: " + datagram;
 }
 
 Exchanger::Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
@@ -39,21 +46,114 @@ std::string Exchanger::Dispatch(const std::string& reply) {
     return result.empty() ? reply : result;
 }
 
+namespace {
+
+// The strays of one exchange: the first kTracedStraysPerExchange are traced
+// one by one, the rest only counted and summed up in one line at the end.
+class StrayTrace {
+  public:
+    StrayTrace(TraceMemo& trace, const std::string& frame) : trace_(trace), frame_(frame) {}
+    ~StrayTrace() {
+        if (untraced_ > 0)
+            trace_.Add("[调试数据]: 另有 " + std::to_string(untraced_) + " 个无关数据报未逐条记录");
+    }
+    StrayTrace(const StrayTrace&) = delete;
+    StrayTrace& operator=(const StrayTrace&) = delete;
+
+    // Left on the socket from before the request.
+    void Stale(const Datagram& datagram) {
+        Add([&] { return "[调试数据]:\r\n发送前丢弃: " + NormalizeReceived(datagram.payload); });
+    }
+    // Came from the host during the wait but is not the reply.
+    void FromHost(const std::string& received) {
+        Add([&] { return StrayDatagramTrace(frame_, received); });
+    }
+    // Empty, or from another address than the host asked.
+    void Other(const Datagram& datagram, const std::string& host) {
+        Add([&] {
+            std::string line = "[调试数据]:\r\n发送信息: " + frame_ +
+                               "\r\n返回信息: " + NormalizeReceived(datagram.payload);
+            if (datagram.from != host) line += "\r\n来自其他地址: " + datagram.from;
+            return line;
+        });
+    }
+
+  private:
+    template <typename Line>
+    void Add(Line line) {
+        if (traced_ < kTracedStraysPerExchange) {
+            trace_.Add(line());
+            ++traced_;
+        } else {
+            ++untraced_;
+        }
+    }
+
+    TraceMemo& trace_;
+    const std::string& frame_;
+    int traced_ = 0;
+    long long untraced_ = 0;
+};
+
+}  // namespace
+
+struct Exchanger::Wait {
+    int timeoutMs;
+    std::string host;
+    bool unicast;  // only the host's own datagrams can be the reply
+    uint64_t start = 0;
+};
+
+std::optional<std::string> Exchanger::NextFromHost(
+    DatagramEndpoint& endpoint, Wait& wait, const std::function<void(const Datagram&)>& stray) {
+    while (true) {
+        const uint64_t elapsed = op_.TickMs() - wait.start;
+        if (elapsed >= static_cast<uint64_t>(kExchangeDeadlineMs)) return std::nullopt;
+        const int left = kExchangeDeadlineMs - static_cast<int>(elapsed);
+        std::optional<Datagram> datagram = endpoint.ReceiveFrom(std::min(wait.timeoutMs, left));
+        if (!datagram) return std::nullopt;
+        if (datagram->payload.empty() || (wait.unicast && datagram->from != wait.host)) {
+            stray(*datagram);
+            continue;
+        }
+        return NormalizeReceived(datagram->payload);
+    }
+}
+
+namespace {
+
+// Reads and drops what waits on the socket from before a request, for at
+// most an exchange's deadline however fast it keeps coming.
+void DropWaiting(DatagramEndpoint& endpoint, OperatorPort& op,
+                 const std::function<void(const Datagram&)>& stale) {
+    const uint64_t start = op.TickMs();
+    while (op.TickMs() - start < static_cast<uint64_t>(kExchangeDeadlineMs)) {
+        std::optional<Datagram> datagram = endpoint.TakeWaiting();
+        if (!datagram) return;
+        stale(*datagram);
+    }
+}
+
+}  // namespace
+
 std::string Exchanger::ExchangeCommand(const std::string& frame, const std::string& pair) {
     const CommandPair labels = CommandPair::Parse(pair);
+    const std::string host = context_.session.CurrentHost();
+    Wait wait{client_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
     std::string reply;
     try {
-        client_.SendTo(context_.session.CurrentHost(), kHostPort, frame);
+        StrayTrace strays(trace_, frame);
+        DropWaiting(client_, op_, [&](const Datagram& d) { strays.Stale(d); });
+        client_.SendTo(host, kHostPort, frame);
+        wait.start = op_.TickMs();
         if (!labels.SentWithoutReply()) {
-            while (true) {
-                std::optional<std::string> datagram = client_.Receive();
-                if (!datagram || datagram->empty()) break;
-                std::string candidate = NormalizeReceived(*datagram);
-                if (Slice(candidate, 9, 12) == labels.expected) {
-                    reply = std::move(candidate);
+            auto stray = [&](const Datagram& d) { strays.Other(d, host); };
+            while (std::optional<std::string> candidate = NextFromHost(client_, wait, stray)) {
+                if (Slice(*candidate, 9, 12) == labels.expected) {
+                    reply = std::move(*candidate);
                     break;
                 }
-                trace_.Add("[调试数据]:\r\n发送信息: " + frame + "\r\n返回信息: " + candidate);
+                strays.FromHost(*candidate);
             }
         }
     } catch (const SocketError& e) {
@@ -66,13 +166,16 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
 
 std::string Exchanger::ExchangeStatusQuery(const std::string& frame, const std::string& pair) {
     const CommandPair labels = CommandPair::Parse(pair);
+    const std::string host = context_.session.CurrentHost();
+    Wait wait{timerClient_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
+    auto ignore = [](const Datagram&) {};
     std::string last;
     try {
-        timerClient_.SendTo(context_.session.CurrentHost(), kHostPort, frame);
-        while (true) {
-            std::optional<std::string> datagram = timerClient_.Receive();
-            if (!datagram || datagram->empty()) break;
-            last = NormalizeReceived(*datagram);
+        DropWaiting(timerClient_, op_, ignore);
+        timerClient_.SendTo(host, kHostPort, frame);
+        wait.start = op_.TickMs();
+        while (std::optional<std::string> datagram = NextFromHost(timerClient_, wait, ignore)) {
+            last = std::move(*datagram);
             if (Slice(last, 9, 10) == "12")
                 if (const ReplyDecoder* decoder = decoders_.Find("12")) (*decoder)(last, context_);
             if (Slice(last, 9, 12) == labels.expected) break;

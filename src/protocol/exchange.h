@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "protocol/decoder_registry.h"
@@ -6,10 +8,13 @@
 namespace tarnwick {
 
 class DatagramEndpoint;
+struct Datagram;
 class OperatorPort;
 class TraceMemo;
 
 inline constexpr std::string_view kConnectFailedText = "连接主机失败，请稍候重试！";
+// Stray datagrams of one exchange traced one by one; the rest are counted.
+inline constexpr int kTracedStraysPerExchange = 300;
 
 // The arming acknowledgement: the one request sent without waiting for a
 // reply (the host answers nothing to it).
@@ -27,6 +32,10 @@ struct CommandPair {
 
 // Sends one request to the current host and collects its reply, tracing stray
 // datagrams and handing the reply to the decoder of its module class.
+// Datagrams left waiting from before the request are dropped first; when the
+// request went to one host, only that host's datagrams can be its reply; an
+// empty datagram is a stray like any other; and the exchange ends
+// kExchangeDeadlineMs after its request at the latest.
 class Exchanger {
   public:
     Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
@@ -43,6 +52,12 @@ class Exchanger {
     std::string Dispatch(const std::string& reply);
 
   private:
+    struct Wait;
+    // The next datagram from the host asked within the exchange's time, or
+    // nullopt; every other datagram goes to `stray`.
+    std::optional<std::string> NextFromHost(DatagramEndpoint& endpoint, Wait& wait,
+                                            const std::function<void(const Datagram&)>& stray);
+
     DatagramEndpoint& client_;
     DatagramEndpoint& timerClient_;
     const DecoderRegistry& decoders_;
@@ -50,6 +65,10 @@ class Exchanger {
     TraceMemo& trace_;
     OperatorPort& op_;
 };
+
+// The trace lines of a datagram that came while waiting for a reply to
+// `frame` and was not that reply.
+std::string StrayDatagramTrace(const std::string& frame, const std::string& datagram);
 
 // "连接主机失败，请稍候重试！", CR LF, 38 hyphens, CR LF, the error's message.
 std::string ConnectFailedMessage(const std::string& error);

@@ -1,7 +1,6 @@
 #include "protocol/hex_text.h"
 
 #include <cctype>
-#include <charconv>
 
 #include "protocol/conversion_error.h"
 #include "protocol/gbk.h"
@@ -70,7 +69,15 @@ std::string Slice(std::string_view text, size_t from, size_t to) {
 }
 
 std::string TextToHexField(std::string_view text, size_t width) {
-    std::string out = HexFromBytes(Utf8ToGbk(text));
+    return PadHexField(HexFromBytes(CutGbkToWidth(Utf8ToGbk(text), width)), width);
+}
+
+std::string TextToHex(std::string_view text) {
+    return HexFromBytes(Utf8ToGbk(text));
+}
+
+std::string PadHexField(std::string_view hex, size_t width) {
+    std::string out(hex);
     if (out.size() < 2 * width) out.append(2 * width - out.size(), '0');
     return out;
 }
@@ -137,22 +144,35 @@ std::string BitTextToHex(std::string_view bits, size_t width) {
 }
 
 bool IsValidIPv4(std::string_view text) {
+    // Exactly four pieces of one to three decimal digits, each 0-255, and
+    // nothing else: no signs, no empty pieces, no line breaks or blanks.
     int pieces = 0;
     size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find_first_of(".\r\n", start);
+    while (true) {
+        size_t end = text.find('.', start);
         if (end == std::string_view::npos) end = text.size();
         std::string_view piece = text.substr(start, end - start);
-        start = end + 1;
-        if (piece.empty()) continue;
-        ++pieces;
-        if (pieces > 4) return false;
+        if (piece.empty() || piece.size() > 3) return false;
         int value = 0;
-        auto [ptr, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
-        if (ec != std::errc() || ptr != piece.data() + piece.size() || value < 0 || value > 255)
-            return false;
+        for (char c : piece) {
+            if (c < '0' || c > '9') return false;
+            value = value * 10 + (c - '0');
+        }
+        if (value > 255 || ++pieces > 4) return false;
+        if (end == text.size()) break;
+        start = end + 1;
     }
     return pieces == 4;
+}
+
+int DecimalToInt(std::string_view text) {
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+        throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+    return value;
 }
 
 std::string ResultText(int code) {

@@ -10,8 +10,15 @@ namespace tarnwick {
 // inside frames are GBK.
 
 // Each GBK byte of `text` as two digits, then 00 bytes up to `width` bytes.
-// A longer text is not cut.
+// A longer text is cut to `width` bytes without splitting a two-byte
+// character, so a fixed-width field never shifts the fields after it.
 std::string TextToHexField(std::string_view text, size_t width);
+// Each GBK byte of the whole text as two digits, never cut: for texts whose
+// length travels in front of them (host model, domain names). Fill such a
+// text to a minimum width with PadHexField.
+std::string TextToHex(std::string_view text);
+// 0 digits appended until `hex` holds `width` bytes; a longer text is kept.
+std::string PadHexField(std::string_view hex, size_t width);
 // "0" characters in front until the text is `width` long.
 std::string ZeroPadLeft(std::string_view text, size_t width);
 // Sum of digit weights in 32-bit arithmetic; a non-hex character counts 0.
@@ -23,9 +30,14 @@ std::string IntToBitText(int64_t value, int bits);
 // "base+bit," for every set bit of the low byte, from bit 0 up.
 std::string BitNumberList(std::string_view hex, int base);
 std::string FlagDigit(bool flag);
+// A whole number written in decimal, with an optional sign; anything else
+// (empty text, blanks, other characters, out of range) throws ConversionError.
+int DecimalToInt(std::string_view text);
 // A text of "0"/"1" read as binary, written as hex of at least `width` digits.
 // Throws ConversionError on a character that is not a decimal digit.
 std::string BitTextToHex(std::string_view bits, size_t width);
+// Exactly four dot-separated pieces of one to three decimal digits, each
+// 0-255; nothing else (no blanks, signs, empty pieces or line breaks).
 bool IsValidIPv4(std::string_view text);
 // 1 "成功!", 2 "失败!", anything else " 返回值S[7]有误!".
 std::string ResultText(int code);

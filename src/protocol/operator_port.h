@@ -27,6 +27,8 @@ class OperatorPort {
     virtual bool WaitReadable(int fd, int timeoutMs) = 0;
     // Millisecond tick counter.
     virtual uint64_t TickMs() = 0;
+    // The system's default beep.
+    virtual void Beep() {}
 };
 
 }  // namespace tarnwick

@@ -12,12 +12,17 @@ inline constexpr int kStatusTimeoutMs = 2500;   // UDPClient_Timer
 inline constexpr int kBufferReadTimeoutMs = 100;
 inline constexpr int kProbeTimeoutMs = 2;
 inline constexpr size_t kMaxDatagramBytes = 8192;
+// An exchange ends this long after its request at the latest, however many
+// stray datagrams keep arriving.
+inline constexpr int kExchangeDeadlineMs = 10000;
 // Large enough that a burst of a thousand search answers waits in the kernel.
 inline constexpr int kListenerReceiveBufferBytes = 8 * 1024 * 1024;
 
 inline constexpr int kSearchSettleMs = 500;
 inline constexpr int kSearchSteps = 100;
 inline constexpr int kSearchStepPauseMs = 5;
+// The search ends this long after it began, whatever keeps arriving.
+inline constexpr int kSearchDeadlineMs = 3000;
 inline constexpr int kModifyIpWaitMs = 3000;
 inline constexpr int kStatusPollPeriodMs = 15000;
 inline constexpr int kPageChangePauseMs = 100;
@@ -28,5 +33,10 @@ inline constexpr int kAfterExchangePauseMs = 10;
 inline constexpr int kTimedWaitStepMs = 1000;
 inline constexpr int kModuleRestartSteps = 60;
 inline constexpr int kUpgradeWaitSteps = 70;
+// The pairing window waits this many times this long for the learning report.
+inline constexpr int kPairingWaits = 30;
+inline constexpr int kPairingWaitMs = 1000;
+// Serves the window events already pending, without waiting.
+inline constexpr int kServePendingMs = 0;
 
 }  // namespace tarnwick

@@ -54,17 +54,31 @@ void UdpEndpoint::SendTo(const std::string& host, uint16_t port, std::string_vie
     if (sent < 0) ThrowErrno("sendto " + host);
 }
 
-std::optional<std::string> UdpEndpoint::Receive(int timeoutMs) {
+std::optional<Datagram> UdpEndpoint::ReceiveFrom(int timeoutMs) {
     Open();
     if (!op_.WaitReadable(fd_, timeoutMs)) return std::nullopt;
+    return ReadNow();
+}
+
+std::optional<Datagram> UdpEndpoint::TakeWaiting() {
+    Open();
+    return ReadNow();
+}
+
+std::optional<Datagram> UdpEndpoint::ReadNow() {
     std::string buffer(kMaxDatagramBytes, '\0');
-    ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
+    ssize_t got = ::recvfrom(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT,
+                             reinterpret_cast<sockaddr*>(&from), &fromSize);
     if (got < 0) {
         if (errno == EAGAIN || errno == EWOULDBLOCK) return std::nullopt;
         ThrowErrno("recv");
     }
     buffer.resize(static_cast<size_t>(got));
-    return buffer;
+    char address[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &from.sin_addr, address, sizeof address);
+    return Datagram{std::move(buffer), address};
 }
 
 }  // namespace tarnwick

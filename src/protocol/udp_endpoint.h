@@ -18,12 +18,16 @@ class UdpEndpoint : public DatagramEndpoint {
     void Open() override;
     void Close() override;
     void SendTo(const std::string& host, uint16_t port, std::string_view payload) override;
-    std::optional<std::string> Receive(int timeoutMs) override;
+    std::optional<Datagram> ReceiveFrom(int timeoutMs) override;
+    std::optional<Datagram> TakeWaiting() override;
     int ReceiveTimeoutMs() const override { return timeoutMs_; }
     void SetReceiveTimeoutMs(int ms) override { timeoutMs_ = ms; }
     bool IsOpen() const { return fd_ >= 0; }
 
   private:
+    // One recvfrom without blocking; nullopt when nothing is waiting.
+    std::optional<Datagram> ReadNow();
+
     OperatorPort& op_;
     int timeoutMs_;
     int fd_ = -1;

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
@@ -80,6 +81,7 @@ void UdpListener::Restart() {
     {
         std::lock_guard lock(queueMutex_);
         answers_.clear();
+        overflow_ = 0;
     }
     thread_ = std::thread([this, fd, stopFd = stopFd_] { ReadLoop(fd, stopFd); });
 }
@@ -103,6 +105,11 @@ std::vector<std::string> UdpListener::TakeSearchAnswers() {
     return out;
 }
 
+size_t UdpListener::TakeOverflowCount() {
+    std::lock_guard lock(queueMutex_);
+    return std::exchange(overflow_, 0);
+}
+
 void UdpListener::ReadLoop(int fd, int stopFd) {
     pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
     std::string buffer(kMaxDatagramBytes, '\0');
@@ -122,8 +129,12 @@ void UdpListener::ReadLoop(int fd, int stopFd) {
             if (RouteUnsolicited(datagram, params_, session_, &frame) ==
                 UnsolicitedKind::SearchAnswer) {
                 std::lock_guard lock(queueMutex_);
-                answers_.push_back(std::move(frame));
-                queued = true;
+                if (answers_.size() < kMaxQueuedSearchAnswers) {
+                    answers_.push_back(std::move(frame));
+                    queued = true;
+                } else {
+                    ++overflow_;
+                }
             }
         }
         if (queued) {

@@ -11,6 +11,10 @@
 
 namespace tarnwick {
 
+// Search answers waiting for the UI thread at most; more are counted and
+// dropped, so a flood of answers cannot take the memory.
+inline constexpr size_t kMaxQueuedSearchAnswers = 100000;
+
 enum class UnsolicitedKind { Ignored, UpgradeProgress, IpChangeResult, SearchAnswer };
 
 // The listener's read event for one datagram: upgrade progress of the current
@@ -37,6 +41,9 @@ class UdpListener {
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     std::vector<std::string> TakeSearchAnswers();
+    // Answers dropped because kMaxQueuedSearchAnswers were waiting, since
+    // the last call.
+    size_t TakeOverflowCount();
     // Called on the listener thread after an answer was queued, so that the UI
     // thread can wake up and drain at once.
     void SetAnswerNotifier(std::function<void()> notify);
@@ -53,6 +60,7 @@ class UdpListener {
     std::thread thread_;
     std::mutex queueMutex_;
     std::vector<std::string> answers_;
+    size_t overflow_ = 0;
     std::function<void()> notify_;
 };
 

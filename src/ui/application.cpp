@@ -96,6 +96,10 @@ Application::~Application() {
     ControlBinder::SetOperator(nullptr);
 }
 
+void Application::Trace(const std::string& line) {
+    tdm_->trace.Add(line);
+}
+
 void Application::Show() {
     hostList_->show();
 }

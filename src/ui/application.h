@@ -29,6 +29,8 @@ class Application : public QObject {
     ~Application() override;
 
     void Show();
+    // A line in the debug trace.
+    void Trace(const std::string& line);
     // Renders every window and page to DIR once the first search is over:
     // opens the first listed host with `password`, visits the pages, quits.
     void Tour(const QString& dir, const std::string& password);

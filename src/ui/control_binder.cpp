@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,6 +169,20 @@ void ControlBinder::Connect(Binding& b) {
             connect(button, &QAbstractButton::clicked, this,
                     [this, name] { Guarded([this, name] { model_.Click(name); }); });
         }
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+        if (memo->isReadOnly()) return;
+        connect(memo, &QPlainTextEdit::textChanged, this, [this, c, memo, name] {
+            c->lines.clear();
+            for (const QString& line : memo->toPlainText().split('\n'))
+                c->lines.push_back(line.toStdString());
+            if (!c->lines.empty() && c->lines.back().empty()) c->lines.pop_back();
+            try {
+                model_.Change(name);
+            } catch (const std::exception& e) {
+                QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+            }
+        });
+        memo->installEventFilter(this);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         connect(list, &QListWidget::itemChanged, this,
                 [this, c, list, name](QListWidgetItem* item) {
@@ -179,8 +194,22 @@ void ControlBinder::Connect(Binding& b) {
     }
 }
 
+bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        for (const Binding& b : bindings_)
+            if (b.widget == watched) {
+                const std::string name = b.control->name;
+                Guarded([this, name] { model_.Exit(name); });
+            }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ControlBinder::Sync() {
     for (const Binding& b : bindings_) Show(b);
+    const std::string focus = model_.TakeFocusRequest();
+    for (const Binding& b : bindings_)
+        if (b.widget && b.control->name == focus) b.widget->setFocus(Qt::OtherFocusReason);
 }
 
 void ControlBinder::Show(const Binding& b) {
@@ -190,8 +219,8 @@ void ControlBinder::Show(const Binding& b) {
     QSignalBlocker block(w);
     w->setEnabled(c.enabled);
     if (!c.hint.empty()) {
-        w->setToolTip(Q(c.hint));
-        w->setStatusTip(Q(c.hint));
+        w->setToolTip(Q(c.ShortHint()));
+        w->setStatusTip(Q(c.LongHint()));
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != Q(c.text)) edit->setText(Q(c.text));
@@ -202,6 +231,7 @@ void ControlBinder::Show(const Binding& b) {
             for (const std::string& item : c.items) combo->addItem(Q(item));
         }
         combo->setCurrentIndex(c.index);
+        combo->setAccessibleDescription(combo->currentText());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);
@@ -212,7 +242,8 @@ void ControlBinder::Show(const Binding& b) {
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
         QStringList lines;
         for (const std::string& line : c.lines) lines << Q(line);
-        memo->setPlainText(lines.join('\n'));
+        // Rewriting the text the operator is typing would move the cursor.
+        if (memo->toPlainText() != lines.join('\n')) memo->setPlainText(lines.join('\n'));
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         if (list->count() != static_cast<int>(c.items.size())) {
             list->clear();

@@ -45,6 +45,10 @@ class ControlBinder : public QObject {
     // plain error box is shown.
     static void SetOperator(OperatorPort* op);
 
+  protected:
+    // An editable memo tells the model when the focus leaves it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct Binding {
         Control* control;

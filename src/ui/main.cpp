@@ -11,13 +11,16 @@ int main(int argc, char** argv) {
     sinceStart.start();
     // A second copy ends at once, showing nothing.
     tarnwick::SingleInstanceLock instance(tarnwick::SingleInstanceLock::DefaultPath());
-    if (!instance.Acquired()) return 0;
+    if (!instance.MayStart()) return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     InitUiResources();
 
     tarnwick::ui::Application tarnwickApp("db.mdb");
+    if (!instance.Problem().empty())
+        tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
+                          "），程序照常启动，可能同时运行第二个副本。");
     // --tour DIR [PASSWORD]: render every window and page to PNG files.
     const QStringList args = QApplication::arguments();
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));

@@ -73,6 +73,10 @@ bool QtOperator::WaitReadable(int fd, int timeoutMs) {
     return readable;
 }
 
+void QtOperator::Beep() {
+    QApplication::beep();
+}
+
 uint64_t QtOperator::TickMs() {
     return static_cast<uint64_t>(clock_.elapsed());
 }

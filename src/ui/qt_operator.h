@@ -20,6 +20,7 @@ class QtOperator : public OperatorPort {
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;
     uint64_t TickMs() override;
+    void Beep() override;
     // Unattended runs (the window tour) print boxes instead of waiting for
     // a click; questions are answered no.
     void SetUnattended(bool on) { unattended_ = on; }

@@ -1,10 +1,18 @@
 #include "hosts/host_search.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "hosts/data_module.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "protocol/timing.h"
 #include "support/core_fixture.h"
 
 namespace tarnwick {
@@ -21,8 +29,10 @@ std::string SearchAnswer(const std::string& ip, const std::string& hostType = "�
 TEST(HostListModel, FillsRowsOnceGrowsByTenAndClearsWithoutStaleData) {
     HostListModel list;
     EXPECT_EQ(list.Cell(0, 1), " IP地址");
-    EXPECT_TRUE(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11"))));
-    EXPECT_FALSE(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11", "另一台"))));
+    EXPECT_EQ(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11"))),
+              HostListModel::Added::Row);
+    EXPECT_EQ(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.77.0.11", "另一台"))),
+              HostListModel::Added::Repeated);
     EXPECT_EQ(list.Cell(1, 0), "  1");
     EXPECT_EQ(list.Cell(1, 1), " 10.77.0.11");
     EXPECT_EQ(list.Cell(1, 5), " 报警主机");
@@ -39,6 +49,37 @@ TEST(HostListModel, FillsRowsOnceGrowsByTenAndClearsWithoutStaleData) {
     EXPECT_EQ(list.Cell(3, 0), "  3");  // the number column keeps what it showed
     EXPECT_TRUE(HostListModel::IsShadedRow(2));
     EXPECT_FALSE(HostListModel::IsShadedRow(3));
+}
+
+TEST(HostListModel, ListsOnlyAddressesOfOneHost) {
+    HostListModel list;
+    const std::vector<std::string> addresses = {"255.255.255.255", "AAAAAAAAAAAAAAA",
+                                                std::string(15, '\0'), "0.0.0.0", "224.0.0.5"};
+    for (const std::string& address : addresses)
+        EXPECT_EQ(list.AddSearchAnswer(UnescapeFrame(SearchAnswer(address))),
+                  HostListModel::Added::NotUnicast)
+            << address;
+    EXPECT_EQ(list.NextRow(), 1);
+    EXPECT_EQ(list.Field(1, 1), "");
+}
+
+TEST(HostListModel, TakesAtMostItsLimitOfHostsAndForgetsThemForTheNextSearch) {
+    HostListModel list;
+    // One answer with its address field (characters 13-42) written anew.
+    const std::string answer = UnescapeFrame(SearchAnswer("10.77.0.11"));
+    auto from = [&](int i) {
+        std::string address = "10." + std::to_string(i / 65536) + "." +
+                              std::to_string(i / 256 % 256) + "." + std::to_string(i % 256);
+        return answer.substr(0, 12) + TextToHexField(address, 15) + answer.substr(42);
+    };
+    for (int i = 1; i <= HostListModel::kMaxHosts; ++i)
+        ASSERT_EQ(list.AddSearchAnswer(from(i)), HostListModel::Added::Row) << i;
+    EXPECT_EQ(list.AddSearchAnswer(from(0)), HostListModel::Added::Full);
+    EXPECT_EQ(list.AddSearchAnswer(from(7)), HostListModel::Added::Repeated);
+    EXPECT_EQ(list.Field(HostListModel::kMaxHosts, 1), "10.0.195.80");
+    EXPECT_EQ(list.Field(HostListModel::kMaxHosts, 5), "报警主机");
+    list.ClearForSearch();
+    EXPECT_EQ(list.AddSearchAnswer(from(7)), HostListModel::Added::Row);
 }
 
 TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
@@ -60,6 +101,8 @@ TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
             f.SendToListener(SearchAnswer("10.77.0.11"));
             f.SendToListener(SearchAnswer("10.77.0.13"));
             f.SendToListener("7E00");  // not a frame
+            f.SendToListener(SearchAnswer("255.255.255.255"));
+            f.SendToListener(SearchAnswer("AAAAAAAAAAAAAAA"));
         }
     };
     RunHostSearch(*f.tdm, window);
@@ -71,6 +114,12 @@ TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
     EXPECT_EQ(window.list.Field(2, 1), "10.77.0.12");
     EXPECT_EQ(window.list.Field(3, 1), "10.77.0.13");
     EXPECT_EQ(window.list.Cell(3, 0), "  3");
+    EXPECT_EQ(
+        f.tdm->trace.Lines(),
+        (std::vector<std::string>{"[调试数据]: 搜索应答的地址不是单一主机的 IPv4 地址，未列出: " +
+                                      TextToHexField("255.255.255.255", 15),
+                                  "[调试数据]: 搜索应答的地址不是单一主机的 IPv4 地址，未列出: " +
+                                      TextToHexField("AAAAAAAAAAAAAAA", 15)}));
     EXPECT_EQ(f.op.pauses.front(), 500);
     EXPECT_EQ(f.op.pauses.size(), 101u);
     EXPECT_EQ(window.waiting.percent, "100%");
@@ -78,6 +127,29 @@ TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
     EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
     EXPECT_EQ(hostWindowEnabled, (std::vector<bool>{false, true}));
     EXPECT_FALSE(f.tdm->listener.IsOpen());
+}
+
+TEST(HostSearch, EndsOnItsOwnTimeAndCountsWhatCameTooLate) {
+    testing::CoreFixture f;
+    f.op.sleepInPauses = true;
+    HostListWindowModel window;
+    int served = 0;
+    f.op.onServe = [&] {
+        if (++served == 3) {
+            f.SendToListener(SearchAnswer("10.77.0.11"));
+            f.SendToListener(SearchAnswer("10.77.0.12"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));  // queued by now
+            // The window is starved for so long that the search's time is up.
+            f.op.tick += kSearchDeadlineMs;
+        }
+    };
+    RunHostSearch(*f.tdm, window);
+    EXPECT_LT(f.op.pauses.size(), 10u);
+    EXPECT_EQ(window.list.NextRow(), 1);
+    EXPECT_EQ(f.tdm->trace.Lines(),
+              std::vector<std::string>{"[调试数据]: 搜索时间已到，另有 2 个搜索应答未列出"});
+    EXPECT_FALSE(window.waiting.visible);
+    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
 }
 
 TEST(HostSearch, AnswerAfterTheSearchIsNotSeenAndAFailedBroadcastStillCleansUp) {
@@ -98,6 +170,28 @@ TEST(HostSearch, AnswerAfterTheSearchIsNotSeenAndAFailedBroadcastStillCleansUp) 
 
 namespace tarnwick {
 namespace {
+
+TEST(HostSearch, APortHeldByAnotherProgramIsSaidInABoxAndNothingIsSent) {
+    testing::CoreFixture f;
+    // Another program holds the listener's port, without sharing it.
+    const int other = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(other, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(f.listenerPort);
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    HostListWindowModel window;
+    RunHostSearch(*f.tdm, window);
+    ::close(other);
+    EXPECT_TRUE(f.client().sent.empty());
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].kind, "warning");
+    EXPECT_EQ(f.op.boxes[0].text, "本机端口5200已被其他程序占用，无法搜索主机！");
+    EXPECT_FALSE(window.waiting.visible);
+    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
+    EXPECT_FALSE(f.tdm->flowRunning);
+}
 
 TEST(HostSearch, DoesNotStartWhileAnotherFlowWaits) {
     testing::CoreFixture f;

@@ -201,6 +201,9 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
         return std::vector<std::string>{HostDatagram("02", "3B", "01")};
     };
     w.window.Save();
+    // The save's step moved the bar without showing a percentage.
+    EXPECT_GT(w.window.waiting.position, 0);
+    EXPECT_EQ(w.window.waiting.percent, "0%");
     EXPECT_EQ(w.f.tdm->params.Get("NMReboot"), "1");
     EXPECT_EQ(w.restarts, 1);
     EXPECT_EQ(w.closed, 1);

@@ -28,6 +28,7 @@ TEST(SingleInstanceLock, OnlyOneHolderAtATimeAndReleasedWhenTheHolderDies) {
     {
         SingleInstanceLock second(path);
         EXPECT_FALSE(second.Acquired());
+        EXPECT_FALSE(second.MayStart());
     }
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
@@ -35,6 +36,15 @@ TEST(SingleInstanceLock, OnlyOneHolderAtATimeAndReleasedWhenTheHolderDies) {
     EXPECT_TRUE(after.Acquired());
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST(SingleInstanceLock, ALockThatCannotBeMadeDoesNotStopTheStart) {
+    testing::TempDir dir;
+    SingleInstanceLock lock(dir.File("no-such-folder/tarnwick.lock"));
+    EXPECT_FALSE(lock.Acquired());
+    EXPECT_FALSE(lock.HeldElsewhere());
+    EXPECT_TRUE(lock.MayStart());
+    EXPECT_NE(lock.Problem().find("no-such-folder"), std::string::npos) << lock.Problem();
 }
 
 }  // namespace

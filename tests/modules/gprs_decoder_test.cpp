@@ -23,7 +23,7 @@ std::string Text(const std::string& text, size_t width) {
 }
 
 std::string LengthPrefixed(const std::string& text) {
-    return ByteHex(static_cast<unsigned>(text.size())) + TextToHexField(text, 0);
+    return ByteHex(static_cast<unsigned>(text.size())) + TextToHex(text);
 }
 
 // 22-digit phone fields: a number, an erased field, digits without terminator.
@@ -107,23 +107,41 @@ TEST(GprsDecoder, StoresWhatQueryRepliesCarry) {
     }
 }
 
-TEST(GprsDecoder, QueryRepliesThatFailOrFallShortStoreNothing) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"0C", "02" + kCentre1.substr(2)},                // failing result
-        {"0C", kCentre1.substr(0, kCentre1.size() - 2)},  // one byte short
-        {"3E", "013C"},                                   // high byte missing
-        {"05", "0104" + kPhone},                          // unknown group
-        {"05", "0200" + kPhone},                          // failing result
-        {"05", "0103" + kPhone},                          // SMS centre without its status
-        {"06", "0100" + kVersions},                       // byte 8 decides
-        {"06", "0001" + kVersions.substr(0, kVersions.size() - 2)},
-        {"07", "0102" + LengthPrefixed("10.0.0.1")},  // two announced, one present
+TEST(GprsDecoder, FailingQueriesStoreNothingAndShortOnesStoreWhatTheyHold) {
+    const std::pair<std::string, std::string> nothing[] = {
+        {"0C", "02" + kCentre1.substr(2)},  // failing result
+        {"0C", ""},                         // no result byte is never a success
+        {"3E", "013C"},                     // a number without its high byte
+        {"05", "0104" + kPhone},            // unknown group
+        {"05", "0200" + kPhone},            // failing result
+        {"06", "0100" + kVersions},         // byte 8 decides
         {"41", "01"},
     };
-    for (const auto& [cmd, data] : cases) {
+    for (const auto& [cmd, data] : nothing) {
         DecodeFixture f;
         EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), "");
         EXPECT_EQ(f.params.Count(), 0u) << cmd << " " << data;
+    }
+    // Every complete field, the part present of the one cut, nothing after it.
+    const std::tuple<std::string, std::string, std::string> shortReplies[] = {
+        {"0C", "01" + Text("000123", 20) + "434D4E", "GprsDeviceID=000123|GprsAPN1=CMN|"},
+        {"0C", "01" + Text("000123", 20), "GprsDeviceID=000123|"},
+        {"05", "0103" + kPhone, "GprsSMSPhone=12345|"},  // raw group and status need it whole
+        {"05", "0101" + kErased + kPhone.substr(0, 8), "GprsProgPhone2=12345|"},
+        {"06", "0001" + kVersions.substr(0, kVersions.size() - 2),
+         "GprsBOOTVer=BOOT 1.2|GprsKERNELVer=2.6.32|GprsAPPVer=APP V3.0|"},
+        {"06", "0001" + LengthPrefixed("BOOT 1.2") + "20" + Text("2.6", 3),
+         "GprsBOOTVer=BOOT 1.2|GprsKERNELVer=2.6|"},
+        {"07", "0102" + LengthPrefixed("10.0.0.1"),
+         "GprsDomainRPIPHex=02" + LengthPrefixed("10.0.0.1") + "|GprsDomainRPIP=10.0.0.1:|"},
+        {"07", "0102" + LengthPrefixed("10.0.0.1") + "08" + Text("10.0", 4),
+         "GprsDomainRPIPHex=02" + LengthPrefixed("10.0.0.1") + "08" + Text("10.0", 4) +
+             "|GprsDomainRPIP=10.0.0.1:10.0:|"},
+    };
+    for (const auto& [cmd, data, stored] : shortReplies) {
+        DecodeFixture f;
+        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), "");
+        EXPECT_EQ(f.Stored(), stored) << cmd << " " << data;
     }
 }
 

@@ -106,12 +106,22 @@ TEST(NmDecoder, StoresWhatQueryRepliesCarryWithoutTheApnFields) {
              "|NMLocalDHCP=01|NMLocalIP=192.168.1.10|NMLocalMask=255.255.255.0|"
              "NMLocalGateway=192.168.1.1|NMLocalDNS1=" +
              kDns1 + "|NMLocalDNS2=" + std::string(30, '0') + "|"},
-        // Failed or short queries only reset the mark.
+        // Failed queries and ones without a result byte only reset the mark.
         {"49", "02" + kLocal, ""},
-        {"49", "01" + kLocal.substr(0, kLocal.size() - 2), ""},
-        {"45", "0101", ""},
+        {"49", "", ""},
+        // Short ones store every complete field and the part present of the one
+        // cut; a raw block, a byte or a number that is cut stores nothing.
+        {"49", "01" + kLocal.substr(0, kLocal.size() - 2),
+         "NMLocalDHCP=01|NMLocalIP=192.168.1.10|NMLocalMask=255.255.255.0|"
+         "NMLocalGateway=192.168.1.1|NMLocalDNS1=" +
+             kDns1 + "|"},
+        {"49", "01" + kLocal.substr(0, 2 + 30), "NMLocalDHCP=01|NMLocalIP=192.168.1.10|"},
+        {"49", "01" + kLocal.substr(0, 2 + 8), "NMLocalDHCP=01|NMLocalIP=192.|"},
+        {"45", "0101", "NMNetMode=01|"},
         {"3E", "01E8", ""},
-        {"0C", "01" + Text("654321", 20), ""},
+        {"0C", "01" + Text("654321", 20), "NMDeviceID=654321|"},
+        {"0C", "01" + Text("654321", 20) + Text("CMNET", 15) + "3130",
+         "NMDeviceID=654321|NMIP1=10|"},
     };
     for (const auto& [cmd, data, stored] : cases) {
         DecodeFixture f;

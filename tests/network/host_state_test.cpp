@@ -34,7 +34,7 @@ class HostStateInLab : public LabFixture {
                                              4) +
                                  ByteHex(static_cast<unsigned>((first + 19) >> 8)) +
                                  ByteHex(static_cast<unsigned>((first + 19) & 0xFF));
-        return Exchange(kAlarmHistoryQueryPair, data);
+        return Exchange(kAlarmHistoryPair, data);
     }
 };
 

@@ -44,7 +44,8 @@ CommandEntry SetHeartbeat(unsigned seconds) {
 }
 
 CommandEntry SetDomain2(const std::string& name) {
-    const std::string data = ByteHex(static_cast<unsigned>(name.size())) + TextToHexField(name, 2);
+    const std::string data =
+        ByteHex(static_cast<unsigned>(name.size())) + PadHexField(TextToHex(name), 2);
     return Request(kNmSetDomainName2Pair, data);
 }
 

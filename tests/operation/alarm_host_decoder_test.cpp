@@ -50,12 +50,11 @@ TEST(AlarmHostDecoder, StoresStatusModelAndHistory) {
         {"02", "02910A01038004021F", ""},
         {"02", "01920A01038004021F", ""},
         {"02", "01910A0103800402", ""},  // signal byte missing
-        {"03", "019B06" + TextToHexField("AH-100", 0), "HostModel=AH-100|"},
-        {"03", "019B06" + TextToHexField("AH", 0) + "0000" + TextToHexField("V2", 0),
-         "HostModel=AHV2|"},
-        {"03", "019B04" + TextToHexField("AH-100", 0), "HostModel=AH-1|"},  // the length decides
-        {"03", "019B07" + TextToHexField("AH-100", 0), ""},                 // longer than the reply
-        {"03", "029B06" + TextToHexField("AH-100", 0), ""},
+        {"03", "019B06" + TextToHex("AH-100"), "HostModel=AH-100|"},
+        {"03", "019B06" + TextToHex("AH") + "0000" + TextToHex("V2"), "HostModel=AHV2|"},
+        {"03", "019B04" + TextToHex("AH-100"), "HostModel=AH-1|"},  // the length decides
+        {"03", "019B07" + TextToHex("AH-100"), ""},                 // longer than the reply
+        {"03", "029B06" + TextToHex("AH-100"), ""},
         // Whole records only; the trailing 10 digits are dropped.
         {"06", "01" + r1 + r2 + "0405060708", "AlarmInfo1=" + r1 + "|AlarmInfo2=" + r2 + "|"},
         {"06", "02" + r1, ""},

@@ -26,6 +26,10 @@ TEST(PhoneNumber, DecodesNumbersAndTreatsErasedFieldsAsEmpty) {
     EXPECT_EQ(DecodePhoneNumber(std::string(18, 'F')), "");
     EXPECT_EQ(DecodePhoneNumber("1234567890123456A8"), "");
     EXPECT_EQ(DecodePhoneNumber("E00000000000000000"), "");
+    // A field cut short by a short reply is no number, however many digits remain.
+    EXPECT_EQ(DecodePhoneNumber("12345678901234567"), "");
+    EXPECT_EQ(DecodePhoneNumber("1390"), "");
+    EXPECT_EQ(DecodePhoneNumber(""), "");
     for (std::string number = ""; number.size() <= 18; number += char('0' + number.size() % 10))
         EXPECT_EQ(DecodePhoneNumber(EncodePhoneNumber(number)), number) << number;
 }

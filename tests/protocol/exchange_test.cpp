@@ -4,6 +4,7 @@
 
 #include "operation/alarm_host_decoder.h"
 #include "protocol/frame_codec.h"
+#include "protocol/timing.h"
 #include "support/core_fixture.h"
 
 namespace tarnwick {
@@ -88,6 +89,81 @@ TEST_F(ExchangeTest, StatusQueryIsQuietDecodesClass12AndReturnsTheLastDatagram) 
     f.timerClient().failSend = "down";
     EXPECT_EQ(f.tdm->exchanger.ExchangeStatusQuery("7E", std::string(kStatusQueryPair)), "");
     EXPECT_TRUE(f.op.boxes.empty());
+}
+
+// Datagrams that are not the host's reply to this request, each followed by
+// the real reply: the exchange returns the reply and traces the stray.
+struct StrayCase {
+    const char* name;
+    std::vector<testing::ScriptedEndpoint::Incoming> waiting;   // before the request
+    std::vector<testing::ScriptedEndpoint::Incoming> incoming;  // during the wait
+    const char* traced;                                         // in the one trace line
+};
+
+TEST_F(ExchangeTest, StraysNeverBecomeTheReply) {
+    const std::string reply = HostDatagram("33", "01", "02");
+    const std::string repeated = HostDatagram("33", "01", "01");  // an earlier request's reply
+    const StrayCase cases[] = {
+        {"stale copy of the last reply", {repeated}, {reply}, "发送前丢弃: "},
+        {"same reply from another address",
+         {},
+         {{repeated, "10.77.0.99"}, reply},
+         "来自其他地址: 10.77.0.99"},
+        {"empty datagram from the host", {}, {"", reply}, "返回信息: \r\n"},
+        {"empty datagram from elsewhere", {}, {{"", "10.77.0.12"}, reply}, "来自其他地址"},
+    };
+    for (const StrayCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.tdm->trace.Clear();
+        f.tdm->params.Clear();
+        f.client().waiting.assign(c.waiting.begin(), c.waiting.end());
+        f.client().incoming.assign(c.incoming.begin(), c.incoming.end());
+
+        EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "decoded");
+        EXPECT_EQ(f.tdm->params.Get("Seen"), testing::Reply("33", "01", "02"));
+        ASSERT_EQ(f.tdm->trace.Lines().size(), 1u);
+        EXPECT_NE((f.tdm->trace.Lines()[0] + "\r\n").find(c.traced), std::string::npos)
+            << f.tdm->trace.Lines()[0];
+        EXPECT_TRUE(f.client().waiting.empty());
+    }
+}
+
+TEST_F(ExchangeTest, ABroadcastRequestTakesItsReplyFromAnyAddress) {
+    f.tdm->session.SetCurrentHost("255.255.255.255");
+    f.client().incoming = {{HostDatagram("33", "01", "02"), "10.77.0.40"}};
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "decoded");
+}
+
+TEST_F(ExchangeTest, AFloodEndsTheExchangeAtItsDeadlineWithTheStraysCounted) {
+    // Junk from another address arrives every 7 ms for ever.
+    f.client().onReceive = [&] {
+        f.op.tick += 7;
+        f.client().incoming.push_back({"JUNK", "10.77.0.66"});
+    };
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "");
+    EXPECT_GE(f.op.tick, static_cast<uint64_t>(kExchangeDeadlineMs));
+    EXPECT_LE(f.op.tick, static_cast<uint64_t>(kExchangeDeadlineMs) + 7);
+    const size_t receives = f.client().waits.size();
+    ASSERT_EQ(f.tdm->trace.Lines().size(), static_cast<size_t>(kTracedStraysPerExchange) + 1);
+    EXPECT_EQ(f.tdm->trace.Lines().back(), "[调试数据]: 另有 " +
+                                               std::to_string(receives - kTracedStraysPerExchange) +
+                                               " 个无关数据报未逐条记录");
+    // Every datagram received was a stray; no wait reaches past the deadline.
+    EXPECT_LE(f.client().waits.back(), 7);
+}
+
+TEST_F(ExchangeTest, StatusQueryDecodesOnlyTheHostsOwnDatagrams) {
+    std::vector<std::string> decoded;
+    f.tdm->decoders.Register("12", [&](const std::string& reply, DecodeContext&) {
+        decoded.push_back(reply);
+        return std::string();
+    });
+    f.timerClient().waiting = {HostDatagram("12", "02", "01")};
+    f.timerClient().incoming = {
+        {HostDatagram("12", "02", "02"), "10.77.0.99"}, "", HostDatagram("12", "02", "03")};
+    EXPECT_EQ(f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"), "1282:1202 x"),
+              Reply("12", "02", "03"));
+    EXPECT_EQ(decoded, std::vector<std::string>{Reply("12", "02", "03")});
 }
 
 }  // namespace

@@ -85,9 +85,18 @@ TEST(VerifyFrame, ChecksDelimitersLengthAndBothSums) {
     EXPECT_FALSE(VerifyFrame("7FB7820102D75A7E"));  // head
     EXPECT_FALSE(VerifyFrame("7EB7820102D75A7F"));  // tail
     EXPECT_FALSE(VerifyFrame("7EB6820102D75A7E"));  // checksum
-    EXPECT_FALSE(VerifyFrame("7EB7820102D75B7E"));  // check code
+    EXPECT_FALSE(VerifyFrame("7EB7820102D75B7E"));  // check code (and so the checksum)
     EXPECT_FALSE(VerifyFrame("7E0282"));
     EXPECT_FALSE(VerifyFrame("7EZZ7E"));
+}
+
+TEST(VerifyFrame, RefusesAWrongCheckCodeUnderARightChecksum) {
+    // The checksum is made over the wrong check code, so only the check code fails.
+    const std::string good = "820102D7" + HexCheckCode("0102D7");
+    std::string bad = good;
+    bad.back() = bad.back() == '0' ? '1' : '0';
+    ASSERT_TRUE(VerifyFrame("7E" + HexChecksum(good) + good + "7E"));
+    EXPECT_FALSE(VerifyFrame("7E" + HexChecksum(bad) + bad + "7E"));
 }
 
 TEST(NormalizeReceived, UpperCasesBeforeUnescaping) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "protocol/conversion_error.h"
+#include "protocol/gbk.h"
 
 namespace tarnwick {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 TEST(TextFields, FillWithZeroBytesAndReadBackWithoutThem) {
     EXPECT_EQ(TextToHexField("AB", 4), "41420000");
     EXPECT_EQ(TextToHexField("", 3), "000000");
-    EXPECT_EQ(TextToHexField("12345678901234567890", 15).size(), 40u);
+    EXPECT_EQ(TextToHexField("12345678901234567890", 15), HexFromBytes("123456789012345"));
     EXPECT_EQ(TextToHexField("报警", 5), "B1A8BEAF00");
     EXPECT_EQ(HexToText("3139320031"), "1921");
     EXPECT_EQ(HexToText("313"), "1");
@@ -50,17 +51,36 @@ TEST(Bits, ListNumbersAndPackDigits) {
     EXPECT_THROW(BitTextToHex("01x1", 2), ConversionError);
 }
 
-TEST(IsValidIPv4, AcceptsFourDecimalPiecesUpTo255) {
-    EXPECT_TRUE(IsValidIPv4("192.168.1.10"));
-    EXPECT_TRUE(IsValidIPv4("1..2.3.4"));
-    EXPECT_TRUE(IsValidIPv4("0.0.0.0"));
-    EXPECT_FALSE(IsValidIPv4("192.168.1.256"));
-    EXPECT_FALSE(IsValidIPv4("192.168.1"));
-    EXPECT_FALSE(IsValidIPv4("1.2.3.4.5"));
-    EXPECT_FALSE(IsValidIPv4("a.b.c.d"));
-    EXPECT_FALSE(IsValidIPv4(" 1.2.3.4"));
-    EXPECT_FALSE(IsValidIPv4("1.2.3.-4"));
-    EXPECT_FALSE(IsValidIPv4(""));
+TEST(IsValidIPv4, AcceptsExactlyFourDecimalPiecesUpTo255) {
+    for (const char* good : {"192.168.1.10", "0.0.0.0", "255.255.255.255", "010.1.1.1"})
+        EXPECT_TRUE(IsValidIPv4(good)) << good;
+    for (const char* bad :
+         {"192.168.1.256", "192.168.1", "1.2.3.4.5", "a.b.c.d", " 1.2.3.4", "1.2.3.-4", "",
+          "192.168..1.10", "1..2.3.4", "-0.1.2.3", "+1.2.3.4", "1.2.3.4\n", "1.2.3.4\r\n",
+          "1.2.3.4.", ".1.2.3.4", "1.2.3.0004", "1.2.3.4 "})
+        EXPECT_FALSE(IsValidIPv4(bad)) << bad;
+}
+
+TEST(TextToHexField, CutsLongTextToItsWidthWithoutSplittingACharacter) {
+    // "报警主机" is four two-byte characters; five bytes hold two of them.
+    EXPECT_EQ(TextToHexField("报警主机", 5), "B1A8BEAF00");
+    EXPECT_EQ(TextToHexField("报警主机", 4), "B1A8BEAF");
+    EXPECT_EQ(TextToHexField("A报警", 2), "4100");
+    EXPECT_EQ(TextToHexField("A报警", 3), "41B1A8");
+    // The next field starts where it should whatever the text's length.
+    std::string frame = TextToHexField("1234567890123456", 15) + TextToHexField("80", 5);
+    EXPECT_EQ(frame.size(), 40u);
+    EXPECT_EQ(HexToText(frame.substr(30)), "80");
+}
+
+TEST(Utf8ToGbk, ReplacesEachCharacterGbkCannotHoldWithOneQuestionMark) {
+    // U+1F600 (four UTF-8 bytes) and U+0E01 (Thai, three bytes) have no GBK code.
+    EXPECT_EQ(Utf8ToGbk("A\xF0\x9F\x98\x80"
+                        "B"),
+              "A?B");
+    EXPECT_EQ(Utf8ToGbk("\xE0\xB8\x81\xE0\xB8\x81"), "??");
+    EXPECT_EQ(Utf8ToGbk("报\xF0\x9F\x98\x80"), "\xB1\xA8?");
+    EXPECT_EQ(GbkToUtf8("\xB1\xA8"), "报");
 }
 
 TEST(ResultText, MapsOneAndTwoAndWordsTheRest) {

@@ -1,6 +1,7 @@
+#include "app/standard_decoders.h"
+
 #include <gtest/gtest.h>
 
-#include "app/standard_decoders.h"
 #include "protocol/conversion_error.h"
 #include "protocol/decoder_registry.h"
 #include "protocol/frame_codec.h"
@@ -26,6 +27,8 @@ TEST(StandardDecoders, DispatchEachModuleClassToItsDecoder) {
         {"02", "0D", "01", "重新启动成功!"},
         {"10", "01", "019A09", "对报警主机复位成功!"},
         {"12", "01", "020C92", "布撤防操作失败!"},
+        // No clock in the fixture: the pairing text starts without a time.
+        {"13", "02", "01AB0110", " 无线设备对码: [探测器], 删除无线设备地址成功。"},
     };
     for (const Case& c : cases) {
         const ReplyDecoder* decoder = registry.Find(c.cls);
@@ -41,7 +44,7 @@ TEST(StandardDecoders, DispatchEachModuleClassToItsDecoder) {
 TEST(StandardDecoders, RefuseBrokenAndForeignFramesAlike) {
     DecoderRegistry registry;
     RegisterStandardDecoders(registry);
-    for (const std::string cls : {"01", "02", "10", "12"}) {
+    for (const std::string cls : {"01", "02", "10", "12", "13"}) {
         const ReplyDecoder& decode = *registry.Find(cls);
         DecodeFixture f;
         std::string reply = Reply(cls, "01", "019A09");

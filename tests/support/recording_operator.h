@@ -26,11 +26,13 @@ class RecordingOperator : public OperatorPort {
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;
     uint64_t TickMs() override { return tick; }
+    void Beep() override { ++beeps; }
 
     std::vector<Box> boxes;
     std::deque<bool> answers;  // questions take these in order; yes when empty
     std::vector<int> pauses;
     uint64_t tick = 0;
+    int beeps = 0;
     // Pauses really sleep, for flows that wait for another thread.
     bool sleepInPauses = false;
     // Called after every pause and every wait with the number of pauses so far.

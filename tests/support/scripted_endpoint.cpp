@@ -12,12 +12,29 @@ void ScriptedEndpoint::SendTo(const std::string& host, uint16_t port, std::strin
             incoming.push_back(std::move(datagram));
 }
 
-std::optional<std::string> ScriptedEndpoint::Receive(int timeoutMs) {
+namespace {
+
+Datagram Deliver(ScriptedEndpoint::Incoming next, const std::vector<ScriptedEndpoint::Sent>& sent) {
+    if (next.from.empty()) next.from = sent.empty() ? "127.0.0.1" : sent.back().host;
+    return {std::move(next.payload), std::move(next.from)};
+}
+
+}  // namespace
+
+std::optional<Datagram> ScriptedEndpoint::ReceiveFrom(int timeoutMs) {
     waits.push_back(timeoutMs);
+    if (onReceive) onReceive();
     if (incoming.empty()) return std::nullopt;
-    std::string next = incoming.front();
+    Incoming next = std::move(incoming.front());
     incoming.pop_front();
-    return next;
+    return Deliver(std::move(next), sent);
+}
+
+std::optional<Datagram> ScriptedEndpoint::TakeWaiting() {
+    if (waiting.empty()) return std::nullopt;
+    Incoming next = std::move(waiting.front());
+    waiting.pop_front();
+    return Deliver(std::move(next), sent);
 }
 
 }  // namespace tarnwick::testing

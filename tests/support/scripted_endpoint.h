@@ -22,12 +22,26 @@ class ScriptedEndpoint : public DatagramEndpoint {
     void Open() override { ++opens; }
     void Close() override { ++closes; }
     void SendTo(const std::string& host, uint16_t port, std::string_view payload) override;
-    std::optional<std::string> Receive(int timeoutMs) override;
+    std::optional<Datagram> ReceiveFrom(int timeoutMs) override;
+    std::optional<Datagram> TakeWaiting() override;
     int ReceiveTimeoutMs() const override { return timeoutMs; }
     void SetReceiveTimeoutMs(int ms) override { timeoutMs = ms; }
 
+    // A datagram to hand out; without a source it comes from the address
+    // the last request went to.
+    struct Incoming {
+        Incoming(std::string text, std::string source = {})
+            : payload(std::move(text)), from(std::move(source)) {}
+        Incoming(const char* text) : payload(text) {}
+        std::string payload;
+        std::string from;
+    };
+
     std::vector<Sent> sent;
-    std::deque<std::string> incoming;
+    std::deque<Incoming> incoming;  // arrives while a receive waits
+    std::deque<Incoming> waiting;   // already on the socket before the next send
+    // Called on every receive that waits (a test advances the clock here).
+    std::function<void()> onReceive;
     std::vector<int> waits;  // the time-out of every receive
     int timeoutMs = 3500;
     int opens = 0;
@@ -35,6 +49,9 @@ class ScriptedEndpoint : public DatagramEndpoint {
     std::string failSend;  // when set, SendTo throws SocketError with this text
     // Answers a sent payload by returning the datagrams to queue (a host).
     std::function<std::vector<std::string>(const std::string& payload)> responder;
+    // Runs at every receive before it answers: what the operator does while
+    // the flow waits (a click on a cancel button, say).
+    std::function<void()> onReceive;
 };
 
 }  // namespace tarnwick::testing

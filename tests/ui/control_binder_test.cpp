@@ -26,12 +26,14 @@ struct BoundPage {
         model.Edit("edtIP", 15, KeyFilter::Address).text = "10.0.0.1";
         model.Combo("cbNMInfo", {"单网", "多网"});
         model.Button("bbtnRebootNM", "重新启动", "重新启动网管模块");
+        model.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
         model.Add("rbtnDHCP", ControlKind::RadioButton);
         model.Add("rbtnStaticIP", ControlKind::RadioButton).checked = true;
         auto* layout = new QVBoxLayout(&root);
         for (QWidget* w : {static_cast<QWidget*>(ui::MakeEdit(&root, "edtIP")),
                            static_cast<QWidget*>(ui::MakeCombo(&root, "cbNMInfo")),
                            static_cast<QWidget*>(ui::MakeButton(&root, "bbtnRebootNM")),
+                           static_cast<QWidget*>(ui::MakeButton(&root, "bbtnSave")),
                            static_cast<QWidget*>(ui::MakeRadio(&root, "rbtnDHCP")),
                            static_cast<QWidget*>(ui::MakeRadio(&root, "rbtnStaticIP"))})
             layout->addWidget(w);
@@ -54,6 +56,11 @@ TEST(ControlBinder, ShowsTheModelAndTakesWhatTheOperatorDoes) {
     EXPECT_EQ(p.Widget<QComboBox>("cbNMInfo")->count(), 2);
     EXPECT_EQ(p.Widget<QComboBox>("cbNMInfo")->currentIndex(), -1);
     EXPECT_EQ(p.Widget<QPushButton>("bbtnRebootNM")->toolTip(), QStringLiteral("重新启动网管模块"));
+    EXPECT_EQ(p.Widget<QPushButton>("bbtnRebootNM")->statusTip(),
+              QStringLiteral("重新启动网管模块"));
+    // A two-part hint: the short part as tooltip, the long one in the status bar.
+    EXPECT_EQ(p.Widget<QPushButton>("bbtnSave")->toolTip(), QStringLiteral("保存当前配置"));
+    EXPECT_EQ(p.Widget<QPushButton>("bbtnSave")->statusTip(), QStringLiteral("保存当前配置!"));
 
     int changes = 0;
     p.model.OnChange("edtIP", [&] { ++changes; });

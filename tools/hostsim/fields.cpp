@@ -11,7 +11,7 @@ std::string Field(std::string_view text, size_t width) {
 }
 
 std::string LengthPrefixed(std::string_view text) {
-    std::string hex = TextToHexField(text, 0);
+    std::string hex = TextToHex(text);
     if (hex.size() > 2 * 255) hex.resize(2 * 255);
     return ByteHex(static_cast<unsigned>(hex.size() / 2)) + hex;
 }

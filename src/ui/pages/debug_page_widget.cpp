@@ -68,13 +68,18 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
 }
 
 void DebugPageWidget::ShowTrace() {
+    auto show = [this](const std::string& line) {
+        memo_->appendPlainText(QString::fromStdString(line).replace("\r\n", "\n"));
+    };
     const auto& lines = trace_.Lines();
-    if (lines.size() < shownLines_) {
+    // Cleared, or older lines dropped since the last time: show it afresh.
+    if (trace_.Added() < shownLines_ || trace_.Dropped() != shownDropped_) {
         memo_->clear();
-        shownLines_ = 0;
+        if (trace_.Dropped() > 0) show(trace_.DroppedNotice());
+        shownLines_ = trace_.Dropped();
+        shownDropped_ = trace_.Dropped();
     }
-    for (; shownLines_ < lines.size(); ++shownLines_)
-        memo_->appendPlainText(QString::fromStdString(lines[shownLines_]).replace("\r\n", "\n"));
+    for (; shownLines_ < trace_.Added(); ++shownLines_) show(lines[shownLines_ - shownDropped_]);
     memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 

@@ -22,7 +22,8 @@ class DebugPageWidget : public QWidget {
     DebugPage& page_;
     TraceMemo& trace_;
     QPlainTextEdit* memo_;
-    size_t shownLines_ = 0;
+    size_t shownLines_ = 0;  // counted as TraceMemo::Added counts
+    size_t shownDropped_ = 0;
 };
 
 }  // namespace tarnwick::ui

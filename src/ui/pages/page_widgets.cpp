@@ -18,8 +18,18 @@
 #include "diagnostics/debug_page.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/gprs_page.h"
+#include "programming/communication_page.h"
+#include "programming/system_program_page.h"
+#include "programming/wired_zone_page.h"
+#include "programming/wireless_zone_page.h"
 #include "ui/control_binder.h"
+#include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
+#include "ui/pages/gprs_page_widget.h"
+#include "ui/pages/system_program_page_widget.h"
+#include "ui/pages/wired_zone_page_widget.h"
+#include "ui/pages/wireless_zone_page_widget.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -31,10 +41,21 @@ QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
     return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
 }
 
+// A page whose widget needs only its own model.
+template <typename Page, QWidget* (*build)(Page&, QWidget*)>
+QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
+    return build(dynamic_cast<Page&>(page), parent);
+}
+
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         {"TabSheet4", BuildDebugPage},
+        {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
+        {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
+        {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
+        {"tsCommuncaiotnSetting", BuildOwn<CommunicationPage, BuildCommunicationPageWidget>},
+        {"tsSystemProgram", BuildOwn<SystemProgramPage, BuildSystemProgramPageWidget>},
     };
     return builders;
 }

@@ -1,0 +1,26 @@
+#include "protocol/unicast_address.h"
+
+#include <charconv>
+#include <vector>
+
+#include "protocol/hex_text.h"
+
+namespace tarnwick {
+
+bool IsUnicastIPv4(std::string_view text) {
+    if (!IsValidIPv4(text)) return false;
+    std::vector<int> pieces;
+    for (size_t start = 0; start < text.size();) {
+        int value = 0;
+        auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+        if (error == std::errc()) pieces.push_back(value);
+        start = static_cast<size_t>(end - text.data()) + 1;
+    }
+    if (pieces.size() != 4) return false;
+    const bool allZero = pieces == std::vector<int>(4, 0);
+    const bool allOnes = pieces == std::vector<int>(4, 255);
+    const bool multicast = pieces[0] >= 224 && pieces[0] <= 239;
+    return !allZero && !allOnes && !multicast;
+}
+
+}  // namespace tarnwick

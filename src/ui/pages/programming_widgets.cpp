@@ -1,0 +1,162 @@
+#include "ui/pages/programming_widgets.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "programming/programming_page.h"
+#include "ui/control_binder.h"
+#include "ui/widget_factory.h"
+
+namespace tarnwick::ui {
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The current entry as accessible description and tool tip; the binder sets
+// entries with the list's signals blocked.
+void DescribeLists(QWidget* root) {
+    for (QComboBox* combo : root->findChildren<QComboBox*>()) {
+        combo->setAccessibleDescription(combo->currentText());
+        combo->setToolTip(combo->currentText());
+    }
+}
+
+}  // namespace
+
+QComboBox* ProgrammingWidgets::Combo(QWidget* parent, const std::string& name,
+                                     int minimumChars) const {
+    QComboBox* combo = MakeCombo(parent, name.c_str());
+    combo->setAccessibleName(Q(page_.ControlCaption(name)));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(minimumChars);
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo](const QString& text) {
+        combo->setAccessibleDescription(text);
+        combo->setToolTip(text);
+    });
+    return combo;
+}
+
+QLineEdit* ProgrammingWidgets::Edit(QWidget* parent, const std::string& name,
+                                    int minimumChars) const {
+    QLineEdit* edit = MakeEdit(parent, name.c_str());
+    edit->setAccessibleName(Q(page_.ControlCaption(name)));
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (minimumChars + 2));
+    return edit;
+}
+
+QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name,
+                                     bool withCaption) const {
+    QCheckBox* box = MakeCheck(parent, name.c_str());
+    box->setAccessibleName(Q(page_.ControlCaption(name)));
+    if (!withCaption) box->setText(QString());
+    return box;
+}
+
+QRadioButton* ProgrammingWidgets::Radio(QWidget* parent, const std::string& name) const {
+    QRadioButton* radio = MakeRadio(parent, name.c_str());
+    radio->setAccessibleName(Q(page_.ControlCaption(name)));
+    return radio;
+}
+
+QLabel* ProgrammingWidgets::Caption(QWidget* parent, const std::string& text,
+                                    QWidget* buddy) const {
+    auto* label = new QLabel(Q(text), parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const std::string& title,
+                     const std::vector<std::string>& rowCaptions,
+                     const std::vector<GridColumn>& columns) {
+    auto* box = new QGroupBox(Q(title), parent);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(10);
+    for (size_t col = 0; col < columns.size(); ++col) {
+        auto* header = new QLabel(Q(columns[col].caption), box);
+        header->setWordWrap(true);
+        header->setAlignment(Qt::AlignCenter);
+        if (columns[col].kind == GridColumn::Check) header->setMaximumWidth(80);
+        grid->addWidget(header, 0, static_cast<int>(col) + 1);
+    }
+    for (size_t row = 0; row < rowCaptions.size(); ++row) {
+        const int r = static_cast<int>(row) + 1;
+        QWidget* first = nullptr;
+        auto* rowLabel = new QLabel(Q(rowCaptions[row]), box);
+        grid->addWidget(rowLabel, r, 0);
+        for (size_t col = 0; col < columns.size(); ++col) {
+            const std::string name = columns[col].base + std::to_string(r);
+            const GridColumn& column = columns[col];
+            QWidget* cell;
+            if (column.kind == GridColumn::Check) {
+                cell = widgets.Check(box, name, false);
+                grid->addWidget(cell, r, static_cast<int>(col) + 1, Qt::AlignCenter);
+            } else {
+                cell = column.kind == GridColumn::List
+                           ? static_cast<QWidget*>(widgets.Combo(box, name, column.chars))
+                           : widgets.Edit(box, name, column.chars);
+                grid->addWidget(cell, r, static_cast<int>(col) + 1);
+            }
+            if (!first) first = cell;
+        }
+        rowLabel->setBuddy(first);
+    }
+    grid->setColumnStretch(static_cast<int>(columns.size()) + 1, 1);
+    return box;
+}
+
+QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
+                        const std::vector<std::string>& rowCaptions,
+                        const std::vector<GridColumn>& columns, const std::string& crossGroup,
+                        const std::vector<std::string>& crossLists) {
+    ProgrammingWidgets widgets(page);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->addWidget(ControlGrid(content, widgets, page.Caption(), rowCaptions, columns));
+
+    auto* cross = new QGroupBox(Q(crossGroup), content);
+    auto* row = new QHBoxLayout(cross);
+    const char* captions[] = {"防区1", "防区2", "交叉时间", "触发次数"};
+    const int chars[] = {4, 4, 8, 16};
+    for (size_t i = 0; i < std::size(captions) && i < crossLists.size(); ++i) {
+        QComboBox* combo = widgets.Combo(cross, crossLists[i], chars[i]);
+        row->addWidget(widgets.Caption(cross, captions[i], combo));
+        row->addWidget(combo);
+        row->addSpacing(16);
+    }
+    row->addStretch(1);
+    layout->addWidget(cross);
+    layout->addStretch(1);
+
+    return PageWidget(page, parent, content);
+}
+
+QWidget* PageWidget(ProgrammingPage& page, QWidget* parent, QWidget* content) {
+    auto* scroll = new QScrollArea(parent);
+    scroll->setObjectName(Q(page.PageName()));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* binder = new ControlBinder(page.Controls(), content);
+    // The open list shows whole entries even where the box is narrow.
+    for (QComboBox* combo : content->findChildren<QComboBox*>())
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
+    DescribeLists(content);
+    page.Controls().SetObserver([binder, content] {
+        binder->Sync();
+        DescribeLists(content);
+    });
+    return scroll;
+}
+
+}  // namespace tarnwick::ui
