@@ -86,9 +86,9 @@ int DecimalIndex(const std::string& digits, size_t count) {
 
 // A text field with the length byte in front (domain names).
 std::string LengthPrefixedName(const std::string& name) {
-    const std::string field = TextToHexField(name, 0);
+    const std::string field = TextToHex(name);
     return ByteHex(static_cast<unsigned>(field.size() / 2)) +
-           TextToHexField(name, kShortestDomainBytes);
+           PadHexField(field, kShortestDomainBytes);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "protocol/hex_text.h"
 
 #include <cctype>
+#include <charconv>
+#include <system_error>
 
 #include "protocol/conversion_error.h"
 #include "protocol/gbk.h"

@@ -21,7 +21,7 @@ std::string Text(const std::string& text, size_t width) {
     return TextToHexField(text, width);
 }
 std::string LengthPrefixed(const std::string& text) {
-    return ByteHex(static_cast<unsigned>(text.size())) + TextToHexField(text, 0);
+    return ByteHex(static_cast<unsigned>(text.size())) + TextToHex(text);
 }
 std::string Phone(const std::string& digits) {
     return EncodeGprsPhoneNumber(digits);
@@ -192,7 +192,7 @@ TEST(GprsPage, EachChangedSettingIsOneWriteWithItsData) {
         {"edtGprsDomainName1", "x", "018A:010A 设置第1中心服务器域名", "017800"},
         {"edtGprsDomainName2", "", "01CA:013A 设置第2中心服务器域名", "000000"},
         {"edtGprsDomainName1", "报警.cn", "018A:010A 设置第1中心服务器域名",
-         "07" + Text("报警.cn", 2)},
+         "07" + TextToHex("报警.cn")},
         {"edtGprsHeartbeatInterval", "60", "01CB:013B 设置心跳间隔时间", "3C00"},
         {"edtGprsHeartbeatInterval", "10000", "01CB:013B 设置心跳间隔时间", "1027"},
         {"edtGprsPort2", "81", "0184:0104 配置中心IP地址",

@@ -40,7 +40,8 @@ class ScriptedEndpoint : public DatagramEndpoint {
     std::vector<Sent> sent;
     std::deque<Incoming> incoming;  // arrives while a receive waits
     std::deque<Incoming> waiting;   // already on the socket before the next send
-    // Called on every receive that waits (a test advances the clock here).
+    // Called on every receive that waits, before it answers: a test advances
+    // the clock here, or acts as the operator would while the flow waits.
     std::function<void()> onReceive;
     std::vector<int> waits;  // the time-out of every receive
     int timeoutMs = 3500;
@@ -49,9 +50,6 @@ class ScriptedEndpoint : public DatagramEndpoint {
     std::string failSend;  // when set, SendTo throws SocketError with this text
     // Answers a sent payload by returning the datagrams to queue (a host).
     std::function<std::vector<std::string>(const std::string& payload)> responder;
-    // Runs at every receive before it answers: what the operator does while
-    // the flow waits (a click on a cancel button, say).
-    std::function<void()> onReceive;
 };
 
 }  // namespace tarnwick::testing
