@@ -106,9 +106,13 @@ void ControlBinder::SetOperator(OperatorPort* op) {
 }
 
 void ControlBinder::CheckNames(QWidget* root) const {
-    const std::string where = root->objectName().toStdString();
+    // Named after the root, or the first named widget around it.
+    std::string where;
+    for (const QWidget* w = root; w && where.empty(); w = w->parentWidget())
+        if (!w->objectName().startsWith("qt_")) where = w->objectName().toStdString();
+    // A control hidden from the start may go without a widget.
     for (const auto& control : model_.Controls())
-        if (!root->findChild<QWidget*>(Q(control->name)))
+        if (control->visible && !root->findChild<QWidget*>(Q(control->name)))
             SendReport(where + ": control " + control->name + " has no widget");
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const QString name = w->objectName();

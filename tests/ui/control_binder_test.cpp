@@ -111,6 +111,7 @@ TEST(ControlBinder, NamesThatDoNotMeetAreReportedAndWidgetsOfOtherBindersAreLeft
     model.Edit("edtHeartbeat");
     model.Button("btnSave", "保存");
     model.Label("lblNote");  // labels are not inputs, but a control still needs its widget
+    model.Check("chkSpare").visible = false;  // never shown: needs no widget
     QWidget root;
     root.setObjectName("tsNM");
     ui::MakeEdit(&root, "edtHeartBeat");  // misspelt
