@@ -7,6 +7,7 @@
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
+#include "support/search_answer.h"
 
 namespace tarnwick {
 namespace {
@@ -57,8 +58,7 @@ TEST(DebugPage, DirectedSendTracesTheReplyOrTheSilence) {
 
 TEST(DebugPage, BroadcastListsEachAnswerAndEndsAfterThreeSilences) {
     DebugFixture d;
-    std::string answer =
-        testing::HostDatagram("02", "47", TextToHexField("10.77.0.11", 15) + std::string(310, '0'));
+    const std::string answer = testing::BareSearchAnswer("10.77.0.11");
     d.f.client().incoming = {answer, answer};
     d.page.Controls().Click("btnSendBroadcast");
     EXPECT_EQ(d.f.client().sent.at(0).host, "255.255.255.255");

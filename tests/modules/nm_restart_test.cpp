@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "modules/nm_decoder.h"
 #include "protocol/frame_codec.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 
 namespace tarnwick {
 namespace {
 
-struct RestartFixture {
-    RestartFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
-        window.closeWindow = [this] { ++closed; };
-    }
+struct RestartFixture : testing::HostWindowFixture {
     void Answer(const std::string& command, const std::string& result) {
         f.client().responder = [command, result](const std::string&) {
             return std::vector<std::string>{testing::HostDatagram("02", command, result)};
@@ -27,9 +21,6 @@ struct RestartFixture {
         for (int p : f.op.pauses) n += p == 1000;
         return n;
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
-    int closed = 0;
 };
 
 TEST(NetworkModuleRestart, AskedNoSendsNothing) {
