@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "protocol/conversion_error.h"
 #include "protocol/datagram_endpoint.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
+#include "protocol/socket_error.h"
 #include "protocol/timing.h"
 #include "protocol/trace_memo.h"
 #include "protocol/unicast_address.h"

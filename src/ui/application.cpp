@@ -38,13 +38,20 @@ long ResidentMegabytes() {
 
 }  // namespace
 
+// Each window is created and wired by its own function, in this order; a new
+// window adds its own.
 Application::Application(const std::string& dbPath) {
     op_ = std::make_unique<QtOperator>();
     ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
+    OpenDataModule(dbPath);
+    WireHostList();
+    WireHostWindow();
+}
 
-    // The data module: a missing database is made from the seed; one that
-    // cannot be read is reported once and start-up goes on.
+// The data module: a missing database is made from the seed; one that cannot
+// be read is reported once and start-up goes on.
+void Application::OpenDataModule(const std::string& dbPath) {
     bool created = false;
     std::string error;
     try {
@@ -60,6 +67,9 @@ Application::Application(const std::string& dbPath) {
     if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
     if (error.empty()) error = tdm_->LoadCodeTables();
     if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+}
+
+void Application::WireHostList() {
     hostList_->AttachDataModule(tdm_.get());
     tdm_->listener.SetAnswerNotifier([this] {
         // Wake the UI thread so that answers are listed the moment they come.
@@ -67,7 +77,11 @@ Application::Application(const std::string& dbPath) {
             hostList_.get(), [this] { DrainSearchAnswers(*tdm_, hostList_->Model()); },
             Qt::QueuedConnection);
     });
+    connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
+}
 
+// The host window, its pages and the login dialog that opens it.
+void Application::WireHostWindow() {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
@@ -81,7 +95,6 @@ Application::Application(const std::string& dbPath) {
     hostList_->Model().setHostWindowEnabled = [this](bool on) {
         if (formMain_->isVisible()) formMain_->setEnabled(on);
     };
-    connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
     // Back at the host list: it becomes the active window and searches again.
     connect(formMain_.get(), &TFormMain::closed, this, [this] {

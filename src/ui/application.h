@@ -42,6 +42,9 @@ class Application : public QObject {
     LoginDialog& Login() { return login_; }
 
   private:
+    void OpenDataModule(const std::string& dbPath);
+    void WireHostList();
+    void WireHostWindow();
     void OpenHost(int row);
     void ShowHostWindow();
 
