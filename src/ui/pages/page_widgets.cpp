@@ -103,6 +103,9 @@ QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* row = new QHBoxLayout;
     for (const auto& control : page.Controls().Controls()) {
         QWidget* w = MakeWidgetOfKind(widget, *control);
+        // Until the page is laid out, its hint (else its name) says what it is.
+        w->setAccessibleName(
+            QString::fromStdString(control->hint.empty() ? control->name : control->hint));
         if (control->kind == ControlKind::Button) {
             row->addWidget(w);
         } else {
