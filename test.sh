@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
 # the fuzz targets are real libFuzzer binaries), fuzzes for a minute and runs
-# every test. Ends with ctest's summary; exits non-zero on any failure.
+# every test, then runs the core tests again under ThreadSanitizer. Ends with
+# the summaries; exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -19,6 +20,18 @@ tools/fuzz.sh "$build" "${TARNWICK_FUZZ_SECONDS:-60}" || fuzz_status=1
 
 (cd "$build" && ctest --output-on-failure --timeout 900)
 test_status=$?
+
+# ThreadSanitizer over the core and its tests, without Qt: the listener's
+# thread, the exchange, the store and the queue to the UI thread, a burst of
+# a thousand search answers among them. Any report fails the run.
+tsan=build/tsan
+tsan_status=0
+{ cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+    -DTARNWICK_TSAN=ON -DTARNWICK_BUILD_UI=OFF &&
+  cmake --build "$tsan" --target tarnwick_tests &&
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/tarnwick_tests"; } ||
+  tsan_status=1
+[ $tsan_status -ne 0 ] && echo "ThreadSanitizer found a problem (see above)."
 [ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
-[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] && exit 1
+[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] && exit 1
 exit 0

@@ -19,6 +19,7 @@ void PollOperator::Box(const char* kind, const std::string& text) {
 }
 
 void PollOperator::Pause(int ms) {
+    pausedMs += static_cast<uint64_t>(ms);
     const uint64_t end = TickMs() + static_cast<uint64_t>(ms);
     for (uint64_t now = TickMs(); now < end; now = TickMs())
         ::poll(nullptr, 0, static_cast<int>(end - now));

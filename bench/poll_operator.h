@@ -20,6 +20,8 @@ class PollOperator : public OperatorPort {
     uint64_t TickMs() override;
 
     int boxes = 0;
+    // The milliseconds of every pause asked for, summed.
+    uint64_t pausedMs = 0;
 
   private:
     void Box(const char* kind, const std::string& text);

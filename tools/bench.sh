@@ -2,13 +2,13 @@
 # One command for the budgets of the design, measured in the network lab:
 #   tools/bench.sh [build-dir]        (default build/bench, a Release build)
 # Builds what is missing, brings up a lab with two single hosts and a
-# namespace of 1000 host addresses, starts the simulators there, runs the
+# namespace of 10000 host addresses, starts the simulators there, runs the
 # benchmark in the tool's namespace and brings everything down again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/bench}
 lab=$root/tests/lab/lab.sh
-hosts=1000
+hosts=10000
 
 [ "$(id -u)" -eq 0 ] || { echo "bench.sh needs root for the lab's network namespaces" >&2; exit 1; }
 [ -f "$build/build.ninja" ] && build_type= || build_type=-DCMAKE_BUILD_TYPE=Release
@@ -60,6 +60,9 @@ sim "$silent_ns" silent --hosts 1 --base-ip "$silent_ip" --silent
 status=0
 tool exchange "$host_ip" 300 || status=1
 tool idle "$silent_ip" || status=1
+tool flood "$silent_ip" 12 || status=1
+tool refresh "$host_ip" 20 || status=1
+tool poll "$silent_ip" 60 || status=1
 
 # The window: start to host list, and memory with the host window open (the
 # tour searches, logs in to the simulated host and visits every page).
@@ -73,7 +76,7 @@ else
 fi
 stop_sims
 
-for spread in 0 400; do
+for spread in 0 900; do
   rm -f "$work/pack.ready" "$work/pack.log"
   sim "$TARNWICK_LAB_PACK_NS" pack --hosts "$hosts" --base-ip "$TARNWICK_LAB_PACK_BASE_IP" \
     --answer-spread-ms "$spread"

@@ -6,6 +6,7 @@ TARNWICK_PACKAGES=(
   qt6-base-dev libgl-dev libgtest-dev
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libxlsxwriter-dev nlohmann-json3-dev
   fonts-wqy-microhei xvfb xauth iproute2 procps vsftpd unzip
+  openbox xdotool x11-apps
 )
 
 ensure_packages() {

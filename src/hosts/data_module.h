@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,9 @@ class DataModule {
     // cycle) runs; window events served inside its waits must not start
     // another one.
     bool flowRunning = false;
+    // Called when the outermost flow has ended (an activation that came
+    // meanwhile may be owed its refresh or search).
+    std::function<void()> onFlowEnded;
 };
 
 // Marks a flow as running for its lifetime.
@@ -62,7 +66,10 @@ class FlowScope {
     explicit FlowScope(DataModule& tdm) : tdm_(tdm), previous_(tdm.flowRunning) {
         tdm.flowRunning = true;
     }
-    ~FlowScope() { tdm_.flowRunning = previous_; }
+    ~FlowScope() {
+        tdm_.flowRunning = previous_;
+        if (!previous_ && tdm_.onFlowEnded) tdm_.onFlowEnded();
+    }
     FlowScope(const FlowScope&) = delete;
     FlowScope& operator=(const FlowScope&) = delete;
 

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kCycleStep = 10;
 constexpr int kSaveMaximum = 120;
+constexpr const char* kSaveStoppedText = "保存中止：";
 
 }  // namespace
 
@@ -22,18 +23,20 @@ bool HostWindow::IsSavablePage(int page) const {
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Label("lblTitle", "主机控制");
     frame.Label("lblHost", "IP地址:");
-    frame.Label("Label101").color = 0xFFFFFF;
+    frame.Label("Label101", "0").color = 0xFFFFFF;
     frame.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
     frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新");
     frame.Button("bbtnQuit", "退出");
-    frame.OnClick("bbtnSave", [this] { Save(); });
-    frame.OnClick("bbtnRefresh", [this] { Refresh(); });
+    frame.OnClick("bbtnSave", [this] { RunWhenFree([this] { Save(); }); });
+    frame.OnClick("bbtnRefresh", [this] { RunWhenFree([this] { Refresh(); }); });
     frame.OnClick("bbtnQuit", [this] {
         if (closeWindow) closeWindow();
     });
+    frame.SetBusyCheck([this] { return tdm.flowRunning; });
 }
 
 PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
+    page->Controls().SetBusyCheck([this] { return tdm.flowRunning; });
     pages_.push_back(std::move(page));
     return *pages_.back();
 }
@@ -45,6 +48,21 @@ Control& HostWindow::DebugControl(const std::string& name) {
 void HostWindow::ShowHost(const std::string& host) {
     frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
     frame.Changed();
+}
+
+void HostWindow::RunWhenFree(std::function<void()> action) {
+    if (pollWaiting) {
+        keptActions_.push_back(std::move(action));
+        return;
+    }
+    action();
+}
+
+void HostWindow::EndPollWait() {
+    pollWaiting = false;
+    std::vector<std::function<void()>> kept;
+    kept.swap(keptActions_);
+    for (auto& action : kept) action();
 }
 
 void HostWindow::BusyStep() {
@@ -87,8 +105,14 @@ void HostWindow::RunCycle(void (HostWindow::*cycle)(), const char* abortMark) {
         (this->*cycle)();
         tdm.op.Pause(kCycleEndPauseMs);
     } catch (const std::exception& e) {
-        // The cycle ends quietly; the trace keeps what stopped it.
+        // A refresh ends quietly; the trace keeps what stopped it. A save
+        // that stops while it sends says why, so it never looks like
+        // "nothing changed".
         tdm.trace.Add(std::string(abortMark) + e.what());
+        if (cycle == &HostWindow::SaveCycle) {
+            HideWaitingPanel();
+            tdm.op.Warning(std::string(kSaveStoppedText) + e.what());
+        }
     }
     IdleStep();
 }
@@ -167,13 +191,19 @@ void HostWindow::SaveCycle() {
     }
     branch.Controls().Changed();
     std::string report;
+    std::string logProblem;  // the first failed log write; every write is still sent
     for (size_t k = 0; k < entries.size(); ++k) {
         const CommandEntry& entry = entries[k];
         waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
         waiting.Advance();  // the save's bar shows no percentage
         const std::string result = RunEntry(entry, k, ".");
         report += "\r" + entry.pair + "----" + result + "\r";
-        tdm.operationLog.Write(entry.frame, result);
+        const std::string problem = tdm.operationLog.Write(entry.frame, result);
+        if (logProblem.empty()) logProblem = problem;
+    }
+    if (!logProblem.empty()) {
+        report += "\r" + OperationLogProblemText(logProblem) + "\r";
+        tdm.trace.Add(OperationLogProblemText(logProblem));
     }
     if (!report.empty()) tdm.op.Information(report);
     tdm.trace.Add(std::string(113, '-'));
@@ -188,6 +218,7 @@ void HostWindow::SaveCycle() {
 }
 
 void HostWindow::TimedWait(int steps, WaitKind kind) {
+    FlowScope flow(tdm);  // nothing starts inside the wait
     BusyStep();
     try {
         ShowWaitingPanel("查询准备中......");
@@ -210,6 +241,12 @@ void HostWindow::TimedWait(int steps, WaitKind kind) {
 
 void HostWindow::PageChange(int index) {
     if (index < 0 || index >= PageCount()) return;
+    if (tdm.flowRunning) {
+        // Ignored while a flow runs: the page control shows the page it had.
+        if (onPageShown) onPageShown(activePage_);
+        return;
+    }
+    FlowScope flow(tdm);
     activePage_ = index;
     frame["lblTitle"].text = Trim(Page(index).Caption());
     statusTimerRunning = index == 0;
@@ -218,20 +255,23 @@ void HostWindow::PageChange(int index) {
     Changed();
     if (onPageShown) onPageShown(index);
     if (DebugControl("chkAutoRefresh").checked) {
-        tdm.op.Pause(kPageChangePauseMs);
-        Refresh();
+        RunWhenFree([this] {
+            tdm.op.Pause(kPageChangePauseMs);
+            Refresh();
+        });
     }
 }
 
 bool HostWindow::KeyDown(Key key) {
-    if (!keysAttached) return key != Key::Other;
+    // Taken and ignored while busy: no key starts a flow while another runs.
+    if (!keysAttached || tdm.flowRunning) return key != Key::Other;
     switch (key) {
         case Key::F5:
-            Refresh();
+            RunWhenFree([this] { Refresh(); });
             return true;
         case Key::F8:
             // Saving is for the pages whose save button is enabled.
-            if (frame["bbtnSave"].enabled) Save();
+            if (frame["bbtnSave"].enabled) RunWhenFree([this] { Save(); });
             return true;
         case Key::F10:
             return true;

@@ -38,7 +38,9 @@ class HostWindow {
     // pcMainChange: the operator chose another page.
     void PageChange(int index);
     // The window became the program's active window.
-    void Activate() { Refresh(); }
+    void Activate() {
+        RunWhenFree([this] { Refresh(); });
+    }
     // FormKeyDown; true when the key was taken (F5, F8, F10).
     enum class Key { F5, F8, F10, Other };
     bool KeyDown(Key key);
@@ -50,6 +52,12 @@ class HostWindow {
     void TimedWait(int steps, WaitKind kind);
     // The address label: "IP地址:" + host + ":5200".
     void ShowHost(const std::string& host);
+    // An operator's action: run now, or, while the status poll waits for its
+    // reply, kept and run as soon as the poll has ended.
+    void RunWhenFree(std::function<void()> action);
+    // The status poll marks its wait; ending it runs the actions kept meanwhile.
+    void BeginPollWait() { pollWaiting = true; }
+    void EndPollWait();
     // A control of the debug page (chkAutoRefresh, chkPrintGs, edtIP, memInfo).
     Control& DebugControl(const std::string& name);
 
@@ -62,6 +70,7 @@ class HostWindow {
     bool bottomEnabled = true;
     bool keysAttached = true;
     bool statusTimerRunning = false;
+    bool pollWaiting = false;
     bool visible = false;
 
     // Set by the application: enable the host list while it shows, close
@@ -78,6 +87,8 @@ class HostWindow {
 
     // Pages with a save branch (0 to 5).
     bool IsSavablePage(int page) const;
+    // One tick of the status timer, told whether this window is the active one.
+    std::function<void(bool windowActive)> statusTick;
 
   private:
     void RefreshCycle();
@@ -93,6 +104,7 @@ class HostWindow {
     }
 
     std::vector<std::unique_ptr<PageBranch>> pages_;
+    std::vector<std::function<void()>> keptActions_;
     int activePage_ = 0;
 };
 

@@ -116,6 +116,7 @@ void Run(const std::map<std::string, std::function<void()>>& handlers, const std
 
 void PageModel::Click(const std::string& name) {
     (void)(*this)[name];
+    if (busy_ && busy_()) return;
     Run(clicks_, name);
 }
 

@@ -51,6 +51,8 @@ struct Control {
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
     std::optional<uint32_t> color;                // label text colour as RGB; none default
+    int tag = 0;                                  // a button's state, read by its handler
+    int image = -1;                               // picture index in its image list, -1 none
     std::vector<std::string> lines;               // memo
     std::vector<LineColor> lineColors;            // memo, one per line when coloured
     std::vector<std::vector<std::string>> cells;  // grid, row 0 the header
@@ -98,6 +100,9 @@ class PageModel {
     void Change(const std::string& name);
     void Exit(const std::string& name);
     bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
+    // While `busy` says true, a click is ignored: no button starts a flow
+    // while another one runs.
+    void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
     // A check puts the focus back into `name`; the window moves it there the
     // next time it shows the model.
@@ -115,6 +120,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<bool()> busy_;
     std::string focusRequest_;
 };
 

@@ -49,7 +49,7 @@ std::string CheckServerList(const std::vector<std::string>& lines) {
 
 std::string HeartbeatData(std::string_view text) {
     const std::string problem = CheckHeartbeat(text);
-    if (!problem.empty()) throw SaveRefused(std::string(kHeartbeatRangeText));
+    if (!problem.empty()) throw SaveRefused(problem);
     const long value = DecimalValue(text);
     char data[8];
     std::snprintf(data, sizeof data, "%02lX%02lX", value & 0xFF, (value >> 8) & 0xFF);

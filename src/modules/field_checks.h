@@ -34,7 +34,8 @@ std::string CheckServerList(const std::vector<std::string>& lines);
 
 // The heartbeat as the four hex digits of its 16-bit number, low byte first
 // (60 gives "3C00"). A value that is empty, not decimal or outside 10-65535
-// cannot be sent: throws SaveRefused with the range message.
+// cannot be sent: throws SaveRefused with the heartbeat check's message (the
+// empty message for an empty text, else the range message).
 std::string HeartbeatData(std::string_view text);
 
 }  // namespace tarnwick

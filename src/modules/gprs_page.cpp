@@ -2,6 +2,7 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "hosts/save_refused.h"
 #include "modules/field_checks.h"
 #include "modules/gprs_decoder.h"
 #include "protocol/hex_text.h"
@@ -31,6 +32,9 @@ const std::vector<std::string> kInfoSmsItems = {"关闭短信报警",
                                                 "开启短信报警，仅当GPRS不在线时，进行短信报警",
                                                 "开启短信提示，GPRS和短信同时进行报警"};
 constexpr int kInfoSmsDesignIndex = 1;
+
+constexpr std::string_view kFullWidthColon = "：";
+constexpr std::string_view kBadPhoneText = "：输入的号码有误，请重新输入！";
 
 constexpr const char* kFactoryResetQuestion =
     "该操作会将当前的GPRS信息恢复出厂默认值，请确认是否继续。";
@@ -351,6 +355,30 @@ std::string GprsPage::EncodeApnSettings() const {
            TextToHexField(c["edtPassword"].text, kPasswordBytes);
 }
 
+void GprsPage::RefuseUnsendable(const DeviceParams& stored) const {
+    const PageModel& c = Controls();
+    const std::string heartbeat = Trim(c["edtGprsHeartbeatInterval"].text);
+    if (heartbeat != stored.Get("GprsHeartbeatInterval")) HeartbeatData(heartbeat);
+    // Phone digits travel as hex digits: anything else would break the frame.
+    std::vector<std::string> phones = {"edtManagePhone", "edtSMSPhone"};
+    for (const std::string& name : IndexedNames({"edtProgPhone"}, kProgPhones))
+        phones.push_back(name);
+    for (const std::string& name : IndexedNames({"edtAlarmPhone"}, kAlarmPhones))
+        phones.push_back(name);
+    for (const std::string& name : phones) {
+        // The alarm phones are sent as they stand, the others trimmed.
+        const bool asTyped = name.rfind("edtAlarmPhone", 0) == 0;
+        const std::string digits = asTyped ? c[name].text : Trim(c[name].text);
+        if (digits.find_first_not_of("0123456789") == std::string::npos) continue;
+        std::string caption = CaptionOf(name);
+        if (caption.size() >= kFullWidthColon.size() &&
+            caption.compare(caption.size() - kFullWidthColon.size(), std::string::npos,
+                            kFullWidthColon) == 0)
+            caption.resize(caption.size() - kFullWidthColon.size());
+        throw SaveRefused(caption + std::string(kBadPhoneText));
+    }
+}
+
 CommandList GprsPage::SaveList(const DeviceParams& stored) {
     PageModel& c = Controls();
     CommandList list;
@@ -358,6 +386,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
         list.push_back(Request(pair, data));
     };
     auto text = [&c](const char* name) { return Trim(c[name].text); };
+    RefuseUnsendable(stored);
 
     // Device ID, padded to six digits in the edit as it is sent.
     if (text("edtGprsDeviceID") != stored.Get("GprsDeviceID")) {

@@ -31,7 +31,7 @@ class GprsPage : public PageBranch {
     CommandList ReadList() override;
     // LoadGprsPage.
     void Load(const DeviceParams& stored) override;
-    // Throws SaveRefused when the heartbeat cannot be sent.
+    // Throws SaveRefused when the heartbeat or a phone number cannot be sent.
     CommandList SaveList(const DeviceParams& stored) override;
 
     // The caption shown beside a control, empty for one without.
@@ -57,6 +57,9 @@ class GprsPage : public PageBranch {
     // query failed is written only when the operator changed it.
     bool Writes(const DeviceParams& stored, std::initializer_list<const char*> keys,
                 const std::vector<std::string>& controls) const;
+    // Throws SaveRefused for a heartbeat or a phone number that cannot be
+    // sent, before any control is touched.
+    void RefuseUnsendable(const DeviceParams& stored) const;
     void Restart();
     void FactoryReset();
     std::string RunModuleAction(std::string_view pair);

@@ -7,6 +7,7 @@
 #include "modules/nm_decoder.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
+#include "storage/code_tables.h"
 
 namespace tarnwick {
 
@@ -15,19 +16,30 @@ void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     const std::string question = factoryReset
                                      ? "该操作会将当前的网管信息恢复出厂默认值，请确认是否继续。"
                                      : "该操作会重新启动报警主机网管模块，请确认是否继续。";
+    // The button is ignored while another flow runs; a save that ends on a
+    // setting needing the restart runs it inside its own flow.
+    FlowScope flow(tdm);
     if (!tdm.op.Ask(question)) return;
     const CommandEntry entry = Request(factoryReset ? kNmFactoryResetPair : kNmRestartPair);
-    const std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
-    tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result);
-    tdm.operationLog.Write(entry.frame, result);
+    const std::string& frame = entry.frame;
+    const std::string result = tdm.exchanger.ExchangeCommand(frame, entry.pair);
+    tdm.trace.Add(entry.pair + "(" + frame + "): " + result);
+    // A log that cannot be written changes nothing of what follows; it is said
+    // once, beside the result.
+    const std::string logProblem = tdm.operationLog.Write(frame, result);
+    std::string shown = result;
+    if (!logProblem.empty()) {
+        shown += "\r" + OperationLogProblemText(logProblem);
+        tdm.trace.Add(OperationLogProblemText(logProblem));
+    }
     const bool succeeded = result.find("成功") != std::string::npos;
     if (factoryReset) {
-        tdm.op.Information(result);
+        tdm.op.Information(shown);
         if (succeeded && window.closeWindow) window.closeWindow();
         return;
     }
     if (succeeded) window.TimedWait(kModuleRestartSteps, WaitKind::Restart);
-    tdm.op.Information(result);
+    tdm.op.Information(shown);
 }
 
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "protocol/decoder_registry.h"
+#include "protocol/exchange.h"
 
 namespace tarnwick {
 
@@ -11,14 +12,16 @@ namespace tarnwick {
 // history of the alarm host.
 inline constexpr std::string_view kAlarmHostClass = "12";
 
-// Command pair labels of class 12 (the arming acknowledgement that follows an
-// arming reply is kArmingAckPair of protocol/exchange.h).
-inline constexpr std::string_view kArmingRequestPair = "1281:1201 布撤防操作请求";
+// Command pair labels and data of the class-12 requests.
 inline constexpr std::string_view kStatusQueryPair = "1282:1202 报警器工作状态查询";
-inline constexpr std::string_view kHostModelQueryPair = "1283:1203 查询报警器型号";
-// Data of the working status and host model queries.
+// The same query, sent after a remote command to read its effect back.
+inline constexpr std::string_view kStatusReadBackPair = "1282:1202 远程控制报警器";
 inline constexpr std::string_view kStatusQueryData = "06F2";
-inline constexpr std::string_view kHostModelQueryData = "0B00";
+inline constexpr std::string_view kModelQueryPair = "1283:1203 查询报警器型号";
+inline constexpr std::string_view kModelQueryData = "0B00";
+inline constexpr std::string_view kArmingPair = "1281:1201 布撤防操作请求";
+// The arming acknowledgement is kArmingAckPair of protocol/exchange.h, where
+// the exchange knows not to wait for a reply to it.
 
 // The working status keys, in the order of reply bytes 9 to 15. All but the
 // last hold their byte as two hex digits; GPRSCSQ holds it in decimal.

@@ -1,5 +1,6 @@
 #include "operation/host_control_page.h"
 
+#include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/firmware_upgrade.h"
 #include "modules/gprs_decoder.h"
@@ -8,6 +9,7 @@
 #include "operation/alarm_host_decoder.h"
 #include "operation/host_status.h"
 #include "operation/remote_commands.h"
+#include "operation/status_poll.h"
 #include "programming/programming_requests.h"
 #include "programming/schedule_groups.h"
 
@@ -21,9 +23,13 @@ HostControlPage::HostControlPage(HostWindow& window) : window_(window) {
     });
     DeclareHostStatus(c);
     DeclareRemoteCommands(c, window_);
-    DeclareScheduleGroups(c);
+    // A group box becoming checked puts the page back as last read.
+    DeclareScheduleGroups(c, window_.tdm.op, [this] { Load(window_.tdm.params); });
     DeclareNmSettings(c, window_);
     DeclareFirmwareUpgrade(c, window_);
+    window_.statusTick = [this](bool windowActive) {
+        PollHostStatus(window_, Controls(), windowActive);
+    };
 }
 
 // ClearHostControlPage.
@@ -37,7 +43,7 @@ void HostControlPage::Prepare() {
 CommandList HostControlPage::ReadList() {
     return {
         Request(kStatusQueryPair, kStatusQueryData),
-        Request(kHostModelQueryPair, kHostModelQueryData),
+        Request(kModelQueryPair, kModelQueryData),
         ReadSectionRequest(6),
         Request(kNmQueryParams1Pair),
         Request(kNmQueryParams2Pair),
@@ -48,11 +54,12 @@ CommandList HostControlPage::ReadList() {
     };
 }
 
-// LoadHostControlPage: the status display, the network module groups, then
-// the schedule groups.
+// LoadHostControlPage: the status display, the model and version labels, the
+// network module groups, then the schedule groups.
 void HostControlPage::Load(const DeviceParams& stored) {
     PageModel& c = Controls();
     ShowHostStatus(c, stored);
+    LoadHostModel(c, stored);
     LoadNmSettings(c, stored);
     LoadScheduleGroups(c, stored);
 }

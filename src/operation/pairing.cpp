@@ -166,15 +166,15 @@ std::string PairingWindow::WaitForReport(const std::string& frame) {
     progress = 0;
     progressVisible = true;
     controls.Changed();
+    const std::string host = tdm_.session.CurrentHost();
     for (int i = 0; i < kPairingWaits; ++i) {
-        const std::optional<std::string> datagram = tdm_.client.Receive(kPairingWaitMs);
-        const std::string received = datagram ? NormalizeReceived(*datagram) : std::string();
-        // Only a class-13 answer (reply command 00 … 0F) is the report; a
-        // datagram of another class never stands in for it.
-        const bool report = Slice(received, 9, 11) == "130";
-        if (report) return received;
+        const std::optional<Datagram> datagram = tdm_.client.ReceiveFrom(kPairingWaitMs);
+        const std::string received = datagram ? NormalizeReceived(datagram->payload) : std::string();
+        // Only a class-13 answer (reply command 00 … 0F) of the current host
+        // is the report; nothing else ever stands in for it.
+        if (datagram && datagram->from == host && Slice(received, 9, 11) == "130") return received;
         if (cancelRequested) return {};
-        if (datagram) tdm_.trace.Add(StrayDatagramTrace(frame, ToUpper(*datagram)));
+        if (datagram) tdm_.trace.Add(StrayDatagramTrace(frame, ToUpper(datagram->payload)));
         ++progress;
         controls.Changed();
     }

@@ -1,9 +1,219 @@
 #include "operation/remote_commands.h"
 
+#include <chrono>
+#include <cstdio>
+
+#include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/nm_decoder.h"
+#include "operation/alarm_host_decoder.h"
+#include "operation/control_decoder.h"
+#include "operation/host_status.h"
+#include "protocol/conversion_error.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "protocol/operator_port.h"
+#include "protocol/timing.h"
+#include "storage/database_port.h"
 
 namespace tarnwick {
+namespace {
 
-void DeclareRemoteCommands(PageModel&, HostWindow&) {}
+struct CommandButton {
+    const char* name;
+    const char* hint;
+};
+constexpr CommandButton kArmingButtons[] = {
+    {"bbtnOutArming", "离家布防"}, {"bbtnInArming", "在家布防"}, {"bbtnDisArming", "撤防"}};
+constexpr CommandButton kControlButtons[] = {{"bbtnHostReset", "主机复位"},
+                                             {"bbtnOnOffLinkage", "联动开启(当前关闭)"},
+                                             {"bbtnOnOffAlarmSound", "报警声开启(当前关闭)"},
+                                             {"bbtnDisAlarm", "消除报警"},
+                                             {"bbtnPowerReset", "辅助复位"}};
+
+std::string ArmingData(const std::string& button) {
+    if (button == "bbtnOutArming") return "03A663FFFF";
+    if (button == "bbtnInArming") return "03A662FFFF";
+    return "03A668FFFF";
+}
+
+std::string RequestFrame(std::string_view pair, std::string_view data) {
+    return Request(pair, data).frame;
+}
+
+// What the last exchange of a command sent and received, for the error box.
+struct LastExchange {
+    std::string frame;
+    std::string result;
+};
+
+// Busy step, the command, the idle step in every case; a failure is shown
+// after the idle step with the frame and answer of the last exchange.
+template <typename Body>
+void RunCommand(HostWindow& window, Body body) {
+    FlowScope flow(window.tdm);
+    window.BusyStep();
+    LastExchange last;
+    std::string failure;
+    bool failed = false;
+    try {
+        body(last);
+    } catch (const std::exception& e) {
+        failed = true;
+        failure = e.what();
+    }
+    window.IdleStep();
+    if (failed)
+        window.tdm.op.Information("错误:" + failure + "\rSend:" + last.frame +
+                                  "\rReceive:" + last.result);
+}
+
+std::string Exchange(HostWindow& window, LastExchange& last, std::string_view pair,
+                     std::string_view data) {
+    last.frame = RequestFrame(pair, data);
+    last.result.clear();
+    last.result = window.tdm.exchanger.ExchangeCommand(last.frame, std::string(pair));
+    return last.result;
+}
+
+// A command whose log row cannot be written ends there, in the error box
+// that shows what was sent and received.
+void LogOrThrow(DataModule& tdm, const std::string& frame, const std::string& result) {
+    const std::string problem = tdm.operationLog.Write(frame, result);
+    if (!problem.empty()) throw DatabaseError(problem);
+}
+
+void ShowIfAny(HostWindow& window, const std::string& result) {
+    if (!Trim(result).empty()) window.tdm.op.Information(result);
+}
+
+// The status read-back after a command: its answer only fills the status keys.
+void ReadStatusBack(HostWindow& window, PageModel& c, LastExchange& last) {
+    Exchange(window, last, kStatusReadBackPair, kStatusQueryData);
+    window.tdm.op.Pause(kStatusReadBackPauseMs);
+    ShowHostStatus(c, window.tdm.params);
+    c.Changed();
+    window.tdm.op.Pause(kStatusReadBackPauseMs);
+}
+
+int Number(const std::string& text, size_t from, size_t length) {
+    const std::string digits = text.substr(from, length);
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        throw ConversionError("'" + text + "' is not a valid date and time");
+    return std::stoi(digits);
+}
+
+}  // namespace
+
+std::string RemoteOperationCode(const Control& button) {
+    const std::string& name = button.name;
+    if (name == "bbtnHostReset") return "09";
+    if (name == "bbtnOnOffLinkage") return button.tag == 0 ? "05" : "06";
+    if (name == "bbtnOnOffAlarmSound") return button.tag == 0 ? "07" : "08";
+    if (name == "bbtnDisAlarm") return "0A";
+    return "0B";
+}
+
+std::string ClockData(const std::string& nowText) {
+    using namespace std::chrono;
+    if (nowText.size() != 19 || nowText[4] != '-' || nowText[7] != '-' || nowText[10] != ' ' ||
+        nowText[13] != ':' || nowText[16] != ':')
+        throw ConversionError("'" + nowText + "' is not a valid date and time");
+    const int y = Number(nowText, 0, 4);
+    const int mo = Number(nowText, 5, 2);
+    const int d = Number(nowText, 8, 2);
+    const int h = Number(nowText, 11, 2);
+    const int mi = Number(nowText, 14, 2);
+    const int s = Number(nowText, 17, 2);
+    const year_month_day date{year{y}, month{static_cast<unsigned>(mo)},
+                              day{static_cast<unsigned>(d)}};
+    if (!date.ok() || y < 1900 || y > 1900 + 255 || h > 23 || mi > 59 || s > 59)
+        throw ConversionError("'" + nowText + "' is not a valid date and time");
+    const unsigned weekdayFromMonday = (weekday{sys_days{date}}.c_encoding() + 6) % 7;
+    return ByteHex(static_cast<unsigned>(y - 1900)) + ByteHex(static_cast<unsigned>(mo - 1)) +
+           ByteHex(static_cast<unsigned>(d)) + ByteHex(weekdayFromMonday) +
+           ByteHex(static_cast<unsigned>(h)) + ByteHex(static_cast<unsigned>(mi)) +
+           ByteHex(static_cast<unsigned>(s));
+}
+
+void SendRemoteControl(HostWindow& window, PageModel& c, const std::string& button) {
+    const std::string code = RemoteOperationCode(c[button]);
+    RunCommand(window, [&](LastExchange& last) {
+        DataModule& tdm = window.tdm;
+        const std::string result = Exchange(window, last, kRemoteControlPair, "0A" + code);
+        tdm.trace.Add(std::string(kRemoteControlPair) + "(" + last.frame + "): " + result);
+        LogOrThrow(tdm, last.frame, result);
+        ShowIfAny(window, result);
+        ReadStatusBack(window, c, last);
+    });
+}
+
+void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& button) {
+    DataModule& tdm = window.tdm;
+    tdm.params.Set(std::string(kArmingOperateInfoKey), "");
+    const std::string data = ArmingData(button);
+    RunCommand(window, [&](LastExchange& last) {
+        const std::string result = Exchange(window, last, kArmingPair, data);
+        const std::string frame = last.frame;
+        tdm.trace.Add("(" + frame + "): " + result);
+        ShowIfAny(window, result);
+        if (result.find("成功") != std::string::npos) {
+            LogOrThrow(tdm, frame, result);
+            // The host waits for its own bytes back; without them there is
+            // nothing to acknowledge.
+            const std::string info = tdm.params.Get(std::string(kArmingOperateInfoKey));
+            if (!info.empty()) Exchange(window, last, kArmingAckPair, info);
+        }
+        ReadStatusBack(window, c, last);
+    });
+}
+
+void SyncHostTime(HostWindow& window) {
+    DataModule& tdm = window.tdm;
+    FlowScope flow(tdm);
+    try {
+        const std::string data = ClockData(tdm.clock.NowText());
+        window.BusyStep();
+        const std::string frame = RequestFrame(kNmTimeSyncPair, data);
+        const std::string result =
+            tdm.exchanger.ExchangeCommand(frame, std::string(kNmTimeSyncPair));
+        tdm.trace.Add(std::string(kNmTimeSyncPair) + "(" + frame + "): " + result);
+        tdm.operationLog.Write(frame, result);
+        ShowIfAny(window, result);
+    } catch (...) {
+        // Time synchronisation reports nothing beyond its answer.
+    }
+    window.IdleStep();
+}
+
+void DeclareRemoteCommands(PageModel& c, HostWindow& window) {
+    for (const CommandButton& b : kArmingButtons) {
+        c.Button(b.name, b.hint, b.hint);
+        const std::string name = b.name;
+        c.OnClick(name, [&window, &c, name] {
+            window.RunWhenFree([&window, &c, name] { SendArmingCommand(window, c, name); });
+        });
+    }
+    for (const CommandButton& b : kControlButtons) {
+        c.Button(b.name, b.hint, b.hint);
+        const std::string name = b.name;
+        c.OnClick(name, [&window, &c, name] {
+            window.RunWhenFree([&window, &c, name] { SendRemoteControl(window, c, name); });
+        });
+    }
+    c["bbtnOnOffLinkage"].image = 0;
+    c["bbtnOnOffAlarmSound"].image = 2;
+    // Nothing enables the auxiliary power reset.
+    c["bbtnPowerReset"].enabled = false;
+    c.Button("bbtnTimeSync", "系统校时", "系统校时");
+    c.OnClick("bbtnTimeSync",
+              [&window] { window.RunWhenFree([&window] { SyncHostTime(window); }); });
+    c.Button("bbtnCodeMatching", "无线设备对码、删除", "无线设备对码、删除");
+    c.OnClick("bbtnCodeMatching", [&window] {
+        window.RunWhenFree([&window] {
+            if (window.openPairingWindow) window.openPairingWindow();
+        });
+    });
+}
 
 }  // namespace tarnwick

@@ -217,14 +217,10 @@ std::string CommunicationPage::EncodeCommunicationSection(std::string_view secti
         std::string(section));
 }
 
-CommandList CommunicationPage::SaveList(const DeviceParams& stored) {
-    SectionWriter writer(*this, stored);
-    CommandList list;
+void CommunicationPage::QueueSections(CommandList& list, SectionWriter& writer) const {
     for (int section : kReadSections)
         writer.QueueIfChanged(list, section,
                               EncodeCommunicationSection(SectionCode(section), writer));
-    writer.RefuseIfIncomplete();
-    return list;
 }
 
 }  // namespace tarnwick

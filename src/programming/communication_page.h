@@ -30,8 +30,8 @@ class CommunicationPage : public ProgrammingPage {
 
     void Prepare() override { ClearCommunicationPage(); }
     CommandList ReadList() override;
-    void Load(const DeviceParams& stored) override { LoadCommunicationPage(stored); }
-    CommandList SaveList(const DeviceParams& stored) override;
+    void LoadPage(const DeviceParams& stored) override { LoadCommunicationPage(stored); }
+    void QueueSections(CommandList& list, SectionWriter& writer) const override;
 
     void ClearCommunicationPage();
     void LoadCommunicationPage(const DeviceParams& stored);

@@ -6,6 +6,7 @@
 #include "programming/programming_layout.h"
 #include "programming/section_write.h"
 #include "protocol/hex_text.h"
+#include "protocol/name_value_list.h"
 
 namespace tarnwick {
 namespace {
@@ -34,6 +35,35 @@ std::optional<int> HexDigitValue(std::string_view digit) {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return std::nullopt;
+}
+
+void ProgrammingPage::Load(const DeviceParams& stored) {
+    LoadPage(stored);
+    bool taken = true;
+    for (const auto& [section, body] : sentBodies_)
+        taken = taken && StoredSectionBody(stored, section) == body;
+    if (!taken) {
+        const auto& controls = Controls().Controls();
+        for (size_t i = 0; i < controls.size() && i < edited_.size(); ++i) {
+            controls[i]->index = edited_[i].index;
+            controls[i]->checked = edited_[i].checked;
+            controls[i]->text = edited_[i].text;
+        }
+    }
+    sentBodies_.clear();
+    edited_.clear();
+}
+
+CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
+    SectionWriter writer(*this, stored);
+    CommandList list;
+    QueueSections(list, writer);
+    writer.RefuseIfIncomplete();
+    sentBodies_ = writer.Queued();
+    edited_.clear();
+    for (const auto& control : Controls().Controls())
+        edited_.push_back({control->index, control->checked, control->text});
+    return list;
 }
 
 const std::string& ProgrammingPage::ControlCaption(const std::string& name) const {
@@ -67,6 +97,11 @@ Control& ProgrammingPage::CaptionedCheck(const std::string& name, const std::str
                                          const std::string& group) {
     captions_[name] = InGroup(group, caption);
     return Controls().Check(name, caption);
+}
+
+Control& ProgrammingPage::GridCheck(const std::string& name, const std::string& caption) {
+    captions_[name] = caption;
+    return Controls().Check(name);
 }
 
 Control& ProgrammingPage::CaptionedRadio(const std::string& name, const std::string& caption,
@@ -188,8 +223,9 @@ std::string SectionWriter::Body(int section, const FieldDigits& own, bool asRece
     return body;
 }
 
-void SectionWriter::QueueIfChanged(CommandList& list, int section, const std::string& body) const {
-    if (!body.empty()) QueueSectionIfChanged(list, stored_, section, body);
+void SectionWriter::QueueIfChanged(CommandList& list, int section, const std::string& body) {
+    if (!body.empty() && QueueSectionIfChanged(list, stored_, section, body))
+        queued_[section] = body;
 }
 
 void SectionWriter::RefuseIfIncomplete() const {

@@ -23,14 +23,27 @@ std::optional<int> HexDigitValue(std::string_view digit);
 // What the programming pages share: every input control carries a caption
 // (a grid cell the row and the column caption joined with a blank), lists
 // are selected from stored digits, and a save is built section by section.
+class SectionWriter;
+
 class ProgrammingPage : public PageBranch {
   public:
     using PageBranch::PageBranch;
+
+    // Fills the controls from the store. After a save whose writes the host
+    // did not take (the re-read differs from what was sent), the controls
+    // keep the values the operator had edited, so a second save can try again.
+    void Load(const DeviceParams& stored) final;
+    // The writes of every changed section, in the page's order; refused as a
+    // whole (SaveRefused) when a section cannot be put together.
+    CommandList SaveList(const DeviceParams& stored) final;
 
     // The caption the operator reads beside a control (its accessible name).
     const std::string& ControlCaption(const std::string& name) const;
 
   protected:
+    virtual void LoadPage(const DeviceParams& stored) = 0;
+    virtual void QueueSections(CommandList& list, SectionWriter& writer) const = 0;
+
     Control& CaptionedCombo(const std::string& name, const std::string& caption,
                             std::vector<std::string> items);
     Control& CaptionedEdit(const std::string& name, const std::string& caption, size_t maxLength,
@@ -39,6 +52,8 @@ class ProgrammingPage : public PageBranch {
     // the group's caption goes in front of it in the accessible name.
     Control& CaptionedCheck(const std::string& name, const std::string& caption,
                             const std::string& group = {});
+    // A box in a grid shows no text; its caption names row and column.
+    Control& GridCheck(const std::string& name, const std::string& caption);
     Control& CaptionedRadio(const std::string& name, const std::string& caption,
                             const std::string& group = {});
 
@@ -53,7 +68,15 @@ class ProgrammingPage : public PageBranch {
     void SetFlag(const std::string& box, char digit);
 
   private:
+    // What a control shows, to be put back.
+    struct Shown {
+        int index;
+        bool checked;
+        std::string text;
+    };
     std::map<std::string, std::string> captions_;
+    std::map<int, std::string> sentBodies_;  // the last save's writes
+    std::vector<Shown> edited_;              // the controls when they were built
 };
 
 // Builds a page's section bodies from its controls while a save is put
@@ -91,7 +114,10 @@ class SectionWriter {
     std::string Body(int section, const FieldDigits& own, bool asReceived = false);
     // Queues the write of a body that differs from what the last refresh
     // read; an empty body (a section not read whole) is never queued.
-    void QueueIfChanged(CommandList& list, int section, const std::string& body) const;
+    void QueueIfChanged(CommandList& list, int section, const std::string& body);
+
+    // The bodies queued, by section.
+    const std::map<int, std::string>& Queued() const { return queued_; }
 
     // Throws SaveRefused when a list without a selection had nothing stored
     // to fall back on, or a section could not be put together whole.
@@ -106,6 +132,7 @@ class SectionWriter {
     std::vector<std::string> unselected_;
     std::vector<std::string> invalid_;
     std::set<int> incomplete_;
+    std::map<int, std::string> queued_;
 };
 
 }  // namespace tarnwick

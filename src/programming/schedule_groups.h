@@ -1,17 +1,69 @@
 #pragma once
+#include <functional>
+#include <string>
+
 #include "hosts/page_model.h"
 #include "protocol/command_entry.h"
 #include "protocol/name_value_list.h"
 
 namespace tarnwick {
 
-// The two timed arming groups of the first page (programming section 06).
-void DeclareScheduleGroups(PageModel& c);
+class OperatorPort;
+
+// The two timed arming groups of the first page (programming section 06):
+// per group an arming and a disarming time, seven day toggles and twelve
+// zone toggles, switched on and off by the group's check box.
+
+inline constexpr int kScheduleGroupCount = 2;
+inline constexpr int kScheduleDayCount = 7;
+inline constexpr int kScheduleZoneCount = 12;
+inline constexpr int kScheduleSection = 6;
+// Captions of the day toggles, Monday to Sunday.
+inline constexpr const char* kScheduleDayCaptions[kScheduleDayCount] = {"一", "二", "三", "四",
+                                                                        "五", "六", "日"};
+// The time field of a group that is off: 24:60 for both times.
+inline constexpr const char* kNoScheduleTime = "24602460";
+inline constexpr int kMaxScheduleHour = 24;
+inline constexpr int kMaxScheduleMinute = 60;
+inline constexpr const char* kEmptyValueMessage = "输入的数值不能为空，请重新输入！";
+inline constexpr const char* kValueOutOfRangeMessage = "输入的数值超出范围，请重新输入！";
+// Toggle colours: on is light red with black text, off the button face with grey text.
+inline constexpr uint32_t kToggleOnBackground = 0xFFCECE;
+inline constexpr uint32_t kToggleOffText = 0x808080;
+
+// Control names of group g (1 or 2).
+std::string ScheduleCheckName(int g);         // chkDefenceZone1
+std::string ArmHourName(int g);               // edtHour1
+std::string ArmMinuteName(int g);             // edtMin1
+std::string DisarmHourName(int g);            // edtHour_1
+std::string DisarmMinuteName(int g);          // edtMin_1
+std::string DayToggleName(int g, int day);    // stxtWeek11 … stxtWeek17
+std::string ZoneToggleName(int g, int zone);  // stxtDefence11 … stxtDefence112
+// The up-down button bound to a time edit: udHour1 for edtHour1 and so on;
+// its two halves are the buttons udHour1Up and udHour1Down.
+std::string UpDownName(const std::string& editName);
+
+// Declares the controls of both groups and binds their reactions. `reload`
+// runs LoadHostControlPage (a group box becoming checked puts the page back
+// as last read); `op` shows the messages of a refused time.
+void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()> reload);
 // The schedule part of ClearHostControlPage.
 void ClearScheduleGroups(PageModel& c);
-// LoadScheduleGroups, the last step of the first page's loader.
-void LoadScheduleGroups(PageModel& c, const DeviceParams& stored);
-// Section 06, queued when its body differs from what was read.
+// LoadScheduleGroups: both groups from the Prog06_… keys. A day or zone digit
+// that is not decimal stops the loading there (throws ConversionError). A
+// group whose time field was not read stays as the clearing left it.
+void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
+// EncodeScheduleGroup: the 28 digits of group g.
+std::string EncodeScheduleGroup(const PageModel& c, int g);
+// The section 06 write, queued when the two groups differ from what was read;
+// never when section 06 was not read.
 void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored);
+
+// Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;
+// anything else throws ConversionError.
+void SetToggleState(Control& toggle, char digit);
+// One press of a time edit's up-down button: hours 0-24, minutes 0-60, no
+// wrap-around.
+void StepScheduleTime(PageModel& c, const std::string& editName, int delta);
 
 }  // namespace tarnwick

@@ -158,13 +158,9 @@ std::string SystemProgramPage::EncodeSystemProgramSection(std::string_view secti
                                 std::string(section));
 }
 
-CommandList SystemProgramPage::SaveList(const DeviceParams& stored) {
-    SectionWriter writer(*this, stored);
-    CommandList list;
+void SystemProgramPage::QueueSections(CommandList& list, SectionWriter& writer) const {
     writer.QueueIfChanged(list, 3, EncodeSystemProgramSection("03", writer));
     writer.QueueIfChanged(list, 7, EncodeSystemProgramSection("07", writer));
-    writer.RefuseIfIncomplete();
-    return list;
 }
 
 }  // namespace tarnwick

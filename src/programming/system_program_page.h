@@ -26,8 +26,8 @@ class SystemProgramPage : public ProgrammingPage {
 
     void Prepare() override { ClearSystemProgramPage(); }
     CommandList ReadList() override;
-    void Load(const DeviceParams& stored) override { LoadSystemProgramPage(stored); }
-    CommandList SaveList(const DeviceParams& stored) override;
+    void LoadPage(const DeviceParams& stored) override { LoadSystemProgramPage(stored); }
+    void QueueSections(CommandList& list, SectionWriter& writer) const override;
 
     void ClearSystemProgramPage();
     void LoadSystemProgramPage(const DeviceParams& stored);

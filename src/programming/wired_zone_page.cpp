@@ -45,7 +45,7 @@ WiredZonePage::WiredZonePage() : ProgrammingPage("tsWireDefenceZone", "有线防
             if (col < std::size(lists))
                 CaptionedCombo(name, caption, lists[col]);
             else
-                CaptionedCheck(name, caption);
+                GridCheck(name, caption);
         }
     }
     const std::string group = std::string(kCrossGroup) + " ";
@@ -138,13 +138,9 @@ std::string WiredZonePage::EncodeWiredZoneSection(std::string_view section,
                                 std::string(section));
 }
 
-CommandList WiredZonePage::SaveList(const DeviceParams& stored) {
-    SectionWriter writer(*this, stored);
-    CommandList list;
+void WiredZonePage::QueueSections(CommandList& list, SectionWriter& writer) const {
     writer.QueueIfChanged(list, 4, EncodeWiredZoneSection("04", writer));
     writer.QueueIfChanged(list, 7, EncodeWiredZoneSection("07", writer));
-    writer.RefuseIfIncomplete();
-    return list;
 }
 
 }  // namespace tarnwick

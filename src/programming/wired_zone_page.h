@@ -27,8 +27,8 @@ class WiredZonePage : public ProgrammingPage {
 
     void Prepare() override { ClearWiredZonePage(); }
     CommandList ReadList() override;
-    void Load(const DeviceParams& stored) override { LoadWiredZonePage(stored); }
-    CommandList SaveList(const DeviceParams& stored) override;
+    void LoadPage(const DeviceParams& stored) override { LoadWiredZonePage(stored); }
+    void QueueSections(CommandList& list, SectionWriter& writer) const override;
 
     void ClearWiredZonePage();
     void LoadWiredZonePage(const DeviceParams& stored);

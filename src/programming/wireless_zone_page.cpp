@@ -42,7 +42,7 @@ WirelessZonePage::WirelessZonePage() : ProgrammingPage("tsWirelessDefenceZone", 
             if (col < std::size(lists))
                 CaptionedCombo(name, caption, lists[col]);
             else
-                CaptionedCheck(name, caption);
+                GridCheck(name, caption);
         }
     }
     const std::string group = std::string(kCrossGroup) + " ";
@@ -123,13 +123,9 @@ std::string WirelessZonePage::EncodeWirelessZoneSection(std::string_view section
                                 std::string(section));
 }
 
-CommandList WirelessZonePage::SaveList(const DeviceParams& stored) {
-    SectionWriter writer(*this, stored);
-    CommandList list;
+void WirelessZonePage::QueueSections(CommandList& list, SectionWriter& writer) const {
     writer.QueueIfChanged(list, 5, EncodeWirelessZoneSection("05", writer));
     writer.QueueIfChanged(list, 7, EncodeWirelessZoneSection("07", writer));
-    writer.RefuseIfIncomplete();
-    return list;
 }
 
 }  // namespace tarnwick

@@ -28,8 +28,8 @@ class WirelessZonePage : public ProgrammingPage {
 
     void Prepare() override { ClearWirelessZonePage(); }
     CommandList ReadList() override;
-    void Load(const DeviceParams& stored) override { LoadWirelessZonePage(stored); }
-    CommandList SaveList(const DeviceParams& stored) override;
+    void LoadPage(const DeviceParams& stored) override { LoadWirelessZonePage(stored); }
+    void QueueSections(CommandList& list, SectionWriter& writer) const override;
 
     void ClearWirelessZonePage();
     void LoadWirelessZonePage(const DeviceParams& stored);

@@ -122,12 +122,11 @@ std::optional<std::string> Exchanger::NextFromHost(
 
 namespace {
 
-// Reads and drops what waits on the socket from before a request, for at
-// most an exchange's deadline however fast it keeps coming.
-void DropWaiting(DatagramEndpoint& endpoint, OperatorPort& op,
-                 const std::function<void(const Datagram&)>& stale) {
-    const uint64_t start = op.TickMs();
-    while (op.TickMs() - start < static_cast<uint64_t>(kExchangeDeadlineMs)) {
+// Reads and drops what waits on the socket from before a request; at most
+// as many datagrams as a socket's buffer holds, so a flood cannot hold the
+// request back.
+void DropWaiting(DatagramEndpoint& endpoint, const std::function<void(const Datagram&)>& stale) {
+    for (int n = 0; n < kMaxDroppedBeforeRequest; ++n) {
         std::optional<Datagram> datagram = endpoint.TakeWaiting();
         if (!datagram) return;
         stale(*datagram);
@@ -143,7 +142,7 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
     std::string reply;
     try {
         StrayTrace strays(trace_, frame);
-        DropWaiting(client_, op_, [&](const Datagram& d) { strays.Stale(d); });
+        DropWaiting(client_, [&](const Datagram& d) { strays.Stale(d); });
         client_.SendTo(host, kHostPort, frame);
         wait.start = op_.TickMs();
         if (!labels.SentWithoutReply()) {
@@ -171,7 +170,7 @@ std::string Exchanger::ExchangeStatusQuery(const std::string& frame, const std::
     auto ignore = [](const Datagram&) {};
     std::string last;
     try {
-        DropWaiting(timerClient_, op_, ignore);
+        DropWaiting(timerClient_, ignore);
         timerClient_.SendTo(host, kHostPort, frame);
         wait.start = op_.TickMs();
         while (std::optional<std::string> datagram = NextFromHost(timerClient_, wait, ignore)) {

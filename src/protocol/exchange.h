@@ -15,6 +15,9 @@ class TraceMemo;
 inline constexpr std::string_view kConnectFailedText = "连接主机失败，请稍候重试！";
 // Stray datagrams of one exchange traced one by one; the rest are counted.
 inline constexpr int kTracedStraysPerExchange = 300;
+// Datagrams dropped from the socket before a request at most (more than a
+// socket's receive buffer holds).
+inline constexpr int kMaxDroppedBeforeRequest = 4096;
 
 // The arming acknowledgement: the one request sent without waiting for a
 // reply (the host answers nothing to it).

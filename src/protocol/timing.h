@@ -15,8 +15,8 @@ inline constexpr size_t kMaxDatagramBytes = 8192;
 // An exchange ends this long after its request at the latest, however many
 // stray datagrams keep arriving.
 inline constexpr int kExchangeDeadlineMs = 10000;
-// Large enough that a burst of a thousand search answers waits in the kernel.
-inline constexpr int kListenerReceiveBufferBytes = 8 * 1024 * 1024;
+// Large enough that a burst of ten thousand search answers waits in the kernel.
+inline constexpr int kListenerReceiveBufferBytes = 32 * 1024 * 1024;
 
 inline constexpr int kSearchSettleMs = 500;
 inline constexpr int kSearchSteps = 100;
@@ -27,6 +27,7 @@ inline constexpr int kModifyIpWaitMs = 3000;
 inline constexpr int kStatusPollPeriodMs = 15000;
 inline constexpr int kPageChangePauseMs = 100;
 inline constexpr int kCycleEndPauseMs = 100;
+inline constexpr int kStatusReadBackPauseMs = 100;
 inline constexpr int kPanelPauseMs = 2;
 inline constexpr int kEntryPauseMs = 2;
 inline constexpr int kAfterExchangePauseMs = 10;

@@ -42,6 +42,13 @@ void UdpEndpoint::Close() {
     fd_ = -1;
 }
 
+uint16_t UdpEndpoint::LocalPort() const {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (fd_ < 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) != 0) return 0;
+    return ntohs(local.sin_port);
+}
+
 void UdpEndpoint::SendTo(const std::string& host, uint16_t port, std::string_view payload) {
     Open();
     sockaddr_in to{};

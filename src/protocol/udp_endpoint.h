@@ -23,6 +23,8 @@ class UdpEndpoint : public DatagramEndpoint {
     int ReceiveTimeoutMs() const override { return timeoutMs_; }
     void SetReceiveTimeoutMs(int ms) override { timeoutMs_ = ms; }
     bool IsOpen() const { return fd_ >= 0; }
+    // The local port the socket is bound to; 0 before the first send.
+    uint16_t LocalPort() const;
 
   private:
     // One recvfrom without blocking; nullopt when nothing is waiting.

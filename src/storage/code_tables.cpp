@@ -18,12 +18,21 @@ void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateC
         operateCodes.Set(Column(row, "OperateCode"), Column(row, "OperateInfo"));
 }
 
-void OperationLog::Write(const std::string& info, const std::string& result) {
-    db_.Execute(std::string(kInsertOperationLog), {{"_dTime", clock_.NowText()},
-                                                   {"_OperationIP", session_.CurrentHost()},
-                                                   {"_OperationInfo", info},
-                                                   {"_OperationResult", result},
-                                                   {"_Operator", ""}});
+std::string OperationLogProblemText(const std::string& reason) {
+    return "操作日志无法写入：" + reason;
+}
+
+std::string OperationLog::Write(const std::string& info, const std::string& result) {
+    try {
+        db_.Execute(std::string(kInsertOperationLog), {{"_dTime", clock_.NowText()},
+                                                       {"_OperationIP", session_.CurrentHost()},
+                                                       {"_OperationInfo", info},
+                                                       {"_OperationResult", result},
+                                                       {"_Operator", ""}});
+    } catch (const std::exception& e) {
+        return e.what()[0] ? e.what() : "unknown database error";
+    }
+    return {};
 }
 
 }  // namespace tarnwick

@@ -20,11 +20,18 @@ inline constexpr std::string_view kInsertOperationLog =
 void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateCodes);
 
 // One row of the operation log per operation that changed something on a host.
+// The line that tells the operator, once beside a result, that the operation
+// log could not be written and why.
+std::string OperationLogProblemText(const std::string& reason);
+
 class OperationLog {
   public:
     OperationLog(DatabasePort& db, ClockPort& clock, const HostSession& session)
         : db_(db), clock_(clock), session_(session) {}
-    void Write(const std::string& info, const std::string& result);
+    // Writes the row. A failure (a read-only or locked database, a file
+    // without the table) never leaves the flow that logs: it is returned as
+    // its reason, empty text when the row was written.
+    std::string Write(const std::string& info, const std::string& result);
 
   private:
     DatabasePort& db_;

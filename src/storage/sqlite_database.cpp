@@ -37,7 +37,9 @@ Statement Prepare(Connection& c, const std::string& sql) {
 
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READONLY);
+    // Opened for writing when allowed, so that SQLite can roll back a journal
+    // an interrupted write left behind before it reads.
+    Open(c, path_, SQLITE_OPEN_READWRITE);
     Statement st = Prepare(c, sql);
     std::vector<DbRow> rows;
     int rc;
@@ -86,8 +88,9 @@ const char* DatabaseSeedSql() {
 }
 
 bool EnsureDatabase(const std::string& path) {
+    // An empty file holds no tables yet: it is seeded like a missing one.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) return false;
+    if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) return false;
     // Build under a temporary name and move it in place, so a half-written
     // file is never taken for the database.
     std::string temporary = path + ".creating";

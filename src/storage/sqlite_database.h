@@ -21,7 +21,7 @@ class SqliteDatabase : public DatabasePort {
     std::string path_;
 };
 
-// Creates the database from the seed when the file is missing.
+// Creates the database from the seed when the file is missing or empty.
 // Returns true when it created the file.
 bool EnsureDatabase(const std::string& path);
 

@@ -2,33 +2,46 @@
 #include <QObject>
 #include <functional>
 
+#include "hosts/window_focus.h"
+
 class QWidget;
+
+namespace tarnwick {
+class DataModule;
+}
 
 namespace tarnwick::ui {
 
-// Starts following which window had the focus before the current one.
-void TrackWindowFocus();
-// True when `window` just became active again because one of its own message
-// boxes or dialogs closed; such a return does not count as an activation.
-bool ReturnedFromOwnDialog(const QWidget* window);
-
-// Calls `onActivated` from the event loop each time `window` becomes the
-// program's active window. Showing the window counts once: by the activation
-// the window system sends, or, where none comes (no window manager), after a
-// short grace time.
-class ActivationWatcher : public QObject {
+// Reports to the core's WindowFocus which window of the program was shown or
+// became active (the host list, the host window, or any box or dialog), and
+// runs what the core says entering it starts, once no flow runs. It decides
+// nothing itself. Showing a window counts as entering it after a short grace
+// time too, for platforms without a window manager, where no activation comes.
+class FocusReporter : public QObject {
     Q_OBJECT
   public:
-    ActivationWatcher(QWidget* window, std::function<void()> onActivated);
+    FocusReporter(WindowFocus& focus, DataModule& tdm, QWidget* hostList, QWidget* hostWindow);
+    ~FocusReporter() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // The host window was closed.
+    void HostWindowClosed();
+    // What an owed search or refresh runs; off (empty) in scripted runs.
+    std::function<void()> search;
+    std::function<void()> refresh;
+    // The window a box shown now belongs to: an open modal dialog, else the
+    // window the core names, else whichever of the two is showing.
+    QWidget* BoxParent() const;
 
   private:
+    ProgramWindow Classify(const QObject* watched) const;
+    // Takes the owed action from the event loop, not inside an event handler.
     void Post();
 
-    QWidget* window_;
-    std::function<void()> onActivated_;
+    WindowFocus& focus_;
+    DataModule& tdm_;
+    QWidget* hostList_;
+    QWidget* hostWindow_;
     bool posted_ = false;
-    bool showPending_ = false;
 };
 
 }  // namespace tarnwick::ui

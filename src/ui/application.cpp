@@ -10,9 +10,13 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/pairing.h"
 #include "protocol/timing.h"
+#include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
+#include "ui/activation.h"
 #include "ui/control_binder.h"
+#include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -40,8 +44,10 @@ long ResidentMegabytes() {
 
 // Each window is created and wired by its own function, in this order; a new
 // window adds its own.
-Application::Application(const std::string& dbPath) {
+Application::Application(const std::string& dbPath, bool unattended) {
     op_ = std::make_unique<QtOperator>();
+    // Unattended from the first box on: start-up may already have one.
+    op_->SetUnattended(unattended);
     ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
     OpenDataModule(dbPath);
@@ -49,24 +55,22 @@ Application::Application(const std::string& dbPath) {
     WireHostWindow();
 }
 
-// The data module: a missing database is made from the seed; one that cannot
-// be read is reported once and start-up goes on.
+// The data module: a missing or empty database is made from the seed; one
+// that cannot be used is reported once and start-up goes on.
 void Application::OpenDataModule(const std::string& dbPath) {
-    bool created = false;
-    std::string error;
-    try {
-        created = EnsureDatabase(dbPath);
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
+    const DatabaseStartup database = PrepareDatabase(dbPath);
     db_ = std::make_unique<SqliteDatabase>(dbPath);
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
-    if (created) tdm_->trace.Add("数据库文件 " + dbPath + " 不存在，已按初始数据重新建立。");
-    if (error.empty()) error = tdm_->LoadCodeTables();
-    if (!error.empty()) op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    if (database.created)
+        tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
+    if (!database.problem.empty()) {
+        op_->Error(database.problem);
+    } else if (const std::string error = tdm_->LoadCodeTables(); !error.empty()) {
+        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+    }
 }
 
 void Application::WireHostList() {
@@ -80,12 +84,17 @@ void Application::WireHostList() {
     connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
 }
 
-// The host window, its pages and the login dialog that opens it.
+// The host window with its pages, the pairing window it opens, the login
+// dialog that leads to it, and what showing and closing them starts.
 void Application::WireHostWindow() {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
-    formLogin_ = std::make_unique<TFormLogin>(formMain_.get());
+    pairing_ = std::make_unique<PairingWindow>(*tdm_);
+    formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
+    window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
+    // The password dialog belongs to the host list, whose flow shows it.
+    formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
 
     window_->closeWindow = [this] { formMain_->close(); };
@@ -96,15 +105,23 @@ void Application::WireHostWindow() {
         if (formMain_->isVisible()) formMain_->setEnabled(on);
     };
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
+    // What showing and entering the windows starts is the core's to say.
+    focusReporter_ =
+        std::make_unique<FocusReporter>(focus_, *tdm_, hostList_.get(), formMain_.get());
+    focusReporter_->search = [this] { hostList_->Search(); };
+    focusReporter_->refresh = [this] { window_->Refresh(); };
+    op_->SetParentResolver([this] { return focusReporter_->BoxParent(); });
     // Back at the host list: it becomes the active window and searches again.
     connect(formMain_.get(), &TFormMain::closed, this, [this] {
         if (!hostList_->isVisible()) return;
+        focusReporter_->HostWindowClosed();
         hostList_->activateWindow();
-        hostList_->PostSearch();
     });
 }
 
 Application::~Application() {
+    op_->SetParentResolver(nullptr);
+    focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
     ControlBinder::SetOperator(nullptr);
 }
@@ -131,8 +148,8 @@ void Application::ShowHostWindow() {
 
 void Application::Tour(const QString& dir, const std::string& password) {
     op_->SetUnattended(true);
-    hostList_->SetSearchOnActivate(false);
-    formMain_->SetRefreshOnActivate(false);
+    focusReporter_->search = nullptr;
+    focusReporter_->refresh = nullptr;
     QTimer::singleShot(200, this, [this, dir, password] {
         hostList_->Search();
         SaveWindow(hostList_.get(), dir, "TFormHostList");

@@ -5,9 +5,11 @@
 
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "hosts/window_focus.h"
 
 namespace tarnwick {
 class DataModule;
+class PairingWindow;
 class SqliteDatabase;
 class SystemClock;
 }  // namespace tarnwick
@@ -18,14 +20,17 @@ class QtOperator;
 class TFormHostList;
 class TFormMain;
 class TFormLogin;
+class FocusReporter;
+class TFormCodeMatch;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
 class Application : public QObject {
     Q_OBJECT
   public:
-    // `dbPath` is the database in the working directory.
-    explicit Application(const std::string& dbPath);
+    // `dbPath` is the database in the working directory. Unattended, every
+    // box is printed instead of shown, from start-up on (the window tour).
+    explicit Application(const std::string& dbPath, bool unattended = false);
     ~Application() override;
 
     void Show();
@@ -33,6 +38,7 @@ class Application : public QObject {
     void Trace(const std::string& line);
     // Renders every window and page to DIR once the first search is over:
     // opens the first listed host with `password`, visits the pages, quits.
+    // The application is built unattended for it.
     void Tour(const QString& dir, const std::string& password);
 
     DataModule& Tdm() { return *tdm_; }
@@ -55,8 +61,13 @@ class Application : public QObject {
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<TFormMain> formMain_;
+    std::unique_ptr<PairingWindow> pairing_;
+    std::unique_ptr<TFormCodeMatch> formCodeMatch_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
+    // Last, so that it goes first: it watches the windows above.
+    WindowFocus focus_;
+    std::unique_ptr<FocusReporter> focusReporter_;
 };
 
 }  // namespace tarnwick::ui

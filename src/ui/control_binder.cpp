@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,7 +15,9 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QValidator>
+#include <algorithm>
 #include <cstdio>
 
 #include "protocol/operator_port.h"
@@ -84,9 +87,49 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A rich-text log: each line in the normal colour up to its colour's start,
+// then in that colour; kept scrolled to its end.
+void ShowColouredLines(QTextEdit* log, const Control& c) {
+    log->setReadOnly(c.readOnly);
+    log->clear();
+    QTextCursor cursor(log->document());
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+        const std::string& line = c.lines[i];
+        const LineColor colour = i < c.lineColors.size() ? c.lineColors[i] : LineColor{};
+        const size_t from = std::min(colour.from, line.size());
+        if (i > 0) cursor.insertBlock();
+        cursor.insertText(Q(line.substr(0, from)), QTextCharFormat());
+        QTextCharFormat tail;
+        if (colour.rgb) tail.setForeground(QColor::fromRgb(colour.rgb));
+        cursor.insertText(Q(line.substr(from)), tail);
+    }
+    log->moveCursor(QTextCursor::End);
+    log->ensureCursorVisible();
+}
+
+// A control's picture from the widget's image list (a resource path pattern
+// with %1 for the index), or a null icon when it has none.
+QIcon Picture(const QWidget* w, int image) {
+    const QString list = w->property("imageList").toString();
+    if (list.isEmpty() || image < 0) return {};
+    return QIcon(list.arg(image));
+}
+
+// The label's text colour from the model; 0 gives back the default colour.
+void ShowColour(QLabel* label, std::optional<uint32_t> color) {
+    if (color) {
+        label->setStyleSheet(QString("color: #%1;").arg(*color, 6, 16, QChar('0')));
+        label->setProperty("boundColour", true);
+    } else if (label->property("boundColour").toBool()) {
+        label->setStyleSheet({});
+        label->setProperty("boundColour", false);
+    }
+}
+
 }  // namespace
 
-ControlBinder::ControlBinder(PageModel& model, QWidget* root) : QObject(root), model_(model) {
+ControlBinder::ControlBinder(PageModel& model, QWidget* root, std::vector<std::string> shownByPage)
+    : QObject(root), model_(model), shownByPage_(std::move(shownByPage)) {
     for (const auto& control : model_.Controls()) {
         auto* widget = root->findChild<QWidget*>(Q(control->name));
         if (!widget) continue;
@@ -112,7 +155,9 @@ void ControlBinder::CheckNames(QWidget* root) const {
         if (!w->objectName().startsWith("qt_")) where = w->objectName().toStdString();
     // A control hidden from the start may go without a widget.
     for (const auto& control : model_.Controls())
-        if (control->visible && !root->findChild<QWidget*>(Q(control->name)))
+        if (control->visible && !root->findChild<QWidget*>(Q(control->name)) &&
+            std::find(shownByPage_.begin(), shownByPage_.end(), control->name) ==
+                shownByPage_.end())
             SendReport(where + ": control " + control->name + " has no widget");
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const QString name = w->objectName();
@@ -151,6 +196,14 @@ void ControlBinder::Connect(Binding& b) {
         });
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, name] { Guarded([this, name] { model_.Exit(name); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+        // An editable list is its text: typed or taken from the list.
+        if (c->filter != KeyFilter::None)
+            combo->setValidator(new KeyFilterValidator(c->filter, combo));
+        connect(combo, &QComboBox::editTextChanged, this, [this, c, name](const QString& text) {
+            c->text = text.toStdString();
+            Guarded([this, name] { model_.Change(name); });
+        });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
             c->index = index;
@@ -222,6 +275,15 @@ void ControlBinder::Show(const Binding& b) {
     const Control& c = *b.control;
     QSignalBlocker block(w);
     w->setEnabled(c.enabled);
+    // Only what the model hid is shown again; widgets the page hides itself
+    // stay as they are.
+    if (!c.visible && !w->isHidden()) {
+        w->hide();
+        w->setProperty("hiddenByModel", true);
+    } else if (c.visible && w->property("hiddenByModel").toBool()) {
+        w->show();
+        w->setProperty("hiddenByModel", false);
+    }
     if (!c.hint.empty()) {
         w->setToolTip(Q(c.ShortHint()));
         w->setStatusTip(Q(c.LongHint()));
@@ -234,20 +296,30 @@ void ControlBinder::Show(const Binding& b) {
             combo->clear();
             for (const std::string& item : c.items) combo->addItem(Q(item));
         }
-        combo->setCurrentIndex(c.index);
+        if (combo->isEditable()) {
+            if (combo->currentText() != Q(c.text)) combo->setEditText(Q(c.text));
+        } else {
+            combo->setCurrentIndex(c.index);
+        }
         combo->setAccessibleDescription(combo->currentText());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);
+        if (const QIcon icon = Picture(w, c.image); !icon.isNull()) button->setIcon(icon);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(Q(c.text));
-        label->setStyleSheet(c.color ? QString("color: #%1;").arg(*c.color, 6, 16, QChar('0'))
-                                     : QString());
+        ShowColour(label, c.color);
+        if (const QIcon icon = Picture(w, c.image); !icon.isNull()) {
+            const int size = w->property("imageSize").toInt();
+            label->setPixmap(icon.pixmap(QSize(size, size), label->devicePixelRatioF()));
+        }
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
         QStringList lines;
         for (const std::string& line : c.lines) lines << Q(line);
         // Rewriting the text the operator is typing would move the cursor.
         if (memo->toPlainText() != lines.join('\n')) memo->setPlainText(lines.join('\n'));
+    } else if (auto* log = qobject_cast<QTextEdit*>(w)) {
+        ShowColouredLines(log, c);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         if (list->count() != static_cast<int>(c.items.size())) {
             list->clear();

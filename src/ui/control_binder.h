@@ -34,7 +34,9 @@ class ControlBinder : public QObject {
   public:
     using Report = std::function<void(const std::string&)>;
 
-    ControlBinder(PageModel& model, QWidget* root);
+    // `shownByPage` names controls the page widget shows with widgets of its
+    // own making (a label split around an edit, say): they need no widget.
+    ControlBinder(PageModel& model, QWidget* root, std::vector<std::string> shownByPage = {});
     // Model to widgets.
     void Sync();
     PageModel& Model() { return model_; }
@@ -62,6 +64,7 @@ class ControlBinder : public QObject {
     void CheckNames(QWidget* root) const;
 
     PageModel& model_;
+    std::vector<std::string> shownByPage_;
     std::vector<Binding> bindings_;
 };
 

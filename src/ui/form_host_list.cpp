@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "hosts/host_list_model.h"
-#include "ui/activation.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -58,8 +57,6 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
-    // Every activation searches, and so does showing the window.
-    new ActivationWatcher(this, [this] { PostSearch(); });
     resize(1040, 640);
     SelectRow(1);
 }
@@ -138,15 +135,6 @@ void TFormHostList::Search() {
 void TFormHostList::SyncEnabled() {
     grid_->setEnabled(model_.listEnabled);
     bottom_->setEnabled(model_.bottomEnabled);
-}
-
-void TFormHostList::PostSearch() {
-    if (!searchOnActivate_ || searchPosted_ || model_.searching) return;
-    searchPosted_ = true;
-    QTimer::singleShot(0, this, [this] {
-        searchPosted_ = false;
-        Search();
-    });
 }
 
 bool TFormHostList::HandleKey(QKeyEvent* e) {

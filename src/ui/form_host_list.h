@@ -21,7 +21,7 @@ class HostListTable;
 class WaitingPanelWidget;
 
 // TFormHostList: the main window. Lists the alarm hosts that answer a search;
-// every activation searches again.
+// when it searches on its own is the core's WindowFocus's to say.
 class TFormHostList : public QMainWindow {
     Q_OBJECT
   public:
@@ -34,10 +34,6 @@ class TFormHostList : public QMainWindow {
     void SelectRow(int row);
     // bbtnRefreshHostClick.
     void Search();
-    // Searches once the current event is handled, as an activation does.
-    void PostSearch();
-    // Searches on activation (off in tests that drive the window themselves).
-    void SetSearchOnActivate(bool on) { searchOnActivate_ = on; }
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter
@@ -59,8 +55,6 @@ class TFormHostList : public QMainWindow {
 
     DataModule* tdm_ = nullptr;
     HostListWindowModel model_;
-    bool searchOnActivate_ = true;
-    bool searchPosted_ = false;
     QTableView* grid_ = nullptr;
     HostListTable* table_ = nullptr;
     QFrame* bottom_ = nullptr;

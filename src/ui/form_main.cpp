@@ -15,7 +15,7 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
-#include "ui/activation.h"
+#include "protocol/timing.h"
 #include "ui/control_binder.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/page_widgets.h"
@@ -39,6 +39,7 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     BuildStatusBar();
     waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
     WireWindow();
+    qApp->installEventFilter(this);
     resize(1020, 700);
     SyncState();
 }
@@ -88,7 +89,7 @@ void TFormMain::BuildStatusBar() {
 }
 
 // The core window and the widgets kept in step both ways: page tabs, the
-// waiting panel, the frame's controls, the trace and the activation.
+// waiting panel, the frame's controls, the trace and the status timer.
 void TFormMain::WireWindow() {
     connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
         if (index != window_.ActivePage()) window_.PageChange(index);
@@ -106,9 +107,14 @@ void TFormMain::WireWindow() {
     };
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
-    qApp->installEventFilter(this);
-    new ActivationWatcher(this, [this] {
-        if (refreshOnActivate_ && !window_.tdm.flowRunning) window_.Activate();
+    // TimerRefreshStatus: runs while the window says so; each tick asks the
+    // page for one poll, which checks the page, the waiting flag and whether
+    // this window is the active one.
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName("TimerRefreshStatus");
+    statusTimer_->setInterval(kStatusPollPeriodMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] {
+        if (window_.statusTick) window_.statusTick(isActiveWindow());
     });
 }
 
@@ -121,6 +127,8 @@ QWidget* TFormMain::BuildPage(int index) {
 void TFormMain::SyncState() {
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
+    if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
 }
 
@@ -156,6 +164,9 @@ bool TFormMain::event(QEvent* e) {
 
 void TFormMain::closeEvent(QCloseEvent* e) {
     window_.visible = false;
+    // The timer runs on behind the closed window; its poll finds it inactive.
+    window_.statusTimerRunning = true;
+    SyncState();
     e->accept();
     emit closed();
 }

@@ -27,8 +27,6 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* DebugPage() const { return debug_; }
     // Window state (enabled parts, title, waiting panel) from the model.
     void SyncState();
-    // Refresh when the window becomes active (off for scripted screenshots).
-    void SetRefreshOnActivate(bool on) { refreshOnActivate_ = on; }
 
   signals:
     // The window was closed; the operator is back at the host list.
@@ -56,7 +54,7 @@ class TFormMain : public QMainWindow {
     WaitingPanelWidget* waiting_ = nullptr;
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
-    bool refreshOnActivate_ = true;
+    QTimer* statusTimer_ = nullptr;
 };
 
 }  // namespace tarnwick::ui

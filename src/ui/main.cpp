@@ -17,14 +17,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     InitUiResources();
 
-    tarnwick::ui::Application tarnwickApp("db.mdb");
+    // --tour DIR [PASSWORD]: render every window and page to PNG files,
+    // unattended from the start.
+    const QStringList args = QApplication::arguments();
+    const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
+    const bool touring = tour >= 0 && tour + 1 < args.size();
+    tarnwick::ui::Application tarnwickApp("db.mdb", touring);
     if (!instance.Problem().empty())
         tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
                           "），程序照常启动，可能同时运行第二个副本。");
-    // --tour DIR [PASSWORD]: render every window and page to PNG files.
-    const QStringList args = QApplication::arguments();
-    const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
-    if (tour >= 0 && tour + 1 < args.size()) {
+    if (touring) {
         const std::string password =
             tour + 2 < args.size() ? args.at(tour + 2).toStdString() : std::string("246810");
         tarnwickApp.Tour(args.at(tour + 1), password);

@@ -14,6 +14,8 @@ QtOperator::QtOperator() {
 }
 
 QWidget* QtOperator::Parent() const {
+    if (parent_)
+        if (QWidget* owner = parent_()) return owner;
     return QApplication::activeWindow();
 }
 

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "protocol/operator_port.h"
 
@@ -24,12 +25,16 @@ class QtOperator : public OperatorPort {
     // Unattended runs (the window tour) print boxes instead of waiting for
     // a click; questions are answered no.
     void SetUnattended(bool on) { unattended_ = on; }
+    // The window a box belongs to, so that focus goes back there when it
+    // closes; the active window when none is set.
+    void SetParentResolver(std::function<QWidget*()> resolve) { parent_ = std::move(resolve); }
 
   private:
     QWidget* Parent() const;
     bool Unattended(const char* kind, const std::string& text) const;
     QElapsedTimer clock_;
     bool unattended_ = false;
+    std::function<QWidget*()> parent_;
 };
 
 }  // namespace tarnwick::ui

@@ -124,6 +124,58 @@ TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
     EXPECT_FALSE(f.tdm->listener.IsOpen());
 }
 
+// The listener's thread, the queue to the UI thread and the store all at work
+// at once; the ThreadSanitizer build runs this too.
+TEST(HostSearch, ABurstOfAThousandAnswersIsListedWhole) {
+    testing::CoreFixture f;
+    f.op.sleepInPauses = true;
+    f.tdm->session.SetCurrentHost("10.77.0.11");
+    constexpr int kAnswers = 1000;
+    std::vector<std::string> burst;
+    for (int i = 0; i < kAnswers; ++i) {
+        burst.push_back(
+            SearchAnswer("10.78." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1)));
+        if (i % 100 == 0)  // upgrade progress of the current host, parked in the store
+            burst.push_back(testing::HostDatagram(
+                "50", "01",
+                "01" + TextToHexField("10.77.0.11", 15) + ByteHex(static_cast<unsigned>(i / 10))));
+    }
+    HostListWindowModel window;
+    int listChanges = 0;
+    window.onListChanged = [&] { ++listChanges; };
+    std::thread sender;
+    std::vector<std::string> progressSeen;
+    int served = 0;
+    f.op.onServe = [&] {
+        ++served;
+        if (served == 2)
+            sender = std::thread([&] {
+                for (const std::string& datagram : burst) f.SendToListener(datagram);
+            });
+        // The UI thread reads the store while the listener writes it.
+        progressSeen.push_back(f.tdm->params.Get("UpdateInfo"));
+        // The last pause serves events until the whole burst is in, however
+        // slow the machine (a sanitizer build under load).
+        if (served == kSearchSteps) {
+            sender.join();
+            for (int i = 0; i < 4000 && window.list.NextRow() <= kAnswers; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                DrainSearchAnswers(*f.tdm, window);
+            }
+        }
+    };
+    RunHostSearch(*f.tdm, window);
+    if (sender.joinable()) sender.join();
+
+    EXPECT_EQ(window.list.NextRow(), kAnswers + 1);
+    for (int row = 1; row <= kAnswers; row += 111) EXPECT_NE(window.list.Field(row, 1), "") << row;
+    EXPECT_GT(listChanges, 0);
+    EXPECT_EQ(Slice(f.tdm->params.Get("UpdateInfo"), 9, 12), "5001");
+    for (const std::string& seen : progressSeen)
+        if (!seen.empty()) EXPECT_TRUE(VerifyFrame(seen)) << seen;
+    EXPECT_TRUE(f.tdm->trace.Lines().empty());
+}
+
 TEST(HostSearch, EndsOnItsOwnTimeAndCountsWhatCameTooLate) {
     testing::CoreFixture f;
     f.op.sleepInPauses = true;

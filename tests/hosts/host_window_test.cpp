@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/standard_pages.h"
 #include "hosts/save_refused.h"
 #include "modules/nm_decoder.h"
@@ -126,6 +128,33 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
     EXPECT_EQ(w.closed, 0);
 }
 
+TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
+    HostWindowFixture w(3);
+    w.window.PageChange(3);
+    w.scripted->reads = {{std::string(kReadSectionPair) + "03", BuildFrame("11", "81", "0803")}};
+    w.writes = {{std::string(kWriteSectionPair) + "00",
+                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
+                {std::string(kWriteSectionPair) + "03",
+                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.f.client().responder = [](const std::string& payload) {
+        if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
+        return std::vector<std::string>{HostDatagram("11", "02", "01")};
+    };
+    w.f.db->Execute("Drop Table OperationLog", {});
+    w.window.Save();
+    EXPECT_EQ(w.f.client().sent.size(), 3u);  // both writes, then the page's read
+    ASSERT_EQ(w.f.op.boxes.size(), 1u);
+    const std::string& report = w.f.op.boxes[0].text;
+    EXPECT_EQ(report.find("\r1182:1102 编程报警主机00----编程报警主机成功!\r"
+                          "\r1182:1102 编程报警主机03----编程报警主机成功!\r"
+                          "\r操作日志无法写入："),
+              0u)
+        << report;
+    EXPECT_NE(report.find("OperationLog"), std::string::npos) << report;
+    EXPECT_EQ(report.find("操作日志"), report.rfind("操作日志"));  // said once
+    EXPECT_EQ(w.scripted->loaded, 1);
+}
+
 TEST(Save, NothingChangedSendsNothingAndDoesNotReadAgain) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
@@ -158,6 +187,27 @@ TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
         EXPECT_FALSE(w.window.waitingFlag);
         EXPECT_TRUE(w.window.bottomEnabled);
     }
+}
+
+TEST(Save, AnErrorWhileSendingIsSaidInABoxAndNothingIsReadAgain) {
+    HostWindowFixture w(3);
+    w.window.PageChange(3);
+    w.writes = {{std::string(kWriteSectionPair) + "00",
+                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
+                {std::string(kWriteSectionPair) + "03",
+                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    // A reply with the right code whose checksum is no hex cannot be decoded.
+    w.f.client().responder = [](const std::string&) {
+        return std::vector<std::string>{"7EZZ820111020100007E"};
+    };
+    w.window.Save();
+    EXPECT_EQ(w.f.client().sent.size(), 1u);
+    ASSERT_EQ(w.f.op.boxes.size(), 1u);
+    EXPECT_EQ(w.f.op.boxes[0].kind, "warning");
+    EXPECT_EQ(w.f.op.boxes[0].text.find("保存中止："), 0u) << w.f.op.boxes[0].text;
+    EXPECT_NE(w.f.op.boxes[0].text.find("ZZ"), std::string::npos) << w.f.op.boxes[0].text;
+    EXPECT_EQ(w.scripted->loaded, 0);
+    EXPECT_FALSE(w.window.waiting.visible);
 }
 
 TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
@@ -220,6 +270,46 @@ TEST(TimedWait, CountsSecondsAndLeavesEarlyOnStop) {
     EXPECT_EQ(w.window.waiting.percent, "8%");
     EXPECT_TRUE(w.window.keysAttached);
     EXPECT_FALSE(w.window.waiting.visible);
+}
+
+TEST(OneFlow, ClicksKeysAndPageChangesAreIgnoredWhileAFlowRuns) {
+    HostWindowFixture w(3);
+    w.AutoRefresh(true);
+    w.window.PageChange(3);
+    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    const size_t sentBefore = w.f.client().sent.size();
+    std::vector<int> shown;
+    w.window.onPageShown = [&](int index) { shown.push_back(index); };
+    {
+        FlowScope login(*w.f.tdm);  // a login's read, say
+        w.window.frame.Click("bbtnRefresh");
+        w.window.frame.Click("bbtnSave");
+        EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
+        w.window.Page(0).Controls().Click("bbtnRebootNM");
+        w.window.PageChange(1);
+    }
+    EXPECT_EQ(w.f.client().sent.size(), sentBefore);
+    EXPECT_TRUE(w.f.op.boxes.empty());
+    EXPECT_EQ(w.window.ActivePage(), 3);
+    EXPECT_EQ(shown, std::vector<int>{3});  // the page control goes back to the page it had
+    w.window.frame.Click("bbtnRefresh");
+    EXPECT_EQ(w.f.client().sent.size(), sentBefore + 1);
+}
+
+TEST(OneFlow, TimedWaitAndPageChangeMarkTheirFlowAndSayWhenItEnds) {
+    HostWindowFixture w;
+    w.AutoRefresh(true);
+    std::vector<bool> runningInWait;
+    w.f.op.onServe = [&] { runningInWait.push_back(w.f.tdm->flowRunning); };
+    int ended = 0;
+    w.f.tdm->onFlowEnded = [&] { ++ended; };
+    w.window.TimedWait(3, WaitKind::Restart);
+    ASSERT_FALSE(runningInWait.empty());
+    EXPECT_EQ(std::count(runningInWait.begin(), runningInWait.end(), false), 0);
+    EXPECT_EQ(ended, 1);
+    w.window.PageChange(kDebugPage);  // with auto refresh: a pause and a refresh, one flow
+    EXPECT_EQ(ended, 2);
+    EXPECT_FALSE(w.f.tdm->flowRunning);
 }
 
 TEST(PercentText, RoundsHalfToEven) {

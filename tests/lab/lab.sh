@@ -69,7 +69,7 @@ cmd_up() {
   LAB=$1; local hosts=$2 packed=${3:-0}
   check_name "$LAB"
   [[ $hosts =~ ^[0-9]+$ && $hosts -le 200 ]] || die "<hosts> is 0 to 200"
-  [[ $packed =~ ^[0-9]+$ && $packed -le 4000 ]] || die "<packed> is 0 to 4000"
+  [[ $packed =~ ^[0-9]+$ && $packed -le 10000 ]] || die "<packed> is 0 to 10000"
   mkdir -p "$STATE_DIR"
   [ -e "$STATE_DIR/$LAB.made" ] && die "lab $LAB is up already (lab.sh down $LAB)"
   : >"$STATE_DIR/$LAB.made"

@@ -227,6 +227,38 @@ TEST(GprsPage, SaveShowsThePaddedDeviceIdAndRereadsThePage) {
     EXPECT_EQ(g["edtGprsDeviceID"].text, "000123");
 }
 
+TEST(GprsPage, EverySettingChangedIsFifteenWritesInOrderAndAllAreSent) {
+    GprsFixture g;
+    g.Open();
+    for (const auto& [edit, text] :
+         std::map<std::string, std::string>{{"edtGprsDeviceID", "9"},
+                                            {"edtGprsDomainName1", "a"},
+                                            {"edtGprsDomainName2", "b"},
+                                            {"edtGprsIP1", "10.0.0.9"},
+                                            {"edtGprsHeartbeatInterval", "61"},
+                                            {"edtGprsAPN1", "CMWAP"},
+                                            {"edtOldPassword", "1"},
+                                            {"edtNewPassword", "2"},
+                                            {"edtManagePhone", "1"},
+                                            {"edtProgPhone1", "2"},
+                                            {"edtAlarmPhone2", "3"},
+                                            {"edtSMSPhone", "4"}})
+        g.Type(edit, text);
+    g["memGprsDomainRPIP"].lines = {"10.0.0.7"};
+    g.Choose("cbGprsInfoSMS", 0);
+    g["chkGprsBootSMS"].checked = false;
+    g["chkGprsReportSMS"].checked = true;
+    const std::vector<std::string> commands = {"83", "8A", "CA", "84", "CB", "84", "8B", "89",
+                                               "D6", "D0", "D2", "82", "82", "82", "82"};
+    const CommandList writes = g.Writes();
+    ASSERT_EQ(writes.size(), commands.size());
+    for (size_t i = 0; i < writes.size(); ++i)
+        EXPECT_EQ(Slice(UnescapeFrame(writes[i].frame), 11, 12), commands[i]) << i;
+    g.window.Save();
+    ASSERT_GE(g.f.client().sent.size(), commands.size());
+    EXPECT_EQ(g.f.client().sent[commands.size() - 1].payload, writes.back().frame);
+}
+
 TEST(GprsPage, MemoAndSwitchesAndPasswords) {
     GprsFixture g;
     g.Open();
@@ -277,9 +309,55 @@ TEST(GprsPage, HeartbeatThatCannotBeSentRefusesTheWholeSave) {
         EXPECT_TRUE(g.f.client().sent.empty()) << heartbeat;
         ASSERT_EQ(g.f.op.boxes.size(), 1u);
         EXPECT_EQ(g.f.op.boxes[0].kind, "warning");
-        EXPECT_EQ(g.f.op.boxes[0].text, "心跳间隔时间：输入的数值超出范围，请重新输入！");
+        EXPECT_EQ(g.f.op.boxes[0].text, *heartbeat
+                                            ? "心跳间隔时间：输入的数值超出范围，请重新输入！"
+                                            : "心跳间隔时间：输入的数值不能为空，请重新输入！");
         EXPECT_EQ(g["edtGprsHeartbeatInterval"].text, heartbeat);
+        EXPECT_EQ(g["edtGprsDeviceID"].text, "777");  // not padded: nothing was saved
     }
+}
+
+TEST(GprsPage, PhoneNumbersThatAreNotDigitsRefuseTheSave) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"edtProgPhone2", "12-3", "编程电话号码2：输入的号码有误，请重新输入！"},
+        {"edtAlarmPhone4", " 123", "报警电话号码4：输入的号码有误，请重新输入！"},
+        {"edtSMSPhone", "1 2", "短信中心号码：输入的号码有误，请重新输入！"},
+        {"edtManagePhone", " 123 ", ""},  // trimmed before it is sent
+    };
+    for (const auto& [edit, text, message] : cases) {
+        GprsFixture g;
+        g.Open();
+        g.Type(edit, text);
+        if (*message == 0) {
+            EXPECT_EQ(DataOf(g.Writes().at(0).frame), "4A00" + Phone("123"));
+            continue;
+        }
+        try {
+            g.Writes();
+            ADD_FAILURE() << edit << " was not refused";
+        } catch (const SaveRefused& refused) {
+            EXPECT_EQ(std::string(refused.what()), message);
+        }
+    }
+}
+
+TEST(GprsPage, ShortAndGarbledRepliesLoadWhatWasStoredAndSaveNothingUntouched) {
+    GprsFixture g;
+    // A cut first parameter reply, a domain name that is not GBK, a server
+    // list whose count runs past its data, a short alarm phone group.
+    g.answers["8C"] = {"0C", "01" + Text("000123", 20) + "434D4E"};
+    g.answers["CD"] = {"3D", "01" + Text("UNINET", 15) + Text("10.9.8.7", 15) + Text("80", 5) +
+                                 "81FF8130" + std::string(92, '0')};
+    g.answers["87"] = {"07", "0105" + LengthPrefixed("10.0.0.1") + "08" + Text("10.0", 4)};
+    g.answers["8502"] = {"05", "0102" + Phone("110") + "1234"};
+    g.Open();
+    EXPECT_EQ(g["edtGprsDeviceID"].text, "000123");
+    EXPECT_EQ(g["edtGprsAPN1"].text, "CMN");
+    EXPECT_EQ(g["edtGprsIP1"].text, "");
+    EXPECT_NE(g["edtGprsDomainName2"].text.find("\uFFFD"), std::string::npos);
+    EXPECT_EQ(g["memGprsDomainRPIP"].lines, (std::vector<std::string>{"10.0.0.1", "10.0"}));
+    EXPECT_EQ(g["edtAlarmPhone1"].text, "110");
+    EXPECT_EQ(Pairs(g.Writes()), std::vector<std::string>{});
 }
 
 TEST(GprsPage, ChecksOnLeavingAFieldWarnAndKeepTheText) {

@@ -46,6 +46,17 @@ TEST(NetworkModuleRestart, SuccessWaitsAMinuteThenReportsAndLogs) {
     EXPECT_EQ(r.closed, 0);
 }
 
+TEST(NetworkModuleRestart, ALogThatCannotBeWrittenStillWaitsAndIsSaidBesideTheResult) {
+    RestartFixture r;
+    r.Answer("0D", "01");
+    r.f.db->Execute("Drop Table OperationLog", {});
+    r.window.Page(0).Controls().Click("bbtnRebootNM");
+    EXPECT_EQ(r.Seconds(), 60u);
+    const std::string& shown = r.f.op.boxes.back().text;
+    EXPECT_EQ(shown.find("重新启动成功!\r操作日志无法写入："), 0u) << shown;
+    EXPECT_EQ(r.f.op.boxes.size(), 2u);  // the question and the result, nothing more
+}
+
 TEST(NetworkModuleRestart, NoReplyShowsAnEmptyBoxWithoutWaiting) {
     RestartFixture r;
     r.window.Page(0).Controls().Click("bbtnRebootNM");

@@ -74,7 +74,7 @@ TEST_F(ExchangeInLab, NoReplyGivesEmptyTextOnlyAfterTheWholeTimeOut) {
 
 TEST_F(ExchangeInLab, ArmingAcknowledgementIsSentWithoutWaiting) {
     auto sim = StartOneHost();
-    const std::string armed = Exchange(kArmingRequestPair, "03A663FFFF");
+    const std::string armed = Exchange(kArmingPair, "03A663FFFF");
     ASSERT_NE(armed.find("成功!"), std::string::npos) << armed;
     const std::string info = tdm->params.Get("ArmingOperateInfo");
     ASSERT_EQ(info.size(), 22u);
@@ -114,7 +114,7 @@ TEST_F(ExchangeInLab, LateReplyTurnsUpAsAStrayOfTheNextExchange) {
                                           {"match": "1282", "delayMs": 1000}])");
     const std::string modelFrame = BuildFrame("12", "83", "0B00");
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(modelFrame, std::string(kHostModelQueryPair)), "");
+    EXPECT_EQ(tdm->exchanger.ExchangeCommand(modelFrame, std::string(kModelQueryPair)), "");
     const std::string statusFrame = BuildFrame("12", "82", "06F2");
     const std::string status =
         tdm->exchanger.ExchangeCommand(statusFrame, std::string(kStatusQueryPair));

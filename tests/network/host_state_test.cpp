@@ -25,7 +25,7 @@ class HostStateInLab : public LabFixture {
         return Exchange(kRemoteControlPair, "0A" + code);
     }
     std::string Arm(const std::string& code) {
-        return Exchange(kArmingRequestPair, "03A6" + code + "FFFF");
+        return Exchange(kArmingPair, "03A6" + code + "FFFF");
     }
     std::string History(int first) {
         tdm->params.Clear();

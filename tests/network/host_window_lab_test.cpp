@@ -119,7 +119,7 @@ TEST_F(HostWindowInLab, SearchThenRightPasswordShowsTheWindowAndItsRefreshReadsP
         EXPECT_EQ(received[i].to, Host() + ":5200") << i;
 
     const std::vector<std::string> pairs = {
-        std::string(kStatusQueryPair),        std::string(kHostModelQueryPair),
+        std::string(kStatusQueryPair),        std::string(kModelQueryPair),
         std::string(kReadSectionPair) + "06", std::string(kNmQueryParams1Pair),
         std::string(kNmQueryParams2Pair),     std::string(kNmQueryHeartbeatPair),
         std::string(kNmQueryNetSwitchPair),   std::string(kNmQueryLocalPair),

@@ -141,6 +141,29 @@ TEST(WiredZonePage, SaveWithoutSectionSevenIsRefusedNamingItsLists) {
     }
 }
 
+TEST(WiredZonePage, EditsOutliveTheReReadOfAWriteTheHostDidNotTake) {
+    WiredFixture f;
+    f["cbYXDefenceZoneNo3"].index = 7;
+    const CommandList list = f.page.SaveList(f.stored);
+    ASSERT_EQ(list.size(), 1u);
+    // The host refused: the re-read finds the old body.
+    f.page.Prepare();
+    f.page.Load(f.stored);
+    EXPECT_EQ(f["cbYXDefenceZoneNo3"].index, 7);
+    EXPECT_EQ(f["cbDefenceZoneType1"].index, 10);
+    // Saved again and taken this time: the re-read shows the host.
+    const CommandList again = f.page.SaveList(f.stored);
+    ASSERT_EQ(again.size(), 1u);
+    DeviceParams reread;
+    testing::StoreSectionReads(reread, {{4, WrittenBody(again[0])}, {7, kSampleBodies[7]}});
+    f.page.Prepare();
+    f.page.Load(reread);
+    EXPECT_EQ(f["cbYXDefenceZoneNo3"].index, 7);
+    f.page.Prepare();
+    f.page.Load(f.stored);  // a later refresh shows the host as it is
+    EXPECT_EQ(f["cbYXDefenceZoneNo3"].index, 3);
+}
+
 TEST(WiredZonePage, ReadsSectionsFourAndSeven) {
     WiredZonePage page;
     const CommandList reads = page.ReadList();

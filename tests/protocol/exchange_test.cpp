@@ -152,6 +152,17 @@ TEST_F(ExchangeTest, AFloodEndsTheExchangeAtItsDeadlineWithTheStraysCounted) {
     EXPECT_LE(f.client().waits.back(), 7);
 }
 
+TEST_F(ExchangeTest, AFullSocketIsDroppedOnlySoFarBeforeTheRequestGoesOut) {
+    f.client().waiting.assign(kMaxDroppedBeforeRequest + 10, {"OLD"});
+    f.client().incoming = {HostDatagram("33", "01", "02")};
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "decoded");
+    EXPECT_EQ(f.client().waiting.size(), 10u);
+    EXPECT_EQ(f.tdm->trace.Lines().back(),
+              "[调试数据]: 另有 " +
+                  std::to_string(kMaxDroppedBeforeRequest - kTracedStraysPerExchange) +
+                  " 个无关数据报未逐条记录");
+}
+
 TEST_F(ExchangeTest, StatusQueryDecodesOnlyTheHostsOwnDatagrams) {
     std::vector<std::string> decoded;
     f.tdm->decoders.Register("12", [&](const std::string& reply, DecodeContext&) {

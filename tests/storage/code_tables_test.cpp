@@ -75,13 +75,16 @@ TEST(OperationLog, WritesOneRowWithTheCurrentHostAndAnEmptyOperator) {
     EXPECT_EQ(rows[1][3].second, "");
 }
 
-TEST(OperationLog, AFileThatCannotBeWrittenRaisesToTheCaller) {
+TEST(OperationLog, AFileThatCannotBeWrittenGivesTheReasonInsteadOfRaising) {
     testing::TempDir dir;
     SqliteDatabase db(dir.File("missing.mdb"));
     FixedClock clock;
     HostSession session;
     OperationLog log(db, clock, session);
-    EXPECT_THROW(log.Write("7E", "x"), DatabaseError);
+    std::string reason;
+    EXPECT_NO_THROW(reason = log.Write("7E", "x"));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(OperationLogProblemText(reason), "操作日志无法写入：" + reason);
 }
 
 }  // namespace

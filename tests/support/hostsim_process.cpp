@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -86,6 +87,19 @@ std::vector<std::string> HostsimProcess::LogLines(const std::string& text) const
     for (std::string line; std::getline(in, line);)
         if (line.find(text) != std::string::npos) lines.push_back(line.substr(24));
     return lines;
+}
+
+std::vector<std::string> HostsimProcess::ReceivedFrames(size_t first) const {
+    std::vector<std::string> frames;
+    for (const std::string& line : LogLines("recv ")) {
+        std::istringstream words(line);
+        std::string recv, from, arrow, to, payload;
+        words >> recv >> from >> arrow >> to >> payload;
+        if (recv == "recv") frames.push_back(payload);
+    }
+    frames.erase(frames.begin(),
+                 frames.begin() + static_cast<std::ptrdiff_t>(std::min(first, frames.size())));
+    return frames;
 }
 
 }  // namespace tarnwick::testing

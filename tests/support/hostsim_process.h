@@ -26,6 +26,8 @@ class HostsimProcess {
     // The datagram log; LogLines gives the lines containing `text`.
     std::string Log() const;
     std::vector<std::string> LogLines(const std::string& text) const;
+    // The frames the simulator received, in order, from the `first` on.
+    std::vector<std::string> ReceivedFrames(size_t first = 0) const;
 
   private:
     TempDir dir_;

@@ -10,6 +10,7 @@
 #include "hosts/data_module.h"
 #include "support/core_fixture.h"
 #include "support/search_answer.h"
+#include "ui/activation.h"
 #include "ui/form_host_list.h"
 #include "ui/host_list_table.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 TEST(HostListWindow, ShowsHeadersWidthsAndShadesEvenRows) {
     ui::TFormHostList window;
-    window.SetSearchOnActivate(false);
     auto* grid = window.findChild<QTableView*>("strgridHostList");
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarnwick软件 Ver1.0.8"));
@@ -37,7 +37,6 @@ TEST(HostListWindow, SearchFillsTheGridAndKeysWaitUntilItEnds) {
     testing::CoreFixture f;
     f.op.sleepInPauses = true;
     ui::TFormHostList window;
-    window.SetSearchOnActivate(false);
     window.AttachDataModule(f.tdm.get());
     auto* grid = window.findChild<QTableView*>("strgridHostList");
     int searchesSeen = 0;
@@ -68,6 +67,9 @@ TEST(HostListWindow, ShowingTheWindowSearchesOnce) {
     testing::CoreFixture f;
     ui::TFormHostList window;
     window.AttachDataModule(f.tdm.get());
+    WindowFocus focus;
+    ui::FocusReporter reporter(focus, *f.tdm, &window, nullptr);
+    reporter.search = [&] { window.Search(); };
     window.show();
     QEventLoop loop;
     QTimer::singleShot(500, &loop, &QEventLoop::quit);

@@ -8,6 +8,7 @@
 
 #include "hosts/host_window.h"
 #include "support/host_window_fixture.h"
+#include "ui/activation.h"
 #include "ui/control_binder.h"
 #include "ui/form_main.h"
 #include "ui/waiting_panel_widget.h"
@@ -35,6 +36,10 @@ struct FormFixture : testing::HostWindowFixture {
 
 TEST(HostWindowForm, ShowingTheWindowRefreshesTheCurrentPageOnce) {
     FormFixture w;
+    QWidget hostList;
+    WindowFocus focus;
+    ui::FocusReporter reporter(focus, *w.f.tdm, &hostList, &w.form());
+    reporter.refresh = [&] { w.window.Refresh(); };
     w.form().show();
     ServeEvents(400);
     EXPECT_EQ(w.f.client().sent.size(), 9u);  // page 0's reads, once
@@ -71,7 +76,6 @@ TEST(HostWindowForm, PageTabsFollowTheModelAndSaveIsOffOnTheLastTwoPages) {
 
 TEST(HostWindowForm, StopButtonOfTheWaitingPanelStopsTheRefresh) {
     FormFixture w;
-    w.form().SetRefreshOnActivate(false);
     w.form().show();
     ServeEvents(300);
     ASSERT_TRUE(w.f.client().sent.empty());

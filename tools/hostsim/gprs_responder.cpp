@@ -109,7 +109,8 @@ std::optional<Reply> RespondGprs(SimHost& host, const Request& request) {
         return Outcome("03", r, "terminal ID");
     }
     if (cmd == "8A" || cmd == "CA") {
-        int r = ok(DataByte(data, 1) > 0);
+        // A length of 0 clears the name.
+        int r = ok(DataByte(data, 1) >= 0);
         if (r == 1) (cmd == "8A" ? g.domain1 : g.domain2) = ParseLengthPrefixedName(data);
         return Outcome(cmd == "8A" ? "0A" : "3A", r, "centre server domain name");
     }

@@ -129,7 +129,7 @@ std::optional<Reply> RespondNetwork(SimHost& host, const Request& request) {
     if (cmd == "81") {
         int r = ok(data.size() >= 14);
         if (r == 1) host.clock = data.substr(0, 14);
-        return Outcome("01", r, "time calibration");
+        return Outcome("01", r, "time calibration to " + host.clock);
     }
     if (cmd == "88") {
         int r = ok();

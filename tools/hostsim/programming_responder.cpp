@@ -4,6 +4,11 @@
 #include "responder.h"
 
 namespace tarnwick::hostsim {
+namespace {
+
+constexpr int kRefused = 3;
+
+}  // namespace
 
 std::optional<Reply> RespondProgramming(SimHost& host, const Request& request) {
     const int marker = DataByte(request.data, 1);
@@ -19,10 +24,12 @@ std::optional<Reply> RespondProgramming(SimHost& host, const Request& request) {
     }
     if (request.command == "82") {
         const std::string body = request.data.size() > 4 ? request.data.substr(4) : "";
+        // The host keeps a body whole or refuses it: one of the wrong length
+        // or with a stray digit is answered 3 and changes nothing.
         const bool fits = marker == 0x09 && known &&
                           body.size() == kSectionDigits[static_cast<size_t>(section)] &&
                           IsHexText(body);
-        const int result = request.Result(fits ? 1 : 2);
+        const int result = request.Result(fits ? 1 : kRefused);
         if (result == 1) host.sections[static_cast<size_t>(section)] = body;
         return Reply{"11", "02", ByteHex(static_cast<unsigned>(result)), false,
                      result == 1 ? "section written" : "section write not taken"};

@@ -20,6 +20,7 @@ std::optional<Reply> Respond(SimHost& host, const Request& request) {
     if (c == "10") return RespondControl(host, request);
     if (c == "11") return RespondProgramming(host, request);
     if (c == "12") return RespondAlarmHost(host, request);
+    if (c == "13") return RespondPairing(host, request);
     return std::nullopt;
 }
 

@@ -144,6 +144,25 @@ void ReadSections(const json& j, SimHost& host) {
     }
 }
 
+// "pairing": {"learnAfterMs": 2000, "duplicate": false, "paired": ["010C02"],
+// "missing": ["010703"]}; slots are six hex digits.
+void ReadPairing(const json& j, Pairing& p) {
+    CheckKeys(j, {"learnAfterMs", "duplicate", "paired", "missing"}, "pairing");
+    Read(j, "learnAfterMs", p.learnAfterMs);
+    Read(j, "duplicate", p.duplicate);
+    for (const char* key : {"paired", "missing"}) {
+        if (!j.contains(key)) continue;
+        auto& slots = std::string(key) == "paired" ? p.paired : p.missing;
+        slots.clear();
+        for (const auto& s : j[key]) {
+            const std::string slot = ToUpper(s.get<std::string>());
+            if (slot.size() != 6 || !IsHexText(slot))
+                throw std::runtime_error("a pairing slot needs 6 hex digits");
+            slots.push_back(slot);
+        }
+    }
+}
+
 }  // namespace
 
 uint32_t ParseAddress(const std::string& dotted) {
@@ -163,7 +182,7 @@ std::string FormatAddress(uint32_t address) {
 void ApplyHostJson(const json& j, SimHost& host) {
     CheckKeys(j,
               {"address", "identity", "installerCode", "sections", "gprs", "network", "status",
-               "model", "operatorNumber", "history", "faults"},
+               "model", "operatorNumber", "history", "pairing", "faults"},
               "a host");
     if (j.contains("identity")) {
         ReadIdentity(j["identity"], host.identity);
@@ -191,6 +210,7 @@ void ApplyHostJson(const json& j, SimHost& host) {
             }
         }
     }
+    if (j.contains("pairing")) ReadPairing(j["pairing"], host.pairing);
     if (j.contains("faults")) {
         auto more = ParseFaults(j["faults"]);
         host.faults.insert(host.faults.end(), more.begin(), more.end());

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,30 @@ struct WorkingStatus {
     uint8_t csq = 23;
 };
 
+// A datagram a host sends by itself some time after a reply of the same module class
+// (the learning report after a pair command). `stillDue` decides at sending time whether it
+// still leaves, and may change the host.
+struct FollowUp {
+    std::string command;
+    std::string data;
+    int afterMs = 0;
+    std::function<bool()> stillDue;
+    std::string note;
+};
+
+// Wireless pairing: the device slots (six hex digits: kind, zone or 07,
+// number or sub-address) the host knows, and the device the installer
+// triggers after a pair command.
+struct Pairing {
+    int learnAfterMs = 2000;           // the device is triggered this long after; -1 never
+    bool duplicate = false;            // the triggered device was learned before (report 04)
+    std::vector<std::string> paired;   // slots already paired (answer state 02)
+    std::vector<std::string> missing;  // sub-addresses the host does not have (state 00)
+    bool active = false;               // in pairing state
+    std::string slot;                  // the slot being paired
+    uint64_t generation = 0;           // counts pair commands; a report of an older one is void
+};
+
 // One simulated alarm host with its network module and GPRS module.
 struct SimHost {
     std::string address;  // the lab address it is played at
@@ -80,6 +106,9 @@ struct SimHost {
     std::string lastArmingInfo;  // what the acknowledgement must carry back
     std::string clock;           // last time set by the tool, as sent
     std::vector<FaultRule> faults;
+    Pairing pairing;
+    // Set by a responder, taken by the server with the reply it goes with.
+    std::optional<FollowUp> followUp;
 
     // The modules as they came from the configuration, for factory resets.
     GprsModule gprsDefaults;

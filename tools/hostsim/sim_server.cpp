@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
+#include <utility>
 
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
@@ -184,18 +185,27 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
     if (fault.any) note += " [" + Describe(fault) + "]";
     for (int i = 0; i < fault.repeat; ++i)
         Queue(due + static_cast<uint64_t>(i * fault.repeatGapMs), frame, self, to, note);
+    if (std::optional<FollowUp> later = std::exchange(host.followUp, std::nullopt))
+        Queue(due + static_cast<uint64_t>(later->afterMs),
+              BuildReplyFrame(reply->moduleClass, later->command, later->data), self, to,
+              later->note, later->stillDue);
     SendDue();
 }
 
 void SimServer::Queue(uint64_t dueMs, std::string payload, in_addr from, sockaddr_in to,
-                      std::string note) {
-    queue_.push(Outgoing{dueMs, sequence_++, std::move(payload), from, to, std::move(note)});
+                      std::string note, std::function<bool()> stillDue) {
+    queue_.push(Outgoing{dueMs, sequence_++, std::move(payload), from, to, std::move(note),
+                         std::move(stillDue)});
 }
 
 void SimServer::SendDue() {
     const uint64_t now = NowMs();
     while (!queue_.empty() && queue_.top().dueMs <= now) {
-        Send(queue_.top());
+        const Outgoing& out = queue_.top();
+        if (!out.stillDue || out.stillDue())
+            Send(out);
+        else
+            log_.Note("dropped, no longer due: " + out.note);
         queue_.pop();
     }
 }

@@ -2,6 +2,7 @@
 #include <netinet/in.h>
 
 #include <cstdint>
+#include <functional>
 #include <queue>
 #include <string>
 #include <unordered_map>
@@ -38,6 +39,7 @@ class SimServer {
         in_addr from;
         sockaddr_in to;
         std::string note;
+        std::function<bool()> stillDue;  // checked when it falls due; false drops it
         bool operator>(const Outgoing& o) const {
             return dueMs != o.dueMs ? dueMs > o.dueMs : sequence > o.sequence;
         }
@@ -46,7 +48,8 @@ class SimServer {
     void ReceiveAll();
     void Handle(const std::string& payload, const sockaddr_in& from, in_addr destination);
     void Answer(SimHost& host, Request request, const sockaddr_in& from, uint64_t offsetMs);
-    void Queue(uint64_t dueMs, std::string payload, in_addr from, sockaddr_in to, std::string note);
+    void Queue(uint64_t dueMs, std::string payload, in_addr from, sockaddr_in to, std::string note,
+               std::function<bool()> stillDue = {});
     void SendDue();
     void Send(const Outgoing& out);
 

@@ -21,37 +21,34 @@ void AddRow(QFormLayout* form, const ProgrammingWidgets& widgets, QWidget* paren
     form->addRow(widgets.Caption(parent, caption, input), input);
 }
 
-QWidget* CodesAndUsers(QWidget* parent, const ProgrammingWidgets& widgets) {
+QWidget* UsersAndNumbers(QWidget* parent, const ProgrammingWidgets& widgets) {
     auto* column = new QWidget(parent);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* codes = new QGroupBox(column);
-    auto* form = new QFormLayout(codes);
-    AddRow(form, widgets, codes, "安装员码", widgets.Edit(codes, "edtSetterCode", 6));
-    AddRow(form, widgets, codes, "用户账号", widgets.Edit(codes, "edtUserAccount", 6));
-    layout->addWidget(codes);
-
     std::vector<std::string> users;
     for (int user = 1; user <= CommunicationPage::kUsers; ++user)
         users.push_back(CommunicationPage::UserCaption(user));
     layout->addWidget(ControlGrid(column, widgets, "用户设置", users,
-                                  {{"cbArmingType", "布防类型", GridColumn::List, 20},
+                                  {{"cbArmingType", "布防类型", GridColumn::List, 24},
                                    {"edtUserCode", "用户码", GridColumn::Edit, 4}}));
-
     std::vector<std::string> numbers;
     for (int number = 1; number <= CommunicationPage::kNumbers; ++number)
         numbers.push_back(CommunicationPage::NumberCaption(number));
     layout->addWidget(ControlGrid(column, widgets, "接警电话", numbers,
-                                  {{"cbAlarmCallType", "报警电话类型", GridColumn::List, 18},
+                                  {{"cbAlarmCallType", "报警电话类型", GridColumn::List, 24},
                                    {"edtAlarmCall", "接警电话号码", GridColumn::Edit, 18}}));
     layout->addStretch(1);
     return column;
 }
 
-QWidget* DiallingAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
+QWidget* CodesAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
     auto* box = new QGroupBox(QStringLiteral("通讯与时间设置"), parent);
     auto* form = new QFormLayout(box);
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    form->setVerticalSpacing(4);
+    AddRow(form, widgets, box, "安装员码", widgets.Edit(box, "edtSetterCode", 6));
+    AddRow(form, widgets, box, "用户账号", widgets.Edit(box, "edtUserAccount", 6));
     for (const CommunicationPage::ValueList& list : CommunicationPage::kValueLists) {
         AddRow(form, widgets, box, std::string(list.caption),
                widgets.Combo(box, std::string(list.control), 16));
@@ -62,14 +59,15 @@ QWidget* DiallingAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
     auto* address = new QWidget(box);
     auto* digits = new QHBoxLayout(address);
     digits->setContentsMargins(0, 0, 0, 0);
+    digits->setSpacing(2);
     QWidget* first = nullptr;
     for (int digit = 1; digit <= CommunicationPage::kSirenAddressDigits; ++digit) {
         QComboBox* combo =
             widgets.Combo(address, "cbWirelessAlarmAddress" + std::to_string(digit), 1);
+        combo->setMaximumWidth(combo->fontMetrics().averageCharWidth() * 7);
         if (!first) first = combo;
         digits->addWidget(combo);
     }
-    digits->addStretch(1);
     form->addRow(widgets.Caption(box, "无线警号地址码", first), address);
     AddRow(form, widgets, box, "转发邻居最短间隔",
            widgets.Combo(box, "cbNeighborDileInterval", 16));
@@ -84,11 +82,12 @@ QWidget* BuildCommunicationPageWidget(CommunicationPage& page, QWidget* parent) 
     ProgrammingWidgets widgets(page);
     auto* content = new QWidget;
     auto* layout = new QHBoxLayout(content);
-    layout->addWidget(CodesAndUsers(content, widgets), 1);
+    layout->addWidget(UsersAndNumbers(content, widgets));
     auto* right = new QVBoxLayout;
-    right->addWidget(DiallingAndTiming(content, widgets));
+    right->addWidget(CodesAndTiming(content, widgets));
     right->addStretch(1);
-    layout->addLayout(right, 1);
+    layout->addLayout(right);
+    layout->addStretch(1);
     return PageWidget(page, parent, content);
 }
 

@@ -43,6 +43,9 @@ class GprsLayout {
     const std::string& Caption(QWidget* input) const {
         return page_.CaptionOf(input->objectName().toStdString());
     }
+    const std::string& Hint(QWidget* input) const {
+        return page_.Controls()[input->objectName().toStdString()].hint;
+    }
     template <typename W>
     W* Captioned(QGridLayout* grid, int row, int column, W* input, int span = 1) {
         const std::string& caption = Caption(input);
@@ -77,8 +80,10 @@ QGroupBox* ModuleInfo(GprsLayout& l, QWidget* parent) {
         ip->setMinimumWidth(ip->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) +
                             16);
         QLineEdit* port = MakeEdit(box, ("edtGprsPort" + n).c_str());
-        port->setPlaceholderText(QStringLiteral("端口号") + Q(n));
-        port->setAccessibleName(QStringLiteral("端口号") + Q(n));
+        // The port has no caption of its own: its hint names it.
+        const QString hint = Q(l.Hint(port));
+        port->setPlaceholderText(hint);
+        port->setAccessibleName(hint);
         port->setMaximumWidth(80);
         grid->addWidget(port, row, 4);
         l.Add(port);

@@ -19,15 +19,19 @@
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/gprs_page.h"
+#include "operation/alarm_info_page.h"
 #include "programming/communication_page.h"
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
 #include "programming/wireless_zone_page.h"
 #include "ui/control_binder.h"
+#include "ui/pages/alarm_info_page_widget.h"
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/gprs_page_widget.h"
+#include "ui/pages/host_control_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
+#include "ui/pages/unplaced_controls.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
 #include "ui/widget_factory.h"
@@ -41,6 +45,10 @@ QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
     return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
 }
 
+QWidget* BuildAlarmInfoPage(PageBranch& page, HostWindow&, QWidget* parent) {
+    return new AlarmInfoPageWidget(dynamic_cast<AlarmInfoPage&>(page), parent);
+}
+
 // A page whose widget needs only its own model.
 template <typename Page, QWidget* (*build)(Page&, QWidget*)>
 QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
@@ -50,7 +58,9 @@ QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
 // Page name to the function that builds its widget.
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
+        {"tsHostControl", BuildHostControlPage},
         {"TabSheet4", BuildDebugPage},
+        {"tsAlarmInfo", BuildAlarmInfoPage},
         {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
         {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
         {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
@@ -58,33 +68,6 @@ const std::map<std::string, Builder>& Builders() {
         {"tsSystemProgram", BuildOwn<SystemProgramPage, BuildSystemProgramPageWidget>},
     };
     return builders;
-}
-
-// A plain widget of the control's kind, named after it.
-QWidget* MakeWidgetOfKind(QWidget* parent, const Control& control) {
-    const char* name = control.name.c_str();
-    switch (control.kind) {
-        case ControlKind::Edit:
-            return MakeEdit(parent, name);
-        case ControlKind::ComboBox:
-            return MakeCombo(parent, name);
-        case ControlKind::CheckBox:
-        case ControlKind::Toggle:
-            return MakeCheck(parent, name);
-        case ControlKind::RadioButton:
-            return MakeRadio(parent, name);
-        case ControlKind::Label:
-            return MakeLabel(parent, name);
-        case ControlKind::Button:
-            return MakeButton(parent, name);
-        case ControlKind::CheckList:
-            return MakeCheckList(parent, name);
-        case ControlKind::Grid:
-            return MakeGrid(parent, name);
-        case ControlKind::Memo:
-            return MakeMemo(parent, name);
-    }
-    return MakeLabel(parent, name);
 }
 
 // A page whose own widget is not built yet: its caption, then a widget for
@@ -103,9 +86,6 @@ QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* row = new QHBoxLayout;
     for (const auto& control : page.Controls().Controls()) {
         QWidget* w = MakeWidgetOfKind(widget, *control);
-        // Until the page is laid out, its hint (else its name) says what it is.
-        w->setAccessibleName(
-            QString::fromStdString(control->hint.empty() ? control->name : control->hint));
         if (control->kind == ControlKind::Button) {
             row->addWidget(w);
         } else {

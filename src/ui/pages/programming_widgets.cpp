@@ -55,11 +55,9 @@ QLineEdit* ProgrammingWidgets::Edit(QWidget* parent, const std::string& name,
     return edit;
 }
 
-QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name,
-                                     bool withCaption) const {
+QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name) const {
     QCheckBox* box = MakeCheck(parent, name.c_str());
     box->setAccessibleName(Q(page_.ControlCaption(name)));
-    if (!withCaption) box->setText(QString());
     return box;
 }
 
@@ -82,11 +80,10 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
     auto* box = new QGroupBox(Q(title), parent);
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(4);
     for (size_t col = 0; col < columns.size(); ++col) {
         auto* header = new QLabel(Q(columns[col].caption), box);
-        header->setWordWrap(true);
         header->setAlignment(Qt::AlignCenter);
-        if (columns[col].kind == GridColumn::Check) header->setMaximumWidth(80);
         grid->addWidget(header, 0, static_cast<int>(col) + 1);
     }
     for (size_t row = 0; row < rowCaptions.size(); ++row) {
@@ -99,7 +96,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
             const GridColumn& column = columns[col];
             QWidget* cell;
             if (column.kind == GridColumn::Check) {
-                cell = widgets.Check(box, name, false);
+                cell = widgets.Check(box, name);
                 grid->addWidget(cell, r, static_cast<int>(col) + 1, Qt::AlignCenter);
             } else {
                 cell = column.kind == GridColumn::List
@@ -127,7 +124,7 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
     auto* cross = new QGroupBox(Q(crossGroup), content);
     auto* row = new QHBoxLayout(cross);
     const char* captions[] = {"防区1", "防区2", "交叉时间", "触发次数"};
-    const int chars[] = {4, 4, 8, 16};
+    const int chars[] = {4, 4, 14, 22};
     for (size_t i = 0; i < std::size(captions) && i < crossLists.size(); ++i) {
         QComboBox* combo = widgets.Combo(cross, crossLists[i], chars[i]);
         row->addWidget(widgets.Caption(cross, captions[i], combo));

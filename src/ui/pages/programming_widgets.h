@@ -25,8 +25,8 @@ class ProgrammingWidgets {
 
     QComboBox* Combo(QWidget* parent, const std::string& name, int minimumChars = 8) const;
     QLineEdit* Edit(QWidget* parent, const std::string& name, int minimumChars = 8) const;
-    // A box that shows its caption, or (in a grid) only its box.
-    QCheckBox* Check(QWidget* parent, const std::string& name, bool withCaption = true) const;
+    // A box; it shows the text its control holds (none in a grid).
+    QCheckBox* Check(QWidget* parent, const std::string& name) const;
     QRadioButton* Radio(QWidget* parent, const std::string& name) const;
     // A caption label that is the buddy of an input.
     QLabel* Caption(QWidget* parent, const std::string& text, QWidget* buddy) const;

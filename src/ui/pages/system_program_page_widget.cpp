@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -20,12 +21,19 @@ std::string Name(std::string_view base, int n) {
     return std::string(base) + std::to_string(n);
 }
 
+// Groups sit close together so the whole page fits the window.
+void Compact(QLayout* layout) {
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->setSpacing(2);
+}
+
 // A group of the boxes base + from .. base + to, in `columns` columns filled
 // row by row, so that Tab goes along the lines as they are read.
 QGroupBox* Boxes(QWidget* parent, const ProgrammingWidgets& widgets, std::string_view title,
                  std::string_view base, int from, int to, int columns = 1) {
     auto* group = new QGroupBox(Q(title), parent);
     auto* grid = new QGridLayout(group);
+    Compact(grid);
     for (int n = from; n <= to; ++n) {
         const int i = n - from;
         grid->addWidget(widgets.Check(group, Name(base, n)), i / columns, i % columns);
@@ -38,9 +46,18 @@ QGroupBox* RadioPair(QWidget* parent, const ProgrammingWidgets& widgets, const c
                      const std::string& first, const std::string& second) {
     auto* group = new QGroupBox(QString::fromUtf8(title), parent);
     auto* layout = new QVBoxLayout(group);
+    Compact(layout);
     layout->addWidget(widgets.Radio(group, first));
     layout->addWidget(widgets.Radio(group, second));
     return group;
+}
+
+// A column of groups, top-aligned.
+QVBoxLayout* Column(std::initializer_list<QWidget*> groups) {
+    auto* column = new QVBoxLayout;
+    for (QWidget* group : groups) column->addWidget(group);
+    column->addStretch(1);
+    return column;
 }
 
 }  // namespace
@@ -49,6 +66,7 @@ QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) 
     ProgrammingWidgets widgets(page);
     auto* content = new QWidget;
     auto* grid = new QGridLayout(content);
+    grid->setVerticalSpacing(4);
     const auto& relay = SystemProgramPage::kFlagGroups[0];
     const auto& output = SystemProgramPage::kFlagGroups[1];
     const auto& siren = SystemProgramPage::kFlagGroups[2];
@@ -58,43 +76,42 @@ QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) 
     const auto& control2 = SystemProgramPage::kSystemControl2;
     const auto& neighbour = SystemProgramPage::kNeighborDile;
 
-    // Row one: what switches the relay, the output and the siren. The
-    // eighth siren digit is spare and has no box.
-    grid->addWidget(Boxes(content, widgets, relay.caption, relay.base, 1, relay.count), 0, 0);
-    grid->addWidget(Boxes(content, widgets, output.caption, output.base, 1, output.count), 0, 1);
-    grid->addWidget(Boxes(content, widgets, siren.caption, siren.base, 1, siren.count - 1), 0, 2);
-
-    // Row two: system control one and two with the two output modes.
-    grid->addWidget(Boxes(content, widgets, control1.caption, control1.base, 1, control1.count), 1,
-                    0);
+    // Three columns: the relay with system control one, the output with
+    // event report one, the siren (its spare eighth digit has no box) with
+    // system control two and the two output modes.
     QGroupBox* second = Boxes(content, widgets, control2.caption, control2.base, 1, control2.count);
-    auto* modes = new QGridLayout;
+    auto* modes = new QHBoxLayout;
     modes->addWidget(RadioPair(second, widgets, "可编程继电器输出方式", "rbtnSystemControl25",
-                               "rbtnSystemControl25_"),
-                     0, 0);
-    modes->addWidget(
-        RadioPair(second, widgets, "可编程输出方式", "rbtnSystemControl26", "rbtnSystemControl26_"),
-        0, 1);
+                               "rbtnSystemControl25_"));
+    modes->addWidget(RadioPair(second, widgets, "可编程输出方式", "rbtnSystemControl26",
+                               "rbtnSystemControl26_"));
     static_cast<QGridLayout*>(second->layout())->addLayout(modes, control2.count, 0);
-    grid->addWidget(second, 1, 1, 1, 2);
+    grid->addLayout(
+        Column({Boxes(content, widgets, relay.caption, relay.base, 1, relay.count),
+                Boxes(content, widgets, control1.caption, control1.base, 1, control1.count)}),
+        0, 0);
+    grid->addLayout(
+        Column({Boxes(content, widgets, output.caption, output.base, 1, output.count),
+                Boxes(content, widgets, report1.caption, report1.base, 1, report1.count)}),
+        0, 1);
+    grid->addLayout(
+        Column({Boxes(content, widgets, siren.caption, siren.base, 1, siren.count - 1), second}), 0,
+        2);
 
-    // Row three: the event report switches; the numbers that receive
-    // reports in a group of their own, two columns of four.
-    grid->addWidget(Boxes(content, widgets, report1.caption, report1.base, 1, report1.count), 2, 0);
-    QGroupBox* reports = Boxes(content, widgets, report2.caption, report2.base, 1, 2);
-    reports->layout()->addWidget(
-        Boxes(reports, widgets, "事件上报对应号码组", report2.base, 3, report2.count, 2));
-    grid->addWidget(reports, 2, 1);
-
-    // Row four beside it: neighbour dialling and the dual network switch.
-    auto* last = new QVBoxLayout;
-    last->addWidget(Boxes(content, widgets, neighbour.caption, neighbour.base, 1, neighbour.count));
-    last->addWidget(RadioPair(content, widgets, "双网切换", "rbDualNetwork1", "rbDualNetwork2"));
-    last->addStretch(1);
-    grid->addLayout(last, 2, 2);
-    grid->setRowStretch(3, 1);
+    // Below: event report two with the numbers that receive reports, then
+    // neighbour dialling and the dual network switch.
+    QGroupBox* reports = Boxes(content, widgets, report2.caption, report2.base, 1, 2, 2);
+    static_cast<QGridLayout*>(reports->layout())
+        ->addWidget(
+            Boxes(reports, widgets, "事件上报对应号码组", report2.base, 3, report2.count, 4), 1, 0,
+            1, 2);
+    grid->addWidget(reports, 1, 0, 1, 2, Qt::AlignTop);
+    grid->addLayout(
+        Column({Boxes(content, widgets, neighbour.caption, neighbour.base, 1, neighbour.count),
+                RadioPair(content, widgets, "双网切换", "rbDualNetwork1", "rbDualNetwork2")}),
+        1, 2);
+    grid->setRowStretch(2, 1);
     for (int col = 0; col < 3; ++col) grid->setColumnStretch(col, 1);
-
     return PageWidget(page, parent, content);
 }
 

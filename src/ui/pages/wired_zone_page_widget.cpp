@@ -7,7 +7,7 @@ namespace tarnwick::ui {
 
 QWidget* BuildWiredZonePageWidget(WiredZonePage& page, QWidget* parent) {
     // Widths of the four list columns in characters; the boxes follow.
-    const int listChars[] = {16, 12, 7, 8};
+    const int listChars[] = {12, 10, 6, 7};
     std::vector<GridColumn> columns;
     for (size_t col = 0; col < std::size(WiredZonePage::kColumns); ++col) {
         const auto& column = WiredZonePage::kColumns[col];

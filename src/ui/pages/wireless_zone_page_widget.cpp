@@ -7,7 +7,7 @@ namespace tarnwick::ui {
 
 QWidget* BuildWirelessZonePageWidget(WirelessZonePage& page, QWidget* parent) {
     // Widths of the two list columns in characters; the boxes follow.
-    const int listChars[] = {16, 12};
+    const int listChars[] = {18, 14};
     std::vector<GridColumn> columns;
     for (size_t col = 0; col < std::size(WirelessZonePage::kColumns); ++col) {
         const auto& column = WirelessZonePage::kColumns[col];

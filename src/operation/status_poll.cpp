@@ -1,0 +1,45 @@
+#include "operation/status_poll.h"
+
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "operation/alarm_host_decoder.h"
+#include "operation/host_status.h"
+#include "protocol/frame_codec.h"
+
+namespace tarnwick {
+namespace {
+
+void CountPoll(Control& counter) {
+    const std::string& text = counter.text;
+    long count = 0;
+    if (!text.empty() && text.size() < 12 &&
+        text.find_first_not_of("0123456789") == std::string::npos)
+        count = std::stol(text);
+    counter.text = std::to_string(count + 1);
+}
+
+}  // namespace
+
+bool PollHostStatus(HostWindow& window, PageModel& page, bool windowActive) {
+    if (!windowActive || window.ActivePage() != 0 || window.waitingFlag || window.pollWaiting)
+        return false;
+    DataModule& tdm = window.tdm;
+    window.BeginPollWait();
+    try {
+        const std::string pair(kStatusQueryPair);
+        const std::string frame = BuildFrame(
+            kAlarmHostClass, CommandPair::Parse(pair).request.substr(2), kStatusQueryData);
+        const std::string result = tdm.exchanger.ExchangeStatusQuery(frame, pair);
+        tdm.trace.Add("0. " + pair + "(" + frame + "): " + result);
+        CountPoll(window.frame["Label101"]);
+        window.frame.Changed();
+        ShowHostStatus(page, tdm.params);
+        page.Changed();
+    } catch (...) {
+        // A poll never reaches the operator; the next tick tries again.
+    }
+    window.EndPollWait();
+    return true;
+}
+
+}  // namespace tarnwick

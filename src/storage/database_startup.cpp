@@ -1,0 +1,104 @@
+#include "storage/database_startup.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "storage/database_port.h"
+#include "storage/sqlite_database.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr const char* kRecreateAdvice =
+    "请把它移走或改名后重新启动本软件，软件会重新建立一个新的数据库。";
+constexpr const char* kRunsOn = "报警类型和操作说明将显示为空，其余功能照常使用。";
+
+std::string Named(const std::string& path) {
+    return "数据库文件“" + path + "”";
+}
+
+std::string Problem(const std::string& path, const std::string& cause, const std::string& advice) {
+    return Named(path) + "无法使用：" + cause + "\r\n" + advice + "\r\n" + kRunsOn;
+}
+
+std::string ErrnoText(int error) {
+    return std::string(std::strerror(error)) + "，错误号 " + std::to_string(error);
+}
+
+// Opens the file for writing when allowed and reads its schema, which makes
+// SQLite roll back a journal an interrupted write left. Returns the problem.
+std::string Probe(const std::string& path) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 2000);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+    const bool readOnly = db && sqlite3_db_readonly(db, "main") == 1;
+    sqlite3_close(db);
+    if (rc == SQLITE_OK) return {};
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
+        return Problem(path, "这个文件不是本软件的数据库，或者内容已经损坏。", kRecreateAdvice);
+    if (rc == SQLITE_READONLY || readOnly)
+        return Problem(path,
+                       "上次写入时被中断，需要修复，但当前用户不能写这个文件或它所在的文件夹"
+                       "（" +
+                           message + "）。",
+                       "请让管理员给当前用户这个文件和它所在文件夹的写权限，再重新启动本软件。");
+    if (rc == SQLITE_CANTOPEN || rc == SQLITE_PERM || rc == SQLITE_AUTH)
+        return Problem(path, "打不开这个文件（" + message + "）。",
+                       "请让管理员检查这个文件的权限，再重新启动本软件。");
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return Problem(path, "另一个程序正在使用这个文件（" + message + "）。",
+                       "请关闭那个程序后重新启动本软件。");
+    return Problem(path, "读取时出错（" + message + "，代码 " + std::to_string(extended) + "）。",
+                   kRecreateAdvice);
+}
+
+}  // namespace
+
+DatabaseStartup PrepareDatabase(const std::string& path) {
+    DatabaseStartup result;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            result.problem =
+                Problem(path, "无法访问这个文件（" + ErrnoText(errno) + "）。",
+                        "请让管理员检查这个文件和它所在文件夹的权限，再重新启动本软件。");
+            return result;
+        }
+    } else if (S_ISDIR(st.st_mode)) {
+        result.problem = Problem(path, "这个名字是一个文件夹，不是数据库文件。", kRecreateAdvice);
+        return result;
+    } else if (!S_ISREG(st.st_mode)) {
+        result.problem = Problem(path, "这个名字不是一个普通文件。", kRecreateAdvice);
+        return result;
+    } else {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            result.problem =
+                Problem(path, "当前用户没有读取这个文件的权限（" + ErrnoText(errno) + "）。",
+                        "请让管理员给当前用户这个文件的读写权限，再重新启动本软件。");
+            return result;
+        }
+        ::close(fd);
+    }
+    try {
+        result.created = EnsureDatabase(path);
+    } catch (const DatabaseError& e) {
+        result.problem = Problem(path, std::string("无法建立新的数据库（") + e.what() + "）。",
+                                 "请让管理员给当前用户这个文件夹的写权限，再重新启动本软件。");
+        return result;
+    }
+    result.problem = Probe(path);
+    return result;
+}
+
+}  // namespace tarnwick

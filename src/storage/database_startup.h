@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+namespace tarnwick {
+
+// What start-up found at the database path.
+struct DatabaseStartup {
+    bool created = false;  // made from the seed (missing or empty file)
+    // For the operator, in words an installer understands; empty when the
+    // database can be used. The tool runs on either way.
+    std::string problem;
+};
+
+// Makes the database ready before the code tables are read: a missing or
+// empty file is made from the seed; a journal left by an interrupted write
+// is rolled back; a folder, an unreadable file or a file that is not a
+// database is named with its cause.
+DatabaseStartup PrepareDatabase(const std::string& path);
+
+}  // namespace tarnwick

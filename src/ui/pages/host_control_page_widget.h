@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+namespace tarnwick {
+class PageBranch;
+class HostWindow;
+}  // namespace tarnwick
+
+namespace tarnwick::ui {
+
+// tsHostControl: the status and the commands on the left, the two timed
+// arming groups in the middle, the network module groups on the right; one
+// binder for the whole page.
+QWidget* BuildHostControlPage(PageBranch& page, HostWindow& window, QWidget* parent);
+
+}  // namespace tarnwick::ui

@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# The tool under Xvfb with a real window manager (openbox), driven from the
+# keyboard beside one simulated host in a lab of its own; checks what the host
+# receives, since activation and focus arrive there as an operator sees them:
+#   run_window_test.sh <tarnwick-binary> <hostsim-binary>
+# 1. Start: one search. Enter on the host, Enter in the password dialog: the
+#    section 00 read, then exactly page 0's nine reads, and no second search.
+# 2. Another application's window and back to the host window: nothing.
+# 3. Escape: the host list searches once.
+# 4. Enter, a wrong password, Enter on the box: only the section 00 read, and
+#    the keyboard still reaches the list: Enter reads again; Escape in the
+#    dialog sends nothing.
+# Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+[ $# -eq 2 ] || { echo "usage: $0 <tarnwick-binary> <hostsim-binary>" >&2; exit 2; }
+tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+lab=$here/lab.sh
+
+unavailable() {
+  if [ "${CI:-}" = "true" ]; then
+    echo "window test cannot run: $1" >&2
+    exit 1
+  fi
+  echo "window test skipped: $1"
+  exit 77
+}
+
+[ "$(id -u)" -eq 0 ] || unavailable "it needs root to make network namespaces"
+for program in ip Xvfb openbox xdotool xlogo; do
+  command -v "$program" >/dev/null 2>&1 || unavailable "$program is not installed (tools/packages.sh)"
+done
+"$lab" probe || unavailable "network namespaces, bridges or veth pairs cannot be made here"
+
+name="wm$$"
+work=$(mktemp -d /tmp/tarnwick-window-test.XXXXXX)
+pids=()
+cleanup() {
+  set +e
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  "$lab" down "$name" >/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$lab" up "$name" 1 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+source <("$lab" env "$name")
+host_ip=$TARNWICK_LAB_HOST_IPS
+in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
+
+cat >"$work/host.json" <<JSON
+{"hosts": [{"address": "$host_ip", "installerCode": "246810"}]}
+JSON
+"$lab" exec "$TARNWICK_LAB_HOST_NS" "$hostsim" --config "$work/host.json" --log "$work/host.log" \
+  --ready-file "$work/host.ready" &
+pids+=($!)
+for _ in $(seq 100); do [ -e "$work/host.ready" ] && break; sleep 0.05; done
+[ -e "$work/host.ready" ] || { echo "the simulated host did not start" >&2; exit 1; }
+
+# Background programs are started through lab.sh itself, which becomes the
+# program, so that their pids are theirs. Xvfb picks a free display and
+# writes its number to fd 3.
+cd "$work"
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$(head -n1 "$work/display" | tr -d '[:space:]')
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+QT_QPA_PLATFORM=xcb TARNWICK_LOCK_FILE="$work/tarnwick.lock" ASAN_OPTIONS=detect_leaks=0 \
+  "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
+pids+=($!)
+
+received() { awk '$3 == "recv" { print $7 }' "$work/host.log"; }
+count() { received | wc -l; }
+# Waits until the host has received `n` datagrams and nothing more comes for
+# `quiet` seconds; gives up after 30 seconds.
+settle() {
+  local n=$1 quiet=${2:-3} last=-1 still=0
+  for _ in $(seq 300); do
+    local now
+    now=$(count)
+    if [ "$now" -eq "$last" ]; then still=$((still + 1)); else still=0; fi
+    last=$now
+    [ "$now" -ge "$n" ] && [ "$still" -ge $((quiet * 10)) ] && return 0
+    sleep 0.1
+  done
+  return 0
+}
+key() { in_tool xdotool key --clearmodifiers "$@"; sleep 0.5; }
+window() { in_tool timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+
+search=7EB7820102D75A7E
+section00=7E398201118108001B7E
+page0=(7E1F8201128206F20E7E 7E45820112830B00217E 7E45820111810806217E 7E218201028C0F7E
+  7EA3820102CD507E 7EA5820102CE517E 7EB3820102D5587E 7EBB820102D9005C7E 7E31820101860F177E)
+failures=0
+expect() {  # expect <what> <payload...>: the host received exactly these so far
+  local what=$1
+  shift
+  local got
+  got=$(received | tr '\n' ' ' | sed 's/ $//')
+  if [ "$got" = "$*" ]; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what"
+    echo "  expected: $*"
+    echo "  received: $got"
+    failures=$((failures + 1))
+  fi
+}
+
+settle 1
+window '^Tarnwick软件 Ver1.0.8$' >/dev/null
+expect "start searches once" $search
+
+key Return  # the host in row 1
+window '^密码验证$' >/dev/null
+key Return  # the installer code is the dialog's default text
+settle 11
+expect "login reads section 00, then page 0's nine reads, and no second search" \
+  $search $section00 "${page0[@]}"
+
+host_window=$(window '^Tarnwick Ver1.0.8$')
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" xlogo >/dev/null 2>&1 &
+pids+=($!)
+other=$(window '^xlogo$')
+in_tool xdotool windowactivate --sync "$other"
+sleep 1
+in_tool xdotool windowactivate --sync "$host_window"
+settle 11
+expect "another application and back sends nothing" $search $section00 "${page0[@]}"
+
+key Escape
+settle 12
+expect "escape returns to the list, which searches once" \
+  $search $section00 "${page0[@]}" $search
+
+key Return
+window '^密码验证$' >/dev/null
+key ctrl+a 1 Return  # a wrong password: its box
+sleep 1
+key Return  # closes the box
+settle 13
+expect "a wrong password and its box send nothing more" \
+  $search $section00 "${page0[@]}" $search $section00
+
+key Return  # the keyboard reaches the list again
+window '^密码验证$' >/dev/null
+key Escape
+settle 14
+expect "the keyboard reaches the list after the box; cancelling sends nothing" \
+  $search $section00 "${page0[@]}" $search $section00 $section00
+
+if [ "$failures" -ne 0 ]; then
+  echo "--- tool output"
+  cat "$work/tool.log"
+  echo "--- host log"
+  cat "$work/host.log"
+  exit 1
+fi
+echo "window test passed"

@@ -1,0 +1,323 @@
+#include "operation/host_control_page.h"
+
+#include <gtest/gtest.h>
+
+#include "hosts/host_window.h"
+#include "operation/control_decoder.h"
+#include "operation/host_status.h"
+#include "operation/remote_commands.h"
+#include "operation/status_poll.h"
+#include "protocol/frame_codec.h"
+#include "support/host_window_fixture.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::HostDatagram;
+
+// Result 01, marker 91, then system status, mode, zones 1-8, zones 9-16,
+// bypass 1-8, bypass 9-16, signal.
+std::string StatusReply(const std::string& status, const std::string& mode,
+                        const std::string& zones = "0000", const std::string& bypass = "0000",
+                        const std::string& csq = "14") {
+    return HostDatagram("12", "02", "0191" + status + mode + zones + bypass + csq);
+}
+
+// Result, number 12, marker 92, 03-15 10:30, operator 1, alarm code 2A (a
+// code of the seed table), two more bytes.
+const std::string kArmingInfo = "010C9203151030012A0102";
+
+struct Page0 : testing::HostWindowFixture {
+    Page0() { AutoRefresh(true); }
+    PageModel& c() { return window.Page(0).Controls(); }
+    Control& operator[](const std::string& name) { return c()[name]; }
+    void Set(const std::string& key, const std::string& value) { f.tdm->params.Set(key, value); }
+    void Show() { ShowHostStatus(c(), f.tdm->params); }
+    std::vector<std::string> Sent(testing::ScriptedEndpoint& e) const {
+        std::vector<std::string> out;
+        for (const auto& s : e.sent) out.push_back(s.payload);
+        return out;
+    }
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> out;
+        for (const auto& b : f.op.boxes) out.push_back(b.kind + ":" + b.text);
+        return out;
+    }
+    size_t LogRows() { return f.db->Select("Select * From OperationLog").size(); }
+};
+
+TEST(HostStatus, ModeAndSystemStatusDecideTheButtonsSwitchesAndLamps) {
+    struct Case {
+        std::string mode, status;
+        bool in, out, dis, reset, linkage;
+    };
+    const Case cases[] = {
+        // Armed at home, everything off: only away arming and disarming.
+        {"02", "00", false, true, true, false, true},
+        {"00", "40", true, true, false, true, true},
+        {"01", "13", false, false, true, false, true},
+        // Locked: the five control buttons go grey, the mode is not applied again.
+        {"00", "80", false, false, false, false, false},
+        // Alarm sound on: only disarming, whatever the mode.
+        {"00", "20", false, false, true, true, true},
+    };
+    for (const Case& k : cases) {
+        Page0 p;
+        p.Set("KeepAwayMode", k.mode);
+        p.Set("SystemStatus", k.status);
+        p.Show();
+        const std::string at = k.mode + "/" + k.status;
+        EXPECT_EQ(p["bbtnInArming"].enabled, k.in) << at;
+        EXPECT_EQ(p["bbtnOutArming"].enabled, k.out) << at;
+        EXPECT_EQ(p["bbtnDisArming"].enabled, k.dis) << at;
+        EXPECT_EQ(p["bbtnHostReset"].enabled, k.reset) << at;
+        EXPECT_EQ(p["bbtnOnOffLinkage"].enabled, k.linkage) << at;
+    }
+
+    Page0 p;
+    p.Set("KeepAwayMode", "02");
+    p.Set("SystemStatus", "00");
+    p.Show();
+    EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 0);
+    EXPECT_EQ(p["bbtnOnOffLinkage"].hint, "联动开启(当前关闭)");
+    EXPECT_EQ(p["bbtnOnOffLinkage"].image, 0);
+    EXPECT_EQ(p["bbtnOnOffAlarmSound"].hint, "报警声开启(当前关闭)");
+    EXPECT_EQ(p["bbtnOnOffAlarmSound"].image, 2);
+    for (const Lamp& lamp : kLamps) EXPECT_FALSE(p[lamp.name].enabled) << lamp.name;
+
+    p.Set("SystemStatus", "75");  // linkage, sound, phone line, tamper, mains
+    p.Show();
+    EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 1);
+    EXPECT_EQ(p["bbtnOnOffLinkage"].hint, "联动关闭(当前打开)");
+    EXPECT_EQ(p["bbtnOnOffLinkage"].image, 1);
+    EXPECT_EQ(p["bbtnOnOffAlarmSound"].tag, 1);
+    EXPECT_EQ(p["bbtnOnOffAlarmSound"].hint, "报警声关闭(当前打开)");
+    EXPECT_EQ(p["bbtnOnOffAlarmSound"].image, 3);
+    EXPECT_TRUE(p["sbtnPhoneline"].enabled);
+    EXPECT_TRUE(p["sbtnTamper"].enabled);
+    EXPECT_FALSE(p["sbtnButterfly"].enabled);
+    EXPECT_TRUE(p["sbtnAC"].enabled);
+    EXPECT_FALSE(p["bbtnPowerReset"].enabled);
+}
+
+TEST(HostStatus, ZonesTakeTheirColourAndTheSignalItsIcon) {
+    Page0 p;
+    // Zone 3 bypassed and in alarm, zone 4 in alarm, zone 9 bypassed, zone 12 in alarm.
+    p.Set("Defence1_8", "0C");
+    p.Set("ByPass1_8", "04");
+    p.Set("Defence9_16", "08");
+    p.Set("ByPass9_16", "01");
+    p.Set("GPRSCSQ", "17");
+    p.Show();
+    EXPECT_EQ(p["lblDefence3"].color, kZoneBypassedColor);
+    EXPECT_EQ(p["lblDefence4"].color, kZoneActiveColor);
+    EXPECT_EQ(p["lblDefence1"].color, kZoneQuietColor);
+    EXPECT_EQ(p["lblDefence9"].color, kZoneBypassedColor);
+    EXPECT_EQ(p["lblDefence12"].color, kZoneActiveColor);
+    EXPECT_EQ(p["lblDefence10"].color, kZoneQuietColor);
+    EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:17");
+    EXPECT_EQ(p["Img1CSQ"].image, 4);
+
+    const std::pair<std::string, int> icons[] = {{"5", 0},  {"6", 1},  {"7", 1},  {"11", 2},
+                                                 {"12", 3}, {"19", 4}, {"20", 5}, {"99", 5},
+                                                 {"", 0},   {"x", 0}};
+    for (const auto& [value, icon] : icons) EXPECT_EQ(SignalIcon(value), icon) << value;
+
+    // Without zone bytes 1-8 the colours and the signal stay as they were;
+    // a byte that is not hex skips its step the same way.
+    p.f.tdm->params.Clear();
+    p.Set("GPRSCSQ", "3");
+    p.Show();
+    p.Set("Defence1_8", "G1");
+    p.Set("ByPass1_8", "00");
+    p.Set("SystemStatus", "8");
+    p.Show();
+    EXPECT_EQ(p["lblDefence3"].color, kZoneBypassedColor);
+    EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:17");
+    EXPECT_EQ(p["Img1CSQ"].image, 4);
+    EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 0);
+
+    p.window.Page(0).Prepare();
+    EXPECT_FALSE(p["lblDefence3"].color.has_value());
+    EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:");
+    EXPECT_TRUE(p["sbtnButterfly"].enabled);
+}
+
+TEST(HostStatus, LoaderShowsModelAndTrimmedModuleVersion) {
+    Page0 p;
+    p.Set("HostModel", "TW-8000");
+    p.Set("GprsKERNELVer", " 2.1 ");
+    p.window.Page(0).Load(p.f.tdm->params);
+    EXPECT_EQ(p["stxtHostModel"].text, "主机型号版本:TW-8000");
+    EXPECT_EQ(p["stxtModuleVer"].text, "模块软件版本:2.1");
+    EXPECT_EQ(p["stxtModuleVer"].hint, "模块软件版本: 2.1 ");
+}
+
+TEST(StatusPoll, PollsOnlyOnTheActiveWindowsFirstPageWhenNothingRuns) {
+    Page0 p;
+    auto& timer = p.f.timerClient();
+    timer.responder = [](const std::string&) {
+        return std::vector<std::string>{StatusReply("00", "01", "0000", "0000", "1F")};
+    };
+    EXPECT_FALSE(PollHostStatus(p.window, p.c(), false));  // a dialog is in front
+    p.window.waitingFlag = true;
+    EXPECT_FALSE(PollHostStatus(p.window, p.c(), true));
+    p.window.waitingFlag = false;
+    p.window.PageChange(3);
+    EXPECT_FALSE(PollHostStatus(p.window, p.c(), true));
+    EXPECT_TRUE(timer.sent.empty());
+    EXPECT_EQ(p.window.frame["Label101"].text, "0");
+
+    p.f.op.pauses.clear();
+    p.f.client().sent.clear();
+    p.window.DebugControl("chkAutoRefresh").checked = false;
+    p.window.PageChange(0);
+    EXPECT_TRUE(p.window.statusTimerRunning);
+    ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));
+    EXPECT_EQ(p.Sent(timer), std::vector<std::string>{"7E1F8201128206F20E7E"});
+    EXPECT_EQ(p.f.tdm->trace.Lines().back(),
+              "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): " +
+                  NormalizeReceived(StatusReply("00", "01", "0000", "0000", "1F")));
+    EXPECT_EQ(p.window.frame["Label101"].text, "1");
+    EXPECT_FALSE(p["bbtnOutArming"].enabled);  // armed away
+    EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:31");
+
+    // Silence: only the trace changes besides the counter.
+    timer.responder = nullptr;
+    ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));
+    EXPECT_EQ(p.f.tdm->trace.Lines().back(),
+              "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    EXPECT_EQ(p.window.frame["Label101"].text, "2");
+    EXPECT_FALSE(p["bbtnOutArming"].enabled);
+    EXPECT_TRUE(p.f.op.boxes.empty());
+    EXPECT_TRUE(p.f.client().sent.empty());
+}
+
+TEST(StatusPoll, APressDuringThePollsWaitRunsWhenThePollEnds) {
+    Page0 p;
+    auto& timer = p.f.timerClient();
+    size_t commandsDuringPoll = 99;
+    timer.responder = [&](const std::string&) {
+        p.c().Click("bbtnOutArming");
+        p.window.KeyDown(HostWindow::Key::F5);
+        commandsDuringPoll = p.f.client().sent.size();
+        return std::vector<std::string>{StatusReply("00", "00")};
+    };
+    ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));
+    EXPECT_EQ(commandsDuringPoll, 0u);
+    const auto sent = p.Sent(p.f.client());
+    ASSERT_GE(sent.size(), 2u + 9u);
+    EXPECT_EQ(sent[0], BuildFrame("12", "81", "03A663FFFF"));
+    EXPECT_EQ(sent[1], BuildFrame("12", "82", "06F2"));  // the status read back
+    EXPECT_EQ(sent[2], "7E1F8201128206F20E7E");          // then the refresh of F5
+    EXPECT_FALSE(p.window.pollWaiting);
+}
+
+TEST(RemoteCommands, SwitchesSendTheOppositeOfTheirStateAndReadTheStatusBack) {
+    const std::pair<std::string, std::string> cases[] = {{"40", "0A06"}, {"00", "0A05"}};
+    for (const auto& [status, data] : cases) {
+        Page0 p;
+        p.Set("SystemStatus", status);
+        p.Show();
+        p.f.client().incoming = {HostDatagram("10", "01", "019A" + data.substr(2)),
+                                 StatusReply("40", "00")};
+        p.c().Click("bbtnOnOffLinkage");
+        const auto sent = p.Sent(p.f.client());
+        ASSERT_EQ(sent.size(), 2u) << status;
+        EXPECT_EQ(sent[0], BuildFrame("10", "81", data));
+        EXPECT_EQ(sent[1], BuildFrame("12", "82", "06F2"));
+        const std::string word = data == "0A06" ? "联动关闭成功!" : "联动开启成功!";
+        EXPECT_EQ(p.Boxes(), std::vector<std::string>{"information:" + word});
+        EXPECT_EQ(p.f.tdm->trace.Lines().back(),
+                  std::string(kRemoteControlPair) + "(" + sent[0] + "): " + word);
+        EXPECT_EQ(p.LogRows(), 1u);
+        EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 1);  // read back
+        EXPECT_FALSE(p.window.waitingFlag);
+        EXPECT_TRUE(p.window.statusTimerRunning);
+    }
+    // Without an answer there is no box, but the row is written all the same.
+    Page0 p;
+    p.c().Click("bbtnHostReset");
+    EXPECT_EQ(p.Sent(p.f.client())[0], BuildFrame("10", "81", "0A09"));
+    EXPECT_TRUE(p.f.op.boxes.empty());
+    EXPECT_EQ(p.LogRows(), 1u);
+}
+
+TEST(RemoteCommands, ArmingIsAcknowledgedWithItsOwnBytesOnlyWhenAccepted) {
+    Page0 p;
+    p.Set("ArmingOperateInfo", "stale");
+    p.f.client().incoming = {HostDatagram("12", "01", kArmingInfo), StatusReply("00", "01")};
+    p.c().Click("bbtnOutArming");
+    auto sent = p.Sent(p.f.client());
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0], BuildFrame("12", "81", "03A663FFFF"));
+    EXPECT_EQ(sent[1], BuildFrame("12", "85", kArmingInfo));
+    EXPECT_EQ(sent[2], BuildFrame("12", "82", "06F2"));
+    EXPECT_EQ(p.Boxes(), std::vector<std::string>{
+                             "information:12. 03月15日10时30分.以太网断开[操作员1]成功!"});
+    EXPECT_EQ(p.f.tdm->trace.Lines().back(),
+              "(" + sent[0] + "): 12. 03月15日10时30分.以太网断开[操作员1]成功!");
+    EXPECT_EQ(p.LogRows(), 1u);
+    EXPECT_FALSE(p["bbtnOutArming"].enabled);  // the read-back shows armed away
+    EXPECT_TRUE(p["bbtnDisArming"].enabled);
+
+    Page0 r;
+    r.f.client().incoming = {HostDatagram("12", "01", "0300920315"), StatusReply("00", "00")};
+    r.c().Click("bbtnDisArming");
+    sent = r.Sent(r.f.client());
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0], BuildFrame("12", "81", "03A668FFFF"));
+    EXPECT_EQ(sent[1], BuildFrame("12", "82", "06F2"));
+    EXPECT_EQ(r.Boxes(), std::vector<std::string>{"information:布撤防操作拒绝!"});
+    EXPECT_EQ(r.LogRows(), 0u);
+}
+
+TEST(RemoteCommands, AFailureShowsWhatWasSentAndReceivedAfterTheIdleStep) {
+    Page0 p;
+    p.f.db->Execute("Drop Table OperationLog", {});
+    p.f.client().incoming = {HostDatagram("10", "01", "019A0A")};
+    p.c().Click("bbtnDisAlarm");
+    const std::string frame = BuildFrame("10", "81", "0A0A");
+    ASSERT_FALSE(p.f.op.boxes.empty());
+    const std::string box = p.f.op.boxes.back().text;
+    EXPECT_EQ(box.rfind("错误:", 0), 0u) << box;
+    EXPECT_NE(box.find("\rSend:" + frame + "\rReceive:消除报警记忆成功!"), std::string::npos)
+        << box;
+    EXPECT_FALSE(p.window.waitingFlag);
+}
+
+TEST(RemoteCommands, TimeSyncSendsThePcClockEscapedOnTheWire) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"2010-03-15 08:05:09", "6E020F00080509"},
+        {"2026-12-06 23:59:58", "7E0B0606173B3A"},  // a Sunday in 2026
+    };
+    for (const auto& [now, data] : cases) {
+        Page0 p;
+        p.f.clock.now = now;
+        EXPECT_EQ(ClockData(now), data);
+        p.f.client().incoming = {HostDatagram("02", "01", "01")};
+        p.c().Click("bbtnTimeSync");
+        const auto sent = p.Sent(p.f.client());
+        ASSERT_EQ(sent.size(), 1u) << now;  // no status read-back
+        EXPECT_EQ(sent[0], BuildFrame("02", "81", data));
+        EXPECT_EQ(p.Boxes(), std::vector<std::string>{"information:系统时间校准成功!"});
+        EXPECT_EQ(p.LogRows(), 1u);
+    }
+    // The year byte 7E travels as 7D 02 between the frame's delimiters.
+    const std::string wire = BuildFrame("02", "81", "7E0B0606173B3A");
+    EXPECT_NE(wire.find("7D020B0606173B3A"), std::string::npos) << wire;
+    EXPECT_THROW(ClockData("2026-02-30 00:00:00"), std::exception);
+}
+
+TEST(RemoteCommands, PairingButtonOpensThePairingWindowWhenItExists) {
+    Page0 p;
+    p.c().Click("bbtnCodeMatching");  // nothing to open yet
+    int opened = 0;
+    p.window.openPairingWindow = [&] { ++opened; };
+    p.c().Click("bbtnCodeMatching");
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(p.f.client().sent.empty());
+}
+
+}  // namespace
+}  // namespace tarnwick
