@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
 # the fuzz targets are real libFuzzer binaries), fuzzes for a minute and runs
-# every test, then runs the core tests again under ThreadSanitizer. Ends with
-# the summaries; exits non-zero on any failure.
+# the core tests again under ThreadSanitizer, then every test. Ends with
+# ctest's summary; exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -18,9 +18,6 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fuzz_status=0
 tools/fuzz.sh "$build" "${TARNWICK_FUZZ_SECONDS:-60}" || fuzz_status=1
 
-(cd "$build" && ctest --output-on-failure --timeout 900)
-test_status=$?
-
 # ThreadSanitizer over the core and its tests, without Qt: the listener's
 # thread, the exchange, the store and the queue to the UI thread, a burst of
 # a thousand search answers among them. Any report fails the run.
@@ -31,6 +28,9 @@ tsan_status=0
   cmake --build "$tsan" --target tarnwick_tests &&
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/tarnwick_tests"; } ||
   tsan_status=1
+(cd "$build" && ctest --output-on-failure --timeout 900)
+test_status=$?
+
 [ $tsan_status -ne 0 ] && echo "ThreadSanitizer found a problem (see above)."
 [ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
 [ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] && exit 1

@@ -2,6 +2,7 @@
 
 #include "protocol/timing.h"
 #include "protocol/udp_endpoint.h"
+#include "storage/ftp_port.h"
 
 namespace tarnwick {
 
@@ -12,8 +13,9 @@ DataModule::Endpoints DataModule::UdpEndpoints(OperatorPort& op) {
     return e;
 }
 
-DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, Endpoints endpoints_,
-                       uint16_t listenerPort, const std::string& listenerAddress)
+DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
+                       Endpoints endpoints_, uint16_t listenerPort,
+                       const std::string& listenerAddress)
     : op(op_),
       db(db_),
       clock(clock_),
@@ -24,6 +26,8 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_, 
       context{params, alarmCodes, operateCodes, session, &clock},
       exchanger(client, timerClient, decoders, context, trace, op_),
       operationLog(db_, clock_, session) {}
+
+DataModule::~DataModule() = default;
 
 std::string DataModule::LoadCodeTables() {
     try {

@@ -15,6 +15,7 @@
 namespace tarnwick {
 
 class OperatorPort;
+class FtpPort;
 
 // TDM: owns the endpoints, the parameter store, the code tables, the current
 // host, the trace and the operation log. Created once at start-up.
@@ -29,6 +30,7 @@ class DataModule {
 
     DataModule(OperatorPort& op, DatabasePort& db, ClockPort& clock, Endpoints endpoints,
                uint16_t listenerPort, const std::string& listenerAddress = "0.0.0.0");
+    ~DataModule();
 
     // Fills the code tables; returns the error text of a failed load (the
     // tables then keep what was read before it), else empty text.
@@ -50,6 +52,9 @@ class DataModule {
     DecodeContext context;
     Exchanger exchanger;
     OperationLog operationLog;
+    // idftpUpdate: the application attaches the real client
+    // (AttachStandardPorts), tests a fake; none until then.
+    std::unique_ptr<FtpPort> ftp;
 
     // Set while a flow started by the operator (a search, opening a host, a
     // cycle) runs; window events served inside its waits must not start

@@ -1,9 +1,93 @@
 #include "modules/firmware_upgrade.h"
 
+#include <stdexcept>
+
+#include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/ftp_port.h"
+#include "protocol/frame_codec.h"
+#include "protocol/hex_text.h"
+#include "protocol/operator_port.h"
+#include "protocol/timing.h"
 
 namespace tarnwick {
 
-void DeclareFirmwareUpgrade(PageModel&, HostWindow&) {}
+bool CheckUpgradeImage(FtpPort& ftp, const std::string& address) {
+    try {
+        for (const std::string& name : ftp.ListNames(address))
+            if (ToUpper(name) == kUpgradeImageName) return true;
+    } catch (const std::exception&) {
+        // A refused connection, a failed login or a listing error: no image.
+    }
+    return false;
+}
+
+namespace {
+
+// Waits for the module's report in periods, reading it only at the end of
+// each; Stop ends the wait.
+std::string AwaitReport(HostWindow& window) {
+    DataModule& tdm = window.tdm;
+    window.stopRequest = false;
+    std::string report;
+    while (true) {
+        window.TimedWait(kUpgradeWaitSteps, WaitKind::Upgrade);
+        report = tdm.params.Get("UpdateInfo");
+        if (window.stopRequest) break;
+        if (Slice(report, 9, 12) == "5001") break;
+    }
+    return report;
+}
+
+void OrderUpgrade(HostWindow& window, const std::string& address) {
+    DataModule& tdm = window.tdm;
+    tdm.listener.Restart();
+    tdm.params.Set("UpdateInfo", "");
+    const std::string frame = BuildFrame("50", "81", TextToHexField(address, kUpgradeAddressWidth));
+    const std::string reply = tdm.exchanger.ExchangeCommand(frame, std::string(kUpgradePair));
+    tdm.trace.Add(kUpgradeStartedTrace + tdm.clock.NowText());
+    if (Slice(reply, 9, 14) != "500100") {
+        tdm.op.Information(reply + kUpgradeFailedText);
+        return;
+    }
+    tdm.operationLog.Write(frame, reply);
+    const std::string report = AwaitReport(window);
+    if (Slice(report, 9, 12) != "5001") return;
+    const std::string outcome = Slice(report, 13, 14);
+    if (outcome == "01") tdm.op.Information(report + kUpgradeSucceededText);
+    if (outcome == "02") tdm.op.Information(report + kUpgradeFailedText);
+}
+
+}  // namespace
+
+void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
+    c.Edit("edtUpdateAddr", kUpgradeAddressWidth).text = kDefaultUpgradeAddress;
+    c.Button("bbtnUpdate", "升级", "网管模块软件升级");
+    c.OnClick("bbtnUpdate", [&c, &window] {
+        if (!window.tdm.ftp) throw std::logic_error("no FTP client is attached");
+        RunFirmwareUpgrade(window, *window.tdm.ftp, c["edtUpdateAddr"].text);
+    });
+}
+
+void RunFirmwareUpgrade(HostWindow& window, FtpPort& ftp, const std::string& address) {
+    DataModule& tdm = window.tdm;
+    if (tdm.flowRunning) return;
+    const std::string trimmed = Trim(address);
+    if (trimmed.empty()) return;
+    if (!tdm.op.Ask(kUpgradeQuestion)) return;
+    FlowScope flow(tdm);
+    if (!CheckUpgradeImage(ftp, trimmed)) {
+        tdm.op.Information(kUpgradeAddressWrongText);
+        return;
+    }
+    window.BusyStep();
+    try {
+        OrderUpgrade(window, trimmed);
+    } catch (...) {
+        // The upgrade ends quietly; the busy state and the listener end below.
+    }
+    window.IdleStep();
+    tdm.listener.Close();
+}
 
 }  // namespace tarnwick

@@ -14,7 +14,7 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
-#include "storage/database_port.h"
+#include "storage/code_tables.h"
 
 namespace tarnwick {
 namespace {
@@ -76,15 +76,15 @@ std::string Exchange(HostWindow& window, LastExchange& last, std::string_view pa
     return last.result;
 }
 
-// A command whose log row cannot be written ends there, in the error box
-// that shows what was sent and received.
-void LogOrThrow(DataModule& tdm, const std::string& frame, const std::string& result) {
-    const std::string problem = tdm.operationLog.Write(frame, result);
-    if (!problem.empty()) throw DatabaseError(problem);
-}
-
-void ShowIfAny(HostWindow& window, const std::string& result) {
-    if (!Trim(result).empty()) window.tdm.op.Information(result);
+// The answer in a box when there is one; a row the operation log could not
+// take is said once beside it and never changes the flow.
+void ShowIfAny(HostWindow& window, const std::string& result, const std::string& logProblem = {}) {
+    std::string shown = Trim(result).empty() ? std::string() : result;
+    if (!logProblem.empty()) {
+        window.tdm.trace.Add(OperationLogProblemText(logProblem));
+        shown += (shown.empty() ? "" : "\r") + OperationLogProblemText(logProblem);
+    }
+    if (!shown.empty()) window.tdm.op.Information(shown);
 }
 
 // The status read-back after a command: its answer only fills the status keys.
@@ -142,8 +142,8 @@ void SendRemoteControl(HostWindow& window, PageModel& c, const std::string& butt
         DataModule& tdm = window.tdm;
         const std::string result = Exchange(window, last, kRemoteControlPair, "0A" + code);
         tdm.trace.Add(std::string(kRemoteControlPair) + "(" + last.frame + "): " + result);
-        LogOrThrow(tdm, last.frame, result);
-        ShowIfAny(window, result);
+        const std::string logProblem = tdm.operationLog.Write(last.frame, result);
+        ShowIfAny(window, result, logProblem);
         ReadStatusBack(window, c, last);
     });
 }
@@ -156,9 +156,10 @@ void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& butt
         const std::string result = Exchange(window, last, kArmingPair, data);
         const std::string frame = last.frame;
         tdm.trace.Add("(" + frame + "): " + result);
-        ShowIfAny(window, result);
-        if (result.find("成功") != std::string::npos) {
-            LogOrThrow(tdm, frame, result);
+        const bool succeeded = result.find("成功") != std::string::npos;
+        ShowIfAny(window, result,
+                  succeeded ? tdm.operationLog.Write(frame, result) : std::string());
+        if (succeeded) {
             // The host waits for its own bytes back; without them there is
             // nothing to acknowledge.
             const std::string info = tdm.params.Get(std::string(kArmingOperateInfoKey));
@@ -178,8 +179,7 @@ void SyncHostTime(HostWindow& window) {
         const std::string result =
             tdm.exchanger.ExchangeCommand(frame, std::string(kNmTimeSyncPair));
         tdm.trace.Add(std::string(kNmTimeSyncPair) + "(" + frame + "): " + result);
-        tdm.operationLog.Write(frame, result);
-        ShowIfAny(window, result);
+        ShowIfAny(window, result, tdm.operationLog.Write(frame, result));
     } catch (...) {
         // Time synchronisation reports nothing beyond its answer.
     }

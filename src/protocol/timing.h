@@ -34,6 +34,12 @@ inline constexpr int kAfterExchangePauseMs = 10;
 inline constexpr int kTimedWaitStepMs = 1000;
 inline constexpr int kModuleRestartSteps = 60;
 inline constexpr int kUpgradeWaitSteps = 70;
+// The upgrade server check: connecting, and the whole check from connecting
+// to the end of the name listing.
+inline constexpr int kFtpConnectTimeoutMs = 5000;
+inline constexpr int kFtpCheckTimeoutMs = 15000;
+// A name listing longer than this is not taken.
+inline constexpr size_t kFtpListingMaxBytes = 4 * 1024 * 1024;
 // The pairing window waits this many times this long for the learning report.
 inline constexpr int kPairingWaits = 30;
 inline constexpr int kPairingWaitMs = 1000;

@@ -23,9 +23,14 @@ std::string OperationLogProblemText(const std::string& reason) {
 }
 
 std::string OperationLog::Write(const std::string& info, const std::string& result) {
+    return WriteFor(session_.CurrentHost(), info, result);
+}
+
+std::string OperationLog::WriteFor(const std::string& host, const std::string& info,
+                                   const std::string& result) {
     try {
         db_.Execute(std::string(kInsertOperationLog), {{"_dTime", clock_.NowText()},
-                                                       {"_OperationIP", session_.CurrentHost()},
+                                                       {"_OperationIP", host},
                                                        {"_OperationInfo", info},
                                                        {"_OperationResult", result},
                                                        {"_Operator", ""}});

@@ -32,6 +32,10 @@ class OperationLog {
     // without the table) never leaves the flow that logs: it is returned as
     // its reason, empty text when the row was written.
     std::string Write(const std::string& info, const std::string& result);
+    // A row for a host other than the current one (the address change works
+    // on a listed host without logging in); fails the same way.
+    std::string WriteFor(const std::string& host, const std::string& info,
+                         const std::string& result);
 
   private:
     DatabasePort& db_;

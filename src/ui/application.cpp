@@ -8,6 +8,7 @@
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
+#include "app/standard_ports.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "operation/pairing.h"
@@ -20,6 +21,7 @@
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
+#include "ui/form_modify_ip.h"
 #include "ui/qt_operator.h"
 #include "ui/screenshots.h"
 
@@ -64,6 +66,7 @@ void Application::OpenDataModule(const std::string& dbPath) {
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
+    AttachStandardPorts(*tdm_);
     if (database.created)
         tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
     if (!database.problem.empty()) {
@@ -96,6 +99,11 @@ void Application::WireHostWindow() {
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
+    modifyIp_ = std::make_unique<ModifyIpDialog>(*op_);
+    formModifyIp_ = std::make_unique<TFormModifyIP>(*modifyIp_, hostList_.get());
+    modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
+    connect(hostList_.get(), &TFormHostList::modifyIpRequested, this,
+            [this](int row) { hostList_->ModifyAddress(row, *modifyIp_); });
 
     window_->closeWindow = [this] { formMain_->close(); };
     window_->setHostListEnabled = [this](bool on) {
@@ -153,6 +161,15 @@ void Application::Tour(const QString& dir, const std::string& password) {
     QTimer::singleShot(200, this, [this, dir, password] {
         hostList_->Search();
         SaveWindow(hostList_.get(), dir, "TFormHostList");
+        // The network configuration dialog of the first row, cancelled.
+        modifyIp_->show = [this, dir](ModifyIpDialog&) {
+            formModifyIp_->show();
+            SaveWindow(formModifyIp_.get(), dir, "TFormModifyIP");
+            formModifyIp_->hide();
+            return false;
+        };
+        hostList_->ModifyAddress(1, *modifyIp_);
+        modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
         login_.show = [this, dir, password](LoginDialog& dialog) {
             formLogin_->show();
             SaveWindow(formLogin_.get(), dir, "TFormLogin");

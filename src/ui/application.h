@@ -5,6 +5,7 @@
 
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "hosts/modify_ip.h"
 #include "hosts/window_focus.h"
 
 namespace tarnwick {
@@ -22,6 +23,7 @@ class TFormMain;
 class TFormLogin;
 class FocusReporter;
 class TFormCodeMatch;
+class TFormModifyIP;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -46,6 +48,7 @@ class Application : public QObject {
     TFormMain& HostWindowForm() { return *formMain_; }
     HostWindow& Window() { return *window_; }
     LoginDialog& Login() { return login_; }
+    ModifyIpDialog& ModifyIp() { return *modifyIp_; }
 
   private:
     void OpenDataModule(const std::string& dbPath);
@@ -68,6 +71,8 @@ class Application : public QObject {
     // Last, so that it goes first: it watches the windows above.
     WindowFocus focus_;
     std::unique_ptr<FocusReporter> focusReporter_;
+    std::unique_ptr<ModifyIpDialog> modifyIp_;
+    std::unique_ptr<TFormModifyIP> formModifyIp_;
 };
 
 }  // namespace tarnwick::ui

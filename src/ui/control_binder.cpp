@@ -205,8 +205,9 @@ void ControlBinder::Connect(Binding& b) {
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
+        connect(combo, &QComboBox::activated, this, [this, c, combo, name](int index) {
             c->index = index;
+            combo->setAccessibleDescription(combo->currentText());
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {

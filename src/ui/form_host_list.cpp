@@ -108,6 +108,18 @@ void TFormHostList::BuildContextMenu() {
             [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
 }
 
+void TFormHostList::ModifyAddress(int row, ModifyIpDialog& dialog) {
+    if (!tdm_) return;
+    auto listChanged = model_.onListChanged;
+    model_.onListChanged = [this] {
+        table_->Refresh();
+        SyncEnabled();
+    };
+    tarnwick::ModifyHostAddress(*tdm_, model_, row, dialog);
+    model_.onListChanged = listChanged;
+    SyncEnabled();
+}
+
 int TFormHostList::SelectedRow() const {
     const QModelIndex current = grid_->currentIndex();
     return current.isValid() ? current.row() + 1 : 0;

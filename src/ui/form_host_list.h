@@ -2,6 +2,7 @@
 #include <QMainWindow>
 
 #include "hosts/host_search.h"
+#include "hosts/modify_ip.h"
 
 class QTableView;
 class QLabel;
@@ -34,6 +35,8 @@ class TFormHostList : public QMainWindow {
     void SelectRow(int row);
     // bbtnRefreshHostClick.
     void Search();
+    // miModifyIPClick on a data row (1-based), the list following the flow.
+    void ModifyAddress(int row, ModifyIpDialog& dialog);
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter

@@ -272,18 +272,30 @@ TEST(RemoteCommands, ArmingIsAcknowledgedWithItsOwnBytesOnlyWhenAccepted) {
     EXPECT_EQ(r.LogRows(), 0u);
 }
 
-TEST(RemoteCommands, AFailureShowsWhatWasSentAndReceivedAfterTheIdleStep) {
+TEST(RemoteCommands, AFailureShowsWhatWasSentAfterTheIdleStep) {
     Page0 p;
-    p.f.db->Execute("Drop Table OperationLog", {});
-    p.f.client().incoming = {HostDatagram("10", "01", "019A0A")};
+    // A matching reply with a pair that is not hex cannot be decoded.
+    p.f.client().incoming = {"7E000101100101ZZ0A007E"};
     p.c().Click("bbtnDisAlarm");
     const std::string frame = BuildFrame("10", "81", "0A0A");
     ASSERT_FALSE(p.f.op.boxes.empty());
     const std::string box = p.f.op.boxes.back().text;
     EXPECT_EQ(box.rfind("错误:", 0), 0u) << box;
-    EXPECT_NE(box.find("\rSend:" + frame + "\rReceive:消除报警记忆成功!"), std::string::npos)
-        << box;
+    EXPECT_NE(box.find("\rSend:" + frame + "\rReceive:"), std::string::npos) << box;
     EXPECT_FALSE(p.window.waitingFlag);
+}
+
+TEST(RemoteCommands, AnOperationLogThatCannotBeWrittenIsSaidBesideTheResult) {
+    Page0 p;
+    p.f.db->Execute("Drop Table OperationLog", {});
+    p.f.client().incoming = {HostDatagram("10", "01", "019A0A")};
+    p.c().Click("bbtnDisAlarm");
+    ASSERT_FALSE(p.f.op.boxes.empty());
+    const auto& box = p.f.op.boxes.front();
+    EXPECT_EQ(box.kind, "information");
+    EXPECT_EQ(box.text.rfind("消除报警记忆成功!\r操作日志无法写入：", 0), 0u) << box.text;
+    // The status is still read back after the result.
+    EXPECT_EQ(p.f.client().sent.back().payload, BuildFrame("12", "82", "06F2"));
 }
 
 TEST(RemoteCommands, TimeSyncSendsThePcClockEscapedOnTheWire) {

@@ -2,6 +2,7 @@
 
 #include "../../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "app/standard_ports.h"
 #include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
@@ -19,6 +20,7 @@ void LabFixture::SetUp() {
     db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
     tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
     RegisterStandardDecoders(tdm->decoders);
+    AttachStandardPorts(*tdm);
     ASSERT_EQ(tdm->LoadCodeTables(), "");
     tdm->session.SetCurrentHost(lab->hostIps[0]);
 }

@@ -21,6 +21,7 @@ std::optional<Reply> Respond(SimHost& host, const Request& request) {
     if (c == "11") return RespondProgramming(host, request);
     if (c == "12") return RespondAlarmHost(host, request);
     if (c == "13") return RespondPairing(host, request);
+    if (c == "50") return RespondUpgrade(host, request);
     return std::nullopt;
 }
 

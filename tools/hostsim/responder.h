@@ -37,6 +37,7 @@ std::optional<Reply> RespondProgramming(SimHost& host, const Request& request);
 std::optional<Reply> RespondControl(SimHost& host, const Request& request);
 std::optional<Reply> RespondAlarmHost(SimHost& host, const Request& request);
 std::optional<Reply> RespondPairing(SimHost& host, const Request& request);
+std::optional<Reply> RespondUpgrade(SimHost& host, const Request& request);
 
 // Picks the responder of the request's class.
 std::optional<Reply> Respond(SimHost& host, const Request& request);

@@ -118,6 +118,15 @@ void ReadNetwork(const json& j, NetworkModule& m) {
     if (j.contains("dns2")) m.dns2 = Field(j["dns2"].get<std::string>(), 15);
 }
 
+void ReadUpgrade(const json& j, Upgrade& u) {
+    CheckKeys(j, {"report", "reportDelayMs"}, "upgrade");
+    Read(j, "report", u.report);
+    Read(j, "reportDelayMs", u.reportDelayMs);
+    u.report = ToUpper(u.report);
+    if (!u.report.empty() && (u.report.size() != 2 || !IsHexText(u.report)))
+        throw std::runtime_error("upgrade report needs two hex digits or empty text");
+}
+
 void ReadStatus(const json& j, WorkingStatus& s) {
     CheckKeys(j, {"system", "mode", "zones1_8", "zones9_16", "bypass1_8", "bypass9_16", "csq"},
               "status");
@@ -182,7 +191,7 @@ std::string FormatAddress(uint32_t address) {
 void ApplyHostJson(const json& j, SimHost& host) {
     CheckKeys(j,
               {"address", "identity", "installerCode", "sections", "gprs", "network", "status",
-               "model", "operatorNumber", "history", "pairing", "faults"},
+               "model", "operatorNumber", "history", "pairing", "faults", "upgrade"},
               "a host");
     if (j.contains("identity")) {
         ReadIdentity(j["identity"], host.identity);
@@ -193,6 +202,7 @@ void ApplyHostJson(const json& j, SimHost& host) {
     if (j.contains("gprs")) ReadGprs(j["gprs"], host.gprs);
     if (j.contains("network")) ReadNetwork(j["network"], host.network);
     if (j.contains("status")) ReadStatus(j["status"], host.status);
+    if (j.contains("upgrade")) ReadUpgrade(j["upgrade"], host.upgrade);
     Read(j, "model", host.model);
     if (j.contains("operatorNumber"))
         host.operatorNumber = static_cast<uint8_t>(j["operatorNumber"].get<int>());

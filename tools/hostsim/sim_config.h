@@ -21,7 +21,8 @@ namespace tarnwick::hostsim {
 // "gprs" {...}, "network" {...}, "status" {system, mode, zones1_8, zones9_16,
 // bypass1_8, bypass9_16 as two hex digits, csq as a number}, "model",
 // "operatorNumber", "history" (a record count to generate, or an array of
-// 22-digit records), "faults" [...].
+// 22-digit records), "upgrade" {"report": "01", "reportDelayMs": 5000},
+// "faults" [...]. A fault {"match": "5081", "result": 1} refuses the upgrade.
 struct SimConfig {
     std::vector<SimHost> hosts;
     std::vector<FaultRule> faults;

@@ -56,6 +56,23 @@ struct NetworkModule {
     std::string dns1, dns2;
 };
 
+// The network module's firmware upgrade: after accepting the order the
+// module reports the outcome to the tool's listener once `reportDelayMs` has
+// passed; `report` is the outcome byte (01 success, 02 failure, anything
+// else), empty for no report at all.
+struct Upgrade {
+    std::string report = "01";
+    int reportDelayMs = 5000;
+    std::string lastServer;  // the upgrade address of the last order
+};
+
+// A frame the host sends on its own, `delayMs` after the reply that caused it,
+// to the requester's listener: class, command and data hex.
+struct LaterFrame {
+    int delayMs = 0;
+    std::string moduleClass, command, data, note;
+};
+
 // Bytes of the working status reply. System status bits: 7 control locked,
 // 6 linkage on, 5 alarm sound on, 4 telephone line, 2 tamper, 1 battery, 0 mains.
 // Mode: 00 disarmed, 01 armed away, 02 armed at home.
@@ -98,6 +115,8 @@ struct SimHost {
     std::array<std::string, 8> sections;  // section bodies 00-07, hex
     GprsModule gprs;
     NetworkModule network;
+    Upgrade upgrade;
+    std::vector<LaterFrame> later;  // taken by the server after each reply
     WorkingStatus status;
     std::string model = "TWK-16 V2.30";
     std::vector<std::string> history;  // alarm records, 22 hex digits, record n at n-1

@@ -189,6 +189,13 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
         Queue(due + static_cast<uint64_t>(later->afterMs),
               BuildReplyFrame(reply->moduleClass, later->command, later->data), self, to,
               later->note, later->stillDue);
+    sockaddr_in listener = from;
+    listener.sin_port = htons(port_);
+    for (const LaterFrame& later : host.later)
+        Queue(due + static_cast<uint64_t>(later.delayMs),
+              BuildReplyFrame(later.moduleClass, later.command, later.data, false), self, listener,
+              later.note);
+    host.later.clear();
     SendDue();
 }
 

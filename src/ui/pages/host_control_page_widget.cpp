@@ -8,6 +8,7 @@
 #include "programming/schedule_groups.h"
 #include "ui/control_binder.h"
 #include "ui/pages/host_status_group_widget.h"
+#include "ui/pages/nm_groups_widget.h"
 #include "ui/pages/remote_commands_widget.h"
 #include "ui/pages/schedule_groups_widget.h"
 #include "ui/pages/unplaced_controls.h"
@@ -30,8 +31,8 @@ QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
     middle->addStretch(1);
     columns->addLayout(middle, 1);
 
-    // The network module groups (gbNMInfo, GroupBox5) go in this column.
     auto* right = new QVBoxLayout;
+    right->addWidget(BuildNmGroups(widget));
     right->addWidget(BuildUnplacedControls(page.Controls(), widget));
     right->addStretch(1);
     columns->addLayout(right, 1);

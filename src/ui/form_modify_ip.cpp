@@ -1,0 +1,79 @@
+#include "ui/form_modify_ip.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/control_binder.h"
+#include "ui/title_strip.h"
+#include "ui/widget_factory.h"
+
+namespace tarnwick::ui {
+namespace {
+
+// Edit, its caption label and the caption as it is read out.
+struct Row {
+    const char* edit;
+    const char* label;
+    const char* caption;
+};
+constexpr Row kRows[] = {{"edtOldIP", "lblOldIP", "原IP地址："},
+                         {"edtNewIP", "lblNewIP", "新IP地址："},
+                         {"edtNewMask", "lblNewMask", "子网掩码："},
+                         {"edtNewGateway", "lblNewGateway", "默认网关："}};
+
+}  // namespace
+
+TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
+    : QDialog(parent), dialog_(dialog) {
+    setObjectName("TFormModifyIP");
+    setWindowTitle(QString::fromUtf8(kModifyIpTitle));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->addWidget(new TitleStrip(QString::fromUtf8(kModifyIpHeading), this));
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(32, 16, 32, 8);
+    grid->setHorizontalSpacing(12);
+    grid->setColumnStretch(1, 1);
+    int row = 0;
+    for (const Row& r : kRows) {
+        QLabel* label = MakeLabel(this, r.label, r.caption);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QLineEdit* edit = MakeEdit(this, r.edit);
+        label->setBuddy(edit);
+        QString spoken = QString::fromUtf8(r.caption);
+        spoken.chop(1);  // the closing colon
+        edit->setAccessibleName(spoken);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row++, 1);
+    }
+    layout->addLayout(grid);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton* ok = MakeButton(this, "bbtnModify");
+    ok->setDefault(true);
+    QPushButton* cancel = MakeButton(this, "bbtnCancel");
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addSpacing(32);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    binder_ = new ControlBinder(dialog_.controls, this);
+    dialog_.controls.SetObserver([this] { binder_->Sync(); });
+    setFixedSize(400, 270);
+}
+
+bool TFormModifyIP::Run() {
+    binder_->Sync();
+    if (auto* edit = findChild<QLineEdit*>("edtNewIP")) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+    return exec() == QDialog::Accepted;
+}
+
+}  // namespace tarnwick::ui
