@@ -56,6 +56,7 @@ class Application : public QObject {
     void WireHostWindow();
     void OpenHost(int row);
     void ShowHostWindow();
+    void TourPairing(const QString& dir);
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;

@@ -40,7 +40,8 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
     WireWindow();
     qApp->installEventFilter(this);
-    resize(1020, 700);
+    // Fits a 1280x800 screen with its frame; page 0 needs the width.
+    resize(1240, 760);
     SyncState();
 }
 
