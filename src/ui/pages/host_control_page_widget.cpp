@@ -11,6 +11,7 @@
 #include "ui/pages/nm_groups_widget.h"
 #include "ui/pages/remote_commands_widget.h"
 #include "ui/pages/schedule_groups_widget.h"
+#include "ui/pages/unplaced_controls.h"
 
 namespace tarnwick::ui {
 
@@ -32,6 +33,7 @@ QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
 
     auto* right = new QVBoxLayout;
     right->addWidget(BuildNmGroups(widget));
+    right->addWidget(BuildUnplacedControls(page.Controls(), widget));
     right->addStretch(1);
     columns->addLayout(right, 5);
 
