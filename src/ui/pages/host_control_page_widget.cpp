@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "hosts/page_branch.h"
@@ -12,6 +13,7 @@
 #include "ui/pages/remote_commands_widget.h"
 #include "ui/pages/schedule_groups_widget.h"
 #include "ui/pages/unplaced_controls.h"
+#include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 
@@ -33,8 +35,15 @@ QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
 
     auto* right = new QVBoxLayout;
     right->addWidget(BuildNmGroups(widget));
-    right->addWidget(BuildUnplacedControls(page.Controls(), widget));
     right->addStretch(1);
+    // btnExit, the page's own quit button, at the foot of the last column.
+    auto* exitRow = new QHBoxLayout;
+    exitRow->addStretch(1);
+    QPushButton* exit = MakeButton(widget, "btnExit");
+    exit->setMinimumWidth(90);
+    exitRow->addWidget(exit);
+    right->addLayout(exitRow);
+    right->addWidget(BuildUnplacedControls(page.Controls(), widget));
     columns->addLayout(right, 5);
 
     auto* binder = new ControlBinder(page.Controls(), widget);
