@@ -25,7 +25,7 @@ ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
     for (const char* name : kEdits) {
         controls.Edit(name, kAddressWidth, KeyFilter::Address);
         controls.OnExit(name, [this, name] {
-            if (!IsValidIPv4(controls[name].text)) op_.ShowMessage(kIpValueWrongText);
+            if (!IsValidIPv4(controls[name].text)) op_.Warning(kIpValueWrongText);
         });
     }
     controls["edtOldIP"].readOnly = true;

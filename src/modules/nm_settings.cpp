@@ -92,13 +92,15 @@ void DeclareNmSettings(PageModel& c, HostWindow& window) {
 void DeclareNmExitChecks(PageModel& c, OperatorPort& op) {
     c.OnExit("edtNMHeartbeatInterval", [&c, &op] {
         const std::string problem = CheckHeartbeat(c["edtNMHeartbeatInterval"].text);
-        if (!problem.empty()) op.ShowMessage(problem);
+        if (problem.empty()) return;
+        op.Warning(problem);
+        c.RequestFocus("edtNMHeartbeatInterval");
     });
     for (const char* name : kAddressEdits)
         c.OnExit(name, [&c, &op, name] {
             const std::string problem = CheckAddress(c[name].text);
             c.Changed();
-            if (!problem.empty()) op.ShowMessage(problem);
+            if (!problem.empty()) op.Warning(problem);
         });
     for (const char* name : {"edtNMPort1", "edtNMPort2"})
         c.OnExit(name, [&c, name] {

@@ -1,5 +1,7 @@
 #include "operation/pairing.h"
 
+#include <algorithm>
+
 #include "hosts/data_module.h"
 #include "operation/pairing_decoder.h"
 #include "protocol/conversion_error.h"
@@ -169,7 +171,8 @@ std::string PairingWindow::WaitForReport(const std::string& frame) {
     const std::string host = tdm_.session.CurrentHost();
     for (int i = 0; i < kPairingWaits; ++i) {
         const std::optional<Datagram> datagram = tdm_.client.ReceiveFrom(kPairingWaitMs);
-        const std::string received = datagram ? NormalizeReceived(datagram->payload) : std::string();
+        const std::string received =
+            datagram ? NormalizeReceived(datagram->payload) : std::string();
         // Only a class-13 answer (reply command 00 … 0F) of the current host
         // is the report; nothing else ever stands in for it.
         if (datagram && datagram->from == host && Slice(received, 9, 11) == "130") return received;

@@ -67,8 +67,7 @@ class StrayTrace {
     // Empty, or from another address than the host asked.
     void Other(const Datagram& datagram, const std::string& host) {
         Add([&] {
-            std::string line = "[调试数据]:\r\n发送信息: " + frame_ +
-                               "\r\n返回信息: " + NormalizeReceived(datagram.payload);
+            std::string line = StrayDatagramTrace(frame_, NormalizeReceived(datagram.payload));
             if (datagram.from != host) line += "\r\n来自其他地址: " + datagram.from;
             return line;
         });

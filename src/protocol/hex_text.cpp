@@ -169,7 +169,7 @@ bool IsValidIPv4(std::string_view text) {
 
 int DecimalToInt(std::string_view text) {
     std::string_view digits = text;
-    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') digits.remove_prefix(1);
     int value = 0;
     auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())

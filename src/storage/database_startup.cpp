@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "storage/database_port.h"
 #include "storage/sqlite_database.h"
@@ -18,8 +20,12 @@ constexpr const char* kRecreateAdvice =
     "请把它移走或改名后重新启动本软件，软件会重新建立一个新的数据库。";
 constexpr const char* kRunsOn = "报警类型和操作说明将显示为空，其余功能照常使用。";
 
+// The full path, so that the installer finds the file whatever folder the
+// tool was started from.
 std::string Named(const std::string& path) {
-    return "数据库文件“" + path + "”";
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return "数据库文件“" + (error ? path : full.string()) + "”";
 }
 
 std::string Problem(const std::string& path, const std::string& cause, const std::string& advice) {

@@ -135,6 +135,21 @@ void Application::ShowHostWindow() {
     formMain_->activateWindow();
 }
 
+void Application::TourPairing(const QString& dir) {
+    // A detector on zone 12, sub-address 2: paired by the host's report, then
+    // tried again, which the host answers as already paired.
+    formCodeMatch_->show();
+    PageModel& c = pairing_->controls;
+    c["cbWirelessDevice"].index = 1;
+    c.Change("cbWirelessDevice");
+    c["cbDefence"].index = 5;
+    c["cbAddress"].index = 1;
+    pairing_->StartPairing();
+    pairing_->StartPairing();
+    SaveWindow(formCodeMatch_.get(), dir, "TFormCodeMatch");
+    formCodeMatch_->reject();
+}
+
 void Application::Tour(const QString& dir, const std::string& password) {
     op_->SetUnattended(true);
     focusReporter_->search = nullptr;
@@ -175,6 +190,7 @@ void Application::Tour(const QString& dir, const std::string& password) {
                 window_->PageChange(page);
                 SaveWindow(formMain_.get(), dir, QString("TFormMain-page%1").arg(page));
             }
+            TourPairing(dir);
         }
         window_->waiting.observer = [this] { formMain_->SyncState(); };
         std::fprintf(stderr, "resident memory with the host window open: %ld MB\n",

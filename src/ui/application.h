@@ -53,6 +53,7 @@ class Application : public QObject {
   private:
     void OpenHost(int row);
     void ShowHostWindow();
+    void TourPairing(const QString& dir);
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;

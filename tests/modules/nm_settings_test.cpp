@@ -201,11 +201,16 @@ TEST(NmSettings, LeavingAnEditChecksItsValue) {
         c[k.edit].text = k.typed;
         c.Exit(k.edit);
         EXPECT_EQ(c[k.edit].text, k.kept) << k.edit << " " << k.typed;
+        // Only a refused heartbeat takes the focus back.
+        const bool heartbeatRefused =
+            std::string(k.edit) == "edtNMHeartbeatInterval" && !k.message.empty();
+        EXPECT_EQ(c.TakeFocusRequest(), heartbeatRefused ? k.edit : "") << k.typed;
         if (k.message.empty()) {
             EXPECT_TRUE(n.f.op.boxes.empty()) << k.edit << " " << k.typed;
         } else {
             ASSERT_EQ(n.f.op.boxes.size(), 1u) << k.edit << " " << k.typed;
             EXPECT_EQ(n.f.op.boxes[0].text, k.message);
+            EXPECT_EQ(n.f.op.boxes[0].kind, "warning");
         }
     }
 }

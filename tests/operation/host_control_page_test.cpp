@@ -280,14 +280,17 @@ TEST(RemoteCommands, ArmingIsAcknowledgedWithItsOwnBytesOnlyWhenAccepted) {
 
 TEST(RemoteCommands, AFailureShowsWhatWasSentAfterTheIdleStep) {
     Page0 p;
-    // A matching reply with a pair that is not hex cannot be decoded.
-    p.f.client().incoming = {"7E000101100101ZZ0A007E"};
+    // The command is answered; the status read after it cannot be decoded.
+    p.f.client().incoming = {HostDatagram("10", "01", "019A0A"), "7EZZ820112020100007E"};
     p.c().Click("bbtnDisAlarm");
-    const std::string frame = BuildFrame("10", "81", "0A0A");
-    ASSERT_FALSE(p.f.op.boxes.empty());
+    const std::string frame = BuildFrame("12", "82", "06F2");
+    ASSERT_EQ(p.f.op.boxes.size(), 2u);
+    EXPECT_EQ(p.f.op.boxes[0].text, "消除报警记忆成功!");
     const std::string box = p.f.op.boxes.back().text;
     EXPECT_EQ(box.rfind("错误:", 0), 0u) << box;
+    EXPECT_NE(box.find("ZZ"), std::string::npos) << box;
     EXPECT_NE(box.find("\rSend:" + frame + "\rReceive:"), std::string::npos) << box;
+    EXPECT_EQ(p.LogRows(), 1u);
     EXPECT_FALSE(p.window.waitingFlag);
 }
 

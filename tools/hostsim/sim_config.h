@@ -22,7 +22,9 @@ namespace tarnwick::hostsim {
 // bypass1_8, bypass9_16 as two hex digits, csq as a number}, "model",
 // "operatorNumber", "history" (a record count to generate, or an array of
 // 22-digit records), "upgrade" {"report": "01", "reportDelayMs": 5000},
-// "faults" [...]. A fault {"match": "5081", "result": 1} refuses the upgrade.
+// "pairing" {learnAfterMs (-1: nobody triggers the device), duplicate,
+// paired and missing as lists of six-digit slots}, "faults" [...]. A fault
+// {"match": "5081", "result": 1} refuses the upgrade.
 struct SimConfig {
     std::vector<SimHost> hosts;
     std::vector<FaultRule> faults;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "operation/alarm_info_page.h"
@@ -101,10 +102,16 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     layout->addWidget(grid, 1);
 
     page.chooseExportPath = [this] {
-        return QFileDialog::getSaveFileName(this, QString::fromUtf8(kExportDialogTitle),
-                                            QString::fromUtf8(kExportFileName),
-                                            QString::fromUtf8(kExportFilter))
-            .toStdString();
+        const QString path = QFileDialog::getSaveFileName(
+            this, QString::fromUtf8(kExportDialogTitle), QString::fromUtf8(kExportFileName),
+            QString::fromUtf8(kExportFilter));
+        // The hourglass while the workbook is written; back once the click
+        // that started the export has been handled.
+        if (!path.isEmpty()) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            QTimer::singleShot(0, this, [] { QApplication::restoreOverrideCursor(); });
+        }
+        return path.toStdString();
     };
     auto* binder = new ControlBinder(page.Controls(), this);
     page.Controls().SetObserver([binder] { binder->Sync(); });
