@@ -1,6 +1,8 @@
 // tarnwick-cli: backs up and compares alarm host configurations without a
 // window. It broadcasts and listens on the host port like the window does, so
 // it runs only inside a lab namespace.
+#include <sys/stat.h>
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +43,8 @@ void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& s) {
     const std::string partial = path + ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        // The sections hold the installer and user codes: the owner alone reads them.
+        ::chmod(partial.c_str(), S_IRUSR | S_IWUSR);
         out << tarnwick::SnapshotToJson(s);
         out.close();
         if (!out) throw SnapshotError(path + ": 写入失败");
