@@ -1,6 +1,7 @@
 #include "diagnostics/debug_page.h"
 
 #include "hosts/data_module.h"
+#include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
@@ -133,10 +134,10 @@ void DebugPage::ReadBuffer() {
 }
 
 void DebugPage::ReadSection() {
-    const std::string label = "1181:1101 读取报警主机编程内容应答";
-    const std::string frame = BuildFrame("11", "81", "08" + Controls()["Edit2"].SelectedText());
-    std::string result = tdm_.exchanger.ExchangeCommand(frame, label);
-    tdm_.trace.Add(label + "(" + frame + "): " + result);
+    const CommandEntry read =
+        Request(kDebugSectionReadPair, "08" + Controls()["Edit2"].SelectedText());
+    std::string result = tdm_.exchanger.ExchangeCommand(read.frame, read.pair);
+    tdm_.trace.Add(read.pair + "(" + read.frame + "): " + result);
 }
 
 void DebugPage::Probe() {

@@ -1,8 +1,8 @@
 #include "hosts/data_module.h"
 
-#include "modules/curl_ftp.h"
 #include "protocol/timing.h"
 #include "protocol/udp_endpoint.h"
+#include "storage/ftp_port.h"
 
 namespace tarnwick {
 
@@ -25,8 +25,7 @@ DataModule::DataModule(OperatorPort& op_, DatabasePort& db_, ClockPort& clock_,
       listener(params, session, listenerPort, listenerAddress),
       context{params, alarmCodes, operateCodes, session, &clock},
       exchanger(client, timerClient, decoders, context, trace, op_),
-      operationLog(db_, clock_, session),
-      ftp(std::make_unique<CurlFtp>(op_)) {}
+      operationLog(db_, clock_, session) {}
 
 DataModule::~DataModule() = default;
 

@@ -52,7 +52,8 @@ class DataModule {
     DecodeContext context;
     Exchanger exchanger;
     OperationLog operationLog;
-    // idftpUpdate; tests put a fake in its place.
+    // idftpUpdate: the application attaches the real client
+    // (AttachStandardPorts), tests a fake; none until then.
     std::unique_ptr<FtpPort> ftp;
 
     // Set while a flow started by the operator (a search, opening a host, a

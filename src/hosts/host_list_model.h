@@ -4,7 +4,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "version.h"
+
 namespace tarnwick {
+
+// The host list window's title.
+inline constexpr const char* kHostListTitle = "Tarnwick软件 " TARNWICK_VERSION_TEXT;
 
 // The host list grid strgridHostList: one header row, a number column and
 // seven columns of decoded search answers, each text with one leading blank.

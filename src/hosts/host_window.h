@@ -7,6 +7,7 @@
 #include "hosts/page_branch.h"
 #include "hosts/page_model.h"
 #include "hosts/waiting_panel.h"
+#include "version.h"
 
 namespace tarnwick {
 
@@ -107,6 +108,6 @@ class HostWindow {
     int activePage_ = 0;
 };
 
-inline constexpr const char* kHostWindowTitle = "Tarnwick Ver1.0.8";
+inline constexpr const char* kHostWindowTitle = "Tarnwick " TARNWICK_VERSION_TEXT;
 
 }  // namespace tarnwick

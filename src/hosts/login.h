@@ -18,7 +18,9 @@ struct LoginDialog {
 inline constexpr const char* kWrongPasswordText = "\r    密码有误，无法登录！    ";
 
 // strgridHostListDblClick: opens the host of a list row (1-based): reads its
-// installer code, asks for the password and shows the host window.
+// installer code, asks for the password and shows the host window. Defined in
+// app/open_host.cpp: the installer code read belongs to the programming
+// feature, which the page framework does not include.
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow);
 

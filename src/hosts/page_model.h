@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,7 +50,7 @@ struct Control {
     KeyFilter filter = KeyFilter::None;           // edit
     bool password = false;                        // edit shows "*"
     bool readOnly = false;                        // edit
-    uint32_t color = 0;                           // label text colour as RGB; 0 default
+    std::optional<uint32_t> color;                // label text colour as RGB; none default
     int tag = 0;                                  // a button's state, read by its handler
     int image = -1;                               // picture index in its image list, -1 none
     std::vector<std::string> lines;               // memo

@@ -1,5 +1,7 @@
 #include "modules/firmware_upgrade.h"
 
+#include <stdexcept>
+
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/ftp_port.h"
@@ -62,6 +64,7 @@ void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
     c.Edit("edtUpdateAddr", kUpgradeAddressWidth).text = kDefaultUpgradeAddress;
     c.Button("bbtnUpdate", "升级", "网管模块软件升级");
     c.OnClick("bbtnUpdate", [&c, &window] {
+        if (!window.tdm.ftp) throw std::logic_error("no FTP client is attached");
         RunFirmwareUpgrade(window, *window.tdm.ftp, c["edtUpdateAddr"].text);
     });
 }

@@ -5,6 +5,7 @@
 #include "hosts/save_refused.h"
 #include "modules/field_checks.h"
 #include "modules/gprs_decoder.h"
+#include "modules/module_writes.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
@@ -16,15 +17,12 @@ constexpr int kProgPhones = 3;
 constexpr int kAlarmPhones = 8;
 constexpr size_t kPhoneDigits = 20;
 constexpr size_t kPhoneFieldDigits = 22;
-constexpr size_t kDeviceIdDigits = 6;
-constexpr size_t kDeviceIdBytes = 20;
 constexpr size_t kAddressBytes = 15;
 constexpr size_t kPortBytes = 5;
 constexpr size_t kApnBytes = 15;
 constexpr size_t kUserNameBytes = 15;
 constexpr size_t kPasswordBytes = 18;
 constexpr size_t kSmsPasswordBytes = 6;
-constexpr size_t kShortestDomainBytes = 2;
 
 const std::vector<std::string> kPhoneStatusItems = {"禁用", "短信"};
 constexpr int kPhoneStatusSms = 1;
@@ -86,13 +84,6 @@ int DecimalIndex(const std::string& digits, size_t count) {
         value = value * 10 + (c - '0');
     }
     return static_cast<size_t>(value) < count ? value : -1;
-}
-
-// A text field with the length byte in front (domain names).
-std::string LengthPrefixedName(const std::string& name) {
-    const std::string field = TextToHex(name);
-    return ByteHex(static_cast<unsigned>(field.size() / 2)) +
-           PadHexField(field, kShortestDomainBytes);
 }
 
 }  // namespace
@@ -392,12 +383,12 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
     if (text("edtGprsDeviceID") != stored.Get("GprsDeviceID")) {
         Control& id = c["edtGprsDeviceID"];
         id.text = ZeroPadLeft(Trim(id.text), kDeviceIdDigits);
-        add(kGprsSetDeviceIdPair, TextToHexField(id.text, kDeviceIdBytes));
+        add(kGprsSetDeviceIdPair, DeviceIdData(id.text));
     }
     if (text("edtGprsDomainName1") != stored.Get("GprsDomainName1"))
-        add(kGprsSetDomainName1Pair, LengthPrefixedName(text("edtGprsDomainName1")));
+        add(kGprsSetDomainName1Pair, DomainNameData(text("edtGprsDomainName1")));
     if (text("edtGprsDomainName2") != stored.Get("GprsDomainName2"))
-        add(kGprsSetDomainName2Pair, LengthPrefixedName(text("edtGprsDomainName2")));
+        add(kGprsSetDomainName2Pair, DomainNameData(text("edtGprsDomainName2")));
 
     for (const char* ip : {"edtGprsIP1", "edtGprsIP2"})
         if (text(ip).empty()) c[ip].text = "0.0.0.0";
@@ -409,10 +400,8 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
                                text("edtGprsPort2") != stored.Get("GprsPort2");
     if (centresDiffer && Writes(stored, {"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
                                 {"edtGprsIP1", "edtGprsIP2", "edtGprsPort1", "edtGprsPort2"}))
-        add(kGprsSetCentreIpPair, "000200" + TextToHexField(text("edtGprsIP1"), kAddressBytes) +
-                                      TextToHexField(text("edtGprsPort1"), kPortBytes) + "00" +
-                                      TextToHexField(text("edtGprsIP2"), kAddressBytes) +
-                                      TextToHexField(text("edtGprsPort2"), kPortBytes));
+        add(kGprsSetCentreIpPair, CentreAddressData(text("edtGprsIP1"), text("edtGprsPort1"),
+                                                    text("edtGprsIP2"), text("edtGprsPort2")));
 
     // Heartbeat interval in seconds.
     if (text("edtGprsHeartbeatInterval") != stored.Get("GprsHeartbeatInterval"))

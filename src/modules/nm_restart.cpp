@@ -4,7 +4,7 @@
 
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
-#include "protocol/frame_codec.h"
+#include "modules/nm_decoder.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 #include "storage/code_tables.h"
@@ -13,8 +13,6 @@ namespace tarnwick {
 
 void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     DataModule& tdm = window.tdm;
-    const std::string command = factoryReset ? "88" : "8D";
-    const std::string label = factoryReset ? "0288:0208 恢复出厂默认" : "028D:020D 重新启动";
     const std::string question = factoryReset
                                      ? "该操作会将当前的网管信息恢复出厂默认值，请确认是否继续。"
                                      : "该操作会重新启动报警主机网管模块，请确认是否继续。";
@@ -22,9 +20,10 @@ void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     // setting needing the restart runs it inside its own flow.
     FlowScope flow(tdm);
     if (!tdm.op.Ask(question)) return;
-    const std::string frame = BuildFrame("02", command);
-    const std::string result = tdm.exchanger.ExchangeCommand(frame, label);
-    tdm.trace.Add(label + "(" + frame + "): " + result);
+    const CommandEntry entry = Request(factoryReset ? kNmFactoryResetPair : kNmRestartPair);
+    const std::string& frame = entry.frame;
+    const std::string result = tdm.exchanger.ExchangeCommand(frame, entry.pair);
+    tdm.trace.Add(entry.pair + "(" + frame + "): " + result);
     // A log that cannot be written changes nothing of what follows; it is said
     // once, beside the result.
     const std::string logProblem = tdm.operationLog.Write(frame, result);

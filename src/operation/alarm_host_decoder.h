@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "protocol/decoder_registry.h"
+#include "protocol/exchange.h"
 
 namespace tarnwick {
 
@@ -19,7 +20,8 @@ inline constexpr std::string_view kStatusQueryData = "06F2";
 inline constexpr std::string_view kModelQueryPair = "1283:1203 查询报警器型号";
 inline constexpr std::string_view kModelQueryData = "0B00";
 inline constexpr std::string_view kArmingPair = "1281:1201 布撤防操作请求";
-inline constexpr std::string_view kArmingAckPair = "1285:1285 布撤防操作应答确认";
+// The arming acknowledgement is kArmingAckPair of protocol/exchange.h, where
+// the exchange knows not to wait for a reply to it.
 
 // The working status keys, in the order of reply bytes 9 to 15. All but the
 // last hold their byte as two hex digits; GPRSCSQ holds it in decimal.

@@ -49,7 +49,7 @@ CommandList HostControlPage::ReadList() {
         Request(kNmQueryParams2Pair),
         Request(kNmQueryHeartbeatPair),
         Request(kNmQueryNetSwitchPair),
-        Request(kNmQueryLocalPair, "00"),
+        Request(kNmQueryLocalPair, kNmQueryLocalData),
         Request(kGprsQueryVersionPair, kGprsVersionQueryData),
     };
 }

@@ -105,7 +105,7 @@ void ClearHostStatus(PageModel& c) {
     for (const char* name : {"bbtnOutArming", "bbtnDisArming", "bbtnInArming", "bbtnOnOffLinkage",
                              "bbtnOnOffAlarmSound"})
         c[name].enabled = true;
-    for (int zone = 1; zone <= kZoneLabelCount; ++zone) c.At("lblDefence", zone).color = 0;
+    for (int zone = 1; zone <= kZoneLabelCount; ++zone) c.At("lblDefence", zone).color.reset();
     for (const Lamp& lamp : kLamps) c[lamp.name].enabled = true;
     c["stxtHostModel"].text = kHostModelCaption;
     c["stxtModuleVer"].text = kModuleVersionCaption;

@@ -4,14 +4,19 @@
 
 #include "programming/programming_layout.h"
 #include "protocol/conversion_error.h"
-#include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 
 namespace tarnwick {
 
 CommandEntry ReadSectionRequest(int section) {
     std::string nn = SectionCode(ProgrammingSection(section).section);
-    return {std::string(kReadSectionPair) + nn, BuildFrame(kProgrammingClass, "81", "08" + nn)};
+    CommandEntry entry = Request(kReadSectionPair, "08" + nn);
+    entry.pair += nn;
+    return entry;
+}
+
+CommandEntry InstallerCodeRequest() {
+    return Request(kInstallerCodeReadPair, "08" + SectionCode(ProgrammingSection(0).section));
 }
 
 CommandEntry WriteSectionRequest(int section, std::string_view body) {
@@ -24,8 +29,9 @@ CommandEntry WriteSectionRequest(int section, std::string_view body) {
         throw ConversionError("section " + nn + " needs a body of " +
                               std::to_string(layout.bodyDigits) + " hex digits, not '" + digits +
                               "'");
-    return {std::string(kWriteSectionPair) + nn,
-            BuildFrame(kProgrammingClass, "82", "09" + nn + digits)};
+    CommandEntry entry = Request(kWriteSectionPair, "09" + nn + digits);
+    entry.pair += nn;
+    return entry;
 }
 
 }  // namespace tarnwick

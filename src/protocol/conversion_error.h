@@ -2,6 +2,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "protocol/socket_error.h"  // SocketError lived here once
+
 namespace tarnwick {
 
 // The one error type of the field conversions: a reply pair that is not hex,
@@ -9,13 +11,6 @@ namespace tarnwick {
 class ConversionError : public std::runtime_error {
   public:
     explicit ConversionError(const std::string& what) : std::runtime_error(what) {}
-};
-
-// A socket failure while sending or receiving; the exchange turns it into the
-// "connecting to the host failed" box.
-class SocketError : public std::runtime_error {
-  public:
-    explicit SocketError(const std::string& what) : std::runtime_error(what) {}
 };
 
 }  // namespace tarnwick

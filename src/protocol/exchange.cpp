@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "protocol/conversion_error.h"
 #include "protocol/datagram_endpoint.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
+#include "protocol/socket_error.h"
 #include "protocol/timing.h"
 #include "protocol/trace_memo.h"
 #include "protocol/unicast_address.h"
@@ -15,6 +15,10 @@ namespace tarnwick {
 
 CommandPair CommandPair::Parse(const std::string& label) {
     return {Slice(label, 1, 4), Slice(label, 6, 9)};
+}
+
+bool CommandPair::SentWithoutReply() const {
+    return request == kArmingAckPair.substr(0, 4);
 }
 
 std::string ConnectFailedMessage(const std::string& error) {
@@ -140,7 +144,7 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
         DropWaiting(client_, [&](const Datagram& d) { strays.Stale(d); });
         client_.SendTo(host, kHostPort, frame);
         wait.start = op_.TickMs();
-        if (labels.request != "1285") {
+        if (!labels.SentWithoutReply()) {
             auto stray = [&](const Datagram& d) { strays.Other(d, host); };
             while (std::optional<std::string> candidate = NextFromHost(client_, wait, stray)) {
                 if (Slice(*candidate, 9, 12) == labels.expected) {

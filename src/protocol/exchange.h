@@ -19,12 +19,18 @@ inline constexpr int kTracedStraysPerExchange = 300;
 // socket's receive buffer holds).
 inline constexpr int kMaxDroppedBeforeRequest = 4096;
 
+// The arming acknowledgement: the one request sent without waiting for a
+// reply (the host answers nothing to it).
+inline constexpr std::string_view kArmingAckPair = "1285:1285 布撤防操作应答确认";
+
 // A command pair "QQQQ:RRRR description": request class and command, expected
 // reply class and command, and what the operator is shown.
 struct CommandPair {
     std::string request;   // QQQQ
     std::string expected;  // RRRR
     static CommandPair Parse(const std::string& label);
+    // True for a request the host does not answer (the arming acknowledgement).
+    bool SentWithoutReply() const;
 };
 
 // Sends one request to the current host and collects its reply, tracing stray

@@ -92,15 +92,32 @@ bool VerifyFrame(std::string_view frame) {
     return ToUpper(code) == HexCheckCode(covered.substr(0, covered.size() - code.size()));
 }
 
-std::string BuildFrame(std::string_view moduleClass, std::string_view command,
-                       std::string_view data, OperatorPort* op) {
-    std::string body = "01";
+namespace {
+
+// Marks, class, command and data with check code and checksum, escaped
+// between the delimiters. The check code covers the addressee mark on.
+std::string SealFrame(std::string_view senderMark, std::string_view addresseeMark,
+                      std::string_view moduleClass, std::string_view command, std::string_view data,
+                      OperatorPort* op) {
+    std::string body(addresseeMark);
     body += moduleClass;
     body += command;
     body += data;
-    std::string summed = "82" + body + HexCheckCode(body, op);
+    std::string summed = std::string(senderMark) + body + HexCheckCode(body, op);
     std::string checksum = HexChecksum(summed, op);
     return "7E" + EscapeFrameBody(checksum + summed) + "7E";
+}
+
+}  // namespace
+
+std::string BuildFrame(std::string_view moduleClass, std::string_view command,
+                       std::string_view data, OperatorPort* op) {
+    return SealFrame("82", "01", moduleClass, command, data, op);
+}
+
+std::string BuildReplyFrame(std::string_view moduleClass, std::string_view command,
+                            std::string_view data) {
+    return SealFrame("01", "82", moduleClass, command, data, nullptr);
 }
 
 std::string NormalizeReceived(std::string_view datagram) {

@@ -24,6 +24,10 @@ bool VerifyFrame(std::string_view frame);
 // A complete escaped request frame (sender mark 82, addressee mark 01).
 std::string BuildFrame(std::string_view moduleClass, std::string_view command,
                        std::string_view data = {}, OperatorPort* op = nullptr);
+// A complete escaped reply frame as a host sends it (sender mark 01,
+// addressee mark 82): what the simulator sends and the tests script.
+std::string BuildReplyFrame(std::string_view moduleClass, std::string_view command,
+                            std::string_view data = {});
 
 // Upper-cased and unescaped, as every received datagram is looked at.
 std::string NormalizeReceived(std::string_view datagram);

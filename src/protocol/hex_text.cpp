@@ -21,20 +21,6 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 
 }  // namespace
 
-std::string ToUpper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string Trim(std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return std::string(text.substr(begin, end - begin));
-}
-
 std::string ByteHex(unsigned value) {
     std::string out(2, '0');
     out[0] = kDigits[(value >> 4) & 0xF];
@@ -63,13 +49,6 @@ std::string BytesFromHex(std::string_view hex) {
     return out;
 }
 
-std::string Slice(std::string_view text, size_t from, size_t to) {
-    if (from < 1) from = 1;
-    if (to > text.size()) to = text.size();
-    if (from > to) return {};
-    return std::string(text.substr(from - 1, to - from + 1));
-}
-
 std::string TextToHexField(std::string_view text, size_t width) {
     return PadHexField(HexFromBytes(CutGbkToWidth(Utf8ToGbk(text), width)), width);
 }
@@ -81,12 +60,6 @@ std::string TextToHex(std::string_view text) {
 std::string PadHexField(std::string_view hex, size_t width) {
     std::string out(hex);
     if (out.size() < 2 * width) out.append(2 * width - out.size(), '0');
-    return out;
-}
-
-std::string ZeroPadLeft(std::string_view text, size_t width) {
-    std::string out(text);
-    if (out.size() < width) out.insert(0, width - out.size(), '0');
     return out;
 }
 

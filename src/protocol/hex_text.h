@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/text_helpers.h"
+
 namespace tarnwick {
 
 // Field conversions between hex text (two upper-case digits per byte) and the
@@ -19,8 +21,6 @@ std::string TextToHexField(std::string_view text, size_t width);
 std::string TextToHex(std::string_view text);
 // 0 digits appended until `hex` holds `width` bytes; a longer text is kept.
 std::string PadHexField(std::string_view hex, size_t width);
-// "0" characters in front until the text is `width` long.
-std::string ZeroPadLeft(std::string_view text, size_t width);
 // Sum of digit weights in 32-bit arithmetic; a non-hex character counts 0.
 int32_t HexToInt(std::string_view hex);
 // Whole pairs from the left, 00 pairs skipped, the bytes read as GBK.
@@ -45,16 +45,12 @@ std::string ResultText(int code);
 // 1 "成功!", 2 "失败!", 3 "拒绝!", anything else "  返回值S[7]有误!".
 std::string HostResultText(int code);
 
-// Small helpers shared by the flows and decoders.
-std::string ToUpper(std::string_view text);
-std::string Trim(std::string_view text);
+// Byte helpers shared by the flows and decoders.
 // Upper-case hex of raw bytes, and back; BytesFromHex throws ConversionError
 // on a pair that is not hex. A trailing single digit is ignored.
 std::string HexFromBytes(std::string_view bytes);
 std::string BytesFromHex(std::string_view hex);
 // Two upper-case digits of a byte value.
 std::string ByteHex(unsigned value);
-// 1-based character slice [from, to] of a text, clipped to its length.
-std::string Slice(std::string_view text, size_t from, size_t to);
 
 }  // namespace tarnwick

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "protocol/conversion_error.h"
 #include "protocol/operator_port.h"
+#include "protocol/socket_error.h"
 #include "protocol/timing.h"
 
 namespace tarnwick {

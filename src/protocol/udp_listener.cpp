@@ -11,9 +11,9 @@
 #include <cstring>
 #include <utility>
 
-#include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "protocol/socket_error.h"
 #include "protocol/timing.h"
 
 namespace tarnwick {

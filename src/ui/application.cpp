@@ -8,6 +8,7 @@
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
+#include "app/standard_ports.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "operation/pairing.h"
@@ -15,6 +16,7 @@
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
+#include "ui/control_binder.h"
 #include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
@@ -42,20 +44,29 @@ long ResidentMegabytes() {
 
 }  // namespace
 
+// Each window is created and wired by its own function, in this order; a new
+// window adds its own.
 Application::Application(const std::string& dbPath, bool unattended) {
     op_ = std::make_unique<QtOperator>();
     // Unattended from the first box on: start-up may already have one.
     op_->SetUnattended(unattended);
+    ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
+    OpenDataModule(dbPath);
+    WireHostList();
+    WireHostWindow();
+}
 
-    // The data module: a missing or empty database is made from the seed; one
-    // that cannot be used is reported once and start-up goes on.
+// The data module: a missing or empty database is made from the seed; one
+// that cannot be used is reported once and start-up goes on.
+void Application::OpenDataModule(const std::string& dbPath) {
     const DatabaseStartup database = PrepareDatabase(dbPath);
     db_ = std::make_unique<SqliteDatabase>(dbPath);
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
+    AttachStandardPorts(*tdm_);
     if (database.created)
         tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
     if (!database.problem.empty()) {
@@ -63,6 +74,9 @@ Application::Application(const std::string& dbPath, bool unattended) {
     } else if (const std::string error = tdm_->LoadCodeTables(); !error.empty()) {
         op_->Error("读取数据库 " + dbPath + " 失败：" + error);
     }
+}
+
+void Application::WireHostList() {
     hostList_->AttachDataModule(tdm_.get());
     tdm_->listener.SetAnswerNotifier([this] {
         // Wake the UI thread so that answers are listed the moment they come.
@@ -70,7 +84,12 @@ Application::Application(const std::string& dbPath, bool unattended) {
             hostList_.get(), [this] { DrainSearchAnswers(*tdm_, hostList_->Model()); },
             Qt::QueuedConnection);
     });
+    connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
+}
 
+// The host window with its pages, the pairing window it opens, the login
+// dialog that leads to it, and what showing and closing them starts.
+void Application::WireHostWindow() {
     window_ = std::make_unique<HostWindow>(*tdm_);
     AssembleStandardPages(*window_);
     formMain_ = std::make_unique<TFormMain>(*window_);
@@ -93,7 +112,6 @@ Application::Application(const std::string& dbPath, bool unattended) {
     hostList_->Model().setHostWindowEnabled = [this](bool on) {
         if (formMain_->isVisible()) formMain_->setEnabled(on);
     };
-    connect(hostList_.get(), &TFormHostList::openHostRequested, this, &Application::OpenHost);
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
     // What showing and entering the windows starts is the core's to say.
     focusReporter_ =
@@ -113,6 +131,7 @@ Application::~Application() {
     op_->SetParentResolver(nullptr);
     focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
+    ControlBinder::SetOperator(nullptr);
 }
 
 void Application::Trace(const std::string& line) {

@@ -51,6 +51,9 @@ class Application : public QObject {
     ModifyIpDialog& ModifyIp() { return *modifyIp_; }
 
   private:
+    void OpenDataModule(const std::string& dbPath);
+    void WireHostList();
+    void WireHostWindow();
     void OpenHost(int row);
     void ShowHostWindow();
     void TourPairing(const QString& dir);

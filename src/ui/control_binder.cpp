@@ -12,12 +12,61 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QValidator>
+#include <algorithm>
+#include <cstdio>
+
+#include "protocol/operator_port.h"
 
 namespace tarnwick::ui {
 namespace {
+
+ControlBinder::Report& ReportSink() {
+    static ControlBinder::Report report;
+    return report;
+}
+
+OperatorPort*& ErrorPort() {
+    static OperatorPort* op = nullptr;
+    return op;
+}
+
+void SendReport(const std::string& text) {
+    if (ReportSink())
+        ReportSink()(text);
+    else
+        std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// Widgets the operator types into, chooses from or clicks.
+bool IsInput(const QWidget* w) {
+    if (auto* memo = qobject_cast<const QPlainTextEdit*>(w)) return !memo->isReadOnly();
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QListWidget*>(w) ||
+           qobject_cast<const QTableWidget*>(w);
+}
+
+// Buttons and edits that Qt's own composite widgets make for themselves (the
+// scroll buttons of a tab bar, the edit of a spin box).
+bool PartOfAQtWidget(const QWidget* w) {
+    const QWidget* p = w->parentWidget();
+    return qobject_cast<const QTabBar*>(p) || qobject_cast<const QComboBox*>(p) ||
+           qobject_cast<const QAbstractSpinBox*>(p);
+}
+
+// Whether `w` sits under a widget between it and `root` that is bound on its
+// own: the root of another binder, or a widget marked kOwnBindingProperty.
+bool BoundBelow(const QWidget* w, const QWidget* root) {
+    for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
+        if (p->property(kOwnBindingProperty).toBool()) return true;
+        if (p->findChild<ControlBinder*>(QString(), Qt::FindDirectChildrenOnly)) return true;
+    }
+    return false;
+}
 
 // The core's key filter as a validator: every character must pass it.
 class KeyFilterValidator : public QValidator {
@@ -67,9 +116,9 @@ QIcon Picture(const QWidget* w, int image) {
 }
 
 // The label's text colour from the model; 0 gives back the default colour.
-void ShowColour(QLabel* label, uint32_t color) {
+void ShowColour(QLabel* label, std::optional<uint32_t> color) {
     if (color) {
-        label->setStyleSheet(QString("color: #%1;").arg(color, 6, 16, QChar('0')));
+        label->setStyleSheet(QString("color: #%1;").arg(*color, 6, 16, QChar('0')));
         label->setProperty("boundColour", true);
     } else if (label->property("boundColour").toBool()) {
         label->setStyleSheet({});
@@ -79,21 +128,55 @@ void ShowColour(QLabel* label, uint32_t color) {
 
 }  // namespace
 
-ControlBinder::ControlBinder(PageModel& model, QWidget* root) : QObject(root), model_(model) {
+ControlBinder::ControlBinder(PageModel& model, QWidget* root, std::vector<std::string> shownByPage)
+    : QObject(root), model_(model), shownByPage_(std::move(shownByPage)) {
     for (const auto& control : model_.Controls()) {
         auto* widget = root->findChild<QWidget*>(Q(control->name));
         if (!widget) continue;
         bindings_.push_back({control.get(), widget});
     }
+    CheckNames(root);
     for (Binding& b : bindings_) Connect(b);
     Sync();
+}
+
+void ControlBinder::SetReport(Report report) {
+    ReportSink() = std::move(report);
+}
+
+void ControlBinder::SetOperator(OperatorPort* op) {
+    ErrorPort() = op;
+}
+
+void ControlBinder::CheckNames(QWidget* root) const {
+    // Named after the root, or the first named widget around it.
+    std::string where;
+    for (const QWidget* w = root; w && where.empty(); w = w->parentWidget())
+        if (!w->objectName().startsWith("qt_")) where = w->objectName().toStdString();
+    // A control hidden from the start may go without a widget.
+    for (const auto& control : model_.Controls())
+        if (control->visible && !root->findChild<QWidget*>(Q(control->name)) &&
+            std::find(shownByPage_.begin(), shownByPage_.end(), control->name) ==
+                shownByPage_.end())
+            SendReport(where + ": control " + control->name + " has no widget");
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (name.isEmpty() || name.startsWith("qt_") || !IsInput(w) || PartOfAQtWidget(w) ||
+            BoundBelow(w, root))
+            continue;
+        if (!model_.Holds(name.toStdString()))
+            SendReport(where + ": widget " + name.toStdString() + " has no control");
+    }
 }
 
 void ControlBinder::Guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+        if (ErrorPort())
+            ErrorPort()->Error(e.what());
+        else
+            QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
     }
     Sync();
 }

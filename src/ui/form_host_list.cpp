@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "hosts/host_list_model.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -19,7 +20,7 @@ namespace tarnwick::ui {
 
 TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     setObjectName("TFormHostList");
-    setWindowTitle(QStringLiteral("Tarnwick软件 Ver1.0.8"));
+    setWindowTitle(QString::fromUtf8(kHostListTitle));
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);

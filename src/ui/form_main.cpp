@@ -32,22 +32,36 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    BuildTitle(layout);
+    BuildPages(layout);
+    BuildBottom(layout);
+    setCentralWidget(central);
+    BuildStatusBar();
+    waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
+    WireWindow();
+    qApp->installEventFilter(this);
+    // Fits a 1280x800 screen with its frame; page 0 needs the width.
+    resize(1240, 760);
+    SyncState();
+}
 
-    auto* title = new TitleStrip(QString(), central);
+void TFormMain::BuildTitle(QVBoxLayout* layout) {
+    auto* title = new TitleStrip(QString(), layout->parentWidget());
     title->AddLabel("lblHost");
     title->AddLabel("Label101");
     layout->addWidget(title);
+}
 
-    pages_ = new QTabWidget(central);
+void TFormMain::BuildPages(QVBoxLayout* layout) {
+    pages_ = new QTabWidget(layout->parentWidget());
     pages_->setObjectName("pcMain");
     for (int i = 0; i < window_.PageCount(); ++i)
         pages_->addTab(BuildPage(i), QString::fromStdString(window_.Page(i).Caption()));
     layout->addWidget(pages_, 1);
-    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index != window_.ActivePage()) window_.PageChange(index);
-    });
+}
 
-    bottom_ = new QFrame(central);
+void TFormMain::BuildBottom(QVBoxLayout* layout) {
+    bottom_ = new QFrame(layout->parentWidget());
     bottom_->setObjectName("pnlBottom");
     bottom_->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bottom_);
@@ -58,8 +72,9 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
         row->addWidget(button);
     }
     layout->addWidget(bottom_);
-    setCentralWidget(central);
+}
 
+void TFormMain::BuildStatusBar() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName("sbarMain");
     hintPanel_ = new QLabel(bar);
@@ -72,8 +87,14 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     bar->addWidget(second);
     bar->addWidget(third);
     setStatusBar(bar);
+}
 
-    waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
+// The core window and the widgets kept in step both ways: page tabs, the
+// waiting panel, the frame's controls, the trace and the status timer.
+void TFormMain::WireWindow() {
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index != window_.ActivePage()) window_.PageChange(index);
+    });
     connect(waiting_->StopButton(), &QPushButton::clicked, this, [this] { window_.Stop(); });
     window_.waiting.observer = [this] { waiting_->Sync(); };
 
@@ -96,10 +117,6 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     connect(statusTimer_, &QTimer::timeout, this, [this] {
         if (window_.statusTick) window_.statusTick(isActiveWindow());
     });
-
-    qApp->installEventFilter(this);
-    resize(1020, 700);
-    SyncState();
 }
 
 QWidget* TFormMain::BuildPage(int index) {

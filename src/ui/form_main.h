@@ -9,6 +9,7 @@ class QTabWidget;
 class QFrame;
 class QLabel;
 class QTimer;
+class QVBoxLayout;
 
 namespace tarnwick::ui {
 
@@ -38,6 +39,11 @@ class TFormMain : public QMainWindow {
     void resizeEvent(QResizeEvent* e) override;
 
   private:
+    void BuildTitle(QVBoxLayout* layout);
+    void BuildPages(QVBoxLayout* layout);
+    void BuildBottom(QVBoxLayout* layout);
+    void BuildStatusBar();
+    void WireWindow();
     QWidget* BuildPage(int index);
     bool HandleKey(int key);
 

@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/control_binder.h"
+
 namespace tarnwick::ui {
 
 WaitingPanelWidget::WaitingPanelWidget(WaitingPanel& model, bool withStop, QWidget* parent)
     : QFrame(parent), model_(model) {
     setObjectName("PnlWaiting");
+    setProperty(kOwnBindingProperty, true);
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     setStyleSheet(

@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 namespace tarnwick::ui {
 namespace {
@@ -39,6 +42,18 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
     auto* label = Named<QLabel>(parent, name);
     label->setText(QString::fromUtf8(text));
     return label;
+}
+
+QListWidget* MakeCheckList(QWidget* parent, const char* name) {
+    return Named<QListWidget>(parent, name);
+}
+QTableWidget* MakeGrid(QWidget* parent, const char* name) {
+    return Named<QTableWidget>(parent, name);
+}
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name) {
+    auto* memo = Named<QPlainTextEdit>(parent, name);
+    memo->setReadOnly(true);
+    return memo;
 }
 
 }  // namespace tarnwick::ui

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "operation/alarm_host_decoder.h"
+#include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
+#include "support/search_answer.h"
 
 namespace tarnwick {
 namespace {
@@ -55,8 +58,7 @@ TEST(DebugPage, DirectedSendTracesTheReplyOrTheSilence) {
 
 TEST(DebugPage, BroadcastListsEachAnswerAndEndsAfterThreeSilences) {
     DebugFixture d;
-    std::string answer =
-        testing::HostDatagram("02", "47", TextToHexField("10.77.0.11", 15) + std::string(310, '0'));
+    const std::string answer = testing::BareSearchAnswer("10.77.0.11");
     d.f.client().incoming = {answer, answer};
     d.page.Controls().Click("btnSendBroadcast");
     EXPECT_EQ(d.f.client().sent.at(0).host, "255.255.255.255");
@@ -88,7 +90,7 @@ TEST(DebugPage, SectionReadAndProbeUseTheCurrentHostAndKeepTheTimeOut) {
     d["Edit2"].index = 6;
     d.page.Controls().Click("Button1");
     EXPECT_EQ(d.f.client().sent.at(0).payload, "7E45820111810806217E");
-    EXPECT_EQ(d.Lines().back(), "1181:1101 读取报警主机编程内容应答(7E45820111810806217E): ");
+    EXPECT_EQ(d.Lines().back(), std::string(kDebugSectionReadPair) + "(7E45820111810806217E): ");
     d.page.Controls().Click("Button2");
     EXPECT_EQ(d.f.client().sent.at(1).payload, std::string("\xF1\x00", 2));
     EXPECT_EQ(d.f.client().waits.back(), 2);
@@ -100,8 +102,10 @@ TEST(DebugPage, ChangingTheAddressRedirectsEveryLaterExchange) {
     DebugFixture d;
     d["edtIP"].text = "10.77.0.42";
     d.page.Controls().Change("edtIP");
-    d.f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "82", "06F2"), "1282:1202 x");
-    d.f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"), "1282:1202 x");
+    d.f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "82", "06F2"),
+                                       std::string(kStatusQueryPair));
+    d.f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
+                                           std::string(kStatusQueryPair));
     EXPECT_EQ(d.f.client().sent.at(0).host, "10.77.0.42");
     EXPECT_EQ(d.f.timerClient().sent.at(0).host, "10.77.0.42");
     d.page.Controls().Click("BitBtn1");

@@ -14,17 +14,12 @@
 #include "protocol/hex_text.h"
 #include "protocol/timing.h"
 #include "support/core_fixture.h"
+#include "support/search_answer.h"
 
 namespace tarnwick {
 namespace {
 
-std::string SearchAnswer(const std::string& ip, const std::string& hostType = "报警主机") {
-    std::string data = TextToHexField(ip, 15) + TextToHexField("5200", 5) +
-                       TextToHexField("100001", 20) + TextToHexField("网络模块", 50) +
-                       TextToHexField(hostType, 50) + TextToHexField("255.255.255.0", 15) +
-                       TextToHexField("10.77.0.1", 15);
-    return testing::HostDatagram("02", "47", data);
-}
+using testing::SearchAnswer;
 
 TEST(HostListModel, FillsRowsOnceGrowsByTenAndClearsWithoutStaleData) {
     HostListModel list;

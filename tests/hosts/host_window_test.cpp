@@ -6,10 +6,13 @@
 
 #include "app/standard_pages.h"
 #include "hosts/save_refused.h"
+#include "modules/nm_decoder.h"
+#include "programming/programming_requests.h"
 #include "protocol/conversion_error.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "support/scripted_page.h"
 
 namespace tarnwick {
@@ -17,40 +20,10 @@ namespace {
 
 using testing::HostDatagram;
 
-struct WindowFixture {
-    WindowFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
-        window.closeWindow = [this] { ++closed; };
-    }
-    std::vector<std::string> SentPayloads() const {
-        std::vector<std::string> out;
-        for (const auto& s : f.clientEndpoint->sent) out.push_back(s.payload);
-        return out;
-    }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
-    int closed = 0;
-};
-
-// A host window whose page 3 is scripted, the rest standard.
-struct ScriptedWindow {
-    ScriptedWindow() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        page = &testing::AssembleWithScriptedPage(window, 3);
-        page->saveBranch = [this] { return writes; };
-        window.closeWindow = [this] { ++closed; };
-        window.restartNetworkModule = [this] { ++restarts; };
-    }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
-    testing::ScriptedPage* page = nullptr;
-    CommandList writes;
-    int closed = 0, restarts = 0;
-};
+using testing::HostWindowFixture;
 
 TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
-    WindowFixture w;
+    HostWindowFixture w;
     w.window.Refresh();
     const auto sent = w.SentPayloads();
     ASSERT_EQ(sent.size(), 9u);
@@ -73,9 +46,10 @@ TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
 }
 
 TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
-    WindowFixture w;
+    HostWindowFixture w;
     w.f.tdm->params.Set("Prog04", "left over");
-    w.window.PageChange(1);  // chkAutoRefresh is ticked: the page is read
+    w.AutoRefresh(true);
+    w.window.PageChange(1);  // the page is read
     EXPECT_FALSE(w.f.tdm->params.Has("Prog04"));
     EXPECT_EQ(w.window.waiting.maximum, 36);
     EXPECT_EQ(w.window.waiting.position, 20);
@@ -104,8 +78,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
 }
 
 TEST(Refresh, DebugPageSendsNothingAndPrintsNoSeparator) {
-    WindowFixture w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w;
     w.window.PageChange(kDebugPage);
     w.window.Refresh();
     EXPECT_TRUE(w.SentPayloads().empty());
@@ -114,8 +87,7 @@ TEST(Refresh, DebugPageSendsNothingAndPrintsNoSeparator) {
 }
 
 TEST(Refresh, StopDuringAnExchangeLetsItFinishAndSendsNoFurtherEntry) {
-    WindowFixture w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w;
     w.window.PageChange(3);
     w.f.op.onServe = [&] {
         if (w.f.clientEndpoint->sent.size() == 3) w.window.Stop();
@@ -129,13 +101,11 @@ TEST(Refresh, StopDuringAnExchangeLetsItFinishAndSendsNoFurtherEntry) {
 }
 
 TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.page->reads = {{"1181:1101 读取报警主机编程内容03", BuildFrame("11", "81", "0803")}};
-    w.writes = {
-        {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-        {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.scripted->reads = {ReadSectionRequest(3)};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     w.f.client().responder = [](const std::string& payload) {
         if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
         return std::vector<std::string>{HostDatagram("11", "02", "01")};
@@ -150,7 +120,7 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
     EXPECT_EQ(lines[0], "0.1182:1102 编程报警主机00(" + w.writes[0].frame + "): 编程报警主机成功!");
     EXPECT_EQ(lines[2], std::string(113, '-'));
     EXPECT_EQ(lines[3].substr(0, 3), "0. ");
-    EXPECT_EQ(w.page->loaded, 1);
+    EXPECT_EQ(w.scripted->loaded, 1);
     auto rows = w.f.db->Select("Select OperationInfo, OperationResult From OperationLog");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][0].second, w.writes[1].frame);
@@ -159,13 +129,13 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
 }
 
 TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.page->reads = {{"1181:1101 读取报警主机编程内容03", BuildFrame("11", "81", "0803")}};
-    w.writes = {
-        {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-        {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.scripted->reads = {{std::string(kReadSectionPair) + "03", BuildFrame("11", "81", "0803")}};
+    w.writes = {{std::string(kWriteSectionPair) + "00",
+                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
+                {std::string(kWriteSectionPair) + "03",
+                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
     w.f.client().responder = [](const std::string& payload) {
         if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
         return std::vector<std::string>{HostDatagram("11", "02", "01")};
@@ -182,36 +152,35 @@ TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
         << report;
     EXPECT_NE(report.find("OperationLog"), std::string::npos) << report;
     EXPECT_EQ(report.find("操作日志"), report.rfind("操作日志"));  // said once
-    EXPECT_EQ(w.page->loaded, 1);
+    EXPECT_EQ(w.scripted->loaded, 1);
 }
 
 TEST(Save, NothingChangedSendsNothingAndDoesNotReadAgain) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
     w.window.Save();
     EXPECT_TRUE(w.f.client().sent.empty());
     EXPECT_TRUE(w.f.op.boxes.empty());
     EXPECT_EQ(w.f.tdm->trace.Lines(), std::vector<std::string>{std::string(113, '-')});
-    EXPECT_EQ(w.page->prepared, 0);
+    EXPECT_EQ(w.scripted->prepared, 0);
 }
 
 // A save branch that cannot build its list (a refusal or a value that will
 // not encode) sends nothing, says why in a box, and reads nothing again.
 TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
     for (bool refusal : {true, false}) {
-        ScriptedWindow w;
-        w.page->saveBranch = [refusal]() -> CommandList {
+        HostWindowFixture w(3);
+        w.scripted->saveBranch = [refusal]() -> CommandList {
             if (refusal) throw SaveRefused("心跳间隔时间：输入的数值超出范围，请重新输入！");
             throw ConversionError("Prog0302 is 40 digits, not 44");
         };
         w.window.PageChange(3);
-        const size_t loadsBefore = static_cast<size_t>(w.page->loaded);
+        const size_t loadsBefore = static_cast<size_t>(w.scripted->loaded);
         const size_t sentBefore = w.f.clientEndpoint->sent.size();
         w.f.op.boxes.clear();
         w.window.Save();
         EXPECT_EQ(w.f.clientEndpoint->sent.size(), sentBefore);
-        EXPECT_EQ(static_cast<size_t>(w.page->loaded), loadsBefore);
+        EXPECT_EQ(static_cast<size_t>(w.scripted->loaded), loadsBefore);
         ASSERT_EQ(w.f.op.boxes.size(), 1u);
         EXPECT_EQ(w.f.op.boxes[0].kind, "warning");
         EXPECT_NE(w.f.op.boxes[0].text.find(refusal ? "超出范围" : "Prog0302"), std::string::npos);
@@ -221,12 +190,12 @@ TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
 }
 
 TEST(Save, AnErrorWhileSendingIsSaidInABoxAndNothingIsReadAgain) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.writes = {
-        {"1182:1102 编程报警主机00", BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-        {"1182:1102 编程报警主机03", BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.writes = {{std::string(kWriteSectionPair) + "00",
+                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
+                {std::string(kWriteSectionPair) + "03",
+                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
     // A reply with the right code whose checksum is no hex cannot be decoded.
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{"7EZZ820111020100007E"};
@@ -237,15 +206,14 @@ TEST(Save, AnErrorWhileSendingIsSaidInABoxAndNothingIsReadAgain) {
     EXPECT_EQ(w.f.op.boxes[0].kind, "warning");
     EXPECT_EQ(w.f.op.boxes[0].text.find("保存中止："), 0u) << w.f.op.boxes[0].text;
     EXPECT_NE(w.f.op.boxes[0].text.find("ZZ"), std::string::npos) << w.f.op.boxes[0].text;
-    EXPECT_EQ(w.page->loaded, 0);
+    EXPECT_EQ(w.scripted->loaded, 0);
     EXPECT_FALSE(w.window.waiting.visible);
 }
 
 TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.writes = {{"02CB:023B 设置心跳间隔时间", BuildFrame("02", "CB", "3C00")}};
+    w.writes = {Request(kNmSetHeartbeatPair, "3C00")};
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{HostDatagram("02", "3B", "01")};
     };
@@ -256,13 +224,12 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
     EXPECT_EQ(w.f.tdm->params.Get("NMReboot"), "1");
     EXPECT_EQ(w.restarts, 1);
     EXPECT_EQ(w.closed, 1);
-    EXPECT_EQ(w.page->prepared, 0);
+    EXPECT_EQ(w.scripted->prepared, 0);
     EXPECT_FALSE(w.window.waiting.visible);
 }
 
 TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
-    WindowFixture w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w;
     for (int page = 0; page < kPageCount; ++page) {
         w.window.PageChange(page);
         EXPECT_EQ(w.window.frame["lblTitle"].text, w.window.Page(page).Caption());
@@ -274,10 +241,9 @@ TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
 }
 
 TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
-    ScriptedWindow w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.page->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F10));
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
     EXPECT_EQ(w.f.client().sent.size(), 1u);
@@ -292,7 +258,7 @@ TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
 }
 
 TEST(TimedWait, CountsSecondsAndLeavesEarlyOnStop) {
-    WindowFixture w;
+    HostWindowFixture w;
     int seconds = 0;
     w.f.op.onServe = [&] {
         if (w.f.op.pauses.back() == 1000 && ++seconds == 5) w.window.Stop();
@@ -307,9 +273,10 @@ TEST(TimedWait, CountsSecondsAndLeavesEarlyOnStop) {
 }
 
 TEST(OneFlow, ClicksKeysAndPageChangesAreIgnoredWhileAFlowRuns) {
-    ScriptedWindow w;
+    HostWindowFixture w(3);
+    w.AutoRefresh(true);
     w.window.PageChange(3);
-    w.page->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
     const size_t sentBefore = w.f.client().sent.size();
     std::vector<int> shown;
     w.window.onPageShown = [&](int index) { shown.push_back(index); };
@@ -330,7 +297,8 @@ TEST(OneFlow, ClicksKeysAndPageChangesAreIgnoredWhileAFlowRuns) {
 }
 
 TEST(OneFlow, TimedWaitAndPageChangeMarkTheirFlowAndSayWhenItEnds) {
-    WindowFixture w;
+    HostWindowFixture w;
+    w.AutoRefresh(true);
     std::vector<bool> runningInWait;
     w.f.op.onServe = [&] { runningInWait.push_back(w.f.tdm->flowRunning); };
     int ended = 0;

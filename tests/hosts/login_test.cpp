@@ -4,28 +4,24 @@
 
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
-#include "app/standard_pages.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
+#include "support/search_answer.h"
 
 namespace tarnwick {
 namespace {
-
-std::string SearchAnswer(const std::string& ip) {
-    return UnescapeFrame(
-        testing::HostDatagram("02", "47", TextToHexField(ip, 15) + std::string(310, '0')));
-}
 
 // A host that answers the section 00 read with `installer` as its code.
 std::vector<std::string> Section00(const std::string& installer) {
     return {testing::HostDatagram("11", "01", "019900" + installer + std::string(24, '0'))};
 }
 
-struct LoginFixture {
+// The host window before any host is opened, and a host list of one host.
+struct LoginFixture : testing::HostWindowFixture {
     LoginFixture() {
-        AssembleStandardPages(window);
-        list.AddSearchAnswer(SearchAnswer("10.77.0.11"));
+        f.tdm->session.SetCurrentHost("");
+        list.AddSearchAnswer(UnescapeFrame(testing::SearchAnswer(testing::kFixtureHost)));
         dialog.show = [this](LoginDialog& d) {
             ++shown;
             if (!typed.empty()) d.password = typed;
@@ -35,8 +31,6 @@ struct LoginFixture {
     void Open(int row = 1) {
         OpenHost(*f.tdm, list, row, window, dialog, [this] { ++opened; });
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     HostListModel list;
     LoginDialog dialog;
     std::string typed;

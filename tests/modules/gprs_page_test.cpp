@@ -4,13 +4,12 @@
 
 #include <map>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "hosts/save_refused.h"
 #include "modules/gprs_decoder.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 
 namespace tarnwick {
 namespace {
@@ -51,10 +50,9 @@ std::map<std::string, std::pair<std::string, std::string>> ModuleAnswers() {
     };
 }
 
-struct GprsFixture {
+struct GprsFixture : testing::HostWindowFixture {
     GprsFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
+        AutoRefresh(true);
         f.client().responder = [this](const std::string& payload) {
             const std::string frame = NormalizeReceived(payload);
             const std::string command = Slice(frame, 11, 12);
@@ -84,8 +82,6 @@ struct GprsFixture {
     }
     CommandList Writes() { return page().SaveList(f.tdm->params); }
 
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     std::map<std::string, std::pair<std::string, std::string>> answers = ModuleAnswers();
     bool silent = false;
 };
@@ -165,9 +161,11 @@ TEST(GprsPage, SettingsWhoseQueryFailedAreWrittenOnceTheOperatorChangesThem) {
     g.Choose("cbGprsInfoSMS", 1);
     g.Type("edtSMSPhone", "123");
     const CommandList writes = g.Writes();
-    EXPECT_EQ(Pairs(writes), (std::vector<std::string>{
-                                 "0184:0104 配置中心IP地址", "018B:010B 设置短信报警功能开关",
-                                 "0182:0102 设置电话号码组02", "0182:0102 设置电话号码组03"}));
+    EXPECT_EQ(Pairs(writes),
+              (std::vector<std::string>{std::string(kGprsSetCentreIpPair),
+                                        std::string(kGprsSetSmsAlarmPair),
+                                        std::string(kGprsSetPhoneGroupPair) + "02",
+                                        std::string(kGprsSetPhoneGroupPair) + "03"}));
     EXPECT_EQ(DataOf(writes[0].frame), "000200" + Text("10.1.1.1", 15) + Text("0", 5) + "00" +
                                            Text("0.0.0.0", 15) + Text("0", 5));
     EXPECT_EQ(DataOf(writes[1].frame), "01");
@@ -187,21 +185,21 @@ TEST(GprsPage, EachChangedSettingIsOneWriteWithItsData) {
         std::string data;
     };
     const Case cases[] = {
-        {"edtGprsDeviceID", "123", "0183:0103 配置终端标识号", Text("000123", 20)},
-        {"edtGprsDeviceID", " 42 ", "0183:0103 配置终端标识号", Text("000042", 20)},
-        {"edtGprsDomainName1", "x", "018A:010A 设置第1中心服务器域名", "017800"},
-        {"edtGprsDomainName2", "", "01CA:013A 设置第2中心服务器域名", "000000"},
-        {"edtGprsDomainName1", "报警.cn", "018A:010A 设置第1中心服务器域名",
+        {"edtGprsDeviceID", "123", std::string(kGprsSetDeviceIdPair), Text("000123", 20)},
+        {"edtGprsDeviceID", " 42 ", std::string(kGprsSetDeviceIdPair), Text("000042", 20)},
+        {"edtGprsDomainName1", "x", std::string(kGprsSetDomainName1Pair), "017800"},
+        {"edtGprsDomainName2", "", std::string(kGprsSetDomainName2Pair), "000000"},
+        {"edtGprsDomainName1", "报警.cn", std::string(kGprsSetDomainName1Pair),
          "07" + TextToHex("报警.cn")},
-        {"edtGprsHeartbeatInterval", "60", "01CB:013B 设置心跳间隔时间", "3C00"},
-        {"edtGprsHeartbeatInterval", "10000", "01CB:013B 设置心跳间隔时间", "1027"},
-        {"edtGprsPort2", "81", "0184:0104 配置中心IP地址",
+        {"edtGprsHeartbeatInterval", "60", std::string(kGprsSetHeartbeatPair), "3C00"},
+        {"edtGprsHeartbeatInterval", "10000", std::string(kGprsSetHeartbeatPair), "1027"},
+        {"edtGprsPort2", "81", std::string(kGprsSetCentreIpPair),
          "000200" + Text("10.1.2.3", 15) + Text("7001", 5) + "00" + Text("10.9.8.7", 15) +
              Text("81", 5)},
-        {"edtGprsAPN1", "CMWAP", "0189:0109 设置网络模块参数",
+        {"edtGprsAPN1", "CMWAP", std::string(kGprsSetNetworkPair),
          Text("CMWAP", 15) + Text("", 15) + Text("", 18)},
-        {"edtManagePhone", "", "0182:0102 设置电话号码组00", "4A00" + Phone("")},
-        {"edtProgPhone2", "1002", "0182:0102 设置电话号码组01",
+        {"edtManagePhone", "", std::string(kGprsSetPhoneGroupPair) + "00", "4A00" + Phone("")},
+        {"edtProgPhone2", "1002", std::string(kGprsSetPhoneGroupPair) + "01",
          "4A01" + Phone("1001") + Phone("1002") + Phone("1003")},
     };
     for (const Case& c : cases) {
@@ -272,8 +270,8 @@ TEST(GprsPage, MemoAndSwitchesAndPasswords) {
     g["chkGprsReportSMS"].checked = true;
     g.page().Controls().Change("chkGprsReportSMS");
     CommandList writes = g.Writes();
-    ASSERT_EQ(Pairs(writes), (std::vector<std::string>{"0184:0104 设置域名解析服务器IP地址",
-                                                       "01D2:0142 设置短信报告开关"}));
+    ASSERT_EQ(Pairs(writes), (std::vector<std::string>{std::string(kGprsSetDnsPair),
+                                                       std::string(kGprsSetReportSmsPair)}));
     EXPECT_EQ(DataOf(writes[0].frame),
               "0002"
               "02" +
@@ -283,7 +281,7 @@ TEST(GprsPage, MemoAndSwitchesAndPasswords) {
     g.Type("edtNewPassword", "9999");
     writes = g.Writes();
     ASSERT_EQ(writes.size(), 3u);
-    EXPECT_EQ(writes[1].pair, "01D6:0146 修改短信编程密码");
+    EXPECT_EQ(writes[1].pair, std::string(kGprsSetSmsPasswordPair));
     EXPECT_EQ(DataOf(writes[1].frame), Text("1234", 6) + Text("9999", 6));
 }
 
@@ -428,8 +426,9 @@ TEST(GprsModuleActions, RestartAsksSendsCountsDownAndReports) {
     EXPECT_EQ(a.f.op.boxes[0].text, "该操作会重新启动GPRS模块，请确认是否继续。");
     EXPECT_EQ(a.f.op.boxes[1].kind, "information");
     EXPECT_EQ(a.f.op.boxes[1].text, "GPRS重新启动成功!");
-    EXPECT_EQ(a.f.tdm->trace.Lines().at(0),
-              "018D:010D 重新启动(" + Request(kGprsRestartPair).frame + "): GPRS重新启动成功!");
+    EXPECT_EQ(a.f.tdm->trace.Lines().at(0), std::string(kGprsRestartPair) + "(" +
+                                                Request(kGprsRestartPair).frame +
+                                                "): GPRS重新启动成功!");
     // Module actions are not operation log rows.
     EXPECT_TRUE(a.f.db->Select("Select OperationInfo From OperationLog").empty());
 }

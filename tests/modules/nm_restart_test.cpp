@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
+#include "modules/nm_decoder.h"
 #include "protocol/frame_codec.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 
 namespace tarnwick {
 namespace {
 
-struct RestartFixture {
-    RestartFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
-        window.closeWindow = [this] { ++closed; };
-    }
+struct RestartFixture : testing::HostWindowFixture {
     void Answer(const std::string& command, const std::string& result) {
         f.client().responder = [command, result](const std::string&) {
             return std::vector<std::string>{testing::HostDatagram("02", command, result)};
@@ -26,9 +21,6 @@ struct RestartFixture {
         for (int p : f.op.pauses) n += p == 1000;
         return n;
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
-    int closed = 0;
 };
 
 TEST(NetworkModuleRestart, AskedNoSendsNothing) {
@@ -46,7 +38,8 @@ TEST(NetworkModuleRestart, SuccessWaitsAMinuteThenReportsAndLogs) {
     EXPECT_EQ(r.f.client().sent.at(0).payload, "7E238201028D107E");
     EXPECT_EQ(r.Seconds(), 60u);
     EXPECT_EQ(r.f.op.boxes.back().text, "重新启动成功!");
-    EXPECT_EQ(r.f.tdm->trace.Lines().at(0), "028D:020D 重新启动(7E238201028D107E): 重新启动成功!");
+    EXPECT_EQ(r.f.tdm->trace.Lines().at(0),
+              std::string(kNmRestartPair) + "(7E238201028D107E): 重新启动成功!");
     auto rows = r.f.db->Select("Select OperationInfo, OperationResult From OperationLog");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1].second, "重新启动成功!");

@@ -5,6 +5,7 @@
 #include "app/standard_pages.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
+#include "modules/nm_decoder.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
@@ -85,7 +86,7 @@ TEST(NmSettings, LoadFillsTheGroupsAndAnUntouchedSaveSendsNothing) {
     n.c()["cbNMInfo"].index = 1;
     const CommandList list = n.Save(p);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].pair, "028E:020E 设置网络管理");
+    EXPECT_EQ(list[0].pair, std::string(kNmSetNetSwitchPair));
     EXPECT_EQ(list[0].frame, BuildFrame("02", "8E", "0105"));
 }
 
@@ -133,10 +134,10 @@ TEST(NmSettings, EveryChangedSettingIsWrittenInOrderWithItsData) {
     std::vector<std::string> pairs;
     for (const auto& e : list) pairs.push_back(e.pair);
     EXPECT_EQ(pairs, (std::vector<std::string>{
-                         "0283:0203 配置终端标识号", "028A:020A 设置第1中心服务器域名",
-                         "02CA:023A 设置第2中心服务器域名", "0284:0204 配置中心IP地址",
-                         "02CB:023B 设置心跳间隔时间", "028E:020E 设置网络管理",
-                         "02CF:023F 设置设备本地网络参数"}));
+                         std::string(kNmSetDeviceIdPair), std::string(kNmSetDomainName1Pair),
+                         std::string(kNmSetDomainName2Pair), std::string(kNmSetCentreIpPair),
+                         std::string(kNmSetHeartbeatPair), std::string(kNmSetNetSwitchPair),
+                         std::string(kNmSetLocalPair)}));
     ASSERT_EQ(list.size(), 7u);
     EXPECT_EQ(c["edtNMDeviceID"].text, "000123");
     EXPECT_EQ(list[0].frame, BuildFrame("02", "83", TextToHexField("000123", 20)));
@@ -165,7 +166,7 @@ TEST(NmSettings, SettingsNeverReadAreLeftOutUnlessTheOperatorChoosesThem) {
     EXPECT_FALSE(n.c()["rbtnDHCP"].checked || n.c()["rbtnStaticIP"].checked);
     CommandList list = n.Save(none);
     ASSERT_EQ(list.size(), 1u);  // only the centres, as 0.0.0.0 and port 0
-    EXPECT_EQ(list[0].pair, "0284:0204 配置中心IP地址");
+    EXPECT_EQ(list[0].pair, std::string(kNmSetCentreIpPair));
 
     // A static address chosen by hand, with no name servers read: 48 bytes.
     n.c().Click("rbtnStaticIP");

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "operation/alarm_host_decoder.h"
 #include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
@@ -73,18 +74,18 @@ TEST_F(ExchangeInLab, NoReplyGivesEmptyTextOnlyAfterTheWholeTimeOut) {
 
 TEST_F(ExchangeInLab, ArmingAcknowledgementIsSentWithoutWaiting) {
     auto sim = StartOneHost();
-    const std::string armed = Exchange("12", "81", "03A663FFFF", "1281:1201 布撤防操作请求");
+    const std::string armed = Exchange(kArmingPair, "03A663FFFF");
     ASSERT_NE(armed.find("成功!"), std::string::npos) << armed;
     const std::string info = tdm->params.Get("ArmingOperateInfo");
     ASSERT_EQ(info.size(), 22u);
 
     const uint64_t tickBefore = op.tick;
-    const std::string result = Exchange("12", "85", info, "1285:1285 布撤防操作应答确认");
+    const std::string result = Exchange(kArmingAckPair, info);
 
     EXPECT_EQ(result, "");
     EXPECT_EQ(op.tick, tickBefore);  // no wait for a reply at all
     // The next exchange is answered after the host has seen the acknowledgement.
-    Exchange("12", "82", "06F2", "1282:1202 远程控制报警器");
+    Exchange(kStatusQueryPair, kStatusQueryData);
     EXPECT_EQ(sim->LogLines("acknowledgement matches the last arming reply").size(), 1u);
     EXPECT_EQ(tdm->params.Get("KeepAwayMode"), "01");
 }
@@ -95,7 +96,7 @@ TEST_F(ExchangeInLab, StatusQueryReturnsTheLastClass12DatagramWhenNoneMatches) {
     const std::string frame = BuildFrame("12", "82", "06F2");
 
     const std::string result =
-        tdm->exchanger.ExchangeStatusQuery(frame, "1282:1202 报警器工作状态查询");
+        tdm->exchanger.ExchangeStatusQuery(frame, std::string(kStatusQueryPair));
 
     const std::string stray = NormalizeReceived(SentFrame(*sim, "stray"));
     EXPECT_EQ(Slice(stray, 9, 12), "1203");
@@ -113,10 +114,10 @@ TEST_F(ExchangeInLab, LateReplyTurnsUpAsAStrayOfTheNextExchange) {
                                           {"match": "1282", "delayMs": 1000}])");
     const std::string modelFrame = BuildFrame("12", "83", "0B00");
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(modelFrame, "1283:1203 查询报警器型号"), "");
+    EXPECT_EQ(tdm->exchanger.ExchangeCommand(modelFrame, std::string(kModelQueryPair)), "");
     const std::string statusFrame = BuildFrame("12", "82", "06F2");
     const std::string status =
-        tdm->exchanger.ExchangeCommand(statusFrame, "1282:1202 报警器工作状态查询");
+        tdm->exchanger.ExchangeCommand(statusFrame, std::string(kStatusQueryPair));
 
     EXPECT_EQ(Slice(status, 9, 12), "1202");
     EXPECT_EQ(tdm->params.Get("SystemStatus"), "13");

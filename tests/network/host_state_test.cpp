@@ -4,6 +4,10 @@
 
 #include <set>
 
+#include "modules/gprs_decoder.h"
+#include "modules/nm_decoder.h"
+#include "operation/alarm_host_decoder.h"
+#include "operation/control_decoder.h"
 #include "programming/programming_requests.h"
 #include "protocol/hex_text.h"
 #include "support/lab_fixture.h"
@@ -16,12 +20,12 @@ class HostStateInLab : public LabFixture {
     std::string Read(const CommandEntry& r) {
         return tdm->exchanger.ExchangeCommand(r.frame, r.pair);
     }
-    std::string Status() { return Exchange("12", "82", "06F2", "1282:1202 报警器工作状态查询"); }
+    std::string Status() { return Exchange(kStatusQueryPair, kStatusQueryData); }
     std::string Control(const std::string& code) {
-        return Exchange("10", "81", "0A" + code, "1081:1001 远程控制报警器");
+        return Exchange(kRemoteControlPair, "0A" + code);
     }
     std::string Arm(const std::string& code) {
-        return Exchange("12", "81", "03A6" + code + "FFFF", "1281:1201 布撤防操作请求");
+        return Exchange(kArmingPair, "03A6" + code + "FFFF");
     }
     std::string History(int first) {
         tdm->params.Clear();
@@ -30,7 +34,7 @@ class HostStateInLab : public LabFixture {
                                              4) +
                                  ByteHex(static_cast<unsigned>((first + 19) >> 8)) +
                                  ByteHex(static_cast<unsigned>((first + 19) & 0xFF));
-        return Exchange("12", "86", data, "1286:1206 查询报警历史记录");
+        return Exchange(kAlarmHistoryPair, data);
     }
 };
 
@@ -85,22 +89,21 @@ TEST_F(HostStateInLab, RemoteControlAndArmingShowInTheNextStatus) {
 TEST_F(HostStateInLab, ModuleSettingsAreReadBack) {
     auto sim = StartOneHost(R"("gprs": {"heartbeat": 60}, "network": {"netMode": "01"})");
 
-    EXPECT_EQ(Exchange("01", "CB", "5A00", "01CB:013B 设置心跳间隔时间"),
-              "GPRS设置心跳间隔时间成功!");
-    Exchange("01", "CE", "", "01CE:013E GPRS心跳间隔时间查询");
+    EXPECT_EQ(Exchange(kGprsSetHeartbeatPair, "5A00"), "GPRS设置心跳间隔时间成功!");
+    Exchange(kGprsQueryHeartbeatPair);
     EXPECT_EQ(tdm->params.Get("GprsHeartbeatInterval"), "90");
 
     const std::string smsCentre = std::string("13912345678E") + std::string(10, '0');
-    EXPECT_EQ(Exchange("01", "82", "4A03" + smsCentre + "01", "0182:0102 设置电话号码组03"),
+    EXPECT_EQ(Exchange(kGprsSetPhoneGroupPair, "4A03" + smsCentre + "01"),
               "GPRS设置电话号码组成功!");
-    Exchange("01", "85", "03", "0185:0105 GPRS查询短信中心号码");
+    Exchange(kGprsQuerySmsPhonePair, "03");
     EXPECT_EQ(tdm->params.Get("GprsSMSPhone"), "13912345678");
     EXPECT_EQ(tdm->params.Get("GprsSMSPhoneStatus"), "01");
 
-    const std::string set = Exchange("02", "8E", "0005", "028E:020E 设置网络管理");
+    const std::string set = Exchange(kNmSetNetSwitchPair, "0005");
     EXPECT_EQ(set.rfind("设置网络管理成功!", 0), 0u) << set;
     EXPECT_EQ(tdm->params.Get("NMReboot"), "1");
-    Exchange("02", "D5", "", "02D5:0245 NM查询网络管理开关");
+    Exchange(kNmQueryNetSwitchPair);
     EXPECT_EQ(tdm->params.Get("NMNetMode"), "00");
     EXPECT_EQ(tdm->params.Get("NMNetSwitch"), "05");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
@@ -119,38 +122,38 @@ TEST_F(HostStateInLab, ModuleQueriesFillEveryKeyTheirPagesRead) {
                     "heartbeat": 45, "dns1": "10.0.0.1"})");
     const DeviceParams& p = tdm->params;
 
-    Exchange("01", "8C", "", "018C:010C GPRS终端参数查询1");
+    Exchange(kGprsQueryParams1Pair);
     EXPECT_EQ(p.Get("GprsDeviceID"), "000123");
     EXPECT_EQ(p.Get("GprsAPN1"), "CMNET");
     EXPECT_EQ(p.Get("GprsIP1"), "10.231.200.1");
     EXPECT_EQ(p.Get("GprsPort1"), "7000");
     EXPECT_EQ(p.Get("GprsDomainName1"), "centre1.alarm.lan");
-    Exchange("01", "CD", "", "01CD:013D GPRS终端参数查询2");
+    Exchange(kGprsQueryParams2Pair);
     EXPECT_EQ(p.Get("GprsIP2"), "10.231.200.2");
     EXPECT_EQ(p.Get("GprsDomainName2"), "centre2.alarm.lan");
-    Exchange("01", "85", "02", "0185:0105 GPRS查询报警电话号码");
+    Exchange(kGprsQueryAlarmPhonePair, "02");
     EXPECT_EQ(p.Get("GprsAlarmPhone1"), "13900000001");
     EXPECT_EQ(p.Get("GprsAlarmPhone2"), "");
     EXPECT_EQ(p.Get("GprsAlarmPhoneStatus"), "30000000");
-    Exchange("01", "87", "", "0187:0107 GPRS查询域名解析服务器IP地址");
+    Exchange(kGprsQueryDnsPair);
     EXPECT_EQ(p.Get("GprsDomainRPIP"), "10.231.200.53:10.231.200.54:");
-    Exchange("01", "86", "0F", "0186:0106 GPRS软件版本查询");
+    Exchange(kGprsQueryVersionPair, "0F");
     EXPECT_EQ(p.Get("GprsKERNELVer"), "KERNEL V2.6");
     EXPECT_EQ(p.Get("GprsAPPVer"), "APP V4");
-    Exchange("01", "D1", "", "01D1:0141 GPRS查询开机短信开关");
-    Exchange("01", "D3", "", "01D3:0143 GPRS查询短信报告开关");
-    Exchange("01", "D4", "", "01D4:0144 GPRS查询信息短信开关");
+    Exchange(kGprsQueryBootSmsPair);
+    Exchange(kGprsQueryReportSmsPair);
+    Exchange(kGprsQueryInfoSmsPair);
     EXPECT_EQ(p.Get("GprsBootSMS") + p.Get("GprsReportSMS") + p.Get("GprsInfoSMS"), "010002");
 
-    Exchange("02", "8C", "", "028C:020C NM终端参数查询1");
+    Exchange(kNmQueryParams1Pair);
     EXPECT_EQ(p.Get("NMDeviceID"), "100777");
     EXPECT_EQ(p.Get("NMIP1"), "10.231.201.1");
     EXPECT_EQ(p.Get("NMPort1"), "8000");
-    Exchange("02", "CD", "", "02CD:023D NM终端参数查询2");
+    Exchange(kNmQueryParams2Pair);
     EXPECT_EQ(p.Get("NMDomainName2"), "backup.alarm.lan");
-    Exchange("02", "CE", "", "02CE:023E NM心跳间隔时间查询");
+    Exchange(kNmQueryHeartbeatPair);
     EXPECT_EQ(p.Get("NMHeartbeatInterval"), "45");
-    Exchange("02", "D9", "00", "02D9:0249 NM读取设备本地网络参数");
+    Exchange(kNmQueryLocalPair, "00");
     EXPECT_EQ(p.Get("NMLocalIP"), lab->hostIps[0]);
     EXPECT_EQ(p.Get("NMLocalMask"), "255.255.0.0");
     EXPECT_EQ(p.Get("NMLocalDNS1"), "31302E302E302E31" + std::string(14, '0'));

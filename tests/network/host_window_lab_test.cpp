@@ -7,10 +7,13 @@
 #include <memory>
 #include <sstream>
 
+#include "app/standard_pages.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
 #include "hosts/login.h"
-#include "app/standard_pages.h"
+#include "modules/gprs_decoder.h"
+#include "modules/nm_decoder.h"
+#include "operation/alarm_host_decoder.h"
 #include "programming/programming_requests.h"
 #include "support/lab_fixture.h"
 #include "support/scripted_page.h"
@@ -116,11 +119,11 @@ TEST_F(HostWindowInLab, SearchThenRightPasswordShowsTheWindowAndItsRefreshReadsP
         EXPECT_EQ(received[i].to, Host() + ":5200") << i;
 
     const std::vector<std::string> pairs = {
-        "1282:1202 报警器工作状态查询",     "1283:1203 查询报警器型号",
-        "1181:1101 读取报警主机编程内容06", "028C:020C NM终端参数查询1",
-        "02CD:023D NM终端参数查询2",        "02CE:023E NM心跳间隔时间查询",
-        "02D5:0245 NM查询网络管理开关",     "02D9:0249 NM读取设备本地网络参数",
-        "0186:0106 GPRS软件版本查询"};
+        std::string(kStatusQueryPair),        std::string(kModelQueryPair),
+        std::string(kReadSectionPair) + "06", std::string(kNmQueryParams1Pair),
+        std::string(kNmQueryParams2Pair),     std::string(kNmQueryHeartbeatPair),
+        std::string(kNmQueryNetSwitchPair),   std::string(kNmQueryLocalPair),
+        std::string(kGprsQueryVersionPair)};
     const auto& lines = tdm->trace.Lines();
     ASSERT_EQ(lines.size(), 12u);
     for (size_t k = 0; k < 9; ++k) {

@@ -7,8 +7,9 @@
 #include <memory>
 #include <sstream>
 
-#include "hosts/host_window.h"
 #include "app/standard_pages.h"
+#include "hosts/host_window.h"
+#include "modules/nm_decoder.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "support/lab_fixture.h"
@@ -17,10 +18,6 @@
 namespace tarnwick::testing {
 namespace {
 
-constexpr const char* kSetHeartbeat = "02CB:023B 设置心跳间隔时间";
-constexpr const char* kQueryHeartbeat = "02CE:023E NM心跳间隔时间查询";
-constexpr const char* kSetDomain2 = "02CA:023A 设置第2中心服务器域名";
-constexpr const char* kSetLocalNetwork = "02CF:023F 设置设备本地网络参数";
 constexpr const char* kRestartFrame = "7E238201028D107E";
 constexpr const char* kRestartQuestion = "该操作会重新启动报警主机网管模块，请确认是否继续。";
 
@@ -43,13 +40,13 @@ std::vector<std::string> From(const std::vector<std::string>& frames, size_t fir
 
 CommandEntry SetHeartbeat(unsigned seconds) {
     const std::string data = ByteHex(seconds & 0xFF) + ByteHex(seconds >> 8);
-    return {kSetHeartbeat, BuildFrame("02", "CB", data)};
+    return Request(kNmSetHeartbeatPair, data);
 }
 
 CommandEntry SetDomain2(const std::string& name) {
     const std::string data =
         ByteHex(static_cast<unsigned>(name.size())) + PadHexField(TextToHex(name), 2);
-    return {kSetDomain2, BuildFrame("02", "CA", data)};
+    return Request(kNmSetDomainName2Pair, data);
 }
 
 using NetworkModuleInLab = LabFixture;
@@ -66,7 +63,7 @@ TEST_F(NetworkModuleInLab, HeartbeatSettingMarksARestartUntilTheNextModuleReply)
               "设置心跳间隔时间成功! 该操作需要重新启动网管主机才能生效。");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "1");
 
-    Exchange("02", "CE", "", kQueryHeartbeat);
+    Exchange(kNmQueryHeartbeatPair);
     EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
     EXPECT_EQ(tdm->params.Get("NMHeartbeatInterval"), "300");
 }
@@ -81,8 +78,7 @@ class ModuleSaveInLab : public LabFixture {
         window = std::make_unique<HostWindow>(*tdm);
         window->closeWindow = [this] { ++closed; };
         page = &AssembleWithScriptedPage(*window, 3);
-        page->reads = {{kQueryHeartbeat, BuildFrame("02", "CE")},
-                       {"02CD:023D NM终端参数查询2", BuildFrame("02", "CD")}};
+        page->reads = {Request(kNmQueryHeartbeatPair), Request(kNmQueryParams2Pair)};
         page->saveBranch = [this] { return writes; };
     }
     void TearDown() override {
@@ -139,7 +135,7 @@ TEST_F(ModuleSaveInLab, SaveEndingOnAHeartbeatSettingRestartsTheModuleAndClosesT
 
     const auto& lines = tdm->trace.Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        std::string("028D:020D 重新启动(") + kRestartFrame + "): 重新启动成功!"),
+                        std::string(kNmRestartPair) + "(" + kRestartFrame + "): 重新启动成功!"),
               lines.end());
     const auto rows = db->Select("Select OperationInfo, OperationResult From OperationLog");
     ASSERT_EQ(rows.size(), 3u);
@@ -202,11 +198,11 @@ TEST_F(NetworkModuleInLab, LocalNetworkSettingMovesTheToolToTheNewAddress) {
     window.Page(0).Controls()["edtLocalIP"].text = second;
 
     // Refused: the tool stays where it is.
-    EXPECT_EQ(Exchange("02", "CF", data, kSetLocalNetwork), "设置设备本地网络参数失败!");
+    EXPECT_EQ(Exchange(kNmSetLocalPair, data), "设置设备本地网络参数失败!");
     EXPECT_EQ(tdm->session.CurrentHost(), first);
     EXPECT_EQ(window.DebugControl("edtIP").text, first);
 
-    const std::string result = Exchange("02", "CF", data, kSetLocalNetwork);
+    const std::string result = Exchange(kNmSetLocalPair, data);
     EXPECT_EQ(result, "设置设备本地网络参数成功! 主机正在重启中,请退到主机搜索界面，并重新搜索...");
     EXPECT_EQ(tdm->session.CurrentHost(), second);
     EXPECT_EQ(window.DebugControl("edtIP").text, second);

@@ -7,6 +7,7 @@
 
 #include "app/standard_pages.h"
 #include "hosts/host_window.h"
+#include "operation/alarm_host_decoder.h"
 #include "operation/alarm_info_page.h"
 #include "operation/pairing.h"
 #include "protocol/frame_codec.h"
@@ -111,7 +112,7 @@ TEST_F(AlarmPageInLab, RefreshPagingAndExportShowTheHostsHistory) {
     auto sim = StartOneHost(R"("history": [)" + records + "]");
     window->PageChange(kAlarmPage);
     EXPECT_EQ(sim->LogLines(BuildFrame("12", "86", "00010014")).size(), 1u) << sim->Log();
-    EXPECT_NE(tdm->trace.Text().find("1286:1206 查询报警历史记录"), std::string::npos);
+    EXPECT_NE(tdm->trace.Text().find(std::string(kAlarmHistoryPair)), std::string::npos);
     EXPECT_EQ(Grid()[1], (std::vector<std::string>{"  1", " 05-14", " 08:30", " 11", " 键盘操作",
                                                    " 网络远程撤防"}));
     EXPECT_EQ(Grid()[20][0], "  20");

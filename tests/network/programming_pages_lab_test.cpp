@@ -127,8 +127,7 @@ TEST_F(ProgrammingPagesInLab, RefusedSaveIsReportedAndTheEditsStay) {
 
 TEST_F(ProgrammingPagesInLab, HostRefusesABodyOfTheWrongLengthAndKeepsTheSection) {
     auto sim = StartHost(kSection07);
-    EXPECT_EQ(Exchange("11", "82", "0904" + kZones.substr(0, 40), "1182:1102 编程报警主机04"),
-              "编程报警主机拒绝!");
+    EXPECT_EQ(Exchange(kWriteSectionPair, "0904" + kZones.substr(0, 40)), "编程报警主机拒绝!");
     tdm->exchanger.ExchangeCommand(ReadSectionRequest(4).frame, ReadSectionRequest(4).pair);
     EXPECT_EQ(tdm->params.Get("Prog04"), kZones);
 }

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "operation/alarm_records.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "support/xlsx_reader.h"
 
 namespace tarnwick {
@@ -17,10 +16,9 @@ using testing::HostDatagram;
 
 // The host window on page 6, with a host that answers every history request
 // with `records` (22 hex digits each).
-struct AlarmPageTest : ::testing::Test {
+struct AlarmPageTest : ::testing::Test, testing::HostWindowFixture {
     AlarmPageTest() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
+        AutoRefresh(true);
         page = dynamic_cast<AlarmInfoPage*>(&window.Page(kAlarmPage));
         f.client().responder = [this](const std::string& payload) -> std::vector<std::string> {
             requests.push_back(Slice(payload, 13, 20));
@@ -38,8 +36,6 @@ struct AlarmPageTest : ::testing::Test {
     const SheetCells& Grid() { return page->Controls()["strgridAlarmInfo"].cells; }
     std::string& Start() { return page->Controls()["cbStartNo"].text; }
 
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     AlarmInfoPage* page = nullptr;
     std::vector<std::string> records;
     std::vector<std::string> requests;  // the data of every request sent

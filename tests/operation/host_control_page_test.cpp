@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
+#include "operation/control_decoder.h"
 #include "operation/host_status.h"
 #include "operation/remote_commands.h"
 #include "operation/status_poll.h"
 #include "protocol/frame_codec.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 
 namespace tarnwick {
 namespace {
@@ -27,11 +27,8 @@ std::string StatusReply(const std::string& status, const std::string& mode,
 // code of the seed table), two more bytes.
 const std::string kArmingInfo = "010C9203151030012A0102";
 
-struct Page0 {
-    Page0() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
-    }
+struct Page0 : testing::HostWindowFixture {
+    Page0() { AutoRefresh(true); }
     PageModel& c() { return window.Page(0).Controls(); }
     Control& operator[](const std::string& name) { return c()[name]; }
     void Set(const std::string& key, const std::string& value) { f.tdm->params.Set(key, value); }
@@ -47,9 +44,6 @@ struct Page0 {
         return out;
     }
     size_t LogRows() { return f.db->Select("Select * From OperationLog").size(); }
-
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
 };
 
 TEST(HostStatus, ModeAndSystemStatusDecideTheButtonsSwitchesAndLamps) {
@@ -144,7 +138,7 @@ TEST(HostStatus, ZonesTakeTheirColourAndTheSignalItsIcon) {
     EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 0);
 
     p.window.Page(0).Prepare();
-    EXPECT_EQ(p["lblDefence3"].color, 0u);
+    EXPECT_FALSE(p["lblDefence3"].color.has_value());
     EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:");
     EXPECT_TRUE(p["sbtnButterfly"].enabled);
 }
@@ -235,7 +229,7 @@ TEST(RemoteCommands, SwitchesSendTheOppositeOfTheirStateAndReadTheStatusBack) {
         const std::string word = data == "0A06" ? "联动关闭成功!" : "联动开启成功!";
         EXPECT_EQ(p.Boxes(), std::vector<std::string>{"information:" + word});
         EXPECT_EQ(p.f.tdm->trace.Lines().back(),
-                  "1081:1001 远程控制报警器(" + sent[0] + "): " + word);
+                  std::string(kRemoteControlPair) + "(" + sent[0] + "): " + word);
         EXPECT_EQ(p.LogRows(), 1u);
         EXPECT_EQ(p["bbtnOnOffLinkage"].tag, 1);  // read back
         EXPECT_FALSE(p.window.waitingFlag);

@@ -68,7 +68,7 @@ TEST_F(PairingTest, RequestsCarryTheChosenSlot) {
     Choose(0, 3);  // remote control 4
     EXPECT_EQ(w.DeviceAddress(), "000704");
     EXPECT_EQ(PairingWindow::PauseRequest().frame, BuildFrame("13", "81", "18030000"));
-    EXPECT_EQ(PairingWindow::PauseRequest().pair, "1381:1303 暂停无线设备对码");
+    EXPECT_EQ(PairingWindow::PauseRequest().pair, std::string(kPausePairingPair));
 }
 
 TEST_F(PairingTest, PairingStateWaitsForTheLearningReport) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/save_refused.h"
+#include "programming/programming_requests.h"
 #include "programming/value_lists.h"
 #include "support/section_reads.h"
 
@@ -98,8 +99,8 @@ TEST(CommunicationPage, ChangedSectionsAreWrittenInTheirOrder) {
     f["edtAlarmCall5"].text = "110";  // as read: stays unchanged
     const CommandList list = f.page.SaveList(f.stored);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].pair, "1182:1102 编程报警主机00");
-    EXPECT_EQ(list[1].pair, "1182:1102 编程报警主机07");
+    EXPECT_EQ(list[0].pair, std::string(kWriteSectionPair) + "00");
+    EXPECT_EQ(list[1].pair, std::string(kWriteSectionPair) + "07");
 }
 
 TEST(CommunicationPage, NonDecimalRightsStopLoadingWhereTheyStand) {

@@ -13,10 +13,10 @@ namespace {
 
 TEST(SectionRequests, ReadFramesAndLabels) {
     CommandEntry read06 = ReadSectionRequest(6);
-    EXPECT_EQ(read06.pair, "1181:1101 读取报警主机编程内容06");
+    EXPECT_EQ(read06.pair, std::string(kReadSectionPair) + "06");
     EXPECT_EQ(read06.frame, "7E45820111810806217E");
     CommandEntry read00 = ReadSectionRequest(0);
-    EXPECT_EQ(read00.pair, "1181:1101 读取报警主机编程内容00");
+    EXPECT_EQ(read00.pair, std::string(kReadSectionPair) + "00");
     EXPECT_EQ(read00.frame, "7E398201118108001B7E");
     EXPECT_THROW(ReadSectionRequest(8), std::out_of_range);
     EXPECT_THROW(ReadSectionRequest(-1), std::out_of_range);
@@ -26,7 +26,7 @@ TEST(SectionRequests, WriteCarriesTheWholeBody) {
     std::string zones;
     for (int z = 0; z < 6; ++z) zones += "1A211010";
     CommandEntry write04 = WriteSectionRequest(4, zones);
-    EXPECT_EQ(write04.pair, "1182:1102 编程报警主机04");
+    EXPECT_EQ(write04.pair, std::string(kWriteSectionPair) + "04");
     EXPECT_EQ(write04.frame,
               "7E8D8201118209"
               "04" +

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/save_refused.h"
+#include "programming/programming_requests.h"
 #include "programming/value_lists.h"
 #include "protocol/frame_codec.h"
 #include "support/section_reads.h"
@@ -89,8 +90,8 @@ TEST(WiredZonePage, EditedControlsBecomeTheirDigits) {
         std::string expected = kSampleBodies[c.section];
         expected.replace(c.from - 1, c.digits.size(), c.digits);
         EXPECT_EQ(body, expected) << c.what;
-        EXPECT_EQ(list[0].pair,
-                  c.section == 4 ? "1182:1102 编程报警主机04" : "1182:1102 编程报警主机07");
+        EXPECT_EQ(list[0].pair, c.section == 4 ? std::string(kWriteSectionPair) + "04"
+                                               : std::string(kWriteSectionPair) + "07");
     }
 }
 
@@ -167,9 +168,9 @@ TEST(WiredZonePage, ReadsSectionsFourAndSeven) {
     WiredZonePage page;
     const CommandList reads = page.ReadList();
     ASSERT_EQ(reads.size(), 2u);
-    EXPECT_EQ(reads[0].pair, "1181:1101 读取报警主机编程内容04");
+    EXPECT_EQ(reads[0].pair, std::string(kReadSectionPair) + "04");
     EXPECT_EQ(reads[0].frame, BuildFrame("11", "81", "0804"));
-    EXPECT_EQ(reads[1].pair, "1181:1101 读取报警主机编程内容07");
+    EXPECT_EQ(reads[1].pair, std::string(kReadSectionPair) + "07");
     EXPECT_EQ(page.ControlCaption("ckKeyboardBeeper3"), "防区3 键盘蜂鸣器输出");
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "operation/alarm_host_decoder.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
 #include "support/core_fixture.h"
@@ -54,9 +55,8 @@ TEST_F(ExchangeTest, NoReplyGivesEmptyTextAndTheNoReplyCommandDoesNotWait) {
     EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(frame, "3381:3301 x"), "");
     EXPECT_EQ(f.client().waits.size(), 1u);
     f.client().incoming = {HostDatagram("12", "05", "01")};
-    EXPECT_EQ(
-        f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "85"), "1285:1285 布撤防操作应答确认"),
-        "");
+    EXPECT_EQ(f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "85"), std::string(kArmingAckPair)),
+              "");
     EXPECT_EQ(f.client().waits.size(), 1u);
     EXPECT_EQ(f.client().sent.size(), 2u);
 }
@@ -79,7 +79,7 @@ TEST_F(ExchangeTest, StatusQueryIsQuietDecodesClass12AndReturnsTheLastDatagram) 
     std::string stray = HostDatagram("12", "06", "01");
     f.timerClient().incoming = {stray};
     std::string last = f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
-                                                            "1282:1202 报警器工作状态查询");
+                                                            std::string(kStatusQueryPair));
     EXPECT_EQ(last, Reply("12", "06", "01"));
     EXPECT_EQ(decoded, 1);
     EXPECT_TRUE(f.tdm->trace.Lines().empty());
@@ -87,7 +87,7 @@ TEST_F(ExchangeTest, StatusQueryIsQuietDecodesClass12AndReturnsTheLastDatagram) 
     EXPECT_TRUE(f.client().sent.empty());
 
     f.timerClient().failSend = "down";
-    EXPECT_EQ(f.tdm->exchanger.ExchangeStatusQuery("7E", "1282:1202 x"), "");
+    EXPECT_EQ(f.tdm->exchanger.ExchangeStatusQuery("7E", std::string(kStatusQueryPair)), "");
     EXPECT_TRUE(f.op.boxes.empty());
 }
 

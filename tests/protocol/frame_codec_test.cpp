@@ -74,6 +74,22 @@ TEST(BuildFrame, EscapesAChecksumThatLooksLikeADelimiter) {
     EXPECT_GT(escapedSums, 0);
 }
 
+TEST(BuildReplyFrame, SwapsTheMarksAndSealsEveryByteValueAsARequestIs) {
+    // A host's reply to the module-1 restart: 01 first, 82 in the check code.
+    const std::string restart = UnescapeFrame(BuildReplyFrame("02", "0D", "01"));
+    EXPECT_EQ(restart.substr(4, 10), "0182020D01");
+    EXPECT_TRUE(VerifyFrame(restart));
+    for (unsigned value = 0; value < 256; ++value) {
+        char data[4];
+        std::snprintf(data, sizeof data, "%02X", value);
+        const std::string frame = BuildReplyFrame("11", "02", data);
+        const std::string plain = NormalizeReceived(frame);
+        EXPECT_TRUE(VerifyFrame(plain)) << frame;
+        EXPECT_EQ(plain.substr(4, 8), "01821102") << frame;
+        EXPECT_EQ(plain.substr(12, 2), data) << frame;
+    }
+}
+
 TEST(VerifyFrame, ChecksDelimitersLengthAndBothSums) {
     EXPECT_TRUE(VerifyFrame("7EB7820102D75A7E"));
     EXPECT_TRUE(VerifyFrame("7eb7820102D75a7e"));  // lower-case sums and delimiters

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "storage/sqlite_database.h"
+#include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick {
 namespace {
 
-class FixedClock : public ClockPort {
-  public:
-    std::string NowText() override { return "2026-12-07 08:30:05"; }
-};
+using testing::FixedClock;
 
 TEST(Database, IsCreatedFromTheSeedOnlyWhenMissing) {
     testing::TempDir dir;

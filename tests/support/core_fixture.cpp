@@ -55,9 +55,7 @@ void CoreFixture::SendToListener(const std::string& text) const {
 }
 
 std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data) {
-    std::string body = "82" + cls + cmd + data;
-    std::string summed = "01" + body + HexCheckCode(body);
-    return "7E" + EscapeFrameBody(HexChecksum(summed) + summed) + "7E";
+    return BuildReplyFrame(cls, cmd, data);
 }
 
 }  // namespace tarnwick::testing

@@ -4,18 +4,13 @@
 
 #include "hosts/data_module.h"
 #include "storage/sqlite_database.h"
+#include "support/fixed_clock.h"
 #include "support/recording_operator.h"
 #include "support/reply_builder.h"
 #include "support/scripted_endpoint.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::testing {
-
-class FixedClock : public ClockPort {
-  public:
-    std::string NowText() override { return now; }
-    std::string now = "2026-12-07 08:30:05";
-};
 
 // A data module on scripted endpoints, a fresh database and a recording
 // operator; its listener listens on loopback only, on a port of its own.

@@ -2,6 +2,8 @@
 
 #include "../../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "app/standard_ports.h"
+#include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
 
@@ -18,6 +20,7 @@ void LabFixture::SetUp() {
     db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
     tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
     RegisterStandardDecoders(tdm->decoders);
+    AttachStandardPorts(*tdm);
     ASSERT_EQ(tdm->LoadCodeTables(), "");
     tdm->session.SetCurrentHost(lab->hostIps[0]);
 }
@@ -38,9 +41,9 @@ std::unique_ptr<HostsimProcess> LabFixture::StartOneHost(const std::string& fiel
     return StartHostsim(lab->hostNs[0], R"({"hosts": [)" + host + "}]}");
 }
 
-std::string LabFixture::Exchange(const std::string& moduleClass, const std::string& command,
-                                 const std::string& data, const std::string& pair) {
-    return tdm->exchanger.ExchangeCommand(BuildFrame(moduleClass, command, data), pair);
+std::string LabFixture::Exchange(std::string_view pair, std::string_view data) {
+    const CommandEntry entry = Request(pair, data);
+    return tdm->exchanger.ExchangeCommand(entry.frame, entry.pair);
 }
 
 }  // namespace tarnwick::testing

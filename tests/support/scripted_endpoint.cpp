@@ -1,6 +1,6 @@
 #include "support/scripted_endpoint.h"
 
-#include "protocol/conversion_error.h"
+#include "protocol/socket_error.h"
 
 namespace tarnwick::testing {
 

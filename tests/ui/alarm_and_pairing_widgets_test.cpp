@@ -11,12 +11,12 @@
 #include <QTextEdit>
 #include <QValidator>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "operation/alarm_info_page.h"
 #include "operation/pairing.h"
 #include "protocol/hex_text.h"
 #include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "ui/form_code_match.h"
 #include "ui/pages/alarm_info_page_widget.h"
 
@@ -31,10 +31,9 @@ void SaveShot(QWidget& widget, const char* name) {
     if (!dir.isEmpty()) widget.grab().save(dir + "/" + name + ".png");
 }
 
-struct AlarmWidgetTest : ::testing::Test {
+struct AlarmWidgetTest : ::testing::Test, testing::HostWindowFixture {
     AlarmWidgetTest() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
+        AutoRefresh(true);
         page = dynamic_cast<AlarmInfoPage*>(&window.Page(kAlarmPage));
         widget = std::make_unique<ui::AlarmInfoPageWidget>(*page, nullptr);
         widget->resize(1180, 640);
@@ -50,8 +49,6 @@ struct AlarmWidgetTest : ::testing::Test {
             return {HostDatagram("12", "06", "01" + area)};
         };
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     AlarmInfoPage* page = nullptr;
     std::unique_ptr<ui::AlarmInfoPageWidget> widget;
 };

@@ -5,12 +5,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "support/recording_operator.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick {
@@ -89,6 +94,74 @@ TEST(ControlBinder, ClicksReachTheHandlersAndModelChangesReachTheWidgets) {
     EXPECT_EQ(p.Widget<QLineEdit>("edtIP")->text(), QStringLiteral("10.0.0.9"));
     EXPECT_FALSE(p.Widget<QLineEdit>("edtIP")->isEnabled());
     EXPECT_THROW(p.model["edtNoSuchControl"], std::logic_error);
+}
+
+// Collects what binders report while it lives.
+struct BinderReports {
+    BinderReports() {
+        ui::ControlBinder::SetReport([this](const std::string& text) { lines.push_back(text); });
+    }
+    ~BinderReports() { ui::ControlBinder::SetReport(nullptr); }
+    std::vector<std::string> lines;
+};
+
+TEST(ControlBinder, NamesThatDoNotMeetAreReportedAndWidgetsOfOtherBindersAreLeftAlone) {
+    BinderReports reports;
+    PageModel model;
+    model.Edit("edtHeartbeat");
+    model.Button("btnSave", "保存");
+    model.Label("lblNote");  // labels are not inputs, but a control still needs its widget
+    model.Check("chkSpare").visible = false;  // never shown: needs no widget
+    QWidget root;
+    root.setObjectName("tsNM");
+    ui::MakeEdit(&root, "edtHeartBeat");  // misspelt
+    ui::MakeButton(&root, "btnSave");
+    ui::MakeLabel(&root, "lblOther");  // a named label is no input
+    // A nested page with its own binder keeps its inputs to itself.
+    auto* inner = new QWidget(&root);
+    PageModel innerModel;
+    innerModel.Edit("edtInner");
+    ui::MakeEdit(inner, "edtInner");
+    new ui::ControlBinder(innerModel, inner);
+    EXPECT_TRUE(reports.lines.empty());
+
+    ui::ControlBinder binder(model, &root);
+    EXPECT_EQ(reports.lines,
+              (std::vector<std::string>{"tsNM: control edtHeartbeat has no widget",
+                                        "tsNM: control lblNote has no widget",
+                                        "tsNM: widget edtHeartBeat has no control"}));
+}
+
+TEST(ControlBinder, AHandlerErrorGoesToTheOperatorPortAndTheWidgetsFollowTheModel) {
+    BoundPage p;
+    testing::RecordingOperator op;
+    ui::ControlBinder::SetOperator(&op);
+    p.model.OnClick("bbtnRebootNM", [&] {
+        p.model["edtIP"].text = "10.0.0.7";
+        throw std::runtime_error("模块没有应答");
+    });
+    p.Widget<QPushButton>("bbtnRebootNM")->click();
+    ui::ControlBinder::SetOperator(nullptr);
+    ASSERT_EQ(op.boxes.size(), 1u);
+    EXPECT_EQ(op.boxes[0].kind, "error");
+    EXPECT_EQ(op.boxes[0].text, "模块没有应答");
+    EXPECT_EQ(p.Widget<QLineEdit>("edtIP")->text(), QStringLiteral("10.0.0.7"));
+}
+
+TEST(ControlBinder, ALabelWithoutColourKeepsTheDefaultAndBlackIsAColour) {
+    PageModel model;
+    model.Label("lblPlain");
+    model.Label("lblBlack").color = 0x000000;
+    model.Label("lblWhite").color = 0xFFFFFF;
+    QWidget root;
+    for (const char* name : {"lblPlain", "lblBlack", "lblWhite"}) ui::MakeLabel(&root, name);
+    ui::ControlBinder binder(model, &root);
+    EXPECT_EQ(root.findChild<QLabel*>("lblPlain")->styleSheet(), QString());
+    EXPECT_EQ(root.findChild<QLabel*>("lblBlack")->styleSheet(), QStringLiteral("color: #000000;"));
+    EXPECT_EQ(root.findChild<QLabel*>("lblWhite")->styleSheet(), QStringLiteral("color: #ffffff;"));
+    model["lblBlack"].color.reset();
+    binder.Sync();
+    EXPECT_EQ(root.findChild<QLabel*>("lblBlack")->styleSheet(), QString());
 }
 
 }  // namespace

@@ -8,19 +8,17 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "operation/host_status.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "ui/form_main.h"
 
 namespace tarnwick {
 namespace {
 
-struct PageFixture {
+struct PageFixture : testing::HostWindowFixture {
     PageFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
+        AutoRefresh(true);
         form = std::make_unique<ui::TFormMain>(window);
         form->resize(1280, 800);
     }
@@ -55,8 +53,6 @@ struct PageFixture {
         QDir().mkpath(dir);
         form->grab().save(dir + "/" + name + ".png");
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     std::unique_ptr<ui::TFormMain> form;
 };
 

@@ -9,6 +9,7 @@
 
 #include "hosts/data_module.h"
 #include "support/core_fixture.h"
+#include "support/search_answer.h"
 #include "ui/activation.h"
 #include "ui/form_host_list.h"
 #include "ui/host_list_table.h"
@@ -46,8 +47,7 @@ TEST(HostListWindow, SearchFillsTheGridAndKeysWaitUntilItEnds) {
         QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
         QApplication::sendEvent(grid, &f5);
         EXPECT_FALSE(grid->isEnabled());
-        f.SendToListener(
-            testing::HostDatagram("02", "47", "31302E37372E302E3131" + std::string(330, '0')));
+        f.SendToListener(testing::BareSearchAnswer("10.77.0.11"));
     };
     window.Search();
     EXPECT_EQ(searchesSeen, 1);

@@ -6,10 +6,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
-#include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "ui/activation.h"
+#include "ui/control_binder.h"
 #include "ui/form_main.h"
 #include "ui/waiting_panel_widget.h"
 
@@ -23,14 +23,13 @@ void ServeEvents(int ms) {
     loop.exec();
 }
 
-struct FormFixture {
+// The host window form on the host window fixture, page changes reading
+// their page as the program starts with.
+struct FormFixture : testing::HostWindowFixture {
     FormFixture() {
-        f.tdm->session.SetCurrentHost("10.77.0.11");
-        AssembleStandardPages(window);
+        AutoRefresh(true);
         formPtr = std::make_unique<ui::TFormMain>(window);
     }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     std::unique_ptr<ui::TFormMain> formPtr;
     ui::TFormMain& form() { return *formPtr; }
 };
@@ -50,9 +49,20 @@ TEST(HostWindowForm, ShowingTheWindowRefreshesTheCurrentPageOnce) {
     EXPECT_TRUE(w.form().Pages()->isEnabled());
 }
 
+TEST(HostWindowForm, EveryPageAndTheFrameBindEachControlToOneWidget) {
+    std::vector<std::string> reports;
+    ui::ControlBinder::SetReport([&](const std::string& text) { reports.push_back(text); });
+    {
+        FormFixture w;
+        EXPECT_EQ(w.form().Pages()->count(), kPageCount);
+    }
+    ui::ControlBinder::SetReport(nullptr);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
 TEST(HostWindowForm, PageTabsFollowTheModelAndSaveIsOffOnTheLastTwoPages) {
     FormFixture w;
-    w.window.DebugControl("chkAutoRefresh").checked = false;
+    w.AutoRefresh(false);
     w.form().Pages()->setCurrentIndex(6);
     auto* save = w.form().findChild<QPushButton*>("bbtnSave");
     ASSERT_NE(save, nullptr);

@@ -10,25 +10,19 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "app/standard_pages.h"
 #include "hosts/host_window.h"
 #include "programming/programming_page.h"
 #include "support/core_fixture.h"
+#include "support/host_window_fixture.h"
 #include "support/section_reads.h"
 #include "ui/form_main.h"
 
 namespace tarnwick {
 namespace {
 
-struct ProgrammingForm {
-    ProgrammingForm() {
-        AssembleStandardPages(window);
-        window.DebugControl("chkAutoRefresh").checked = false;
-        form = std::make_unique<ui::TFormMain>(window);
-    }
+struct ProgrammingForm : testing::HostWindowFixture {
+    ProgrammingForm() { form = std::make_unique<ui::TFormMain>(window); }
     QWidget* Page(int index) { return form->Pages()->widget(index); }
-    testing::CoreFixture f;
-    HostWindow window{*f.tdm};
     std::unique_ptr<ui::TFormMain> form;
 };
 

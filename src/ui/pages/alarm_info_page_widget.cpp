@@ -113,7 +113,8 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
         }
         return path.toStdString();
     };
-    auto* binder = new ControlBinder(page.Controls(), this);
+    // Label95 is shown as the two labels around the start number.
+    auto* binder = new ControlBinder(page.Controls(), this, {"Label95"});
     page.Controls().SetObserver([binder] { binder->Sync(); });
     setTabOrder(start, findChild<QPushButton*>("bbtnPageUp"));
 }

@@ -11,6 +11,7 @@
 #include "ui/pages/nm_groups_widget.h"
 #include "ui/pages/remote_commands_widget.h"
 #include "ui/pages/schedule_groups_widget.h"
+#include "ui/pages/unplaced_controls.h"
 
 namespace tarnwick::ui {
 
@@ -23,17 +24,18 @@ QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
     left->addWidget(BuildHostStatusGroup(widget));
     left->addWidget(BuildRemoteCommandsGroup(widget));
     left->addStretch(1);
-    columns->addLayout(left, 1);
+    columns->addLayout(left, 4);
 
     auto* middle = new QVBoxLayout;
     for (int g = 1; g <= kScheduleGroupCount; ++g) middle->addWidget(BuildScheduleGroup(widget, g));
     middle->addStretch(1);
-    columns->addLayout(middle, 1);
+    columns->addLayout(middle, 4);
 
     auto* right = new QVBoxLayout;
     right->addWidget(BuildNmGroups(widget));
+    right->addWidget(BuildUnplacedControls(page.Controls(), widget));
     right->addStretch(1);
-    columns->addLayout(right, 1);
+    columns->addLayout(right, 5);
 
     auto* binder = new ControlBinder(page.Controls(), widget);
     page.Controls().SetObserver([binder] { binder->Sync(); });

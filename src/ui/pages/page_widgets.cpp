@@ -1,8 +1,16 @@
 #include "ui/pages/page_widgets.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <map>
 #include <string>
@@ -23,6 +31,7 @@
 #include "ui/pages/gprs_page_widget.h"
 #include "ui/pages/host_control_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
+#include "ui/pages/unplaced_controls.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
 #include "ui/widget_factory.h"
@@ -61,6 +70,9 @@ const std::map<std::string, Builder>& Builders() {
     return builders;
 }
 
+// A page whose own widget is not built yet: its caption, then a widget for
+// every control in declaration order (buttons in one row at the foot), so
+// its controls and handlers can be tried before the page is laid out.
 QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QString::fromStdString(page.PageName()));
@@ -68,10 +80,20 @@ QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
     auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
     caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
     layout->addWidget(caption);
+    auto* fields = new QGridLayout;
+    constexpr int kColumns = 4;
+    int placed = 0;
     auto* row = new QHBoxLayout;
-    for (const auto& control : page.Controls().Controls())
-        if (control->kind == ControlKind::Button)
-            row->addWidget(MakeButton(widget, control->name.c_str()));
+    for (const auto& control : page.Controls().Controls()) {
+        QWidget* w = MakeWidgetOfKind(widget, *control);
+        if (control->kind == ControlKind::Button) {
+            row->addWidget(w);
+        } else {
+            fields->addWidget(w, placed / kColumns, placed % kColumns);
+            ++placed;
+        }
+    }
+    layout->addLayout(fields);
     row->addStretch(1);
     layout->addLayout(row);
     layout->addStretch(1);

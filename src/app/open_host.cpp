@@ -1,11 +1,12 @@
-#include "hosts/login.h"
-
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
-#include "protocol/frame_codec.h"
+#include "hosts/login.h"
+#include "programming/programming_requests.h"
 #include "protocol/operator_port.h"
 
+// The host list's open of a host: it reads the installer code of section 00,
+// so it lives above the page framework, beside the page assembly.
 namespace tarnwick {
 
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
@@ -23,8 +24,8 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     window.Page(kDebugPage).Controls().Changed();
     tdm.params.Set("Prog00_Installer", "");
     try {
-        tdm.exchanger.ExchangeCommand(BuildFrame("11", "81", "0800"),
-                                      "1181:1101 读取报警主机的编程内容");
+        const CommandEntry read = InstallerCodeRequest();
+        tdm.exchanger.ExchangeCommand(read.frame, read.pair);
     } catch (...) {
         // Whatever went wrong, the missing installer code says it below.
     }

@@ -1,0 +1,34 @@
+#include "protocol/text_helpers.h"
+
+#include <cctype>
+
+namespace tarnwick {
+
+std::string ToUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Trim(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string ZeroPadLeft(std::string_view text, size_t width) {
+    std::string out(text);
+    if (out.size() < width) out.insert(0, width - out.size(), '0');
+    return out;
+}
+
+std::string Slice(std::string_view text, size_t from, size_t to) {
+    if (from < 1) from = 1;
+    if (to > text.size()) to = text.size();
+    if (from > to) return {};
+    return std::string(text.substr(from - 1, to - from + 1));
+}
+
+}  // namespace tarnwick

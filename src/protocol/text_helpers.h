@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// Plain text helpers shared by the flows and decoders (no hex, no GBK).
+
+std::string ToUpper(std::string_view text);
+// Without leading and trailing blanks and control characters.
+std::string Trim(std::string_view text);
+// "0" characters in front until the text is `width` long.
+std::string ZeroPadLeft(std::string_view text, size_t width);
+// 1-based character slice [from, to] of a text, clipped to its length.
+std::string Slice(std::string_view text, size_t from, size_t to);
+
+}  // namespace tarnwick
