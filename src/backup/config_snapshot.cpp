@@ -1,0 +1,145 @@
+#include "backup/config_snapshot.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <nlohmann/json.hpp>
+
+#include "hosts/data_module.h"
+#include "programming/programming_requests.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The keys where the decoders leave the host's model, its communication
+// module's version and the installer code.
+constexpr const char* kModelKey = "HostModel";
+constexpr const char* kModuleVersionKey = "GprsKERNELVer";
+constexpr const char* kInstallerKey = "Prog00_Installer";
+
+bool AllHex(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](unsigned char c) { return std::isxdigit(c) != 0; });
+}
+
+void RunRead(DataModule& tdm, const CommandEntry& entry) {
+    std::string result;
+    try {
+        result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    } catch (const std::exception& e) {
+        throw SnapshotError(entry.pair + ": " + e.what());
+    }
+    if (result.empty()) throw SnapshotError(entry.pair + ": 主机无应答");
+}
+
+std::string Field(const nlohmann::json& j, const char* name) {
+    if (!j.contains(name) || !j[name].is_string())
+        throw SnapshotError(std::string("配置文件缺少字段 ") + name);
+    return j[name].get<std::string>();
+}
+
+}  // namespace
+
+CommandList MergeReadLists(const std::vector<CommandList>& lists) {
+    CommandList merged;
+    for (const CommandList& list : lists)
+        for (const CommandEntry& entry : list) {
+            const bool seen = std::any_of(merged.begin(), merged.end(), [&](const CommandEntry& m) {
+                return m.frame == entry.frame;
+            });
+            if (!seen) merged.push_back(entry);
+        }
+    return merged;
+}
+
+ConfigSnapshot TakeSnapshot(DataModule& tdm, const CommandList& reads,
+                            const std::string& installerCode, const std::string& toolVersion) {
+    const std::string host = tdm.session.CurrentHost();
+    if (host.empty()) throw SnapshotError("未选择主机");
+    tdm.params.Clear();
+    // The installer code comes first: nothing more is read from a host the
+    // code does not open.
+    const CommandEntry first = ReadSectionRequest(0);
+    RunRead(tdm, first);
+    if (tdm.params.Get(kInstallerKey) != installerCode)
+        throw SnapshotError(host + ": 安装员密码有误");
+    for (const CommandEntry& entry : reads)
+        if (entry.frame != first.frame) RunRead(tdm, entry);
+
+    ConfigSnapshot s;
+    s.host = host;
+    s.model = tdm.params.Get(kModelKey);
+    s.moduleVersion = tdm.params.Get(kModuleVersionKey);
+    s.time = tdm.clock.NowText();
+    s.toolVersion = toolVersion;
+    for (int i = 0; i < kProgrammingSectionCount; ++i) {
+        s.sections[static_cast<size_t>(i)] = StoredSectionBody(tdm.params, i);
+        if (s.sections[static_cast<size_t>(i)].empty())
+            throw SnapshotError(host + ": 编程区" + SectionCode(i) + "未读到");
+    }
+    s.keys = tdm.params.Entries();
+    return s;
+}
+
+std::string SnapshotToJson(const ConfigSnapshot& s) {
+    nlohmann::ordered_json j;
+    j["format"] = s.formatVersion;
+    j["host"] = s.host;
+    j["model"] = s.model;
+    j["moduleVersion"] = s.moduleVersion;
+    j["time"] = s.time;
+    j["toolVersion"] = s.toolVersion;
+    for (int i = 0; i < kProgrammingSectionCount; ++i)
+        j["sections"][SectionCode(i)] = s.sections[static_cast<size_t>(i)];
+    j["keys"] = nlohmann::ordered_json::object();
+    for (const auto& [key, value] : s.keys) j["keys"][key] = value;
+    return j.dump(2) + "\n";
+}
+
+ConfigSnapshot SnapshotFromJson(const std::string& text) {
+    nlohmann::json j;
+    try {
+        j = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        throw SnapshotError(std::string("配置文件不是完整的JSON: ") + e.what());
+    }
+    if (!j.is_object()) throw SnapshotError("配置文件不是完整的JSON: 顶层不是对象");
+    if (!j.contains("format") || !j["format"].is_number_integer())
+        throw SnapshotError("配置文件缺少字段 format");
+    ConfigSnapshot s;
+    s.formatVersion = j["format"].get<int>();
+    if (s.formatVersion > kSnapshotFormatVersion || s.formatVersion < 1)
+        throw SnapshotError("配置文件格式版本" + std::to_string(s.formatVersion) +
+                            "不受支持（本程序支持至版本" + std::to_string(kSnapshotFormatVersion) +
+                            "）");
+    s.host = Field(j, "host");
+    s.model = Field(j, "model");
+    s.moduleVersion = Field(j, "moduleVersion");
+    s.time = Field(j, "time");
+    s.toolVersion = Field(j, "toolVersion");
+    if (!j.contains("sections") || !j["sections"].is_object())
+        throw SnapshotError("配置文件缺少字段 sections");
+    for (int i = 0; i < kProgrammingSectionCount; ++i) {
+        const std::string code = SectionCode(i);
+        const std::string name = "编程区" + code;
+        const nlohmann::json& sections = j["sections"];
+        if (!sections.contains(code) || !sections[code].is_string())
+            throw SnapshotError(name + ": 缺少内容");
+        const std::string body = sections[code].get<std::string>();
+        const size_t expected = ProgrammingSection(i).bodyDigits;
+        if (body.size() != expected)
+            throw SnapshotError(name + ": 长度" + std::to_string(body.size()) + "，应为" +
+                                std::to_string(expected));
+        if (!AllHex(body)) throw SnapshotError(name + ": 含有非十六进制字符");
+        s.sections[static_cast<size_t>(i)] = body;
+    }
+    if (!j.contains("keys") || !j["keys"].is_object()) throw SnapshotError("配置文件缺少字段 keys");
+    for (const auto& [key, value] : j["keys"].items()) {
+        if (!value.is_string()) throw SnapshotError("设置" + key + ": 值不是文本");
+        s.keys.emplace_back(key, value.get<std::string>());
+    }
+    return s;
+}
+
+}  // namespace tarnwick
