@@ -6,7 +6,7 @@
 # benchmark in the tool's namespace and brings everything down again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/bench}
+build=$(realpath -m "${1:-$root/build/bench}")  # the tour runs in another folder
 lab=$root/tests/lab/lab.sh
 hosts=10000
 
