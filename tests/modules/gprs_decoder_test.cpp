@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "protocol/command_entry.h"
-
 #include "protocol/hex_text.h"
 #include "support/decode_fixture.h"
 #include "support/reply_builder.h"
@@ -154,8 +153,7 @@ TEST(GprsDecoder, ReadsListsAndBuildsRequests) {
     EXPECT_EQ(Request(kGprsQueryParams1Pair).frame, "7E1F8201018C0E7E");
     EXPECT_EQ(Request(kGprsQueryManagePhonePair, kGprsManagePhoneGroup).frame,
               "7E118201018500077E");
-    EXPECT_EQ(Request(kGprsQueryVersionPair, kGprsVersionQueryData).frame,
-              "7E31820101860F177E");
+    EXPECT_EQ(Request(kGprsQueryVersionPair, kGprsVersionQueryData).frame, "7E31820101860F177E");
 }
 
 }  // namespace

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/command_entry.h"
-
 #include <vector>
 
+#include "protocol/command_entry.h"
 #include "protocol/hex_text.h"
 #include "support/decode_fixture.h"
 #include "support/reply_builder.h"
