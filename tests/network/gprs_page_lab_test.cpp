@@ -16,23 +16,11 @@ namespace {
 
 constexpr int kGprsPage = 5;
 
-class GprsPageInLab : public LabFixture {
+class GprsPageInLab : public LabWindowFixture {
   protected:
-    void SetUp() override {
-        LabFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        window = std::make_unique<HostWindow>(*tdm);
-        AssembleStandardPages(*window);
-    }
-    void TearDown() override {
-        window.reset();
-        LabFixture::TearDown();
-    }
     Control& operator[](const std::string& name) {
         return window->Page(kGprsPage).Controls()[name];
     }
-
-    std::unique_ptr<HostWindow> window;
 };
 
 TEST_F(GprsPageInLab, RefreshShowsTheModuleAndAChangedHeartbeatIsTheOnlyWrite) {

@@ -34,18 +34,8 @@ std::vector<std::string> From(const std::vector<std::string>& all, size_t first)
     return {all.begin() + static_cast<long>(std::min(first, all.size())), all.end()};
 }
 
-class HostControlInLab : public LabFixture {
+class HostControlInLab : public LabWindowFixture {
   protected:
-    void SetUp() override {
-        LabFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        window = std::make_unique<HostWindow>(*tdm);
-        AssembleStandardPages(*window);
-    }
-    void TearDown() override {
-        window.reset();
-        LabFixture::TearDown();
-    }
     // Opens page 0 of the host at the first address, as the login does.
     void Open() {
         tdm->session.SetCurrentHost(lab->hostIps[0]);
@@ -53,8 +43,6 @@ class HostControlInLab : public LabFixture {
     }
     PageModel& Page() { return window->Page(0).Controls(); }
     Control& operator[](const std::string& name) { return Page()[name]; }
-
-    std::unique_ptr<HostWindow> window;
 };
 
 TEST_F(HostControlInLab, RefreshShowsTheHostsStateAndThePollFollowsIt) {

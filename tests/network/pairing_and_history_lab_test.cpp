@@ -86,21 +86,14 @@ TEST_F(PairingInLab, APairingNobodyTriggersStopsAfterThirtyWaitsAndRefusalsAreLo
     EXPECT_EQ(w->progress, kPairingWaits);
 }
 
-class AlarmPageInLab : public LabFixture {
+class AlarmPageInLab : public LabWindowFixture {
   protected:
     void SetUp() override {
-        LabFixture::SetUp();
+        LabWindowFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        window = std::make_unique<HostWindow>(*tdm);
-        AssembleStandardPages(*window);
         page = dynamic_cast<AlarmInfoPage*>(&window->Page(kAlarmPage));
     }
-    void TearDown() override {
-        window.reset();
-        LabFixture::TearDown();
-    }
     const SheetCells& Grid() { return page->Controls()["strgridAlarmInfo"].cells; }
-    std::unique_ptr<HostWindow> window;
     AlarmInfoPage* page = nullptr;
 };
 

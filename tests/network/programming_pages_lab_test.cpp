@@ -17,18 +17,12 @@ namespace {
 const std::string kZones = "1A2110102B1201013C911111901000000E2100008D321010";
 const std::string kSection07 = kSampleBodies[7];
 
-class ProgrammingPagesInLab : public LabFixture {
+class ProgrammingPagesInLab : public LabWindowFixture {
   protected:
     void SetUp() override {
-        LabFixture::SetUp();
+        LabWindowFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        window = std::make_unique<HostWindow>(*tdm);
-        AssembleStandardPages(*window);
         window->DebugControl("chkAutoRefresh").checked = false;
-    }
-    void TearDown() override {
-        window.reset();
-        LabFixture::TearDown();
     }
     std::unique_ptr<HostsimProcess> StartHost(const std::string& section07,
                                               const std::string& more = "") {
@@ -42,8 +36,6 @@ class ProgrammingPagesInLab : public LabFixture {
         return {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()};
     }
     Control& At(int page, const std::string& name) { return window->Page(page).Controls()[name]; }
-
-    std::unique_ptr<HostWindow> window;
 };
 
 TEST_F(ProgrammingPagesInLab, EachRefreshReadsItsSectionsInOrderAndShowsTheHost) {

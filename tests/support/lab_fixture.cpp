@@ -2,6 +2,7 @@
 
 #include "../../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
+#include "app/standard_pages.h"
 #include "app/standard_ports.h"
 #include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
@@ -27,6 +28,18 @@ void LabFixture::SetUp() {
 
 void LabFixture::TearDown() {
     tdm.reset();
+}
+
+void LabWindowFixture::SetUp() {
+    LabFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    window = std::make_unique<HostWindow>(*tdm);
+    AssembleStandardPages(*window);
+}
+
+void LabWindowFixture::TearDown() {
+    window.reset();
+    LabFixture::TearDown();
 }
 
 std::unique_ptr<HostsimProcess> LabFixture::StartHostsim(const std::string& ns,

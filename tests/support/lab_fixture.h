@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hosts/data_module.h"
+#include "hosts/host_window.h"
 #include "storage/sqlite_database.h"
 #include "support/hostsim_process.h"
 #include "support/lab_env.h"
@@ -39,6 +40,16 @@ class LabFixture : public ::testing::Test {
     SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
     std::unique_ptr<DataModule> tdm;
+};
+
+// A lab fixture with the host window and its standard pages on the lab's
+// data module, gone before the data module is.
+class LabWindowFixture : public LabFixture {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<HostWindow> window;
 };
 
 }  // namespace tarnwick::testing
