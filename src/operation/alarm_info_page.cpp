@@ -76,11 +76,9 @@ void AlarmInfoPage::ShowAlarmRecords(const DeviceParams& stored) {
     SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
     const DataModule& tdm = window_.tdm;
     // The grid holds twenty records; a host that sends more has them dropped.
-    for (int n = 1; n <= kAlarmGridRows; ++n) {
-        const std::string record = stored.Get(std::string(kAlarmInfoKey) + std::to_string(n));
-        if (record.empty()) break;
-        FillAlarmRow(cells[static_cast<size_t>(n)], record, tdm.alarmCodes, tdm.operateCodes);
-    }
+    const std::vector<std::string> records = StoredAlarmRecords(stored, kAlarmGridRows);
+    for (size_t n = 0; n < records.size(); ++n)
+        FillAlarmRow(cells[n + 1], records[n], tdm.alarmCodes, tdm.operateCodes);
 }
 
 void AlarmInfoPage::TurnPage(int direction) {

@@ -1,5 +1,6 @@
 #include "operation/alarm_records.h"
 
+#include "operation/alarm_host_decoder.h"
 #include "protocol/hex_text.h"
 
 namespace tarnwick {
@@ -19,6 +20,16 @@ int ZoneOffset(const std::string& bit) {
 }
 
 }  // namespace
+
+std::vector<std::string> StoredAlarmRecords(const DeviceParams& stored, int limit) {
+    std::vector<std::string> records;
+    for (int n = 1; n <= limit; ++n) {
+        std::string record = stored.Get(std::string(kAlarmInfoKey) + std::to_string(n));
+        if (record.empty()) break;
+        records.push_back(std::move(record));
+    }
+    return records;
+}
 
 std::vector<std::string> AlarmGridHeader() {
     return {" 序号", " 日期", " 时间", " 防区号", " 操作员", " 警情码"};

@@ -11,6 +11,10 @@ inline constexpr int kAlarmGridRows = 20;
 inline constexpr int kAlarmGridColumns = 6;
 inline constexpr int kAlarmPageSize = 20;
 
+// The records a history reply stored (AlarmInfo1, AlarmInfo2, ...) up to the
+// first one missing, at most `limit`.
+std::vector<std::string> StoredAlarmRecords(const DeviceParams& stored, int limit);
+
 // The header row of the grid.
 std::vector<std::string> AlarmGridHeader();
 
