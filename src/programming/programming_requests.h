@@ -19,6 +19,9 @@ inline constexpr std::string_view kDebugSectionReadPair = "1181:1101 读取报�
 // Read of section 0..7: pair label + "NN", data "08" NN.
 CommandEntry ReadSectionRequest(int section);
 
+// Where the decoder leaves the installer code of section 00.
+inline constexpr std::string_view kInstallerCodeKey = "Prog00_Installer";
+
 // Section 00 read under kInstallerCodeReadPair.
 CommandEntry InstallerCodeRequest();
 

@@ -8,18 +8,33 @@
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "backup/snapshot_reads.h"
+#include "hosts/host_search.h"
+#include "operation/remote_commands.h"
+#include "programming/programming_requests.h"
+#include "protocol/hex_text.h"
 #include "protocol/timing.h"
+#include "storage/xlsx_spreadsheet.h"
 
 #ifndef TARNWICK_VERSION
 #define TARNWICK_VERSION "unknown"
 #endif
 
 namespace tarnwick::cli {
+namespace {
+
+const std::string kInstallerKey(kInstallerCodeKey);
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
 
 CliHost::CliHost() {
     char folder[] = "/tmp/tarnwick-cli-XXXXXX";
     const char* made = ::mkdtemp(folder);
-    if (!made) throw SnapshotError("无法建立临时目录");
+    if (!made) throw HostError("无法建立临时目录");
     dir_ = made;
     EnsureDatabase(dir_ + "/db.mdb");
     db_ = std::make_unique<SqliteDatabase>(dir_ + "/db.mdb");
@@ -39,9 +54,44 @@ CliHost::~CliHost() {
     ::rmdir(dir_.c_str());
 }
 
+void CliHost::Login(const std::string& host, const std::string& installerCode) {
+    tdm_->session.SetCurrentHost(host);
+    tdm_->params.Set(kInstallerKey, "");
+    const CommandEntry read = InstallerCodeRequest();
+    tdm_->exchanger.ExchangeCommand(read.frame, read.pair);
+    if (!tdm_->params.Has(kInstallerKey)) throw HostError(read.pair + ": 主机无应答");
+    if (tdm_->params.Get(kInstallerKey) != installerCode) throw HostError("安装员密码有误");
+}
+
 ConfigSnapshot CliHost::Backup(const std::string& host, const std::string& installerCode) {
     tdm_->session.SetCurrentHost(host);
     return TakeSnapshot(*tdm_, SnapshotReads(*window_), installerCode, TARNWICK_VERSION);
+}
+
+HistoryExport CliHost::History(const std::string& host, const std::string& installerCode,
+                               const std::string& path, int pageLimit) {
+    Login(host, installerCode);
+    XlsxSpreadsheet spreadsheet;
+    return ExportWholeHistory(*tdm_, spreadsheet, path, pageLimit);
+}
+
+std::string CliHost::TimeSync(const std::string& host, const std::string& installerCode) {
+    Login(host, installerCode);
+    op_.boxes.clear();
+    SyncHostTime(*window_);
+    // The page shows the host's answer in a box and nothing without one.
+    if (op_.boxes.empty()) throw HostError("系统时间校准: 主机无应答");
+    // Its first line is the host's answer; a line about the operation log may follow.
+    const std::string answer = op_.boxes.front().substr(0, op_.boxes.front().find('\r'));
+    if (!EndsWith(answer, ResultText(1))) throw HostError(op_.boxes.front());
+    return answer;
+}
+
+HostListModel CliHost::Search() {
+    HostListWindowModel list;
+    RunHostSearch(*tdm_, list);
+    if (!op_.boxes.empty()) throw HostError(op_.boxes.back());
+    return list.list;
 }
 
 }  // namespace tarnwick::cli

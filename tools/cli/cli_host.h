@@ -1,18 +1,30 @@
 #pragma once
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "backup/config_snapshot.h"
+#include "cli_operator.h"
 #include "hosts/data_module.h"
+#include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
-#include "poll_operator.h"
+#include "operation/history_export.h"
 #include "storage/database_port.h"
 #include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 
+// What went wrong with one host, as the installer is shown it.
+class HostError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // The tool's core without a window: a data module on real endpoints, a
-// scratch database and the pages that own the read lists.
+// scratch database and the pages that own the read lists. One object talks
+// to one host at a time; several objects can run side by side on threads of
+// their own, since each sends from a socket of its own and the replies come
+// back to it.
 class CliHost {
   public:
     CliHost();
@@ -20,12 +32,27 @@ class CliHost {
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
 
+    // Reads the installer code of `host` as opening it does and makes it the
+    // current host. Throws HostError when it does not answer or the code
+    // differs.
+    void Login(const std::string& host, const std::string& installerCode);
     // One read of `host`'s whole configuration.
     ConfigSnapshot Backup(const std::string& host, const std::string& installerCode);
+    // The whole alarm history into one workbook.
+    HistoryExport History(const std::string& host, const std::string& installerCode,
+                          const std::string& path, int pageLimit);
+    // The host control page's time synchronisation; returns the host's
+    // answer, throws HostError when it gave none or refused.
+    std::string TimeSync(const std::string& host, const std::string& installerCode);
+    // The host list's search: every host that answered the broadcast.
+    HostListModel Search();
+
+    HostWindow& Window() { return *window_; }
+    CliOperator& Operator() { return op_; }
 
   private:
     std::string dir_;
-    bench::PollOperator op_;
+    CliOperator op_;
     SystemClock clock_;
     std::unique_ptr<SqliteDatabase> db_;
     std::unique_ptr<DataModule> tdm_;

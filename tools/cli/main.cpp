@@ -1,127 +1,37 @@
-// tarnwick-cli: backs up and compares alarm host configurations without a
-// window. It broadcasts and listens on the host port like the window does, so
+// tarnwick-cli: alarm hosts from the command line, one host or a list of
+// them. It broadcasts and talks on the host port like the window does, so
 // it runs only inside a lab namespace.
-#include <sys/stat.h>
-
 #include <CLI/CLI.hpp>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-#include <string>
 #include <vector>
 
-#include "../hostsim/lab_namespace.h"
-#include "backup/config_compare.h"
-#include "cli_host.h"
-
-namespace {
-
-using tarnwick::ConfigSnapshot;
-using tarnwick::SnapshotError;
-
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr const char* kCodeVariable = "TARNWICK_CODE";
-
-ConfigSnapshot ReadSnapshotFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SnapshotError(path + ": 无法打开");
-    std::stringstream text;
-    text << in.rdbuf();
-    try {
-        return tarnwick::SnapshotFromJson(text.str());
-    } catch (const SnapshotError& e) {
-        throw SnapshotError(path + ": " + e.what());
-    }
-}
-
-void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& s) {
-    // Written beside its place and renamed, so a failed write never leaves a
-    // cut-short file under the name.
-    const std::string partial = path + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        // The sections hold the installer and user codes: the owner alone reads them.
-        ::chmod(partial.c_str(), S_IRUSR | S_IWUSR);
-        out << tarnwick::SnapshotToJson(s);
-        out.close();
-        if (!out) throw SnapshotError(path + ": 写入失败");
-    }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        throw SnapshotError(path + ": 写入失败");
-    }
-}
-
-std::string InstallerCode(const std::string& option) {
-    if (!option.empty()) return option;
-    if (const char* env = std::getenv(kCodeVariable)) return env;
-    return {};
-}
-
-}  // namespace
+#include "commands.h"
+#include "host_options.h"
+#include "host_runs.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Tarnwick: alarm host configuration from the command line"};
+    using namespace tarnwick::cli;
+    CLI::App app{"Tarnwick: alarm hosts from the command line"};
     app.require_subcommand(1);
-    std::string host;
-    std::string code;
-    std::string out;
-    std::vector<std::string> files;
-
-    CLI::App* backup = app.add_subcommand("backup", "Read a host's configuration into a file");
-    backup->add_option("--host", host, "Host address")->required();
-    backup->add_option("--code", code, std::string("Installer code (else $") + kCodeVariable + ")");
-    backup->add_option("-o,--out", out, "Snapshot file to write")->required();
-
-    CLI::App* diff = app.add_subcommand(
-        "diff", "Compare two snapshot files, or one with the live host given by --host");
-    diff->add_option("files", files, "Snapshot files (one or two)")->required()->expected(1, 2);
-    diff->add_option("--host", host, "Host address to compare the file with");
-    diff->add_option("--code", code, std::string("Installer code (else $") + kCodeVariable + ")");
-
-    CLI11_PARSE(app, argc, argv);
-
-    const bool needsHost = backup->parsed() || files.size() == 1;
-    if (diff->parsed() && files.size() == 1 && host.empty()) {
-        std::cerr << "diff: 一个文件时须以 --host 指定要比较的主机\n";
-        return kExitUsage;
-    }
-    if (diff->parsed() && files.size() == 2 && !host.empty()) {
-        std::cerr << "diff: 两个文件时不能再指定 --host\n";
-        return kExitUsage;
-    }
-    code = InstallerCode(code);
-    if (needsHost && code.empty()) {
-        std::cerr << "缺少安装员密码: 用 --code 或环境变量 " << kCodeVariable << " 给出\n";
-        return kExitUsage;
-    }
-    if (needsHost && !tarnwick::lab::InNamedNetworkNamespace()) {
-        std::cerr << "tarnwick-cli 只在实验网络命名空间(twlab-)内运行\n";
-        return kExitUsage;
-    }
-
+    const std::vector<Command> commands = {
+        AddSearchCommand(app),  AddBackupCommand(app),   AddDiffCommand(app),
+        AddHistoryCommand(app), AddTimeSyncCommand(app),
+    };
     try {
-        if (backup->parsed()) {
-            tarnwick::cli::CliHost tool;
-            WriteSnapshotFile(out, tool.Backup(host, code));
-            std::cout << host << " → " << out << "\n";
-            return 0;
-        }
-        const ConfigSnapshot before = ReadSnapshotFile(files[0]);
-        ConfigSnapshot after;
-        if (files.size() == 2) {
-            after = ReadSnapshotFile(files[1]);
-        } else {
-            tarnwick::cli::CliHost tool;
-            after = tool.Backup(host, code);
-        }
-        std::cout << tarnwick::DifferenceReport(tarnwick::CompareSnapshots(before, after));
-        return 0;
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);
+        return status == 0 ? kExitOk : kExitUsage;
+    }
+    try {
+        for (const Command& c : commands)
+            if (c.parser->parsed()) return c.run();
+    } catch (const UsageError& e) {
+        std::cerr << e.what() << "\n";
+        return kExitUsage;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
         return kExitFailed;
     }
+    return kExitUsage;
 }

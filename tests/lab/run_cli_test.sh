@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# tarnwick-cli as a script runs it, against simulated hosts in a lab of its
+# own:
+#   run_cli_test.sh <tarnwick-cli-binary> <hostsim-binary>
+# 1. backup --hosts of three answering hosts: three snapshot files, exit 0.
+# 2. The same list with the third host silent: exit non-zero, that host named
+#    on both outputs, the other two files written.
+# 3. history of a host holding 55 records, as JSON: 55 records in one workbook.
+# 4. No installer code and no terminal to ask on: a usage error, nothing sent.
+# Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+[ $# -eq 2 ] || { echo "usage: $0 <tarnwick-cli-binary> <hostsim-binary>" >&2; exit 2; }
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+lab=$here/lab.sh
+
+unavailable() {
+  if [ "${CI:-}" = "true" ]; then
+    echo "command-line test cannot run: $1" >&2
+    exit 1
+  fi
+  echo "command-line test skipped: $1"
+  exit 77
+}
+
+[ "$(id -u)" -eq 0 ] || unavailable "it needs root to make network namespaces"
+command -v ip >/dev/null 2>&1 || unavailable "'ip' (iproute2) is not installed"
+"$lab" probe || unavailable "network namespaces, bridges or veth pairs cannot be made here"
+
+name="cl$$"
+work=$(mktemp -d /tmp/tarnwick-cli-test.XXXXXX)
+pids=()
+cleanup() {
+  set +e
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  "$lab" down "$name" >/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$lab" up "$name" 3 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+source <("$lab" env "$name")
+read -r -a ips <<<"$TARNWICK_LAB_HOST_IPS"
+read -r -a spaces <<<"$TARNWICK_LAB_HOST_NS"
+
+# Starts simulated host i (0-based) with extra host fields; its pid is
+# remembered under sim_i.
+start_host() {
+  local i=$1 fields=${2:-}
+  echo "{\"hosts\": [{\"address\": \"${ips[$i]}\"${fields:+, $fields}}]}" >"$work/host$i.json"
+  rm -f "$work/host$i.ready"
+  "$lab" exec "${spaces[$i]}" "$hostsim" --config "$work/host$i.json" --log "$work/host$i.log" \
+    --ready-file "$work/host$i.ready" &
+  pids+=($!)
+  eval "sim_$i=$!"
+  for _ in $(seq 100); do [ -e "$work/host$i.ready" ] && return 0; sleep 0.05; done
+  echo "simulated host $i did not start" >&2
+  exit 1
+}
+cli() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
+
+failures=0
+check() {  # check <what> <command...>: the command must succeed
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what"
+    failures=$((failures + 1))
+  fi
+}
+has() { grep -q -- "$2" "$1"; }
+
+cat >"$work/hosts.txt" <<LIST
+# three simulated hosts
+${ips[0]}
+
+${ips[1]}   # the second
+not-a-host
+${ips[2]}
+LIST
+
+start_host 0 '"history": 55'
+start_host 1
+start_host 2
+
+# 1. Three answering hosts.
+cli backup --hosts "$work/hosts.txt" -o "$work/all" --code 123456 >"$work/1.out" 2>"$work/1.err"
+check "backup of three hosts exits 0" test $? -eq 0
+check "three snapshot files, one per host" test "$(ls "$work/all" | wc -l)" -eq 3
+for ip in "${ips[@]}"; do
+  check "the file of $ip holds that host" has "$work/all/$ip.json" "\"host\": \"$ip\""
+done
+check "the bad line is named with its number" has "$work/1.err" "hosts.txt:5: not-a-host"
+
+# 2. The third host silent.
+kill "$sim_2"
+wait "$sim_2" 2>/dev/null
+cli backup --hosts "$work/hosts.txt" -o "$work/two" --code 123456 --json >"$work/2.out" \
+  2>"$work/2.err"
+status=$?
+check "backup with a silent host exits non-zero" test "$status" -ne 0
+check "the JSON names the silent host as failed" \
+  grep -Pzq "\"address\": \"${ips[2]}\",\s*\"ok\": false" "$work/2.out"
+check "the JSON is not ok as a whole" has "$work/2.out" '"ok": false'
+check "standard error names the silent host" has "$work/2.err" "${ips[2]}"
+check "the answering hosts' files are written" test "$(ls "$work/two" | wc -l)" -eq 2
+
+# 3. The whole history.
+cli history --host "${ips[0]}" -o "$work/history.xlsx" --code 123456 --json >"$work/3.out" \
+  2>"$work/3.err"
+check "history exits 0" test $? -eq 0
+check "55 records, the history complete" \
+  grep -Pzq '"records": 55,\s*"pages": 4,\s*"complete": true' "$work/3.out"
+check "the workbook is written" test -s "$work/history.xlsx"
+
+# 4. No code, no terminal.
+before=$(wc -l <"$work/host1.log")
+env -u TARNWICK_CODE "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 \
+  "$cli" backup --host "${ips[1]}" -o "$work/none.json" </dev/null >"$work/4.out" 2>"$work/4.err"
+check "no installer code is a usage error" test $? -eq 2
+check "the error says how to give the code" has "$work/4.err" "TARNWICK_CODE"
+check "nothing was sent" test "$(wc -l <"$work/host1.log")" -eq "$before"
+
+if [ "$failures" -ne 0 ]; then
+  for f in "$work"/*.out "$work"/*.err; do
+    echo "--- $(basename "$f")"
+    cat "$f"
+  done
+  exit 1
+fi
+echo "command-line test passed"

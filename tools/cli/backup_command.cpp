@@ -1,0 +1,41 @@
+// backup: each host's whole configuration into a snapshot file.
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "cli_host.h"
+#include "commands.h"
+#include "host_options.h"
+#include "host_runs.h"
+#include "snapshot_file.h"
+
+namespace tarnwick::cli {
+
+Command AddBackupCommand(CLI::App& app) {
+    struct Options {
+        HostOptions hosts;
+        std::string out;
+    };
+    auto o = std::make_shared<Options>();
+    CLI::App* sub = app.add_subcommand("backup", "Read each host's configuration into a file");
+    AddHostOptions(*sub, o->hosts);
+    sub->add_option("-o,--out", o->out,
+                    "Snapshot file (one host), or folder of <address>.json files")
+        ->required();
+    return {sub, [o] {
+                const HostTargets targets = ResolveHosts(o->hosts);
+                RequireLab();
+                const std::string code = InstallerCode(o->hosts.code);
+                const auto results = ForEachHost(
+                    targets.addresses, o->hosts.jobs, [&](CliHost& host, HostResult& r) {
+                        const std::string file =
+                            OutputFileFor(o->out, r.address, ".json", targets.fromFile);
+                        const ConfigSnapshot snapshot = host.Backup(r.address, code);
+                        WriteSnapshotFile(file, snapshot);
+                        r.file = file;
+                        r.extra["model"] = snapshot.model;
+                    });
+                return PrintResults("backup", results, targets.skipped, o->hosts.json);
+            }};
+}
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,95 @@
+#include "host_options.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "../hostsim/lab_namespace.h"
+#include "protocol/unicast_address.h"
+
+namespace tarnwick::cli {
+namespace {
+
+constexpr const char* kCodePrompt = "安装员密码: ";
+
+// One line from the terminal with its echo off, the terminal put back as it
+// was whatever happens.
+std::string ReadWithoutEcho() {
+    termios saved{};
+    const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+        quiet.c_lflag |= ECHONL;
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+void AddHostOptions(CLI::App& command, HostOptions& options) {
+    CLI::Option* host = command.add_option("--host", options.host, "Host address");
+    CLI::Option* hosts = command.add_option(
+        "--hosts", options.hostsFile, "File of host addresses, one a line ('#' starts a comment)");
+    host->excludes(hosts);
+    command.add_option(
+        "--code", options.code,
+        std::string("Installer code (else $") + kCodeVariable + ", else asked on the terminal)");
+    command.add_flag("--json", options.json, "One JSON document on standard output");
+    command.add_option("--jobs", options.jobs, "Hosts talked to at once")
+        ->check(CLI::Range(1, 64))
+        ->capture_default_str();
+}
+
+HostTargets ResolveHosts(const HostOptions& options) {
+    HostTargets targets;
+    if (!options.host.empty()) {
+        if (!IsUnicastIPv4(options.host))
+            throw UsageError("--host " + options.host + ": 不是单一主机的IPv4地址");
+        targets.addresses.push_back(options.host);
+        return targets;
+    }
+    if (options.hostsFile.empty()) throw UsageError("须以 --host 或 --hosts 指定主机");
+    std::ifstream in(options.hostsFile, std::ios::binary);
+    if (!in) throw UsageError(options.hostsFile + ": 无法打开");
+    std::stringstream text;
+    text << in.rdbuf();
+    const HostListFile list = ParseHostList(text.str());
+    for (const HostListFile::Skipped& s : list.skipped)
+        std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
+                  << "，已跳过\n";
+    if (list.addresses.empty()) throw UsageError(options.hostsFile + ": 没有主机地址");
+    targets.addresses = list.addresses;
+    targets.skipped = list.skipped;
+    targets.fromFile = true;
+    return targets;
+}
+
+std::string InstallerCode(const std::string& option) {
+    if (!option.empty()) return option;
+    if (const char* env = std::getenv(kCodeVariable); env && *env) return env;
+    if (::isatty(STDIN_FILENO) != 1)
+        throw UsageError(std::string("缺少安装员密码: 用 --code 或环境变量 ") + kCodeVariable +
+                         " 给出");
+    std::cerr << kCodePrompt << std::flush;
+    std::string code = ReadWithoutEcho();
+    if (code.empty()) throw UsageError("缺少安装员密码");
+    return code;
+}
+
+void RequireLab() {
+    if (!lab::InNamedNetworkNamespace())
+        throw UsageError("tarnwick-cli 只在实验网络命名空间(twlab-)内运行");
+}
+
+}  // namespace tarnwick::cli

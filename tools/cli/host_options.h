@@ -1,0 +1,56 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "hosts/host_list_file.h"
+
+namespace CLI {
+class App;
+}
+
+namespace tarnwick::cli {
+
+// A command line that cannot run: the text is shown and the exit status is
+// kExitUsage.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Hosts talked to at once unless --jobs says otherwise.
+inline constexpr int kDefaultJobs = 10;
+inline constexpr const char* kCodeVariable = "TARNWICK_CODE";
+
+// The options every host command takes.
+struct HostOptions {
+    std::string host;
+    std::string hostsFile;
+    std::string code;
+    bool json = false;
+    int jobs = kDefaultJobs;
+};
+
+// --host, --hosts (one of them), --code, --json and --jobs.
+void AddHostOptions(CLI::App& command, HostOptions& options);
+
+// The hosts the options name: --host alone, or the lines of --hosts, whose
+// skipped lines are written to standard error with their numbers. Throws
+// UsageError when neither names a host.
+struct HostTargets {
+    std::vector<std::string> addresses;
+    std::vector<HostListFile::Skipped> skipped;
+    bool fromFile = false;
+};
+HostTargets ResolveHosts(const HostOptions& options);
+
+// The installer code: --code, else $TARNWICK_CODE, else asked on the
+// terminal without echo. Throws UsageError when none is given and standard
+// input is no terminal.
+std::string InstallerCode(const std::string& option);
+
+// Throws UsageError outside a lab namespace: the tool broadcasts and
+// listens on the host port.
+void RequireLab();
+
+}  // namespace tarnwick::cli

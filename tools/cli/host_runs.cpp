@@ -1,0 +1,130 @@
+#include "host_runs.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "cli_host.h"
+
+namespace tarnwick::cli {
+namespace {
+
+constexpr const char* kSucceededText = "成功";
+constexpr const char* kFailedText = "失败";
+
+// The text of a failure without the address in front, which the result
+// line shows already.
+std::string WithoutAddress(const std::string& text, const std::string& address) {
+    const std::string prefix = address + ": ";
+    return text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text;
+}
+
+void RunOne(const std::string& address, const std::function<void(CliHost&, HostResult&)>& work,
+            HostResult& result) {
+    result.address = address;
+    std::vector<std::string> boxes;
+    try {
+        CliHost host;
+        try {
+            work(host, result);
+            result.ok = true;
+            return;
+        } catch (...) {
+            boxes = host.Operator().boxes;
+            throw;
+        }
+    } catch (const std::exception& e) {
+        result.ok = false;
+        result.message = WithoutAddress(e.what(), address);
+    }
+    for (const std::string& box : boxes)
+        if (result.message.find(box) == std::string::npos) result.message += "; " + box;
+}
+
+// "[k/n] address 成功: message".
+class Progress {
+  public:
+    explicit Progress(size_t total) : total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
+    void Ended(const HostResult& r) {
+        if (!shown_) return;
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::cerr << "[" << ++done_ << "/" << total_ << "] " << r.address << " "
+                  << (r.ok ? kSucceededText : kFailedText)
+                  << (r.message.empty() ? "" : ": " + r.message) << std::endl;
+    }
+
+  private:
+    size_t total_;
+    bool shown_;
+    size_t done_ = 0;
+    std::mutex mutex_;
+};
+
+}  // namespace
+
+std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses, int jobs,
+                                    const std::function<void(CliHost&, HostResult&)>& work) {
+    std::vector<HostResult> results(addresses.size());
+    Progress progress(addresses.size());
+    std::atomic<size_t> next{0};
+    auto worker = [&] {
+        for (size_t i = next++; i < addresses.size(); i = next++) {
+            RunOne(addresses[i], work, results[i]);
+            progress.Ended(results[i]);
+        }
+    };
+    const size_t threads = std::min(addresses.size(), static_cast<size_t>(std::max(jobs, 1)));
+    std::vector<std::thread> running;
+    for (size_t t = 1; t < threads; ++t) running.emplace_back(worker);
+    worker();
+    for (std::thread& t : running) t.join();
+    return results;
+}
+
+int PrintResults(const std::string& command, const std::vector<HostResult>& results,
+                 const std::vector<HostListFile::Skipped>& skipped, bool json) {
+    std::vector<std::string> failed;
+    for (const HostResult& r : results)
+        if (!r.ok) failed.push_back(r.address);
+    if (json) {
+        nlohmann::ordered_json doc;
+        doc["command"] = command;
+        doc["ok"] = failed.empty();
+        doc["hosts"] = nlohmann::ordered_json::array();
+        for (const HostResult& r : results) {
+            nlohmann::ordered_json host;
+            host["address"] = r.address;
+            host["ok"] = r.ok;
+            host["message"] = r.message;
+            if (!r.file.empty()) host["file"] = r.file;
+            if (r.extra.is_object())
+                for (const auto& [key, value] : r.extra.items()) host[key] = value;
+            doc["hosts"].push_back(host);
+        }
+        doc["skippedLines"] = nlohmann::ordered_json::array();
+        for (const HostListFile::Skipped& s : skipped)
+            doc["skippedLines"].push_back(
+                {{"line", s.line}, {"text", s.text}, {"reason", s.reason}});
+        std::cout << doc.dump(2) << std::endl;
+    } else {
+        for (const HostResult& r : results) {
+            std::cout << r.address << "  " << (r.ok ? kSucceededText : kFailedText);
+            if (!r.message.empty()) std::cout << "  " << r.message;
+            if (!r.file.empty()) std::cout << "  → " << r.file;
+            std::cout << "\n" << r.report;
+        }
+        std::cout.flush();
+    }
+    if (!failed.empty()) {
+        std::cerr << results.size() << " 台主机中 " << failed.size() << " 台失败:";
+        for (const std::string& a : failed) std::cerr << " " << a;
+        std::cerr << std::endl;
+    }
+    return failed.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace tarnwick::cli

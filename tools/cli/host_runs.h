@@ -1,0 +1,42 @@
+#pragma once
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "hosts/host_list_file.h"
+
+namespace tarnwick::cli {
+
+class CliHost;
+
+// What one host command did with one host.
+struct HostResult {
+    std::string address;
+    bool ok = false;
+    std::string message;
+    std::string file;              // the file written, if any
+    nlohmann::ordered_json extra;  // command-specific fields of the JSON output
+    std::string report;            // printed below the host's line in text output
+};
+
+// Runs `work` for every address, at most `jobs` hosts at once, each on a
+// thread and a CliHost of its own. `work` fills the result; whatever it
+// throws marks the host failed with the exception's text, together with any
+// box the flow showed. Results come back in the order of `addresses`; when
+// standard error is a terminal, one progress line is written there as each
+// host ends.
+std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses, int jobs,
+                                    const std::function<void(CliHost&, HostResult&)>& work);
+
+// Standard output: one JSON document, or a line per host (address, 成功 or
+// 失败, message, file) with its report below. Standard error names the
+// failed hosts. Returns the exit status: 0 when every host succeeded.
+int PrintResults(const std::string& command, const std::vector<HostResult>& results,
+                 const std::vector<HostListFile::Skipped>& skipped, bool json);
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+}  // namespace tarnwick::cli
