@@ -7,6 +7,10 @@
 #    on both outputs, the other two files written.
 # 3. history of a host holding 55 records, as JSON: 55 records in one workbook.
 # 4. No installer code and no terminal to ask on: a usage error, nothing sent.
+# 5. A host's backup, three fields changed on it: diff names exactly those
+#    three by caption; restore --dry-run writes nothing; restore writes
+#    section 04 and the heartbeat once each, and the re-read matches.
+# 6. Restoring to a host of another model is refused unless forced.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -126,6 +130,40 @@ env -u TARNWICK_CODE "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect
 check "no installer code is a usage error" test $? -eq 2
 check "the error says how to give the code" has "$work/4.err" "TARNWICK_CODE"
 check "nothing was sent" test "$(wc -l <"$work/host1.log")" -eq "$before"
+
+# 5. Restore. Host 1 comes back with zones 3 and 5 of another type and
+# another heartbeat than its backup holds.
+zones=912101109121011093210110932101109621111097211110
+changed=${zones:0:16}94${zones:18:14}95${zones:34}
+kill "$sim_1"
+wait "$sim_1" 2>/dev/null
+start_host 1 "\"sections\": {\"04\": \"$changed\"}, \"gprs\": {\"heartbeat\": 90}"
+backup1=$work/all/${ips[1]}.json
+writes() { awk '$3 == "recv" { print substr($7, 9, 4) }' "$work/host1.log" | grep -cE '^(1182|01CB)$'; }
+cli diff "$backup1" --host "${ips[1]}" --code 123456 >"$work/5-diff.out" 2>&1
+check "diff names the three changed fields by caption" test "$(grep -c ' → ' "$work/5-diff.out")" -eq 3
+check "diff names zone 3's type" has "$work/5-diff.out" "防区3 防区类型"
+check "diff names zone 5's type" has "$work/5-diff.out" "防区5 防区类型"
+check "diff names the heartbeat" has "$work/5-diff.out" "心跳间隔时间: 60 → 90"
+cli restore "$backup1" --host "${ips[1]}" --code 123456 --dry-run >"$work/5-dry.out" 2>&1
+check "restore --dry-run exits 0" test $? -eq 0
+check "restore --dry-run lists two writes" test "$(grep -c ': ' "$work/5-dry.out")" -eq 2
+check "restore --dry-run sends no write" test "$(writes)" -eq 0
+cli restore "$backup1" --host "${ips[1]}" --code 123456 >"$work/5-restore.out" 2>&1
+check "restore exits 0" test $? -eq 0
+check "restore writes section 04 and the heartbeat, once each" test "$(writes)" -eq 2
+check "the re-read matches the file" has "$work/5-restore.out" "重新读取后主机配置与文件一致"
+cli diff "$backup1" --host "${ips[1]}" --code 123456 >"$work/5-after.out" 2>&1
+check "diff after the restore finds nothing" has "$work/5-after.out" "两份配置相同"
+
+# 6. Host 2 comes back as another model.
+start_host 2 '"model": "TW-OTHER"'
+backup2=$work/all/${ips[2]}.json
+cli restore "$backup2" --host "${ips[2]}" --code 123456 >"$work/6.out" 2>&1
+check "restore to another model exits non-zero" test $? -ne 0
+check "restore to another model names the models" has "$work/6.out" "TW-OTHER"
+cli restore "$backup2" --host "${ips[2]}" --code 123456 --force --dry-run >"$work/6-force.out" 2>&1
+check "restore --force goes past the model" test $? -eq 0
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

@@ -31,13 +31,17 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-CliHost::CliHost() {
-    char folder[] = "/tmp/tarnwick-cli-XXXXXX";
-    const char* made = ::mkdtemp(folder);
-    if (!made) throw HostError("无法建立临时目录");
-    dir_ = made;
-    EnsureDatabase(dir_ + "/db.mdb");
-    db_ = std::make_unique<SqliteDatabase>(dir_ + "/db.mdb");
+CliHost::CliHost(const std::string& database) {
+    std::string path = database;
+    if (path.empty()) {
+        char folder[] = "/tmp/tarnwick-cli-XXXXXX";
+        const char* made = ::mkdtemp(folder);
+        if (!made) throw HostError("无法建立临时目录");
+        dir_ = made;
+        path = dir_ + "/db.mdb";
+    }
+    EnsureDatabase(path);
+    db_ = std::make_unique<SqliteDatabase>(path);
     tdm_ =
         std::make_unique<DataModule>(op_, *db_, clock_, DataModule::UdpEndpoints(op_), kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
@@ -50,12 +54,17 @@ CliHost::~CliHost() {
     window_.reset();
     tdm_.reset();
     db_.reset();
+    if (dir_.empty()) return;
     std::remove((dir_ + "/db.mdb").c_str());
     ::rmdir(dir_.c_str());
 }
 
-void CliHost::Login(const std::string& host, const std::string& installerCode) {
+void CliHost::Select(const std::string& host) {
     tdm_->session.SetCurrentHost(host);
+}
+
+void CliHost::Login(const std::string& host, const std::string& installerCode) {
+    Select(host);
     tdm_->params.Set(kInstallerKey, "");
     const CommandEntry read = InstallerCodeRequest();
     tdm_->exchanger.ExchangeCommand(read.frame, read.pair);
@@ -64,7 +73,7 @@ void CliHost::Login(const std::string& host, const std::string& installerCode) {
 }
 
 ConfigSnapshot CliHost::Backup(const std::string& host, const std::string& installerCode) {
-    tdm_->session.SetCurrentHost(host);
+    Select(host);
     return TakeSnapshot(*tdm_, SnapshotReads(*window_), installerCode, TARNWICK_VERSION);
 }
 

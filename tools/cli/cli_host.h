@@ -27,7 +27,10 @@ class HostError : public std::runtime_error {
 // back to it.
 class CliHost {
   public:
-    CliHost();
+    // With an empty `database` a scratch one is made and removed again;
+    // otherwise that db.mdb is used (made when missing) and keeps the
+    // operation log.
+    explicit CliHost(const std::string& database = {});
     ~CliHost();
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
@@ -36,6 +39,8 @@ class CliHost {
     // current host. Throws HostError when it does not answer or the code
     // differs.
     void Login(const std::string& host, const std::string& installerCode);
+    // Makes `host` the current host, without reading anything.
+    void Select(const std::string& host);
     // One read of `host`'s whole configuration.
     ConfigSnapshot Backup(const std::string& host, const std::string& installerCode);
     // The whole alarm history into one workbook.
@@ -47,7 +52,8 @@ class CliHost {
     // The host list's search: every host that answered the broadcast.
     HostListModel Search();
 
-    HostWindow& Window() { return *window_; }
+    // The standard pages, for comparing and restoring through them.
+    HostWindow& Pages() { return *window_; }
     CliOperator& Operator() { return op_; }
 
   private:

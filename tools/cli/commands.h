@@ -17,6 +17,7 @@ struct Command {
 Command AddSearchCommand(CLI::App& app);
 Command AddBackupCommand(CLI::App& app);
 Command AddDiffCommand(CLI::App& app);
+Command AddRestoreCommand(CLI::App& app);
 Command AddHistoryCommand(CLI::App& app);
 Command AddTimeSyncCommand(CLI::App& app);
 

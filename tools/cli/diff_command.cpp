@@ -17,13 +17,18 @@ namespace {
 nlohmann::ordered_json DifferencesJson(const std::vector<ConfigDifference>& differences) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const ConfigDifference& d : differences)
-        list.push_back(
-            {{"group", d.group}, {"key", d.key}, {"before", d.before}, {"after", d.after}});
+        list.push_back({{"group", d.group},
+                        {"caption", d.caption},
+                        {"key", d.key},
+                        {"before", d.before},
+                        {"after", d.after}});
     return list;
 }
 
 int CompareFiles(const std::string& first, const std::string& second, bool json) {
-    const auto differences = CompareSnapshots(ReadSnapshotFile(first), ReadSnapshotFile(second));
+    CliHost pages;
+    const auto differences =
+        CompareSnapshots(pages.Pages(), ReadSnapshotFile(first), ReadSnapshotFile(second));
     const std::string report = DifferenceReport(differences);
     if (json) {
         nlohmann::ordered_json doc;
@@ -51,29 +56,30 @@ Command AddDiffCommand(CLI::App& app) {
         "diff", "Compare two snapshot files, or one with each live host of --host or --hosts");
     sub->add_option("files", o->files, "Snapshot files (one or two)")->required()->expected(1, 2);
     AddHostOptions(*sub, o->hosts);
-    return {
-        sub, [o] {
-            const bool live = !o->hosts.host.empty() || !o->hosts.hostsFile.empty();
-            if (o->files.size() == 2) {
-                if (live) throw UsageError("diff: 两个文件时不能再指定主机");
-                return CompareFiles(o->files[0], o->files[1], o->hosts.json);
-            }
-            if (!live) throw UsageError("diff: 一个文件时须以 --host 或 --hosts 指定主机");
-            const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
-            const HostTargets targets = ResolveHosts(o->hosts);
-            RequireLab();
-            const std::string code = InstallerCode(o->hosts.code);
-            const auto results =
-                ForEachHost(targets.addresses, o->hosts.jobs, [&](CliHost& host, HostResult& r) {
-                    const auto differences = CompareSnapshots(before, host.Backup(r.address, code));
-                    r.message = differences.empty() ? std::string(kSameConfigText)
-                                                    : std::to_string(differences.size()) + "处不同";
-                    if (!differences.empty()) r.report = DifferenceReport(differences);
-                    r.extra["same"] = differences.empty();
-                    r.extra["differences"] = DifferencesJson(differences);
-                });
-            return PrintResults("diff", results, targets.skipped, o->hosts.json);
-        }};
+    return {sub, [o] {
+                const bool live = !o->hosts.host.empty() || !o->hosts.hostsFile.empty();
+                if (o->files.size() == 2) {
+                    if (live) throw UsageError("diff: 两个文件时不能再指定主机");
+                    return CompareFiles(o->files[0], o->files[1], o->hosts.json);
+                }
+                if (!live) throw UsageError("diff: 一个文件时须以 --host 或 --hosts 指定主机");
+                const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
+                const HostTargets targets = ResolveHosts(o->hosts);
+                RequireLab();
+                const std::string code = InstallerCode(o->hosts.code);
+                const auto results =
+                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                        const auto differences =
+                            CompareSnapshots(host.Pages(), before, host.Backup(r.address, code));
+                        r.message = differences.empty()
+                                        ? std::string(kSameConfigText)
+                                        : std::to_string(differences.size()) + "处不同";
+                        if (!differences.empty()) r.report = DifferenceReport(differences);
+                        r.extra["same"] = differences.empty();
+                        r.extra["differences"] = DifferencesJson(differences);
+                    });
+                return PrintResults("diff", results, targets.skipped, o->hosts.json);
+            }};
 }
 
 }  // namespace tarnwick::cli

@@ -29,8 +29,8 @@ Command AddHistoryCommand(CLI::App& app) {
                 const HostTargets targets = ResolveHosts(o->hosts);
                 RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
-                const auto results = ForEachHost(
-                    targets.addresses, o->hosts.jobs, [&](CliHost& host, HostResult& r) {
+                const auto results =
+                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
                         const std::string file =
                             OutputFileFor(o->out, r.address, ".xlsx", targets.fromFile);
                         const HistoryExport done =

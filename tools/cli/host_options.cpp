@@ -45,6 +45,8 @@ void AddHostOptions(CLI::App& command, HostOptions& options) {
     command.add_option(
         "--code", options.code,
         std::string("Installer code (else $") + kCodeVariable + ", else asked on the terminal)");
+    command.add_option("--database", options.database,
+                       "db.mdb that keeps the operation log (default: a scratch one)");
     command.add_flag("--json", options.json, "One JSON document on standard output");
     command.add_option("--jobs", options.jobs, "Hosts talked to at once")
         ->check(CLI::Range(1, 64))

@@ -27,11 +27,12 @@ struct HostOptions {
     std::string host;
     std::string hostsFile;
     std::string code;
+    std::string database;
     bool json = false;
     int jobs = kDefaultJobs;
 };
 
-// --host, --hosts (one of them), --code, --json and --jobs.
+// --host, --hosts (one of them), --code, --database, --json and --jobs.
 void AddHostOptions(CLI::App& command, HostOptions& options);
 
 // The hosts the options name: --host alone, or the lines of --hosts, whose

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli_host.h"
+#include "host_options.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -23,15 +24,15 @@ std::string WithoutAddress(const std::string& text, const std::string& address) 
     return text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text;
 }
 
-void RunOne(const std::string& address, const std::function<void(CliHost&, HostResult&)>& work,
-            HostResult& result) {
+void RunOne(const std::string& address, const std::string& database,
+            const std::function<void(CliHost&, HostResult&)>& work, HostResult& result) {
     result.address = address;
+    result.ok = true;
     std::vector<std::string> boxes;
     try {
-        CliHost host;
+        CliHost host(database);
         try {
             work(host, result);
-            result.ok = true;
             return;
         } catch (...) {
             boxes = host.Operator().boxes;
@@ -66,18 +67,20 @@ class Progress {
 
 }  // namespace
 
-std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses, int jobs,
+std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
+                                    const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work) {
     std::vector<HostResult> results(addresses.size());
     Progress progress(addresses.size());
     std::atomic<size_t> next{0};
     auto worker = [&] {
         for (size_t i = next++; i < addresses.size(); i = next++) {
-            RunOne(addresses[i], work, results[i]);
+            RunOne(addresses[i], options.database, work, results[i]);
             progress.Ended(results[i]);
         }
     };
-    const size_t threads = std::min(addresses.size(), static_cast<size_t>(std::max(jobs, 1)));
+    const size_t threads =
+        std::min(addresses.size(), static_cast<size_t>(std::max(options.jobs, 1)));
     std::vector<std::thread> running;
     for (size_t t = 1; t < threads; ++t) running.emplace_back(worker);
     worker();

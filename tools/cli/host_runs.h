@@ -21,12 +21,14 @@ struct HostResult {
 };
 
 // Runs `work` for every address, at most `jobs` hosts at once, each on a
-// thread and a CliHost of its own. `work` fills the result; whatever it
-// throws marks the host failed with the exception's text, together with any
-// box the flow showed. Results come back in the order of `addresses`; when
-// standard error is a terminal, one progress line is written there as each
-// host ends.
-std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses, int jobs,
+// thread and a CliHost of its own on `database`. `work` fills the result,
+// which starts as a success; whatever it throws marks the host failed with
+// the exception's text, together with any box the flow showed. Results come back in the order of
+// `addresses`; when standard error is a terminal, one progress line is written there as each host
+// ends.
+struct HostOptions;
+std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
+                                    const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work);
 
 // Standard output: one JSON document, or a line per host (address, 成功 or

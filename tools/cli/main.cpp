@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Tarnwick: alarm hosts from the command line"};
     app.require_subcommand(1);
     const std::vector<Command> commands = {
-        AddSearchCommand(app),  AddBackupCommand(app),   AddDiffCommand(app),
-        AddHistoryCommand(app), AddTimeSyncCommand(app),
+        AddSearchCommand(app), AddBackupCommand(app),  AddRestoreCommand(app),
+        AddDiffCommand(app),   AddHistoryCommand(app), AddTimeSyncCommand(app),
     };
     try {
         app.parse(argc, argv);

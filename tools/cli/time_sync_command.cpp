@@ -20,7 +20,7 @@ Command AddTimeSyncCommand(CLI::App& app) {
                 RequireLab();
                 const std::string code = InstallerCode(o->code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->jobs, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.addresses, *o, [&](CliHost& host, HostResult& r) {
                         r.message = host.TimeSync(r.address, code);
                     });
                 return PrintResults("time-sync", results, targets.skipped, o->json);
