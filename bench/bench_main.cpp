@@ -8,6 +8,9 @@
 //   tarnwick-bench refresh <host> [rounds]    pages 1 to 4 refreshed, beside their
 //                                             pauses and raw round trips
 //   tarnwick-bench poll <silent-host> [s]     CPU with the status timer running
+//   tarnwick-bench backup <tarnwick-cli> <host> <hosts-file> [rounds]
+//                                             tarnwick-cli's backup of one host
+//                                             beside that of a list
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -29,6 +32,7 @@
 #include "../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
+#include "backup_figure.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
@@ -325,11 +329,13 @@ int MeasureRefresh(const std::string& host, int rounds) {
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     if (what.empty() || argc < 3) {
-        std::fprintf(stderr,
-                     "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
-                     "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
-                     "<silent-host> [seconds] | refresh <host> [rounds]\n(run it through "
-                     "tools/bench.sh)\n");
+        std::fprintf(
+            stderr,
+            "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
+            "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
+            "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
+            "<hosts-file> [rounds]\n(run it through "
+            "tools/bench.sh)\n");
         return 2;
     }
     if (!lab::InNamedNetworkNamespace()) {
@@ -342,6 +348,8 @@ int main(int argc, char** argv) {
     if (what == "poll") return MeasurePoll(argv[2], argc > 3 ? std::atoi(argv[3]) : 60);
     if (what == "search")
         return MeasureSearch(std::atoi(argv[2]), argc > 3 ? argv[3] : "within the second");
+    if (what == "backup" && argc > 4)
+        return bench::MeasureBackup(argv[2], argv[3], argv[4], argc > 5 ? std::atoi(argv[5]) : 5);
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;

@@ -4,6 +4,7 @@
 # Builds what is missing, brings up a lab with two single hosts and a
 # namespace of 10000 host addresses, starts the simulators there, runs the
 # benchmark in the tool's namespace and brings everything down again.
+# tarnwick-cli's backups run against fifty of the packed addresses.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/bench}")  # the tour runs in another folder
@@ -14,7 +15,7 @@ hosts=10000
 [ -f "$build/build.ninja" ] && build_type= || build_type=-DCMAKE_BUILD_TYPE=Release
 cmake -S "$root" -B "$build" -G Ninja $build_type -DTARNWICK_BUILD_UI=ON \
   -DTARNWICK_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target tarnwick-bench tarnwick-hostsim tarnwick >/dev/null
+cmake --build "$build" --target tarnwick-bench tarnwick-hostsim tarnwick tarnwick-cli >/dev/null
 
 name="bn$$"
 work=$(mktemp -d /tmp/tarnwick-bench-XXXXXX)
@@ -74,6 +75,17 @@ if (cd "$work/run" && "$lab" exec "$TARNWICK_LAB_TOOL_NS" env QT_QPA_PLATFORM=of
 else
   echo "  the window tour failed:"; tail -n 5 "$work/window.log"; status=1
 fi
+stop_sims
+
+# The command line: one host, then fifty, backed up.
+backup_hosts=50
+sim "$TARNWICK_LAB_PACK_NS" fifty --hosts "$backup_hosts" --base-ip "$TARNWICK_LAB_PACK_BASE_IP"
+for ((i = 0; i < backup_hosts; i++)); do
+  IFS=. read -r a b c d <<<"$TARNWICK_LAB_PACK_BASE_IP"
+  v=$(((a << 24) + (b << 16) + (c << 8) + d + i))
+  echo "$(((v >> 24) & 255)).$(((v >> 16) & 255)).$(((v >> 8) & 255)).$((v & 255))"
+done >"$work/fifty.txt"
+tool backup "$build/tarnwick-cli" "$TARNWICK_LAB_PACK_BASE_IP" "$work/fifty.txt" || status=1
 stop_sims
 
 for spread in 0 900; do

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -24,25 +25,18 @@ std::string WithoutAddress(const std::string& text, const std::string& address) 
     return text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text;
 }
 
-void RunOne(const std::string& address, const std::string& database,
-            const std::function<void(CliHost&, HostResult&)>& work, HostResult& result) {
-    result.address = address;
+void RunOne(CliHost& host, const std::function<void(CliHost&, HostResult&)>& work,
+            HostResult& result) {
     result.ok = true;
-    std::vector<std::string> boxes;
+    host.Operator().boxes.clear();
     try {
-        CliHost host(database);
-        try {
-            work(host, result);
-            return;
-        } catch (...) {
-            boxes = host.Operator().boxes;
-            throw;
-        }
+        work(host, result);
+        return;
     } catch (const std::exception& e) {
         result.ok = false;
-        result.message = WithoutAddress(e.what(), address);
+        result.message = WithoutAddress(e.what(), result.address);
     }
-    for (const std::string& box : boxes)
+    for (const std::string& box : host.Operator().boxes)
         if (result.message.find(box) == std::string::npos) result.message += "; " + box;
 }
 
@@ -74,9 +68,25 @@ std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
     Progress progress(addresses.size());
     std::atomic<size_t> next{0};
     auto worker = [&] {
+        // One core for all the hosts a thread takes: building it costs more
+        // than a host's whole backup.
+        std::unique_ptr<CliHost> host;
+        std::string broken;
         for (size_t i = next++; i < addresses.size(); i = next++) {
-            RunOne(addresses[i], options.database, work, results[i]);
-            progress.Ended(results[i]);
+            HostResult& r = results[i];
+            r.address = addresses[i];
+            try {
+                if (!host && broken.empty()) host = std::make_unique<CliHost>(options.database);
+            } catch (const std::exception& e) {
+                broken = e.what();
+            }
+            if (host) {
+                RunOne(*host, work, r);
+            } else {
+                r.ok = false;
+                r.message = broken;
+            }
+            progress.Ended(r);
         }
     };
     const size_t threads =

@@ -20,8 +20,8 @@ struct HostResult {
     std::string report;            // printed below the host's line in text output
 };
 
-// Runs `work` for every address, at most `jobs` hosts at once, each on a
-// thread and a CliHost of its own on `database`. `work` fills the result,
+// Runs `work` for every address, at most `jobs` hosts at once, each thread
+// with a CliHost of its own on `database` that its hosts take in turn. `work` fills the result,
 // which starts as a success; whatever it throws marks the host failed with
 // the exception's text, together with any box the flow showed. Results come back in the order of
 // `addresses`; when standard error is a terminal, one progress line is written there as each host
