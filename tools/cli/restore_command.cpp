@@ -39,7 +39,7 @@ void Restore(CliHost& host, HostResult& r, const std::string& file, const std::s
         r.message = prep.writes.empty()
                         ? std::string(kNothingToRestoreText)
                         : "将写入" + std::to_string(prep.writes.size()) + "项（未发送）";
-        r.report = RestorePlanText(prep.writes);
+        if (!prep.writes.empty()) r.report = RestorePlanText(prep.writes);
         return;
     }
     const RestoreOutcome outcome = ExecuteRestore(host.Pages(), target, prep.writes, code);
