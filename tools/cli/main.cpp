@@ -1,59 +1,24 @@
 // tarnwick-cli: backs up and compares alarm host configurations without a
 // window. It broadcasts and listens on the host port like the window does, so
 // it runs only inside a lab namespace.
-#include <sys/stat.h>
-
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../hostsim/lab_namespace.h"
 #include "backup/config_compare.h"
+#include "backup/snapshot_file.h"
 #include "cli_host.h"
 
 namespace {
 
 using tarnwick::ConfigSnapshot;
-using tarnwick::SnapshotError;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kCodeVariable = "TARNWICK_CODE";
-
-ConfigSnapshot ReadSnapshotFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SnapshotError(path + ": 无法打开");
-    std::stringstream text;
-    text << in.rdbuf();
-    try {
-        return tarnwick::SnapshotFromJson(text.str());
-    } catch (const SnapshotError& e) {
-        throw SnapshotError(path + ": " + e.what());
-    }
-}
-
-void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& s) {
-    // Written beside its place and renamed, so a failed write never leaves a
-    // cut-short file under the name.
-    const std::string partial = path + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        // The sections hold the installer and user codes: the owner alone reads them.
-        ::chmod(partial.c_str(), S_IRUSR | S_IWUSR);
-        out << tarnwick::SnapshotToJson(s);
-        out.close();
-        if (!out) throw SnapshotError(path + ": 写入失败");
-    }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        throw SnapshotError(path + ": 写入失败");
-    }
-}
 
 std::string InstallerCode(const std::string& option) {
     if (!option.empty()) return option;
@@ -106,14 +71,14 @@ int main(int argc, char** argv) {
     try {
         if (backup->parsed()) {
             tarnwick::cli::CliHost tool;
-            WriteSnapshotFile(out, tool.Backup(host, code));
+            tarnwick::WriteSnapshotFile(out, tool.Backup(host, code));
             std::cout << host << " → " << out << "\n";
             return 0;
         }
-        const ConfigSnapshot before = ReadSnapshotFile(files[0]);
+        const ConfigSnapshot before = tarnwick::ReadSnapshotFile(files[0]);
         ConfigSnapshot after;
         if (files.size() == 2) {
-            after = ReadSnapshotFile(files[1]);
+            after = tarnwick::ReadSnapshotFile(files[1]);
         } else {
             tarnwick::cli::CliHost tool;
             after = tool.Backup(host, code);
