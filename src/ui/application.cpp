@@ -9,6 +9,7 @@
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "app/standard_ports.h"
+#include "backup/config_actions.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "operation/pairing.h"
@@ -16,6 +17,7 @@
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
+#include "ui/config_menu.h"
 #include "ui/control_binder.h"
 #include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
@@ -96,6 +98,9 @@ void Application::WireHostWindow() {
     pairing_ = std::make_unique<PairingWindow>(*tdm_);
     formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
     window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
+    // Backup, compare and restore use the code the operator logged in with.
+    configActions_ = std::make_unique<ConfigActions>(*window_, login_);
+    AddConfigMenu(formMain_.get(), *window_, *configActions_);
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };

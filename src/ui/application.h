@@ -9,6 +9,7 @@
 #include "hosts/window_focus.h"
 
 namespace tarnwick {
+class ConfigActions;
 class DataModule;
 class PairingWindow;
 class SqliteDatabase;
@@ -67,6 +68,7 @@ class Application : public QObject {
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<PairingWindow> pairing_;
     std::unique_ptr<TFormCodeMatch> formCodeMatch_;
+    std::unique_ptr<ConfigActions> configActions_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
     // Last, so that it goes first: it watches the windows above.

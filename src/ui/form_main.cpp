@@ -128,6 +128,8 @@ QWidget* TFormMain::BuildPage(int index) {
 void TFormMain::SyncState() {
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    // The configuration menu starts flows too: off with the bottom buttons.
+    if (QWidget* menu = menuWidget()) menu->setEnabled(window_.bottomEnabled);
     if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
     if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
