@@ -1,13 +1,13 @@
 # Fails when a folder of src/ includes a folder above it.
 #   protocol/, storage/ and the page framework hosts/ sit at the bottom;
-#   the feature folders (programming, modules, operation, diagnostics) sit on
+#   the feature folders (programming, modules, operation, diagnostics, backup) sit on
 #   them; app/ assembles the features; ui/ is the Qt shell over everything.
 # Usage: cmake -DROOT=<folder holding src/> -P check_layers.cmake
 if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")
 endif()
 
-set(features programming modules operation diagnostics)
+set(features programming modules operation diagnostics backup)
 set(above_features app ui)
 set(bottom protocol storage hosts)
 

@@ -42,13 +42,13 @@ std::string DifferenceCount(const ComparisonTable& table) {
 
 }  // namespace
 
-ComparisonTable BuildComparisonTable(const ConfigSnapshot& before, const ConfigSnapshot& after,
-                                     const std::string& beforeCaption,
+ComparisonTable BuildComparisonTable(HostWindow& scratch, const ConfigSnapshot& before,
+                                     const ConfigSnapshot& after, const std::string& beforeCaption,
                                      const std::string& afterCaption) {
     ComparisonTable table;
     table.columns = {kPageColumn, kSettingColumn, beforeCaption, afterCaption};
-    for (const ConfigDifference& d : CompareSnapshots(before, after))
-        table.rows.push_back({d.group, d.key, d.before, d.after});
+    for (const ConfigDifference& d : CompareSnapshots(scratch, before, after))
+        table.rows.push_back({d.group, d.caption, d.before, d.after});
     return table;
 }
 
@@ -62,8 +62,8 @@ std::string SuggestedBackupName(const std::string& host, const std::string& now)
     return (host.empty() ? std::string("host") : host) + "_" + stamp + "." + kSnapshotExtension;
 }
 
-ConfigActions::ConfigActions(HostWindow& window, const LoginDialog& login)
-    : window_(window), login_(login) {}
+ConfigActions::ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login)
+    : window_(window), scratch_(scratch), login_(login) {}
 
 void ConfigActions::RunFlow(const char* failure, const std::function<void()>& body) {
     DataModule& tdm = window_.tdm;
@@ -115,11 +115,12 @@ void ConfigActions::Compare() {
         const ConfigSnapshot first = ReadSnapshotFile(paths[0]);
         if (paths.size() == 2) {
             const ConfigSnapshot second = ReadSnapshotFile(paths[1]);
-            table = BuildComparisonTable(first, second, kFirstFileColumn, kSecondFileColumn);
+            table =
+                BuildComparisonTable(scratch_, first, second, kFirstFileColumn, kSecondFileColumn);
             table.summary = FileSource(paths[0], first) + " 与 " + FileSource(paths[1], second);
         } else {
             const ConfigSnapshot live = ReadHost();
-            table = BuildComparisonTable(first, live, kFileValueColumn, kHostValueColumn);
+            table = BuildComparisonTable(scratch_, first, live, kFileValueColumn, kHostValueColumn);
             table.summary = FileSource(paths[0], first) + " 与 主机 " + live.host;
         }
         table.summary += "\n" + DifferenceCount(table);

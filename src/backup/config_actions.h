@@ -38,7 +38,9 @@ struct ComparisonTable {
 // answer is a cancel and sends nothing.
 class ConfigActions {
   public:
-    ConfigActions(HostWindow& window, const LoginDialog& login);
+    // `scratch` holds the standard pages in a window of its own: both
+    // configurations of a comparison are loaded into its controls.
+    ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login);
 
     // Reads the host and writes its configuration to the file the operator names.
     void Backup();
@@ -60,13 +62,14 @@ class ConfigActions {
     ConfigSnapshot ReadHost();
 
     HostWindow& window_;
+    HostWindow& scratch_;
     const LoginDialog& login_;
 };
 
-// The table of the differences between `before` and `after`, with the
-// captions of the two value columns.
-ComparisonTable BuildComparisonTable(const ConfigSnapshot& before, const ConfigSnapshot& after,
-                                     const std::string& beforeCaption,
+// The table of the differences between `before` and `after` as the pages of
+// `scratch` show them, with the captions of the two value columns.
+ComparisonTable BuildComparisonTable(HostWindow& scratch, const ConfigSnapshot& before,
+                                     const ConfigSnapshot& after, const std::string& beforeCaption,
                                      const std::string& afterCaption);
 
 // The file name a backup of `host` taken at `now` ("yyyy-mm-dd hh:nn:ss") is

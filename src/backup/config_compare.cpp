@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "backup/shown_settings.h"
 #include "protocol/name_value_list.h"
 
 namespace tarnwick {
@@ -27,8 +28,22 @@ bool IsWorkingState(const std::string& key) {
 
 }  // namespace
 
-std::vector<ConfigDifference> CompareSnapshots(const ConfigSnapshot& before,
+std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSnapshot& before,
                                                const ConfigSnapshot& after) {
+    const std::vector<ShownSetting> a = ShownSettings(pages, before);
+    const std::vector<ShownSetting> b = ShownSettings(pages, after);
+    std::vector<ConfigDifference> out;
+    // Both lists come from the same pages in the same order.
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (a[i].value != b[i].value)
+            out.push_back({a[i].page, a[i].caption, a[i].control, Masked(a[i], a[i].value),
+                           Masked(a[i], b[i].value)});
+    if (out.empty()) out = CompareStoredKeys(before, after);
+    return out;
+}
+
+std::vector<ConfigDifference> CompareStoredKeys(const ConfigSnapshot& before,
+                                                const ConfigSnapshot& after) {
     std::vector<ConfigDifference> out;
     std::set<std::string> sectionKeys;
     for (int i = 0; i < kProgrammingSectionCount; ++i) {
@@ -38,7 +53,7 @@ std::vector<ConfigDifference> CompareSnapshots(const ConfigSnapshot& before,
             if (f.kind == FieldKind::Section) continue;
             const std::string a = Find(before, key);
             const std::string b = Find(after, key);
-            if (a != b) out.push_back({"编程区" + SectionCode(i), key, a, b});
+            if (a != b) out.push_back({kHiddenSettingsGroup, key, key, a, b});
         }
     }
     std::set<std::string> moduleKeys;
@@ -49,7 +64,7 @@ std::vector<ConfigDifference> CompareSnapshots(const ConfigSnapshot& before,
     for (const std::string& key : moduleKeys) {
         const std::string a = Find(before, key);
         const std::string b = Find(after, key);
-        if (a != b) out.push_back({kModuleSettingsGroup, key, a, b});
+        if (a != b) out.push_back({kHiddenSettingsGroup, key, key, a, b});
     }
     return out;
 }
@@ -63,7 +78,7 @@ std::string DifferenceReport(const std::vector<ConfigDifference>& differences) {
             group = d.group;
             text += "[" + group + "]\n";
         }
-        text += "  " + d.key + ": " + d.before + " → " + d.after + "\n";
+        text += "  " + d.caption + ": " + d.before + " → " + d.after + "\n";
     }
     return text;
 }

@@ -39,6 +39,9 @@ struct Control {
     std::string name;
     ControlKind kind = ControlKind::Label;
     std::string text;  // edit and label text, button and check box caption
+    // What the operator reads beside an input, and its accessible name; in a
+    // grid the row and the column caption joined with a blank.
+    std::string caption;
     std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;

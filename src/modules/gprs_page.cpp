@@ -113,7 +113,7 @@ void GprsPage::Declare() {
     PageModel& c = Controls();
     for (const EditSpec& e : kEdits) {
         c.Edit(e.name, e.limit, e.filter);
-        if (*e.caption) captions_[e.name] = e.caption;
+        c[e.name].caption = e.caption;
     }
     c["edtGprsPort1"].hint = "端口号1";
     c["edtGprsPort2"].hint = "端口号2";
@@ -121,26 +121,26 @@ void GprsPage::Declare() {
         c[secret].password = true;
     Control& servers = c.Add("memGprsDomainRPIP", ControlKind::Memo);
     servers.filter = KeyFilter::Address;
-    captions_["memGprsDomainRPIP"] = "域名解析服务器IP地址：";
+    c["memGprsDomainRPIP"].caption = "域名解析服务器IP地址：";
 
     c.Combo("cbSMSPhoneStatus", kPhoneStatusItems).index = 0;
-    captions_["cbSMSPhoneStatus"] = "短信中心号码：";
+    c["cbSMSPhoneStatus"].caption = "短信中心号码：";
     for (int i = 1; i <= kProgPhones; ++i) {
         const std::string edit = Indexed("edtProgPhone", i);
         c.Edit(edit, kPhoneDigits, KeyFilter::Digits);
-        captions_[edit] = "编程电话号码" + std::to_string(i) + "：";
+        c[edit].caption = "编程电话号码" + std::to_string(i) + "：";
     }
     for (int i = 1; i <= kAlarmPhones; ++i) {
         const std::string caption = "报警电话号码" + std::to_string(i) + "：";
         c.Edit(Indexed("edtAlarmPhone", i), kPhoneDigits, KeyFilter::Digits);
         c.Combo(Indexed("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
             i == 1 ? kPhoneStatusSms : 0;
-        captions_[Indexed("edtAlarmPhone", i)] = caption;
-        captions_[Indexed("cbAlarmPhoneStatus", i)] = caption;
+        c[Indexed("edtAlarmPhone", i)].caption = caption;
+        c[Indexed("cbAlarmPhoneStatus", i)].caption = caption;
     }
     c.Check("chkGprsBootSMS", "开机短信开关");
     c.Combo("cbGprsInfoSMS", kInfoSmsItems).index = kInfoSmsDesignIndex;
-    captions_["cbGprsInfoSMS"] = "短 信 开 关：";
+    c["cbGprsInfoSMS"].caption = "短 信 开 关：";
     c.Check("chkGprsReportSMS", "短信报告开关");
     c.Button("bbtnRebootGPRS", "重新启动", "GPRS模块重新启动");
     c.Button("bbtnDefaultSetGPRS", "恢复出厂默认", "GPRS模块恢复出厂默认");
@@ -176,9 +176,7 @@ void GprsPage::BindChecks() {
 }
 
 const std::string& GprsPage::CaptionOf(const std::string& control) const {
-    static const std::string none;
-    auto it = captions_.find(control);
-    return it == captions_.end() ? none : it->second;
+    return Controls()[control].caption;
 }
 
 void GprsPage::Prepare() {

@@ -66,7 +66,6 @@ class GprsPage : public PageBranch {
 
     HostWindow& window_;
     std::set<std::string> touched_;
-    std::map<std::string, std::string> captions_;
 };
 
 // A 22-digit phone number field: the digits, "E" when they leave room for it,

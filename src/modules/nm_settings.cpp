@@ -1,5 +1,7 @@
 #include "modules/nm_settings.h"
 
+#include <utility>
+
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/field_checks.h"
@@ -19,22 +21,26 @@ struct NmEdit {
     size_t maxLength;
     KeyFilter filter;
     const char* hint;
+    const char* caption;
 };
 
 constexpr NmEdit kNmEdits[] = {
-    {"edtNMDeviceID", "NMDeviceID", kDeviceIdDigits, KeyFilter::Digits, "为定长6位十进制数"},
-    {"edtNMDomainName1", "NMDomainName1", 50, KeyFilter::None, ""},
-    {"edtNMIP1", "NMIP1", kModuleAddressBytes, KeyFilter::Address, ""},
-    {"edtNMPort1", "NMPort1", kModulePortBytes, KeyFilter::Digits, "端口号1"},
-    {"edtNMDomainName2", "NMDomainName2", 50, KeyFilter::None, ""},
-    {"edtNMIP2", "NMIP2", kModuleAddressBytes, KeyFilter::Address, ""},
-    {"edtNMPort2", "NMPort2", kModulePortBytes, KeyFilter::Digits, "端口号2"},
+    {"edtNMDeviceID", "NMDeviceID", kDeviceIdDigits, KeyFilter::Digits, "为定长6位十进制数",
+     "设备ID号"},
+    {"edtNMDomainName1", "NMDomainName1", 50, KeyFilter::None, "", "第一中心域名"},
+    {"edtNMIP1", "NMIP1", kModuleAddressBytes, KeyFilter::Address, "", "第一中心IP"},
+    {"edtNMPort1", "NMPort1", kModulePortBytes, KeyFilter::Digits, "端口号1", "第一中心IP 端口号1"},
+    {"edtNMDomainName2", "NMDomainName2", 50, KeyFilter::None, "", "第二中心域名"},
+    {"edtNMIP2", "NMIP2", kModuleAddressBytes, KeyFilter::Address, "", "第二中心IP"},
+    {"edtNMPort2", "NMPort2", kModulePortBytes, KeyFilter::Digits, "端口号2", "第二中心IP 端口号2"},
     {"edtNMHeartbeatInterval", "NMHeartbeatInterval", 5, KeyFilter::Digits,
-     "为10-65535之间的十进制整数"},
-    {"edtLocalIP", "NMLocalIP", kModuleAddressBytes, KeyFilter::Address, ""},
-    {"edtLocalMask", "NMLocalMask", kModuleAddressBytes, KeyFilter::Address, ""},
-    {"edtLocalGateway", "NMLocalGateway", kModuleAddressBytes, KeyFilter::Address, ""},
+     "为10-65535之间的十进制整数", "心跳间隔时间"},
+    {"edtLocalIP", "NMLocalIP", kModuleAddressBytes, KeyFilter::Address, "", "本地IP地址"},
+    {"edtLocalMask", "NMLocalMask", kModuleAddressBytes, KeyFilter::Address, "", "子网掩码"},
+    {"edtLocalGateway", "NMLocalGateway", kModuleAddressBytes, KeyFilter::Address, "", "默认网关"},
 };
+
+constexpr const char* kNetManagementCaption = "网络管理";
 
 constexpr const char* kAddressEdits[] = {"edtNMIP1", "edtNMIP2", "edtLocalIP", "edtLocalMask",
                                          "edtLocalGateway"};
@@ -73,13 +79,21 @@ std::string NetManagementValue(const PageModel& c) {
 }  // namespace
 
 void DeclareNmSettings(PageModel& c, HostWindow& window) {
-    for (const NmEdit& e : kNmEdits) c.Edit(e.name, e.maxLength, e.filter).hint = e.hint;
-    c.Combo("cbNMInfo", {kNetModeItems[0], kNetModeItems[1]});
+    for (const NmEdit& e : kNmEdits) {
+        Control& edit = c.Edit(e.name, e.maxLength, e.filter);
+        edit.hint = e.hint;
+        edit.caption = e.caption;
+    }
+    c.Combo("cbNMInfo", {kNetModeItems[0], kNetModeItems[1]}).caption = kNetManagementCaption;
     Control& list = c.Add("chklbNMInfo", ControlKind::CheckList);
+    list.caption = kNetManagementCaption;
     list.items.assign(std::begin(kNetSwitchItems), std::end(kNetSwitchItems));
     list.itemChecked.assign(list.items.size(), false);
-    c.Add("rbtnDHCP", ControlKind::RadioButton).text = "自动获取IP地址";
-    c.Add("rbtnStaticIP", ControlKind::RadioButton).text = "使用下面的IP地址";
+    for (auto [name, text] :
+         {std::pair{"rbtnDHCP", "自动获取IP地址"}, std::pair{"rbtnStaticIP", "使用下面的IP地址"}}) {
+        Control& radio = c.Add(name, ControlKind::RadioButton);
+        radio.text = radio.caption = text;
+    }
     c.OnClick("rbtnDHCP", [&c] { ChooseAddressKind(c, true); });
     c.OnClick("rbtnStaticIP", [&c] { ChooseAddressKind(c, false); });
     c.Button("bbtnDefaultSetNM", "恢复出厂默认", "网管模块恢复出厂默认");

@@ -67,22 +67,21 @@ CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
 }
 
 const std::string& ProgrammingPage::ControlCaption(const std::string& name) const {
-    (void)Controls()[name];
-    static const std::string none;
-    auto it = captions_.find(name);
-    return it == captions_.end() ? none : it->second;
+    return Controls()[name].caption;
 }
 
 Control& ProgrammingPage::CaptionedCombo(const std::string& name, const std::string& caption,
                                          std::vector<std::string> items) {
-    captions_[name] = caption;
-    return Controls().Combo(name, std::move(items));
+    Control& list = Controls().Combo(name, std::move(items));
+    list.caption = caption;
+    return list;
 }
 
 Control& ProgrammingPage::CaptionedEdit(const std::string& name, const std::string& caption,
                                         size_t maxLength, KeyFilter filter) {
-    captions_[name] = caption;
-    return Controls().Edit(name, maxLength, filter);
+    Control& edit = Controls().Edit(name, maxLength, filter);
+    edit.caption = caption;
+    return edit;
 }
 
 namespace {
@@ -95,19 +94,21 @@ std::string InGroup(const std::string& group, const std::string& caption) {
 
 Control& ProgrammingPage::CaptionedCheck(const std::string& name, const std::string& caption,
                                          const std::string& group) {
-    captions_[name] = InGroup(group, caption);
-    return Controls().Check(name, caption);
+    Control& box = Controls().Check(name, caption);
+    box.caption = InGroup(group, caption);
+    return box;
 }
 
 Control& ProgrammingPage::GridCheck(const std::string& name, const std::string& caption) {
-    captions_[name] = caption;
-    return Controls().Check(name);
+    Control& box = Controls().Check(name);
+    box.caption = caption;
+    return box;
 }
 
 Control& ProgrammingPage::CaptionedRadio(const std::string& name, const std::string& caption,
                                          const std::string& group) {
-    captions_[name] = InGroup(group, caption);
     Control& radio = Controls().Add(name, ControlKind::RadioButton);
+    radio.caption = InGroup(group, caption);
     radio.text = caption;
     return radio;
 }

@@ -74,7 +74,6 @@ class ProgrammingPage : public PageBranch {
         bool checked;
         std::string text;
     };
-    std::map<std::string, std::string> captions_;
     std::map<int, std::string> sentBodies_;  // the last save's writes
     std::vector<Shown> edited_;              // the controls when they were built
 };

@@ -13,6 +13,10 @@ namespace {
 
 constexpr const char* kGroupCaptions[kScheduleGroupCount] = {"启动第一组定时布撤防",
                                                              "启动第二组定时布撤防"};
+constexpr const char* kGroupShortCaptions[kScheduleGroupCount] = {"第一组", "第二组"};
+// The captions of the four time edits, in the order TimeEdits gives them.
+constexpr const char* kTimeCaptions[] = {"定时布防 时", "定时布防 分", "定时撤防 时",
+                                         "定时撤防 分"};
 
 std::string Numbered(const char* base, int g) {
     return base + std::to_string(g);
@@ -136,9 +140,14 @@ void StepScheduleTime(PageModel& c, const std::string& editName, int delta) {
 
 void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()> reload) {
     for (int g = 1; g <= kScheduleGroupCount; ++g) {
-        c.Check(ScheduleCheckName(g), kGroupCaptions[g - 1]);
-        for (const std::string& name : TimeEdits(g)) {
-            c.Edit(name, 2, KeyFilter::Digits).text = "0";
+        c.Check(ScheduleCheckName(g), kGroupCaptions[g - 1]).caption = kGroupCaptions[g - 1];
+        const std::string group = kGroupShortCaptions[g - 1];
+        const auto edits = TimeEdits(g);
+        for (size_t i = 0; i < edits.size(); ++i) {
+            const std::string& name = edits[i];
+            Control& edit = c.Edit(name, 2, KeyFilter::Digits);
+            edit.text = "0";
+            edit.caption = group + " " + kTimeCaptions[i];
             c.OnExit(name, [&c, &op, name] { CheckTime(c, op, name); });
             for (const int delta : {1, -1}) {
                 const std::string button = UpDownName(name) + (delta > 0 ? "Up" : "Down");
@@ -149,10 +158,16 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
                 });
             }
         }
-        for (int day = 1; day <= kScheduleDayCount; ++day)
-            c.Add(DayToggleName(g, day), ControlKind::Toggle).text = kScheduleDayCaptions[day - 1];
-        for (int zone = 1; zone <= kScheduleZoneCount; ++zone)
-            c.Add(ZoneToggleName(g, zone), ControlKind::Toggle).text = std::to_string(zone);
+        for (int day = 1; day <= kScheduleDayCount; ++day) {
+            Control& toggle = c.Add(DayToggleName(g, day), ControlKind::Toggle);
+            toggle.text = kScheduleDayCaptions[day - 1];
+            toggle.caption = group + " 星期 " + toggle.text;
+        }
+        for (int zone = 1; zone <= kScheduleZoneCount; ++zone) {
+            Control& toggle = c.Add(ZoneToggleName(g, zone), ControlKind::Toggle);
+            toggle.text = std::to_string(zone);
+            toggle.caption = group + " 防区 " + toggle.text;
+        }
         c.OnChange(ScheduleCheckName(g), [&c, g, reload] {
             if (c[ScheduleCheckName(g)].checked) {
                 if (reload) reload();

@@ -99,7 +99,9 @@ void Application::WireHostWindow() {
     formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
     window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
     // Backup, compare and restore use the code the operator logged in with.
-    configActions_ = std::make_unique<ConfigActions>(*window_, login_);
+    scratchWindow_ = std::make_unique<HostWindow>(*tdm_);
+    AssembleScratchPages(*scratchWindow_);
+    configActions_ = std::make_unique<ConfigActions>(*window_, *scratchWindow_, login_);
     AddConfigMenu(formMain_.get(), *window_, *configActions_);
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());

@@ -68,6 +68,8 @@ class Application : public QObject {
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<PairingWindow> pairing_;
     std::unique_ptr<TFormCodeMatch> formCodeMatch_;
+    // The pages a comparison loads configurations into; never shown.
+    std::unique_ptr<HostWindow> scratchWindow_;
     std::unique_ptr<ConfigActions> configActions_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;

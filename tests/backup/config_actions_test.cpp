@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 
+#include "app/standard_pages.h"
 #include "backup/config_compare.h"
 #include "backup/snapshot_file.h"
 #include "backup/snapshot_reads.h"
@@ -20,6 +21,7 @@ namespace {
 // host's installer code, on a host answering every read.
 struct ActionsFixture : HostWindowFixture {
     ActionsFixture() {
+        AssembleScratchPages(scratch);
         login.password = "123456";
         Answer(SampleBodies());
         actions.showComparison = [this](const ComparisonTable& t) { shown = t; };
@@ -43,21 +45,32 @@ struct ActionsFixture : HostWindowFixture {
         return window.pcMainEnabled && window.bottomEnabled && !f.tdm->flowRunning;
     }
 
+    HostWindow scratch{*f.tdm};
     LoginDialog login;
-    ConfigActions actions{window, login};
+    ConfigActions actions{window, scratch, login};
     std::optional<ComparisonTable> shown;
 };
 
 // Section 04 with zone 3 of another type.
 std::array<std::string, kProgrammingSectionCount> ZoneThreeChanged() {
     auto bodies = SampleBodies();
-    bodies[4].replace(16, 2, "4B");
+    bodies[4].replace(16, 2, "3B");
     return bodies;
 }
 
 bool Exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
+}
+
+TEST(ConfigActions, ScratchPagesLeaveTheSessionWithTheWindowTheOperatorSees) {
+    ActionsFixture a;
+    a.window.Page(0).Controls()["edtLocalIP"].text = "10.77.0.99";
+    a.scratch.Page(0).Controls()["edtLocalIP"].text = "10.1.1.1";
+    ASSERT_TRUE(a.f.tdm->session.localIpText);
+    EXPECT_EQ(a.f.tdm->session.localIpText(), "10.77.0.99");
+    a.f.tdm->session.onMovedByModule("10.77.0.99");
+    EXPECT_EQ(a.window.frame["lblHost"].text, "IP地址:10.77.0.99:5200");
 }
 
 TEST(ConfigActions, ACancelledDialogSendsNothingAndShowsNothing) {
@@ -164,8 +177,8 @@ TEST(ConfigActions, CompareShowsOneRowPerChangedSettingWithItsColumns) {
     EXPECT_EQ(a.shown->columns,
               (ComparisonTable::Row{"页面", "设置", "第一个文件中的值", "第二个文件中的值"}));
     ASSERT_EQ(a.shown->rows.size(), 1u);
-    EXPECT_EQ(a.shown->rows[0][2], "3C911111");
-    EXPECT_EQ(a.shown->rows[0][3], "4B911111");
+    EXPECT_EQ(a.shown->rows[0], (ComparisonTable::Row{"有线防区", "防区3 防区类型", "C - 防盗防区",
+                                                      "B - 门铃防区 "}));
     EXPECT_NE(a.shown->summary.find("before.json"), std::string::npos) << a.shown->summary;
     EXPECT_NE(a.shown->summary.find("共 1 项设置不同"), std::string::npos) << a.shown->summary;
 
@@ -178,7 +191,7 @@ TEST(ConfigActions, CompareShowsOneRowPerChangedSettingWithItsColumns) {
     EXPECT_EQ(a.shown->columns[2], "文件中的值");
     EXPECT_EQ(a.shown->columns[3], "主机上的值");
     ASSERT_EQ(a.shown->rows.size(), 1u);
-    EXPECT_EQ(a.shown->rows[0][3], "4B911111");
+    EXPECT_EQ(a.shown->rows[0][3], "B - 门铃防区 ");
 
     // The file the host still matches.
     a.shown.reset();

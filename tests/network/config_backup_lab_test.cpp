@@ -41,12 +41,12 @@ TEST_F(ConfigBackupInLab, DiffOfTwoHostsListsExactlyTheChangedSettings) {
     auto sim =
         StartOneHost(R"("sections": {"04": ")" + changed + R"("}, "gprs": {"heartbeat": 90})");
     const ConfigSnapshot second = Backup();
-    const auto diffs = CompareSnapshots(first, second);
+    HostWindow pages(*tdm);
+    AssembleStandardPages(pages);
+    const auto diffs = CompareSnapshots(pages, first, second);
     ASSERT_EQ(diffs.size(), 2u) << DifferenceReport(diffs);
-    EXPECT_EQ(diffs[0].key, "Prog04_3");
-    EXPECT_EQ(diffs[0].before, "93210110");
-    EXPECT_EQ(diffs[0].after, "94210110");
-    EXPECT_EQ(diffs[1].group, kModuleSettingsGroup);
+    EXPECT_EQ(diffs[0].caption, "防区3 防区类型");
+    EXPECT_EQ(diffs[1].caption, "心跳间隔时间");
     EXPECT_EQ(diffs[1].before, "60");
     EXPECT_EQ(diffs[1].after, "90");
 

@@ -26,8 +26,9 @@ void SaveShot(QWidget& widget, const char* name) {
 
 struct MenuFixture : testing::HostWindowFixture {
     MenuFixture() { menu = ui::AddConfigMenu(&form, window, actions); }
+    HostWindow scratch{*f.tdm};
     LoginDialog login;
-    ConfigActions actions{window, login};
+    ConfigActions actions{window, scratch, login};
     ui::TFormMain form{window};
     QMenu* menu = nullptr;
 };

@@ -22,6 +22,8 @@ class CliHost {
 
     // One read of `host`'s whole configuration.
     ConfigSnapshot Backup(const std::string& host, const std::string& installerCode);
+    // The standard pages, for comparing and restoring through them.
+    HostWindow& Pages() { return *window_; }
 
   private:
     std::string dir_;

@@ -76,14 +76,11 @@ int main(int argc, char** argv) {
             return 0;
         }
         const ConfigSnapshot before = tarnwick::ReadSnapshotFile(files[0]);
-        ConfigSnapshot after;
-        if (files.size() == 2) {
-            after = tarnwick::ReadSnapshotFile(files[1]);
-        } else {
-            tarnwick::cli::CliHost tool;
-            after = tool.Backup(host, code);
-        }
-        std::cout << tarnwick::DifferenceReport(tarnwick::CompareSnapshots(before, after));
+        tarnwick::cli::CliHost tool;
+        const ConfigSnapshot after =
+            files.size() == 2 ? tarnwick::ReadSnapshotFile(files[1]) : tool.Backup(host, code);
+        std::cout << tarnwick::DifferenceReport(
+            tarnwick::CompareSnapshots(tool.Pages(), before, after));
         return 0;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";

@@ -1,0 +1,93 @@
+#include "backup/shown_settings.h"
+
+#include "hosts/host_window.h"
+#include "hosts/page_branch.h"
+
+namespace tarnwick {
+namespace {
+
+// The caption without the colon that ends it on the page.
+std::string Spoken(std::string caption) {
+    for (const std::string colon : {"：", ":"})
+        while (caption.size() >= colon.size() &&
+               caption.compare(caption.size() - colon.size(), colon.size(), colon) == 0)
+            caption.resize(caption.size() - colon.size());
+    return caption;
+}
+
+std::string CaptionOf(const Control& c) {
+    if (!c.caption.empty()) return Spoken(c.caption);
+    if (!c.text.empty() && c.kind != ControlKind::Edit) return Spoken(c.text);
+    return c.name;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : ", ") + line;
+    return text;
+}
+
+void AddShown(const std::string& page, const Control& c, std::vector<ShownSetting>& out) {
+    const std::string caption = CaptionOf(c);
+    switch (c.kind) {
+        case ControlKind::Edit:
+            out.push_back({page, c.name, caption, c.text, c.password});
+            break;
+        case ControlKind::ComboBox:
+            out.push_back({page, c.name, caption, c.SelectedText()});
+            break;
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+        case ControlKind::Toggle:
+            out.push_back({page, c.name, caption, c.checked ? kCheckedText : kUncheckedText});
+            break;
+        case ControlKind::CheckList:
+            for (size_t i = 0; i < c.items.size(); ++i) {
+                const bool on = i < c.itemChecked.size() && c.itemChecked[i];
+                out.push_back({page, c.name + "[" + std::to_string(i) + "]",
+                               caption + " " + c.items[i], on ? kCheckedText : kUncheckedText});
+            }
+            break;
+        case ControlKind::Memo:
+            // Only a captioned memo is an input; the trace memos are not.
+            if (!c.caption.empty()) out.push_back({page, c.name, caption, Joined(c.lines)});
+            break;
+        case ControlKind::Label:
+        case ControlKind::Button:
+        case ControlKind::Grid:
+            break;
+    }
+}
+
+}  // namespace
+
+std::string Masked(const ShownSetting& setting, const std::string& value) {
+    if (!setting.secret || value.empty()) return value;
+    return kHiddenValueText;
+}
+
+void StoreSnapshotKeys(const ConfigSnapshot& snapshot, DeviceParams& params) {
+    params.Clear();
+    for (const auto& [key, value] : snapshot.keys) params.Set(key, value);
+}
+
+std::vector<ShownSetting> ShownSettings(HostWindow& pages, const ConfigSnapshot& snapshot) {
+    DeviceParams params;
+    StoreSnapshotKeys(snapshot, params);
+    return ShownSettings(pages, params);
+}
+
+std::vector<ShownSetting> ShownSettings(HostWindow& pages, const DeviceParams& stored) {
+    std::vector<ShownSetting> out;
+    for (int i = 0; i < pages.PageCount(); ++i) {
+        if (!pages.IsSavablePage(i)) continue;
+        PageBranch& page = pages.Page(i);
+        page.Prepare();
+        page.Load(stored);
+        for (const auto& control : page.Controls().Controls())
+            AddShown(page.Caption(), *control, out);
+    }
+    return out;
+}
+
+}  // namespace tarnwick

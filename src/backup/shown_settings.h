@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "backup/config_snapshot.h"
+#include "protocol/name_value_list.h"
+
+namespace tarnwick {
+
+class HostWindow;
+
+// One input of a page as the installer reads it after a refresh: the page's
+// caption, the control, its caption and the value shown ("1 - 出入延时防区",
+// "是", "12").
+struct ShownSetting {
+    std::string page;
+    std::string control;
+    std::string caption;
+    std::string value;
+    bool secret = false;  // a password edit: shown masked, compared in full
+};
+
+inline constexpr const char* kCheckedText = "是";
+inline constexpr const char* kUncheckedText = "否";
+inline constexpr const char* kHiddenValueText = "******";
+
+// The store a refresh would have filled with the snapshot's keys.
+// A secret value as it may be shown: kHiddenValueText, or empty text.
+std::string Masked(const ShownSetting& setting, const std::string& value);
+
+DeviceParams SnapshotParams(const ConfigSnapshot& snapshot);
+
+// Loads `stored` into every page of `pages` that saves, and lists their
+// inputs in page and control order. The pages' controls are overwritten:
+// pass a window of its own, not the one the operator looks at.
+std::vector<ShownSetting> ShownSettings(HostWindow& pages, const DeviceParams& stored);
+std::vector<ShownSetting> ShownSettings(HostWindow& pages, const ConfigSnapshot& snapshot);
+
+}  // namespace tarnwick

@@ -1,0 +1,89 @@
+#include "backup/config_compare.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/host_window_fixture.h"
+#include "support/snapshot_of.h"
+
+namespace tarnwick::testing {
+namespace {
+
+// The sample bodies with `digits` written over section `section` from `at`.
+struct Edit {
+    int section;
+    size_t at;
+    const char* digits;
+};
+
+ConfigSnapshot Edited(std::initializer_list<Edit> edits, const std::string& heartbeat = "60") {
+    std::string bodies[8];
+    for (int i = 0; i < 8; ++i) bodies[i] = kSampleBodies[i];
+    for (const Edit& e : edits)
+        bodies[e.section].replace(e.at, std::string(e.digits).size(), e.digits);
+    const char* raw[8];
+    for (int i = 0; i < 8; ++i) raw[i] = bodies[i].c_str();
+    return SnapshotOf(raw, heartbeat);
+}
+
+// Each change shows once, on its page, under the caption the installer reads.
+TEST(ConfigCompare, ShowsEachChangeOnItsPageUnderItsCaption) {
+    struct Case {
+        Edit edit;
+        const char* heartbeat;
+        const char* page;
+        const char* caption;
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {
+        {{4, 16, "3B"}, "60", "有线防区", "防区3 防区类型", "C - 防盗防区", "B - 门铃防区 "},
+        {{0, 0, "654321"}, "60", "通讯参数", "安装员码", "123456", "654321"},
+        {{6, 0, "09"}, "60", "主机控制", "第一组 定时布防 时", "08", "09"},
+        {{0, 0, ""}, "90", "GPRS模块", "心跳间隔时间", "60", "90"},
+    };
+    HostWindowFixture h;
+    const ConfigSnapshot before = SnapshotOf(kSampleBodies);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        const auto diffs = CompareSnapshots(h.window, before, Edited({c.edit}, c.heartbeat));
+        ASSERT_EQ(diffs.size(), 1u) << DifferenceReport(diffs);
+        EXPECT_EQ(diffs[0].group, c.page);
+        EXPECT_EQ(diffs[0].caption, c.caption);
+        EXPECT_EQ(diffs[0].before, c.before);
+        EXPECT_EQ(diffs[0].after, c.after);
+    }
+}
+
+TEST(ConfigCompare, ReportGroupsByPageInPageOrder) {
+    HostWindowFixture h;
+    const auto diffs = CompareSnapshots(h.window, SnapshotOf(kSampleBodies),
+                                        Edited({{0, 0, "654321"}, {6, 0, "09"}}, "90"));
+    EXPECT_EQ(DifferenceReport(diffs),
+              "[主机控制]\n  第一组 定时布防 时: 08 → 09\n"
+              "[通讯参数]\n  安装员码: 123456 → 654321\n"
+              "[GPRS模块]\n  心跳间隔时间: 60 → 90\n");
+}
+
+TEST(ConfigCompare, WorkingStateIsNoDifferenceAndHiddenFieldsAreListedByKey) {
+    HostWindowFixture h;
+    // Only the host's state at the moment of the read differs.
+    const auto same = CompareSnapshots(h.window, SnapshotOf(kSampleBodies, "60", "13"),
+                                       SnapshotOf(kSampleBodies, "60", "00"));
+    EXPECT_EQ(DifferenceReport(same), std::string(kSameConfigText) + "\n");
+
+    // A stored setting no page shows still makes two configurations differ.
+    const ConfigSnapshot before = SnapshotOf(kSampleBodies);
+    ConfigSnapshot after = before;
+    after.keys.emplace_back("NetMode", "01");
+    const auto hidden = CompareSnapshots(h.window, before, after);
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_EQ(hidden[0].group, kHiddenSettingsGroup);
+    EXPECT_EQ(hidden[0].caption, "NetMode");
+    EXPECT_EQ(hidden[0].before, "");
+    EXPECT_EQ(hidden[0].after, "01");
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
