@@ -10,8 +10,7 @@ namespace tarnwick {
 class HostWindow;
 struct LoginDialog;
 
-// The host window's configuration menu.
-inline constexpr const char* kConfigMenuText = "配置";
+// The items of the host window's configuration menu (its button bbtnConfig).
 inline constexpr const char* kBackupActionText = "备份配置…";
 inline constexpr const char* kCompareActionText = "比较配置…";
 inline constexpr const char* kRestoreActionText = "恢复配置…";

@@ -58,6 +58,7 @@ class Application : public QObject {
     void OpenHost(int row);
     void ShowHostWindow();
     void TourPairing(const QString& dir);
+    void TourConfig(const QString& dir);
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;

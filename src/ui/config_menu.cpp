@@ -2,13 +2,12 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
 
 #include "backup/config_actions.h"
 #include "hosts/host_window.h"
 #include "ui/comparison_dialog.h"
+#include "ui/form_main.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -19,9 +18,9 @@ QString Utf8(const char* text) {
 
 }  // namespace
 
-QMenu* AddConfigMenu(QMainWindow* form, HostWindow& window, ConfigActions& actions) {
-    QMenu* menu = form->menuBar()->addMenu(Utf8(kConfigMenuText) + QStringLiteral("(&C)"));
-    menu->setObjectName("mnuConfig");
+void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actions) {
+    QWidget* form = &mainForm;
+    QMenu* menu = mainForm.ConfigMenu();
     struct Item {
         const char* name;
         const char* text;
@@ -57,7 +56,6 @@ QMenu* AddConfigMenu(QMainWindow* form, HostWindow& window, ConfigActions& actio
         ComparisonDialog dialog(table, form);
         dialog.exec();
     };
-    return menu;
 }
 
 }  // namespace tarnwick::ui

@@ -1,8 +1,5 @@
 #pragma once
 
-class QMainWindow;
-class QMenu;
-
 namespace tarnwick {
 class ConfigActions;
 class HostWindow;
@@ -10,8 +7,11 @@ class HostWindow;
 
 namespace tarnwick::ui {
 
-// The host window's "配置" menu: backup, compare and restore of the host's
-// configuration, with the file dialogs and the comparison table they show.
-QMenu* AddConfigMenu(QMainWindow* form, HostWindow& window, ConfigActions& actions);
+class TFormMain;
+
+// Fills the host window's configuration menu: backup, compare and restore of
+// the host's configuration, with the file dialogs and the comparison table
+// they show.
+void AddConfigMenu(TFormMain& form, HostWindow& window, ConfigActions& actions);
 
 }  // namespace tarnwick::ui

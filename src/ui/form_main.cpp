@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -65,6 +66,14 @@ void TFormMain::BuildBottom(QVBoxLayout* layout) {
     bottom_->setObjectName("pnlBottom");
     bottom_->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bottom_);
+    // The configuration menu opens from a button of the frame: a menu bar
+    // would make the window taller than a 1280x800 screen allows.
+    QPushButton* config = MakeButton(bottom_, "bbtnConfig");
+    config->setMinimumWidth(90);
+    configMenu_ = new QMenu(config);
+    configMenu_->setObjectName("mnuConfig");
+    config->setMenu(configMenu_);
+    row->addWidget(config);
     row->addStretch(1);
     for (const char* name : {"bbtnSave", "bbtnRefresh", "bbtnQuit"}) {
         QPushButton* button = MakeButton(bottom_, name);
@@ -128,8 +137,6 @@ QWidget* TFormMain::BuildPage(int index) {
 void TFormMain::SyncState() {
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
-    // The configuration menu starts flows too: off with the bottom buttons.
-    if (QWidget* menu = menuWidget()) menu->setEnabled(window_.bottomEnabled);
     if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
     if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
