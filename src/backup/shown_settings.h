@@ -24,11 +24,11 @@ inline constexpr const char* kCheckedText = "是";
 inline constexpr const char* kUncheckedText = "否";
 inline constexpr const char* kHiddenValueText = "******";
 
-// The store a refresh would have filled with the snapshot's keys.
 // A secret value as it may be shown: kHiddenValueText, or empty text.
 std::string Masked(const ShownSetting& setting, const std::string& value);
 
-DeviceParams SnapshotParams(const ConfigSnapshot& snapshot);
+// Fills `params` with the snapshot's keys, as a refresh would have.
+void StoreSnapshotKeys(const ConfigSnapshot& snapshot, DeviceParams& params);
 
 // Loads `stored` into every page of `pages` that saves, and lists their
 // inputs in page and control order. The pages' controls are overwritten:

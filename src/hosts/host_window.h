@@ -87,6 +87,9 @@ class HostWindow {
 
     // Pages with a save branch (0 to 5).
     bool IsSavablePage(int page) const;
+    // Sends one entry of a cycle with the pauses around it and traces it as
+    // "k" + separator + pair(frame): result.
+    std::string RunEntry(const CommandEntry& entry, size_t k, const char* separator);
     // One tick of the status timer, told whether this window is the active one.
     std::function<void(bool windowActive)> statusTick;
 
@@ -97,8 +100,6 @@ class HostWindow {
     void RunCycle(void (HostWindow::*cycle)(), const char* abortMark);
     // The waiting title and the bar for one entry.
     void StepTo(const CommandEntry& entry);
-    // Sends one entry and traces it as "k" + separator + pair(frame): result.
-    std::string RunEntry(const CommandEntry& entry, size_t k, const char* separator);
     void Changed() const {
         if (onStateChanged) onStateChanged();
     }

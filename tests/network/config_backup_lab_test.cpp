@@ -2,12 +2,16 @@
 // hosts that differ in a zone and the module heartbeat.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/standard_pages.h"
 #include "backup/config_compare.h"
+#include "backup/config_restore.h"
 #include "backup/config_snapshot.h"
 #include "backup/snapshot_reads.h"
 #include "hosts/host_window.h"
 #include "support/lab_fixture.h"
+#include "support/section_reads.h"
 
 namespace tarnwick::testing {
 namespace {
@@ -21,6 +25,112 @@ class ConfigBackupInLab : public LabFixture {
         return TakeSnapshot(*tdm, SnapshotReads(window), code, "test");
     }
 };
+
+// The zones, the first schedule and the GPRS heartbeat of a simulated host.
+std::string HostFields(const std::string& zones, const std::string& schedule, int heartbeat,
+                       const std::string& more = "") {
+    return R"("sections": {"04": ")" + zones + R"(", "06": ")" + schedule +
+           R"("}, "gprs": {"heartbeat": )" + std::to_string(heartbeat) + "}" + more;
+}
+
+const std::string kZones = kSampleBodies[4];
+const std::string kSchedule = kSampleBodies[6];
+
+std::string With(std::string body, size_t at, const std::string& digits) {
+    return body.replace(at, digits.size(), digits);
+}
+
+// A backup of the site as it was, and a host where three settings have
+// changed since: a zone's type, the first schedule's arming hour and the
+// GPRS heartbeat.
+class ConfigRestoreInLab : public ConfigBackupInLab {
+  protected:
+    void SetUp() override {
+        ConfigBackupInLab::SetUp();
+        if (!lab) return;
+        auto sim = StartOneHost(HostFields(kZones, kSchedule, 60));
+        saved = SnapshotFromJson(SnapshotToJson(Backup()));
+        pages = std::make_unique<HostWindow>(*tdm);
+        AssembleStandardPages(*pages);
+    }
+    void TearDown() override {
+        pages.reset();
+        ConfigBackupInLab::TearDown();
+    }
+    std::unique_ptr<HostsimProcess> StartChangedHost(const std::string& more = "") {
+        return StartOneHost(HostFields(With(kZones, 16, "3B"), With(kSchedule, 0, "09"), 90, more));
+    }
+    size_t LogRows() { return db->Select("Select * From OperationLog").size(); }
+
+    ConfigSnapshot saved;
+    std::unique_ptr<HostWindow> pages;
+};
+
+TEST_F(ConfigRestoreInLab, WritesOnlyWhatDiffersAndTheReReadMatches) {
+    auto sim = StartChangedHost();
+    const auto diffs = CompareSnapshots(*pages, saved, Backup());
+    ASSERT_EQ(diffs.size(), 3u) << DifferenceReport(diffs);
+    EXPECT_EQ(diffs[0].caption, "第一组 定时布防 时");
+    EXPECT_EQ(diffs[1].caption, "防区3 防区类型");
+    EXPECT_EQ(diffs[2].caption, "心跳间隔时间");
+
+    // Preparing is the dry run: it reads, and writes nothing.
+    const size_t before = sim->ReceivedFrames().size();
+    const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", false);
+    ASSERT_EQ(prep.writes.size(), 3u) << RestorePlanText(prep.writes);
+    const auto received = sim->ReceivedFrames(before);
+    for (const RestoreWrite& w : prep.writes)
+        EXPECT_EQ(std::count(received.begin(), received.end(), w.entry.frame), 0) << w.entry.pair;
+    EXPECT_EQ(prep.writes[0].page, "编程区04");
+    EXPECT_EQ(prep.writes[1].page, "编程区06");
+    EXPECT_EQ(prep.writes[2].page, "GPRS模块");
+
+    const RestoreOutcome outcome = ExecuteRestore(*pages, saved, prep.writes, "123456");
+    EXPECT_TRUE(outcome.Succeeded()) << RestoreReport(outcome);
+    EXPECT_EQ(outcome.written.size(), 3u);
+    EXPECT_EQ(LogRows(), 3u);
+    EXPECT_TRUE(CompareSnapshots(*pages, saved, Backup()).empty());
+}
+
+// A write that is refused or gets no answer stops the restore; only the
+// writes before it count as written, and only answered writes are logged.
+TEST_F(ConfigRestoreInLab, StopsAtTheFirstWriteTheHostDoesNotTake) {
+    struct Case {
+        const char* fault;
+        const char* reason;
+        size_t logRows;
+    };
+    const Case cases[] = {
+        {R"({"match": "1182", "data": "0906", "silent": true})", "主机无应答", 1},
+        {R"({"match": "1182", "data": "0906", "result": 3})", "拒绝", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        db->Execute("Delete From OperationLog", {});
+        auto sim = StartChangedHost(std::string(R"(, "faults": [)") + c.fault + "]");
+        const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", false);
+        const RestoreOutcome outcome = ExecuteRestore(*pages, saved, prep.writes, "123456");
+        ASSERT_EQ(outcome.written.size(), 1u) << RestoreReport(outcome);
+        EXPECT_EQ(outcome.written[0].page, "编程区04");
+        EXPECT_NE(outcome.stopReason.find(c.reason), std::string::npos) << outcome.stopReason;
+        EXPECT_FALSE(outcome.reread);
+        EXPECT_EQ(LogRows(), c.logRows);
+        const std::string report = RestoreReport(outcome);
+        EXPECT_NE(report.find("已写入 编程区04"), std::string::npos) << report;
+        EXPECT_NE(report.find("恢复中止 编程区06"), std::string::npos) << report;
+    }
+}
+
+TEST_F(ConfigRestoreInLab, AnotherModelIsRefusedUnlessForced) {
+    auto sim = StartChangedHost(R"(, "model": "TWK-32 V1.00")");
+    try {
+        PrepareRestore(*pages, saved, "123456", false);
+        ADD_FAILURE() << "restored to another model";
+    } catch (const SnapshotError& e) {
+        EXPECT_NE(std::string(e.what()).find("TWK-32 V1.00"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(PrepareRestore(*pages, saved, "123456", true).writes.size(), 3u);
+}
 
 TEST_F(ConfigBackupInLab, DiffOfTwoHostsListsExactlyTheChangedSettings) {
     const std::string zones = "912101109121011093210110932101109621111097211110";

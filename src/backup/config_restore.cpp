@@ -1,0 +1,146 @@
+#include "backup/config_restore.h"
+
+#include <exception>
+
+#include "backup/shown_settings.h"
+#include "backup/snapshot_reads.h"
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "hosts/save_refused.h"
+#include "modules/nm_settings.h"
+#include "operation/host_control_page.h"
+#include "programming/programming_layout.h"
+#include "programming/programming_page.h"
+#include "programming/section_write.h"
+#include "protocol/hex_text.h"
+#include "storage/code_tables.h"
+#include "version.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr const char* kModuleRestartKey = "NMReboot";
+
+// The host took a write when its answer ends in the success word.
+bool Acknowledged(const std::string& result) {
+    const std::string ok = ResultText(1);
+    return result.size() >= ok.size() &&
+           result.compare(result.size() - ok.size(), ok.size(), ok) == 0;
+}
+
+// The module settings of the pages that are no programming page: the GPRS
+// page's save branch, and the network module groups of the host control page
+// (whose schedule is section 06, restored with the sections).
+void QueueModuleWrites(HostWindow& pages, const DeviceParams& target, const DeviceParams& live,
+                       std::vector<RestoreWrite>& writes) {
+    for (int i = 0; i < pages.PageCount(); ++i) {
+        if (!pages.IsSavablePage(i)) continue;
+        PageBranch& page = pages.Page(i);
+        if (dynamic_cast<ProgrammingPage*>(&page)) continue;
+        page.Prepare();
+        page.Load(target);
+        CommandList list;
+        try {
+            if (dynamic_cast<HostControlPage*>(&page))
+                QueueNmWrites(list, page.Controls(), live);
+            else
+                list = page.SaveList(live);
+        } catch (const SaveRefused& e) {
+            throw SaveRefused(page.Caption() + ": " + e.what());
+        }
+        for (CommandEntry& entry : list) writes.push_back({page.Caption(), std::move(entry)});
+    }
+}
+
+}  // namespace
+
+RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& target,
+                                  const std::string& installerCode, bool force) {
+    RestorePreparation prep;
+    prep.live = TakeSnapshot(pages.tdm, SnapshotReads(pages), installerCode, kVersionText);
+    if (!force && prep.live.model != target.model)
+        throw SnapshotError("主机型号“" + prep.live.model + "”与配置文件的型号“" + target.model +
+                            "”不同，不能恢复");
+
+    DeviceParams live;
+    DeviceParams wanted;
+    StoreSnapshotKeys(prep.live, live);
+    StoreSnapshotKeys(target, wanted);
+    for (int i = 0; i < kProgrammingSectionCount; ++i) {
+        CommandList list;
+        if (QueueSectionIfChanged(list, live, i, target.sections[static_cast<size_t>(i)]))
+            prep.writes.push_back({kSectionsGroup + SectionCode(i), list.back()});
+    }
+    QueueModuleWrites(pages, wanted, live, prep.writes);
+    return prep;
+}
+
+RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& target,
+                              const std::vector<RestoreWrite>& writes,
+                              const std::string& installerCode,
+                              const std::function<void(const std::string&)>& progress) {
+    DataModule& tdm = pages.tdm;
+    RestoreOutcome out;
+    for (size_t k = 0; k < writes.size(); ++k) {
+        const RestoreWrite& w = writes[k];
+        if (progress) progress(w.page + ": " + w.entry.pair);
+        std::string result;
+        try {
+            result = pages.RunEntry(w.entry, k, ".");
+        } catch (const std::exception& e) {
+            out.stopReason = w.page + ": " + e.what();
+            break;
+        }
+        if (result.empty()) {
+            // Nothing came back: no row, for nothing is known to be written.
+            out.stopReason = w.page + ": 主机无应答";
+            break;
+        }
+        const std::string problem = tdm.operationLog.Write(w.entry.frame, result);
+        if (out.logProblem.empty()) out.logProblem = problem;
+        if (!Acknowledged(result)) {
+            out.stopReason = w.page + ": " + result;
+            break;
+        }
+        out.written.push_back(w);
+        if (tdm.params.Get(kModuleRestartKey) == "1") out.moduleRestartNeeded = true;
+    }
+    if (!out.stopReason.empty()) return out;
+    try {
+        const ConfigSnapshot after =
+            TakeSnapshot(tdm, SnapshotReads(pages), installerCode, kVersionText);
+        out.reread = true;
+        out.remaining = CompareSnapshots(pages, target, after);
+    } catch (const SnapshotError& e) {
+        out.stopReason = std::string("重新读取失败: ") + e.what();
+    }
+    return out;
+}
+
+std::string RestorePlanText(const std::vector<RestoreWrite>& writes) {
+    if (writes.empty()) return std::string(kNothingToRestoreText) + "\n";
+    std::string text;
+    for (const RestoreWrite& w : writes) text += w.page + ": " + w.entry.pair + "\n";
+    return text;
+}
+
+std::string RestoreReport(const RestoreOutcome& outcome) {
+    std::string text;
+    for (const RestoreWrite& w : outcome.written)
+        text += "已写入 " + w.page + ": " + w.entry.pair + "\n";
+    if (!outcome.stopReason.empty()) text += "恢复中止 " + outcome.stopReason + "\n";
+    if (outcome.written.empty() && outcome.stopReason.empty() && outcome.remaining.empty())
+        text += std::string(kNothingToRestoreText) + "\n";
+    if (outcome.reread) {
+        if (outcome.remaining.empty())
+            text += "重新读取后主机配置与文件一致。\n";
+        else
+            text +=
+                "重新读取后仍不同的设置（文件 → 主机）:\n" + DifferenceReport(outcome.remaining);
+    }
+    if (outcome.moduleRestartNeeded) text += "网管模块设置在模块重新启动后生效。\n";
+    if (!outcome.logProblem.empty()) text += OperationLogProblemText(outcome.logProblem) + "\n";
+    return text;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,64 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "backup/config_compare.h"
+#include "backup/config_snapshot.h"
+#include "protocol/command_entry.h"
+
+namespace tarnwick {
+
+class HostWindow;
+
+// One write a restore sends, and the page (or "编程区") it belongs to.
+struct RestoreWrite {
+    std::string page;
+    CommandEntry entry;
+};
+
+// What a restore found on the host before writing.
+struct RestorePreparation {
+    ConfigSnapshot live;
+    std::vector<RestoreWrite> writes;
+};
+
+struct RestoreOutcome {
+    std::vector<RestoreWrite> written;        // acknowledged by the host, in order
+    std::string stopReason;                   // why it stopped early; empty when every write went
+    bool reread = false;                      // the host was read again after the writes
+    std::vector<ConfigDifference> remaining;  // file against host after the re-read
+    std::string logProblem;                   // the first operation-log row that failed
+    bool moduleRestartNeeded = false;         // network module settings take effect on restart
+
+    bool Succeeded() const { return stopReason.empty() && reread && remaining.empty(); }
+};
+
+inline constexpr const char* kSectionsGroup = "编程区";
+inline constexpr const char* kNothingToRestoreText = "主机配置与文件相同，无需写入。";
+
+// Reads the current host's whole configuration and lists the writes that
+// make it equal to `target`: every programming section whose body differs
+// (written whole, fields no page shows included), then the GPRS and network
+// module settings that differ, built by their pages' save branches. `pages`
+// is a window of its own with the standard pages. Throws SnapshotError when
+// the host cannot be read or is of another model than the file (unless
+// `force`), SaveRefused when a page refuses the file's values.
+RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& target,
+                                  const std::string& installerCode, bool force);
+
+// Sends `writes` in order, one operation-log row per answered write. A write
+// the host refuses or does not answer stops the restore; otherwise the host
+// is read again and compared with `target`. `progress` hears each write's
+// label before it goes.
+RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& target,
+                              const std::vector<RestoreWrite>& writes,
+                              const std::string& installerCode,
+                              const std::function<void(const std::string&)>& progress = {});
+
+// The writes one per line, or kNothingToRestoreText.
+std::string RestorePlanText(const std::vector<RestoreWrite>& writes);
+// What was written, why it stopped, and what still differs after the re-read.
+std::string RestoreReport(const RestoreOutcome& outcome);
+
+}  // namespace tarnwick
