@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "backup/config_compare.h"
+#include "backup/config_restore.h"
 #include "backup/snapshot_file.h"
 #include "backup/snapshot_reads.h"
 #include "hosts/data_module.h"
@@ -33,6 +34,31 @@ std::string BaseName(const std::string& path) {
 // "文件 a.json（主机 10.0.0.5，2026-12-07 08:30:05）"
 std::string FileSource(const std::string& path, const ConfigSnapshot& s) {
     return "文件 " + BaseName(path) + "（主机 " + s.host + "，" + s.time + "）";
+}
+
+// While it lives, the host moved by its network module is looked for at the
+// local address `pages` show instead of the one the window shows.
+class FollowRestoredAddress {
+  public:
+    FollowRestoredAddress(HostSession& session, PageModel& pages)
+        : session_(session), kept_(session.localIpText) {
+        session.localIpText = [&pages] { return pages["edtLocalIP"].text; };
+    }
+    ~FollowRestoredAddress() { session_.localIpText = kept_; }
+    FollowRestoredAddress(const FollowRestoredAddress&) = delete;
+    FollowRestoredAddress& operator=(const FollowRestoredAddress&) = delete;
+
+  private:
+    HostSession& session_;
+    std::function<std::string()> kept_;
+};
+
+// The confirmation of a restore: where the file comes from, and every write.
+std::string RestoreQuestion(const std::string& path, const ConfigSnapshot& target,
+                            const RestorePreparation& prep) {
+    return "将" + FileSource(path, target) + "中的配置恢复到主机 " + prep.live.host +
+           "，写入以下 " + std::to_string(prep.writes.size()) + " 项：\n\n" +
+           RestorePlanText(prep.writes) + "\n是否继续？";
 }
 
 std::string DifferenceCount(const ComparisonTable& table) {
@@ -132,6 +158,44 @@ void ConfigActions::Compare() {
         showComparison(table);
     else
         tdm.op.Information(table.summary);
+}
+
+void ConfigActions::Restore() {
+    DataModule& tdm = window_.tdm;
+    if (tdm.flowRunning || !chooseRestorePath) return;
+    const std::string path = chooseRestorePath();
+    if (path.empty()) return;
+    bool sent = false;
+    RunFlow("恢复配置失败", [&] {
+        const ConfigSnapshot target = ReadSnapshotFile(path);
+        window_.ShowWaitingPanel("读取主机配置");
+        // The window never forces a restore onto a host of another model.
+        const RestorePreparation prep = PrepareRestore(scratch_, target, login_.password, false);
+        window_.HideWaitingPanel();
+        if (prep.writes.empty()) {
+            tdm.op.Information(kNothingToRestoreText);
+            return;
+        }
+        if (!tdm.op.Ask(RestoreQuestion(path, target, prep))) return;
+        window_.ShowWaitingPanel("恢复配置");
+        window_.waiting.Reset(static_cast<int>(prep.writes.size()), 1);
+        sent = true;
+        // A restored local network moves the host to the file's address,
+        // which the scratch pages hold; the window the operator sees follows.
+        FollowRestoredAddress follow(tdm.session, scratch_.Page(0).Controls());
+        const RestoreOutcome outcome = ExecuteRestore(
+            scratch_, target, prep.writes, login_.password, [this](const std::string& step) {
+                window_.waiting.SetTitle("正在 " + step + " 中，请稍候...");
+                window_.waiting.StepIt();
+            });
+        window_.HideWaitingPanel();
+        if (outcome.Succeeded())
+            tdm.op.Information(RestoreReport(outcome));
+        else
+            tdm.op.Warning(RestoreReport(outcome));
+    });
+    // The page shows what the host holds now.
+    if (sent) window_.Refresh();
 }
 
 }  // namespace tarnwick

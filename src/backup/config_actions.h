@@ -45,11 +45,18 @@ class ConfigActions {
     void Backup();
     // One file against the live host, or two files against each other.
     void Compare();
+    // Writes to the host what differs from the chosen file once the operator
+    // has seen the list of writes and agreed, reports what was written and
+    // what still differs, and refreshes the current page. A host of another
+    // model than the file's is refused.
+    void Restore();
 
     // The save dialog, offered `suggestedName`; the path, empty when cancelled.
     std::function<std::string(const std::string& suggestedName)> chooseBackupPath;
     // The open dialog of the comparison: one or two paths, none when cancelled.
     std::function<std::vector<std::string>()> chooseComparePaths;
+    // The open dialog of the restore: the path, empty when cancelled.
+    std::function<std::string()> chooseRestorePath;
     // Shows the comparison's table modally.
     std::function<void(const ComparisonTable&)> showComparison;
 

@@ -29,6 +29,7 @@ void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actio
     const Item items[] = {
         {"actBackupConfig", kBackupActionText, &ConfigActions::Backup},
         {"actCompareConfig", kCompareActionText, &ConfigActions::Compare},
+        {"actRestoreConfig", kRestoreActionText, &ConfigActions::Restore},
     };
     for (const Item& item : items) {
         QAction* action = menu->addAction(Utf8(item.text));
@@ -51,6 +52,10 @@ void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actio
              QFileDialog::getOpenFileNames(form, Utf8(kCompareDialogTitle), QString(), filter))
             paths.push_back(path.toStdString());
         return paths;
+    };
+    actions.chooseRestorePath = [form, filter] {
+        return QFileDialog::getOpenFileName(form, Utf8(kRestoreDialogTitle), QString(), filter)
+            .toStdString();
     };
     actions.showComparison = [form](const ComparisonTable& table) {
         ComparisonDialog dialog(table, form);

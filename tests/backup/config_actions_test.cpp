@@ -8,11 +8,14 @@
 
 #include "app/standard_pages.h"
 #include "backup/config_compare.h"
+#include "backup/config_restore.h"
 #include "backup/snapshot_file.h"
 #include "backup/snapshot_reads.h"
 #include "hosts/login.h"
+#include "modules/nm_decoder.h"
 #include "support/config_host.h"
 #include "support/host_window_fixture.h"
+#include "support/section_reads.h"
 
 namespace tarnwick::testing {
 namespace {
@@ -27,8 +30,11 @@ struct ActionsFixture : HostWindowFixture {
         actions.showComparison = [this](const ComparisonTable& t) { shown = t; };
     }
     // The host now holds `bodies`.
-    void Answer(const std::array<std::string, kProgrammingSectionCount>& bodies) {
-        f.client().responder = ConfigHost(SnapshotReads(window), bodies);
+    void Answer(const SectionArray& bodies) {
+        *host = bodies;
+        // Blank centre addresses are written as 0.0.0.0 with every restore.
+        f.client().responder =
+            ConfigHost(SnapshotReads(window), host, {kNmSetCentreIpPair, kNmSetLocalPair});
     }
     // Backs the host up into `name` in the test folder; the path written.
     std::string BackUp(const std::string& name) {
@@ -48,11 +54,12 @@ struct ActionsFixture : HostWindowFixture {
     HostWindow scratch{*f.tdm};
     LoginDialog login;
     ConfigActions actions{window, scratch, login};
+    std::shared_ptr<SectionArray> host = std::make_shared<SectionArray>();
     std::optional<ComparisonTable> shown;
 };
 
 // Section 04 with zone 3 of another type.
-std::array<std::string, kProgrammingSectionCount> ZoneThreeChanged() {
+SectionArray ZoneThreeChanged() {
     auto bodies = SampleBodies();
     bodies[4].replace(16, 2, "3B");
     return bodies;
@@ -88,6 +95,11 @@ TEST(ConfigActions, ACancelledDialogSendsNothingAndShowsNothing) {
          [](ActionsFixture& a) {
              a.actions.chooseComparePaths = [] { return std::vector<std::string>{}; };
              a.actions.Compare();
+         }},
+        {"restore",
+         [](ActionsFixture& a) {
+             a.actions.chooseRestorePath = [] { return std::string(); };
+             a.actions.Restore();
          }},
     };
     for (const Case& c : cases) {
@@ -233,6 +245,112 @@ TEST(ConfigActions, CompareRefusesBadChoicesAndDamagedFilesBeforeReadingTheHost)
         EXPECT_NE(a.boxes()[0].text.find(c.named), std::string::npos) << a.boxes()[0].text;
         EXPECT_TRUE(a.Idle());
     }
+}
+
+// Every section write the client sent.
+std::vector<int> SectionWrites(const ActionsFixture& a) {
+    std::vector<int> out;
+    for (const auto& sent : a.f.clientEndpoint->sent)
+        if (const int section = WrittenSection({"", sent.payload}); section >= 0)
+            out.push_back(section);
+    return out;
+}
+
+TEST(ConfigActions, RestoreAsksWithTheListOfWritesAndANoWritesNothing) {
+    ActionsFixture a;
+    const std::string saved = a.BackUp("saved.json");
+    a.Answer(ZoneThreeChanged());
+    a.boxes().clear();
+    a.f.op.answers = {false};
+    a.actions.chooseRestorePath = [&] { return saved; };
+    a.actions.Restore();
+    EXPECT_TRUE(SectionWrites(a).empty());
+    EXPECT_EQ(*a.host, ZoneThreeChanged());
+    ASSERT_EQ(a.boxes().size(), 1u);
+    EXPECT_EQ(a.boxes()[0].kind, "ask");
+    const std::string& question = a.boxes()[0].text;
+    EXPECT_NE(question.find("saved.json"), std::string::npos) << question;
+    EXPECT_NE(question.find("写入以下 2 项"), std::string::npos) << question;
+    EXPECT_NE(question.find("\n编程区04: 1182:"), std::string::npos) << question;
+    EXPECT_TRUE(a.Idle());
+}
+
+TEST(ConfigActions, RestoreWritesOnlyWhatDiffersReportsAndShowsTheHostAgain) {
+    ActionsFixture a;
+    const std::string saved = a.BackUp("saved.json");
+    a.Answer(ZoneThreeChanged());
+    a.boxes().clear();
+    a.f.client().sent.clear();
+    a.actions.chooseRestorePath = [&] { return saved; };
+    a.actions.Restore();
+
+    EXPECT_EQ(SectionWrites(a), std::vector<int>{4});
+    EXPECT_EQ(*a.host, SampleBodies());
+    ASSERT_EQ(a.boxes().size(), 2u);
+    EXPECT_EQ(a.boxes()[0].kind, "ask");
+    EXPECT_EQ(a.boxes()[1].kind, "information");
+    EXPECT_NE(a.boxes()[1].text.find("已写入 编程区04"), std::string::npos) << a.boxes()[1].text;
+    EXPECT_NE(a.boxes()[1].text.find("与文件一致"), std::string::npos) << a.boxes()[1].text;
+    // The current page was read again last.
+    const CommandList pageReads = a.window.Page(a.window.ActivePage()).ReadList();
+    EXPECT_EQ(a.f.client().sent.back().payload, pageReads.back().frame);
+    EXPECT_TRUE(a.Idle());
+}
+
+TEST(ConfigActions, RestoreRefusesAHostOfAnotherModelAndAFailedWriteSaysWhatWasWritten) {
+    ActionsFixture a;
+    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"));
+    other.model = "TWK-32 V1.00";
+    const std::string otherPath = a.f.dir.File("other.json");
+    WriteSnapshotFile(otherPath, other);
+    a.Answer(ZoneThreeChanged());
+    a.boxes().clear();
+    a.actions.chooseRestorePath = [&] { return otherPath; };
+    a.actions.Restore();
+    EXPECT_TRUE(SectionWrites(a).empty());
+    ASSERT_EQ(a.boxes().size(), 1u);
+    EXPECT_EQ(a.boxes()[0].kind, "warning");
+    EXPECT_NE(a.boxes()[0].text.find("型号"), std::string::npos) << a.boxes()[0].text;
+
+    // The host refuses the write: the report says so as a warning.
+    a.boxes().clear();
+    const Responder host = a.f.client().responder;
+    a.f.client().responder = [host](const std::string& payload) -> std::vector<std::string> {
+        if (WrittenSection({"", payload}) >= 0) return {HostDatagram("11", "02", "03")};
+        return host(payload);
+    };
+    a.actions.chooseRestorePath = [&] { return a.f.dir.File("saved.json"); };
+    a.actions.Restore();
+    EXPECT_EQ(*a.host, ZoneThreeChanged());
+    ASSERT_EQ(a.boxes().size(), 2u);
+    EXPECT_EQ(a.boxes()[1].kind, "warning");
+    EXPECT_NE(a.boxes()[1].text.find("恢复中止 编程区04"), std::string::npos) << a.boxes()[1].text;
+    EXPECT_EQ(a.boxes()[1].text.find("已写入"), std::string::npos) << a.boxes()[1].text;
+    EXPECT_TRUE(a.Idle());
+}
+
+// The module answers a new local address by restarting there: the tool
+// follows it to the file's address, not to the one the window showed.
+TEST(ConfigActions, RestoreOfTheLocalNetworkFollowsTheHostToTheFilesAddress) {
+    ActionsFixture a;
+    ConfigSnapshot moved = ReadSnapshotFile(a.BackUp("saved.json"));
+    std::erase_if(moved.keys, [](const auto& k) { return k.first.starts_with("NMLocal"); });
+    moved.keys.emplace_back("NMLocalDHCP", "01");
+    moved.keys.emplace_back("NMLocalIP", "10.77.0.12");
+    const std::string path = a.f.dir.File("moved.json");
+    WriteSnapshotFile(path, moved);
+    a.window.Page(0).Controls()["edtLocalIP"].text = std::string(kFixtureHost);
+    a.boxes().clear();
+    a.actions.chooseRestorePath = [&] { return path; };
+    a.actions.Restore();
+    EXPECT_EQ(a.f.tdm->session.CurrentHost(), "10.77.0.12");
+    EXPECT_EQ(a.window.frame["lblHost"].text, "IP地址:10.77.0.12:5200");
+    EXPECT_EQ(a.f.clientEndpoint->sent.back().host, "10.77.0.12");
+    ASSERT_GE(a.boxes().size(), 2u);
+    EXPECT_NE(a.boxes()[0].text.find("设置设备本地网络参数"), std::string::npos)
+        << a.boxes()[0].text;
+    // Afterwards the window's own page again names the address a save moves to.
+    EXPECT_EQ(a.f.tdm->session.localIpText(), a.window.Page(0).Controls()["edtLocalIP"].text);
 }
 
 }  // namespace

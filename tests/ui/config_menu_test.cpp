@@ -43,6 +43,7 @@ TEST(ConfigMenu, HostWindowOffersTheMenuWithItsNamedItemsExceptWhileBusy) {
     const std::pair<const char*, const char*> items[] = {
         {"actBackupConfig", "备份配置…"},
         {"actCompareConfig", "比较配置…"},
+        {"actRestoreConfig", "恢复配置…"},
     };
     for (const auto& [name, text] : items) {
         auto* action = m.form.findChild<QAction*>(name);
@@ -52,7 +53,7 @@ TEST(ConfigMenu, HostWindowOffersTheMenuWithItsNamedItemsExceptWhileBusy) {
     }
     // Every dialog the actions need is provided by the window.
     EXPECT_TRUE(m.actions.chooseBackupPath && m.actions.chooseComparePaths &&
-                m.actions.showComparison);
+                m.actions.chooseRestorePath && m.actions.showComparison);
 
     // A triggered item runs its action: here a compare whose dialog was cancelled.
     int asked = 0;
