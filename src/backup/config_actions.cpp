@@ -1,6 +1,5 @@
 #include "backup/config_actions.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "backup/config_compare.h"

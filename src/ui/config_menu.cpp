@@ -35,9 +35,11 @@ void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actio
         QAction* action = menu->addAction(Utf8(item.text));
         action->setObjectName(item.name);
         const auto run = item.run;
-        QObject::connect(action, &QAction::triggered, form, [&window, &actions, run] {
-            window.RunWhenFree([&actions, run] { (actions.*run)(); });
-        });
+        // Queued: the flow and its dialogs run once the menu's popup has ended.
+        QObject::connect(
+            action, &QAction::triggered, form,
+            [&window, &actions, run] { window.RunWhenFree([&actions, run] { (actions.*run)(); }); },
+            Qt::QueuedConnection);
     }
 
     const QString filter = Utf8(kSnapshotFilter);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -62,6 +63,7 @@ TEST(ConfigMenu, HostWindowOffersTheMenuWithItsNamedItemsExceptWhileBusy) {
         return std::vector<std::string>{};
     };
     m.form.findChild<QAction*>("actCompareConfig")->trigger();
+    QCoreApplication::processEvents();
     EXPECT_EQ(asked, 1);
 
     // A window busy with a flow offers no menu.
