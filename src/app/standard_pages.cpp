@@ -37,4 +37,13 @@ void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
     };
 }
 
+void AssembleScratchPages(HostWindow& scratch) {
+    HostSession& session = scratch.tdm.session;
+    auto localIpText = session.localIpText;
+    auto onMovedByModule = session.onMovedByModule;
+    AssembleStandardPages(scratch);
+    session.localIpText = std::move(localIpText);
+    session.onMovedByModule = std::move(onMovedByModule);
+}
+
 }  // namespace tarnwick

@@ -17,4 +17,9 @@ using PageOverride = std::function<std::unique_ptr<PageBranch>(int index)>;
 // controls.
 void AssembleStandardPages(HostWindow& window, const PageOverride& override = {});
 
+// The standard pages in a window that is never shown, whose controls a
+// comparison or restore overwrites. The data module's handlers keep pointing
+// at the window the operator sees, whichever was assembled first.
+void AssembleScratchPages(HostWindow& scratch);
+
 }  // namespace tarnwick

@@ -62,7 +62,7 @@ class HostWindow {
     Control& DebugControl(const std::string& name);
 
     DataModule& tdm;
-    PageModel frame;  // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit
+    PageModel frame;  // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit, bbtnConfig
     WaitingPanel waiting;
     bool waitingFlag = false;
     bool stopRequest = false;

@@ -7,6 +7,7 @@
 #include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
+#include "storage/file_paths.h"
 
 namespace tarnwick {
 namespace {
@@ -56,10 +57,7 @@ int PagingStart(const std::string& text) {
 }
 
 std::string WithExportExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) return path;
-    return path + "." + kExportExtension;
+    return WithDefaultExtension(path, kExportExtension);
 }
 
 CommandList AlarmInfoPage::ReadList() {

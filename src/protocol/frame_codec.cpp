@@ -6,8 +6,11 @@
 namespace tarnwick {
 namespace {
 
+// The value of a pair IsHexPair accepted; digit by digit, for the sums run
+// over every byte of every frame (ten thousand search answers at once).
 int PairValue(std::string_view pair) {
-    return HexToInt(pair) & 0xFF;
+    auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    return digit(pair[0]) * 16 + digit(pair[1]);
 }
 
 bool IsHexPair(std::string_view pair) {

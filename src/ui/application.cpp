@@ -1,7 +1,10 @@
 #include "ui/application.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
@@ -9,6 +12,7 @@
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "app/standard_ports.h"
+#include "backup/config_actions.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "operation/pairing.h"
@@ -16,6 +20,8 @@
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
+#include "ui/comparison_dialog.h"
+#include "ui/config_menu.h"
 #include "ui/control_binder.h"
 #include "ui/form_code_match.h"
 #include "ui/form_host_list.h"
@@ -96,6 +102,11 @@ void Application::WireHostWindow() {
     pairing_ = std::make_unique<PairingWindow>(*tdm_);
     formCodeMatch_ = std::make_unique<TFormCodeMatch>(*pairing_, formMain_.get());
     window_->openPairingWindow = [this] { formCodeMatch_->exec(); };
+    // Backup, compare and restore use the code the operator logged in with.
+    scratchWindow_ = std::make_unique<HostWindow>(*tdm_);
+    AssembleScratchPages(*scratchWindow_);
+    configActions_ = std::make_unique<ConfigActions>(*window_, *scratchWindow_, login_);
+    AddConfigMenu(*formMain_, *window_, *configActions_);
     // The password dialog belongs to the host list, whose flow shows it.
     formLogin_ = std::make_unique<TFormLogin>(hostList_.get());
     login_.show = [this](LoginDialog& dialog) { return formLogin_->Run(dialog); };
@@ -169,6 +180,43 @@ void Application::TourPairing(const QString& dir) {
     formCodeMatch_->reject();
 }
 
+void Application::TourConfig(const QString& dir) {
+    // The menu opened above its button.
+    QMenu* menu = formMain_->ConfigMenu();
+    auto* button = formMain_->findChild<QPushButton*>("bbtnConfig");
+    menu->popup(button->mapToGlobal(QPoint(0, -menu->sizeHint().height())));
+    SaveWindow(menu, dir, "TFormMain-config-menu");
+    menu->hide();
+
+    // A backup, then zone 3 of the wired zone page takes the next type and is
+    // saved, and the backup is compared with the host.
+    ConfigActions& actions = *configActions_;
+    const auto keptBackupPath = actions.chooseBackupPath;
+    const auto keptComparePaths = actions.chooseComparePaths;
+    const auto keptShow = actions.showComparison;
+    QTemporaryDir folder;
+    const std::string backup = folder.filePath("before.json").toStdString();
+    actions.chooseBackupPath = [backup](const std::string&) { return backup; };
+    actions.Backup();
+    constexpr int kWiredZonePage = 1;
+    window_->PageChange(kWiredZonePage);
+    PageModel& zones = window_->Page(kWiredZonePage).Controls();
+    Control& type = zones["cbDefenceZoneType3"];
+    type.index = (type.index + 1) % static_cast<int>(type.items.size());
+    zones.Changed();
+    window_->Save();
+    actions.chooseComparePaths = [backup] { return std::vector<std::string>{backup}; };
+    actions.showComparison = [this, dir](const ComparisonTable& table) {
+        ComparisonDialog dialog(table, formMain_.get());
+        dialog.show();
+        SaveWindow(&dialog, dir, "TFormCompare");
+    };
+    actions.Compare();
+    actions.chooseBackupPath = keptBackupPath;
+    actions.chooseComparePaths = keptComparePaths;
+    actions.showComparison = keptShow;
+}
+
 void Application::Tour(const QString& dir, const std::string& password) {
     op_->SetUnattended(true);
     focusReporter_->search = nullptr;
@@ -210,6 +258,7 @@ void Application::Tour(const QString& dir, const std::string& password) {
                 SaveWindow(formMain_.get(), dir, QString("TFormMain-page%1").arg(page));
             }
             TourPairing(dir);
+            TourConfig(dir);
         }
         window_->waiting.observer = [this] { formMain_->SyncState(); };
         std::fprintf(stderr, "resident memory with the host window open: %ld MB\n",

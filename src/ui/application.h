@@ -9,6 +9,7 @@
 #include "hosts/window_focus.h"
 
 namespace tarnwick {
+class ConfigActions;
 class DataModule;
 class PairingWindow;
 class SqliteDatabase;
@@ -57,6 +58,7 @@ class Application : public QObject {
     void OpenHost(int row);
     void ShowHostWindow();
     void TourPairing(const QString& dir);
+    void TourConfig(const QString& dir);
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;
@@ -67,6 +69,9 @@ class Application : public QObject {
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<PairingWindow> pairing_;
     std::unique_ptr<TFormCodeMatch> formCodeMatch_;
+    // The pages a comparison loads configurations into; never shown.
+    std::unique_ptr<HostWindow> scratchWindow_;
+    std::unique_ptr<ConfigActions> configActions_;
     std::unique_ptr<TFormLogin> formLogin_;
     LoginDialog login_;
     // Last, so that it goes first: it watches the windows above.

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -65,6 +66,14 @@ void TFormMain::BuildBottom(QVBoxLayout* layout) {
     bottom_->setObjectName("pnlBottom");
     bottom_->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bottom_);
+    // The configuration menu opens from a button of the frame: a menu bar
+    // would make the window taller than a 1280x800 screen allows.
+    QPushButton* config = MakeButton(bottom_, "bbtnConfig");
+    config->setMinimumWidth(90);
+    configMenu_ = new QMenu(config);
+    configMenu_->setObjectName("mnuConfig");
+    config->setMenu(configMenu_);
+    row->addWidget(config);
     row->addStretch(1);
     for (const char* name : {"bbtnSave", "bbtnRefresh", "bbtnQuit"}) {
         QPushButton* button = MakeButton(bottom_, name);

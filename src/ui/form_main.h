@@ -8,6 +8,7 @@ class HostWindow;
 class QTabWidget;
 class QFrame;
 class QLabel;
+class QMenu;
 class QTimer;
 class QVBoxLayout;
 
@@ -25,6 +26,8 @@ class TFormMain : public QMainWindow {
     explicit TFormMain(HostWindow& window, QWidget* parent = nullptr);
     QTabWidget* Pages() const { return pages_; }
     DebugPageWidget* DebugPage() const { return debug_; }
+    // The configuration menu of the bottom panel, filled by its actions.
+    QMenu* ConfigMenu() const { return configMenu_; }
     // Window state (enabled parts, title, waiting panel) from the model.
     void SyncState();
 
@@ -51,6 +54,7 @@ class TFormMain : public QMainWindow {
     QTabWidget* pages_ = nullptr;
     QFrame* bottom_ = nullptr;
     QLabel* hintPanel_ = nullptr;
+    QMenu* configMenu_ = nullptr;
     WaitingPanelWidget* waiting_ = nullptr;
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;

@@ -2,11 +2,12 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "backup/snapshot_file.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
-#include "snapshot_file.h"
+#include "output_files.h"
 
 namespace tarnwick::cli {
 
@@ -28,7 +29,7 @@ Command AddBackupCommand(CLI::App& app) {
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
                         const std::string file =
-                            OutputFileFor(o->out, r.address, ".json", targets.fromFile);
+                            OutputFileFor(o->out, r.address, kSnapshotExtension, targets.fromFile);
                         const ConfigSnapshot snapshot = host.Backup(r.address, code);
                         WriteSnapshotFile(file, snapshot);
                         r.file = file;

@@ -5,11 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "backup/config_compare.h"
+#include "backup/snapshot_file.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
-#include "snapshot_file.h"
 
 namespace tarnwick::cli {
 namespace {

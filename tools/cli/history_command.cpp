@@ -6,7 +6,8 @@
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
-#include "snapshot_file.h"
+#include "operation/alarm_info_page.h"
+#include "output_files.h"
 
 namespace tarnwick::cli {
 
@@ -32,7 +33,7 @@ Command AddHistoryCommand(CLI::App& app) {
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
                         const std::string file =
-                            OutputFileFor(o->out, r.address, ".xlsx", targets.fromFile);
+                            OutputFileFor(o->out, r.address, kExportExtension, targets.fromFile);
                         const HistoryExport done =
                             host.History(r.address, code, file, o->pageLimit);
                         const AlarmHistory& h = done.history;

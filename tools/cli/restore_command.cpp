@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "backup/config_restore.h"
+#include "backup/snapshot_file.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
-#include "snapshot_file.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -25,7 +25,7 @@ nlohmann::ordered_json WriteLabels(const std::vector<RestoreWrite>& writes) {
 // network address).
 std::string SnapshotFor(const std::string& source, const std::string& address) {
     if (!std::filesystem::is_directory(source)) return source;
-    return (std::filesystem::path(source) / (address + ".json")).string();
+    return (std::filesystem::path(source) / (address + "." + kSnapshotExtension)).string();
 }
 
 void Restore(CliHost& host, HostResult& r, const std::string& file, const std::string& code,

@@ -1,0 +1,200 @@
+#include "backup/config_actions.h"
+
+#include <exception>
+
+#include "backup/config_compare.h"
+#include "backup/config_restore.h"
+#include "backup/snapshot_file.h"
+#include "backup/snapshot_reads.h"
+#include "hosts/data_module.h"
+#include "hosts/host_window.h"
+#include "hosts/login.h"
+#include "protocol/operator_port.h"
+#include "storage/file_paths.h"
+#include "version.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr const char* kPageColumn = "页面";
+constexpr const char* kSettingColumn = "设置";
+constexpr const char* kFileValueColumn = "文件中的值";
+constexpr const char* kHostValueColumn = "主机上的值";
+constexpr const char* kFirstFileColumn = "第一个文件中的值";
+constexpr const char* kSecondFileColumn = "第二个文件中的值";
+constexpr const char* kTooManyFilesText = "请选择一个或两个配置文件。";
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "文件 a.json（主机 10.0.0.5，2026-12-07 08:30:05）"
+std::string FileSource(const std::string& path, const ConfigSnapshot& s) {
+    return "文件 " + BaseName(path) + "（主机 " + s.host + "，" + s.time + "）";
+}
+
+// While it lives, the host moved by its network module is looked for at the
+// local address `pages` show instead of the one the window shows.
+class FollowRestoredAddress {
+  public:
+    FollowRestoredAddress(HostSession& session, PageModel& pages)
+        : session_(session), kept_(session.localIpText) {
+        session.localIpText = [&pages] { return pages["edtLocalIP"].text; };
+    }
+    ~FollowRestoredAddress() { session_.localIpText = kept_; }
+    FollowRestoredAddress(const FollowRestoredAddress&) = delete;
+    FollowRestoredAddress& operator=(const FollowRestoredAddress&) = delete;
+
+  private:
+    HostSession& session_;
+    std::function<std::string()> kept_;
+};
+
+// The confirmation of a restore: where the file comes from, and every write.
+std::string RestoreQuestion(const std::string& path, const ConfigSnapshot& target,
+                            const RestorePreparation& prep) {
+    return "将" + FileSource(path, target) + "中的配置恢复到主机 " + prep.live.host +
+           "，写入以下 " + std::to_string(prep.writes.size()) + " 项：\n\n" +
+           RestorePlanText(prep.writes) + "\n是否继续？";
+}
+
+std::string DifferenceCount(const ComparisonTable& table) {
+    if (table.rows.empty()) return kSameConfigText;
+    return "共 " + std::to_string(table.rows.size()) + " 项设置不同。";
+}
+
+}  // namespace
+
+ComparisonTable BuildComparisonTable(HostWindow& scratch, const ConfigSnapshot& before,
+                                     const ConfigSnapshot& after, const std::string& beforeCaption,
+                                     const std::string& afterCaption) {
+    ComparisonTable table;
+    table.columns = {kPageColumn, kSettingColumn, beforeCaption, afterCaption};
+    for (const ConfigDifference& d : CompareSnapshots(scratch, before, after))
+        table.rows.push_back({d.group, d.caption, d.before, d.after});
+    return table;
+}
+
+std::string SuggestedBackupName(const std::string& host, const std::string& now) {
+    std::string digits;
+    for (char c : now)
+        if (c >= '0' && c <= '9') digits += c;
+    // yyyymmdd and hhnn of "yyyy-mm-dd hh:nn:ss"
+    const std::string stamp =
+        digits.size() >= 12 ? digits.substr(0, 8) + "-" + digits.substr(8, 4) : digits;
+    return (host.empty() ? std::string("host") : host) + "_" + stamp + "." + kSnapshotExtension;
+}
+
+ConfigActions::ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login)
+    : window_(window), scratch_(scratch), login_(login) {}
+
+void ConfigActions::RunFlow(const char* failure, const std::function<void()>& body) {
+    DataModule& tdm = window_.tdm;
+    FlowScope flow(tdm);
+    window_.BusyStep();
+    try {
+        body();
+    } catch (const std::exception& e) {
+        window_.HideWaitingPanel();
+        tdm.trace.Add(std::string("[") + failure + "]: " + e.what());
+        tdm.op.Warning(std::string(failure) + "\r\n" + e.what());
+    }
+    window_.IdleStep();
+    window_.HideWaitingPanel();
+}
+
+ConfigSnapshot ConfigActions::ReadHost() {
+    window_.ShowWaitingPanel("读取主机配置");
+    return TakeSnapshot(window_.tdm, SnapshotReads(window_), login_.password, kVersionText);
+}
+
+void ConfigActions::Backup() {
+    DataModule& tdm = window_.tdm;
+    if (tdm.flowRunning || !chooseBackupPath) return;
+    std::string path =
+        chooseBackupPath(SuggestedBackupName(tdm.session.CurrentHost(), tdm.clock.NowText()));
+    if (path.empty()) return;
+    path = WithDefaultExtension(path, kSnapshotExtension);
+    RunFlow("备份配置失败", [&] {
+        const ConfigSnapshot snapshot = ReadHost();
+        WriteSnapshotFile(path, snapshot);
+        window_.HideWaitingPanel();
+        tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path);
+    });
+}
+
+void ConfigActions::Compare() {
+    DataModule& tdm = window_.tdm;
+    if (tdm.flowRunning || !chooseComparePaths) return;
+    const std::vector<std::string> paths = chooseComparePaths();
+    if (paths.empty()) return;
+    if (paths.size() > 2) {
+        tdm.op.Warning(kTooManyFilesText);
+        return;
+    }
+    ComparisonTable table;
+    bool compared = false;
+    RunFlow("比较配置失败", [&] {
+        const ConfigSnapshot first = ReadSnapshotFile(paths[0]);
+        if (paths.size() == 2) {
+            const ConfigSnapshot second = ReadSnapshotFile(paths[1]);
+            table =
+                BuildComparisonTable(scratch_, first, second, kFirstFileColumn, kSecondFileColumn);
+            table.summary = FileSource(paths[0], first) + " 与 " + FileSource(paths[1], second);
+        } else {
+            const ConfigSnapshot live = ReadHost();
+            table = BuildComparisonTable(scratch_, first, live, kFileValueColumn, kHostValueColumn);
+            table.summary = FileSource(paths[0], first) + " 与 主机 " + live.host;
+        }
+        table.summary += "\n" + DifferenceCount(table);
+        compared = true;
+    });
+    // Shown once the window is free again: the table is the operator's to read.
+    if (!compared) return;
+    if (showComparison)
+        showComparison(table);
+    else
+        tdm.op.Information(table.summary);
+}
+
+void ConfigActions::Restore() {
+    DataModule& tdm = window_.tdm;
+    if (tdm.flowRunning || !chooseRestorePath) return;
+    const std::string path = chooseRestorePath();
+    if (path.empty()) return;
+    bool sent = false;
+    RunFlow("恢复配置失败", [&] {
+        const ConfigSnapshot target = ReadSnapshotFile(path);
+        window_.ShowWaitingPanel("读取主机配置");
+        // The window never forces a restore onto a host of another model.
+        const RestorePreparation prep = PrepareRestore(scratch_, target, login_.password, false);
+        window_.HideWaitingPanel();
+        if (prep.writes.empty()) {
+            tdm.op.Information(kNothingToRestoreText);
+            return;
+        }
+        if (!tdm.op.Ask(RestoreQuestion(path, target, prep))) return;
+        window_.ShowWaitingPanel("恢复配置");
+        window_.waiting.Reset(static_cast<int>(prep.writes.size()), 1);
+        sent = true;
+        // A restored local network moves the host to the file's address,
+        // which the scratch pages hold; the window the operator sees follows.
+        FollowRestoredAddress follow(tdm.session, scratch_.Page(0).Controls());
+        const RestoreOutcome outcome = ExecuteRestore(
+            scratch_, target, prep.writes, login_.password, [this](const std::string& step) {
+                window_.waiting.SetTitle("正在 " + step + " 中，请稍候...");
+                window_.waiting.StepIt();
+            });
+        window_.HideWaitingPanel();
+        if (outcome.Succeeded())
+            tdm.op.Information(RestoreReport(outcome));
+        else
+            tdm.op.Warning(RestoreReport(outcome));
+    });
+    // The page shows what the host holds now.
+    if (sent) window_.Refresh();
+}
+
+}  // namespace tarnwick

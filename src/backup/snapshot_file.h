@@ -1,0 +1,26 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "backup/config_snapshot.h"
+
+namespace tarnwick {
+
+inline constexpr const char* kSnapshotExtension = "json";
+// A snapshot file is tens of kilobytes; anything far larger is not one and
+// is refused before it is read into memory.
+inline constexpr size_t kMaxSnapshotFileBytes = 4 * 1024 * 1024;
+
+// Reads and checks a snapshot file. Throws SnapshotError whose text starts
+// with the path: a file that cannot be opened, is too large, or whose
+// content SnapshotFromJson refuses.
+ConfigSnapshot ReadSnapshotFile(const std::string& path);
+
+// Writes the snapshot under `path`, readable by its owner alone (the
+// sections hold the installer and user codes). The text goes to a file beside
+// it first and is renamed into place, so a failed write never leaves a
+// cut-short file under the name, and never a half-written one over an older
+// backup. Throws SnapshotError naming the path and the system's reason.
+void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& snapshot);
+
+}  // namespace tarnwick
