@@ -1,0 +1,150 @@
+#include "host_runs.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include "cli_host.h"
+#include "host_options.h"
+#include "support/temp_dir.h"
+
+namespace tarnwick::cli {
+namespace {
+
+std::vector<std::string> Addresses(int count) {
+    std::vector<std::string> list;
+    for (int i = 1; i <= count; ++i) list.push_back("10.0.0." + std::to_string(i));
+    return list;
+}
+
+TEST(ForEachHostTest, AFailureStaysWithItsHostAndItsBoxesDoNotReachTheNext) {
+    // One thread: every host goes through the same core, in order.
+    HostOptions options;
+    options.jobs = 1;
+    const auto results = ForEachHost(Addresses(3), options, [](CliHost& host, HostResult& r) {
+        if (!host.Operator().boxes.empty()) r.message = "boxes of an earlier host";
+        if (r.address == "10.0.0.2") {
+            host.Operator().Warning("连接主机失败，请稍候重试！");
+            throw HostError("10.0.0.2: 安装员密码有误");
+        }
+        r.file = r.address + ".json";
+    });
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_TRUE(results[0].ok);
+    EXPECT_FALSE(results[1].ok);
+    // The address is in the result line already; the box the flow showed follows.
+    EXPECT_EQ(results[1].message, "安装员密码有误; 连接主机失败，请稍候重试！");
+    EXPECT_TRUE(results[1].file.empty());
+    EXPECT_TRUE(results[2].ok);
+    EXPECT_EQ(results[2].message, "");
+    EXPECT_EQ(results[2].file, "10.0.0.3.json");
+}
+
+TEST(ForEachHostTest, HostsRunSideBySideAndComeBackInTheirListOrder) {
+    HostOptions options;
+    options.jobs = 3;
+    const std::vector<std::string> addresses = Addresses(7);
+    std::mutex mutex;
+    std::set<const CliHost*> cores;
+    const auto results = ForEachHost(addresses, options, [&](CliHost& host, HostResult& r) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            cores.insert(&host);
+        }
+        // Earlier hosts take longer, so they end after later ones.
+        const int last = std::stoi(r.address.substr(r.address.rfind('.') + 1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * (8 - last)));
+        r.message = r.address;
+    });
+    ASSERT_EQ(results.size(), addresses.size());
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        EXPECT_EQ(results[i].address, addresses[i]);
+        EXPECT_EQ(results[i].message, addresses[i]);
+        EXPECT_TRUE(results[i].ok);
+    }
+    EXPECT_GE(cores.size(), 2u);
+    EXPECT_LE(cores.size(), 3u);
+}
+
+TEST(PrintResultsTest, TheExitStatusAndTheJsonNameEveryHostThatFailed) {
+    HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, ""};
+    good.extra["model"] = "TW-16";
+    const HostResult bad{"10.0.0.2", false, "主机无应答", "", {}, ""};
+    const std::vector<HostListFile::Skipped> skipped = {{4, "shop-7", kNotAnAddressText}};
+
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(PrintResults("backup", {good, bad}, skipped, true), kExitFailed);
+    const auto doc = nlohmann::json::parse(::testing::internal::GetCapturedStdout());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(doc["command"], "backup");
+    EXPECT_EQ(doc["ok"], false);
+    ASSERT_EQ(doc["hosts"].size(), 2u);
+    EXPECT_EQ(doc["hosts"][0]["ok"], true);
+    EXPECT_EQ(doc["hosts"][0]["file"], "out/10.0.0.1.json");
+    EXPECT_EQ(doc["hosts"][0]["model"], "TW-16");
+    EXPECT_EQ(doc["hosts"][1]["address"], "10.0.0.2");
+    EXPECT_EQ(doc["hosts"][1]["ok"], false);
+    EXPECT_EQ(doc["hosts"][1]["message"], "主机无应答");
+    EXPECT_FALSE(doc["hosts"][1].contains("file"));
+    EXPECT_EQ(doc["skippedLines"][0]["line"], 4);
+    EXPECT_NE(err.find("10.0.0.2"), std::string::npos);
+
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(PrintResults("backup", {good}, {}, false), kExitOk);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "10.0.0.1  成功  → out/10.0.0.1.json\n");
+}
+
+TEST(HostOptionsTest, AHostOrAListIsNeededAndNothingElseIsTaken) {
+    testing::TempDir dir;
+    const auto write = [&](const std::string& name, const std::string& text) {
+        std::ofstream(dir.File(name)) << text;
+        return dir.File(name);
+    };
+    struct Case {
+        std::string host;
+        std::string file;
+        std::vector<std::string> addresses;  // empty: a usage error
+    };
+    const Case cases[] = {
+        {"10.0.0.9", "", {"10.0.0.9"}},
+        {"255.255.255.255", "", {}},
+        {"10.0.0.256", "", {}},
+        {"", "", {}},
+        {"", dir.File("missing.txt"), {}},
+        {"", write("none.txt", "# nothing yet\nshop-7\n"), {}},
+        {"", write("two.txt", "10.0.0.1\nshop-7\n10.0.0.2\n"), {"10.0.0.1", "10.0.0.2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host + c.file);
+        HostOptions options;
+        options.host = c.host;
+        options.hostsFile = c.file;
+        ::testing::internal::CaptureStderr();
+        if (c.addresses.empty()) {
+            EXPECT_THROW(ResolveHosts(options), UsageError);
+        } else {
+            const HostTargets targets = ResolveHosts(options);
+            EXPECT_EQ(targets.addresses, c.addresses);
+            EXPECT_EQ(targets.fromFile, !c.file.empty());
+        }
+        ::testing::internal::GetCapturedStderr();
+    }
+}
+
+TEST(HostOptionsTest, TheCodeComesFromTheOptionThenTheEnvironment) {
+    ::setenv(kCodeVariable, "246810", 1);
+    EXPECT_EQ(InstallerCode("123456"), "123456");
+    EXPECT_EQ(InstallerCode(""), "246810");
+    ::unsetenv(kCodeVariable);
+    // Without a terminal there is nobody to ask.
+    if (::isatty(STDIN_FILENO) != 1) EXPECT_THROW(InstallerCode(""), UsageError);
+}
+
+}  // namespace
+}  // namespace tarnwick::cli
