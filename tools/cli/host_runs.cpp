@@ -35,6 +35,10 @@ void RunOne(CliHost& host, const std::function<void(CliHost&, HostResult&)>& wor
     } catch (const std::exception& e) {
         result.ok = false;
         result.message = WithoutAddress(e.what(), result.address);
+    } catch (...) {
+        // Nothing may end the other hosts' threads.
+        result.ok = false;
+        result.message = "未知错误";
     }
     for (const std::string& box : host.Operator().boxes)
         if (result.message.find(box) == std::string::npos) result.message += "; " + box;
