@@ -21,11 +21,10 @@ namespace {
 
 constexpr const char* kModuleRestartKey = "NMReboot";
 
-// The host took a write when its answer ends in the success word.
+// The host took a write when its answer holds the success word; a network
+// module's answer may add a note after it (a restart is needed).
 bool Acknowledged(const std::string& result) {
-    const std::string ok = ResultText(1);
-    return result.size() >= ok.size() &&
-           result.compare(result.size() - ok.size(), ok.size(), ok) == 0;
+    return result.find(ResultText(1)) != std::string::npos;
 }
 
 // The module settings of the pages that are no programming page: the GPRS

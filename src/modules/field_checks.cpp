@@ -41,6 +41,16 @@ void EmptyPortToZero(std::string& text) {
     if (Trim(text).empty()) text = "0";
 }
 
+std::string AddressAsSent(std::string_view text) {
+    const std::string trimmed = Trim(std::string(text));
+    return trimmed.empty() ? "0.0.0.0" : trimmed;
+}
+
+std::string PortAsSent(std::string_view text) {
+    const std::string trimmed = Trim(std::string(text));
+    return trimmed.empty() ? "0" : trimmed;
+}
+
 std::string CheckServerList(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         if (!IsValidIPv4(line)) return std::string(kBadAddressText);

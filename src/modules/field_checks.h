@@ -28,6 +28,12 @@ std::string CheckAddress(std::string& text);
 // An empty port becomes "0".
 void EmptyPortToZero(std::string& text);
 
+// A centre address and a port as they go out: empty ones as "0.0.0.0" and
+// "0". A module that holds no centre reports empty text, so the stored value
+// is compared in this form too, or every save would write the empty centre.
+std::string AddressAsSent(std::string_view text);
+std::string PortAsSent(std::string_view text);
+
 // The lines of a server list, tested from the first: the first line that is
 // not an address (an empty line too) gives the message, once.
 std::string CheckServerList(const std::vector<std::string>& lines);

@@ -392,10 +392,10 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
         if (text(ip).empty()) c[ip].text = "0.0.0.0";
     for (const char* port : {"edtGprsPort1", "edtGprsPort2"})
         if (text(port).empty()) c[port].text = "0";
-    const bool centresDiffer = text("edtGprsIP1") != stored.Get("GprsIP1") ||
-                               text("edtGprsIP2") != stored.Get("GprsIP2") ||
-                               text("edtGprsPort1") != stored.Get("GprsPort1") ||
-                               text("edtGprsPort2") != stored.Get("GprsPort2");
+    const bool centresDiffer = text("edtGprsIP1") != AddressAsSent(stored.Get("GprsIP1")) ||
+                               text("edtGprsIP2") != AddressAsSent(stored.Get("GprsIP2")) ||
+                               text("edtGprsPort1") != PortAsSent(stored.Get("GprsPort1")) ||
+                               text("edtGprsPort2") != PortAsSent(stored.Get("GprsPort2"));
     if (centresDiffer && Writes(stored, {"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
                                 {"edtGprsIP1", "edtGprsIP2", "edtGprsPort1", "edtGprsPort2"}))
         add(kGprsSetCentreIpPair, CentreAddressData(text("edtGprsIP1"), text("edtGprsPort1"),

@@ -180,8 +180,13 @@ void QueueNmWrites(CommandList& list, PageModel& c, const DeviceParams& stored) 
     for (const char* ip : {"edtNMIP1", "edtNMIP2"})
         if (Text(c, ip).empty()) c[ip].text = "0.0.0.0";
     for (const char* port : {"edtNMPort1", "edtNMPort2"}) EmptyPortToZero(c[port].text);
-    if (differs("edtNMIP1", "NMIP1") || differs("edtNMIP2", "NMIP2") ||
-        differs("edtNMPort1", "NMPort1") || differs("edtNMPort2", "NMPort2"))
+    auto centreDiffers = [&c, &stored](const char* name, const char* key, bool address) {
+        const std::string held = stored.Get(key);
+        return Text(c, name) != (address ? AddressAsSent(held) : PortAsSent(held));
+    };
+    if (centreDiffers("edtNMIP1", "NMIP1", true) || centreDiffers("edtNMIP2", "NMIP2", true) ||
+        centreDiffers("edtNMPort1", "NMPort1", false) ||
+        centreDiffers("edtNMPort2", "NMPort2", false))
         list.push_back(Request(kNmSetCentreIpPair,
                                CentreAddressData(Text(c, "edtNMIP1"), Text(c, "edtNMPort1"),
                                                  Text(c, "edtNMIP2"), Text(c, "edtNMPort2"))));

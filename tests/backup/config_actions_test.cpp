@@ -270,7 +270,7 @@ TEST(ConfigActions, RestoreAsksWithTheListOfWritesAndANoWritesNothing) {
     EXPECT_EQ(a.boxes()[0].kind, "ask");
     const std::string& question = a.boxes()[0].text;
     EXPECT_NE(question.find("saved.json"), std::string::npos) << question;
-    EXPECT_NE(question.find("写入以下 2 项"), std::string::npos) << question;
+    EXPECT_NE(question.find("写入以下 1 项"), std::string::npos) << question;
     EXPECT_NE(question.find("\n编程区04: 1182:"), std::string::npos) << question;
     EXPECT_TRUE(a.Idle());
 }

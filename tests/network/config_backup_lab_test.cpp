@@ -26,11 +26,13 @@ class ConfigBackupInLab : public LabFixture {
     }
 };
 
-// The zones, the first schedule and the GPRS heartbeat of a simulated host.
+// The zones, the first schedule and the heartbeat of both modules of a
+// simulated host.
 std::string HostFields(const std::string& zones, const std::string& schedule, int heartbeat,
                        const std::string& more = "") {
-    return R"("sections": {"04": ")" + zones + R"(", "06": ")" + schedule +
-           R"("}, "gprs": {"heartbeat": )" + std::to_string(heartbeat) + "}" + more;
+    const std::string beat = R"({"heartbeat": )" + std::to_string(heartbeat) + "}";
+    return R"("sections": {"04": ")" + zones + R"(", "06": ")" + schedule + R"("}, "gprs": )" +
+           beat + R"(, "network": )" + beat + more;
 }
 
 const std::string kZones = kSampleBodies[4];
@@ -40,9 +42,9 @@ std::string With(std::string body, size_t at, const std::string& digits) {
     return body.replace(at, digits.size(), digits);
 }
 
-// A backup of the site as it was, and a host where three settings have
+// A backup of the site as it was, and a host where four settings have
 // changed since: a zone's type, the first schedule's arming hour and the
-// GPRS heartbeat.
+// heartbeat of both modules.
 class ConfigRestoreInLab : public ConfigBackupInLab {
   protected:
     void SetUp() override {
@@ -69,26 +71,30 @@ class ConfigRestoreInLab : public ConfigBackupInLab {
 TEST_F(ConfigRestoreInLab, WritesOnlyWhatDiffersAndTheReReadMatches) {
     auto sim = StartChangedHost();
     const auto diffs = CompareSnapshots(*pages, saved, Backup());
-    ASSERT_EQ(diffs.size(), 3u) << DifferenceReport(diffs);
+    ASSERT_EQ(diffs.size(), 4u) << DifferenceReport(diffs);
     EXPECT_EQ(diffs[0].caption, "第一组 定时布防 时");
-    EXPECT_EQ(diffs[1].caption, "防区3 防区类型");
-    EXPECT_EQ(diffs[2].caption, "心跳间隔时间");
+    EXPECT_EQ(diffs[1].group + " " + diffs[1].caption, "主机控制 心跳间隔时间");
+    EXPECT_EQ(diffs[2].caption, "防区3 防区类型");
+    EXPECT_EQ(diffs[3].group + " " + diffs[3].caption, "GPRS模块 心跳间隔时间");
 
     // Preparing is the dry run: it reads, and writes nothing.
     const size_t before = sim->ReceivedFrames().size();
     const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", false);
-    ASSERT_EQ(prep.writes.size(), 3u) << RestorePlanText(prep.writes);
+    ASSERT_EQ(prep.writes.size(), 4u) << RestorePlanText(prep.writes);
     const auto received = sim->ReceivedFrames(before);
     for (const RestoreWrite& w : prep.writes)
         EXPECT_EQ(std::count(received.begin(), received.end(), w.entry.frame), 0) << w.entry.pair;
     EXPECT_EQ(prep.writes[0].page, "编程区04");
     EXPECT_EQ(prep.writes[1].page, "编程区06");
-    EXPECT_EQ(prep.writes[2].page, "GPRS模块");
+    EXPECT_EQ(prep.writes[2].page, "主机控制");
+    EXPECT_EQ(prep.writes[3].page, "GPRS模块");
 
+    // The network module's answer adds a restart note after its success word.
     const RestoreOutcome outcome = ExecuteRestore(*pages, saved, prep.writes, "123456");
     EXPECT_TRUE(outcome.Succeeded()) << RestoreReport(outcome);
-    EXPECT_EQ(outcome.written.size(), 3u);
-    EXPECT_EQ(LogRows(), 3u);
+    EXPECT_EQ(outcome.written.size(), 4u);
+    EXPECT_TRUE(outcome.moduleRestartNeeded);
+    EXPECT_EQ(LogRows(), 4u);
     EXPECT_TRUE(CompareSnapshots(*pages, saved, Backup()).empty());
 }
 
@@ -129,7 +135,7 @@ TEST_F(ConfigRestoreInLab, AnotherModelIsRefusedUnlessForced) {
     } catch (const SnapshotError& e) {
         EXPECT_NE(std::string(e.what()).find("TWK-32 V1.00"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(PrepareRestore(*pages, saved, "123456", true).writes.size(), 3u);
+    EXPECT_EQ(PrepareRestore(*pages, saved, "123456", true).writes.size(), 4u);
 }
 
 TEST_F(ConfigBackupInLab, DiffOfTwoHostsListsExactlyTheChangedSettings) {
