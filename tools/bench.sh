@@ -88,7 +88,10 @@ done >"$work/fifty.txt"
 tool backup "$build/tarnwick-cli" "$TARNWICK_LAB_PACK_BASE_IP" "$work/fifty.txt" || status=1
 stop_sims
 
-for spread in 0 900; do
+# The search listens about 500 ms after its broadcast (100 steps of 5 ms), and
+# the simulator needs some 100 ms to make ten thousand answers, so they are
+# spread over 400 ms: an answer sent later comes to a closed port.
+for spread in 0 400; do
   rm -f "$work/pack.ready" "$work/pack.log"
   sim "$TARNWICK_LAB_PACK_NS" pack --hosts "$hosts" --base-ip "$TARNWICK_LAB_PACK_BASE_IP" \
     --answer-spread-ms "$spread"

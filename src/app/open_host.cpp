@@ -22,19 +22,19 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     tdm.session.SetCurrentHost(host);
     edtIP.text = host;
     window.Page(kDebugPage).Controls().Changed();
-    tdm.params.Set("Prog00_Installer", "");
+    tdm.params.Set(std::string(kInstallerCodeKey), "");
     try {
         const CommandEntry read = InstallerCodeRequest();
         tdm.exchanger.ExchangeCommand(read.frame, read.pair);
     } catch (...) {
         // Whatever went wrong, the missing installer code says it below.
     }
-    if (!tdm.params.Has("Prog00_Installer")) {
+    if (!tdm.params.Has(std::string(kInstallerCodeKey))) {
         tdm.op.Information("无法管理到" + host + "设备，请检查网络配置!");
         return;
     }
     if (!dialog.show || !dialog.show(dialog)) return;
-    if (tdm.params.Get("Prog00_Installer") != dialog.password) {
+    if (tdm.params.Get(std::string(kInstallerCodeKey)) != dialog.password) {
         tdm.op.Error(kWrongPasswordText);
         return;
     }

@@ -12,11 +12,10 @@ namespace tarnwick {
 
 namespace {
 
-// The keys where the decoders leave the host's model, its communication
-// module's version and the installer code.
+// The keys where the decoders leave the host's model and its communication
+// module's version.
 constexpr const char* kModelKey = "HostModel";
 constexpr const char* kModuleVersionKey = "GprsKERNELVer";
-constexpr const char* kInstallerKey = "Prog00_Installer";
 
 bool AllHex(const std::string& text) {
     return std::all_of(text.begin(), text.end(),
@@ -62,7 +61,7 @@ ConfigSnapshot TakeSnapshot(DataModule& tdm, const CommandList& reads,
     // code does not open.
     const CommandEntry first = ReadSectionRequest(0);
     RunRead(tdm, first);
-    if (tdm.params.Get(kInstallerKey) != installerCode)
+    if (tdm.params.Get(std::string(kInstallerCodeKey)) != installerCode)
         throw SnapshotError(host + ": 安装员密码有误");
     for (const CommandEntry& entry : reads)
         if (entry.frame != first.frame) RunRead(tdm, entry);
