@@ -28,7 +28,7 @@ HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新");
     frame.Button("bbtnQuit", "退出");
     // Opens the menu of the configuration's backup, comparison and restore.
-    frame.Button("bbtnConfig", "配置", "备份、比较或恢复主机配置");
+    frame.Button("bbtnConfig", "配置(&C)", "备份、比较或恢复主机配置");
     frame.OnClick("bbtnSave", [this] { RunWhenFree([this] { Save(); }); });
     frame.OnClick("bbtnRefresh", [this] { RunWhenFree([this] { Refresh(); }); });
     frame.OnClick("bbtnQuit", [this] {

@@ -10,6 +10,8 @@
 # 4. Enter, a wrong password, Enter on the box: only the section 00 read, and
 #    the keyboard still reaches the list: Enter reads again; Escape in the
 #    dialog sends nothing.
+# 5. Logged in again, Alt+C opens the configuration menu; its first item,
+#    backup, with a path typed into the file dialog writes the snapshot.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -158,6 +160,30 @@ key Escape
 settle 14
 expect "the keyboard reaches the list after the box; cancelling sends nothing" \
   $search $section00 "${page0[@]}" $search $section00 $section00
+
+key Return  # the host again, and the installer code
+window '^密码验证$' >/dev/null
+key ctrl+a
+in_tool xdotool type --delay 20 246810
+key Return
+settle 25
+window '^Tarnwick Ver1.0.8$' >/dev/null
+key alt+c Down Return  # the menu's first item: backup
+dialog=$(window '^将主机配置备份到文件$')
+backup="$work/keyboard-backup.json"
+if [ -n "$dialog" ]; then
+  in_tool xdotool windowactivate --sync "$dialog"
+  key ctrl+a
+  in_tool xdotool type --delay 20 "$backup"
+  key Return
+fi
+for _ in $(seq 100); do [ -s "$backup" ] && break; sleep 0.1; done
+if [ -s "$backup" ] && grep -q '"format": 1' "$backup"; then
+  echo "ok: Alt+C, backup and a typed path write the snapshot"
+else
+  echo "FAILED: Alt+C, backup and a typed path write the snapshot (dialog: ${dialog:-none})"
+  failures=$((failures + 1))
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"

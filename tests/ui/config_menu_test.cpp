@@ -38,7 +38,7 @@ TEST(ConfigMenu, HostWindowOffersTheMenuWithItsNamedItemsExceptWhileBusy) {
     MenuFixture m;
     auto* button = m.form.findChild<QPushButton*>("bbtnConfig");
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QStringLiteral("配置"));
+    EXPECT_EQ(button->text(), QStringLiteral("配置(&C)"));  // Alt+C opens the menu
     EXPECT_EQ(button->menu(), m.menu);
     ASSERT_EQ(m.menu->objectName(), QStringLiteral("mnuConfig"));
     const std::pair<const char*, const char*> items[] = {
