@@ -19,18 +19,8 @@ cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 lab=$here/lab.sh
 
-unavailable() {
-  if [ "${CI:-}" = "true" ]; then
-    echo "command-line test cannot run: $1" >&2
-    exit 1
-  fi
-  echo "command-line test skipped: $1"
-  exit 77
-}
-
-[ "$(id -u)" -eq 0 ] || unavailable "it needs root to make network namespaces"
-command -v ip >/dev/null 2>&1 || unavailable "'ip' (iproute2) is not installed"
-"$lab" probe || unavailable "network namespaces, bridges or veth pairs cannot be made here"
+source "$here/require_lab.sh"
+require_lab "command-line test"
 
 name="cl$$"
 work=$(mktemp -d /tmp/tarnwick-cli-test.XXXXXX)

@@ -11,18 +11,8 @@ tests=$1
 hostsim=$2
 shift 2
 
-unavailable() {
-  if [ "${CI:-}" = "true" ]; then
-    echo "network tests cannot run: $1. CI must run them as root with 'ip netns' available." >&2
-    exit 1
-  fi
-  echo "network tests skipped: $1"
-  exit 77
-}
-
-[ "$(id -u)" -eq 0 ] || unavailable "they need root to make network namespaces"
-command -v ip >/dev/null 2>&1 || unavailable "'ip' (iproute2) is not installed"
-"$here/lab.sh" probe || unavailable "network namespaces, bridges or veth pairs cannot be made here"
+source "$here/require_lab.sh"
+require_lab "network tests"
 
 name="nt$$"
 trap '"$here/lab.sh" down "$name" >/dev/null' EXIT

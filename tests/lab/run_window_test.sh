@@ -20,20 +20,8 @@ tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 lab=$here/lab.sh
 
-unavailable() {
-  if [ "${CI:-}" = "true" ]; then
-    echo "window test cannot run: $1" >&2
-    exit 1
-  fi
-  echo "window test skipped: $1"
-  exit 77
-}
-
-[ "$(id -u)" -eq 0 ] || unavailable "it needs root to make network namespaces"
-for program in ip Xvfb openbox xdotool xlogo; do
-  command -v "$program" >/dev/null 2>&1 || unavailable "$program is not installed (tools/packages.sh)"
-done
-"$lab" probe || unavailable "network namespaces, bridges or veth pairs cannot be made here"
+source "$here/require_lab.sh"
+require_lab "window test" Xvfb openbox xdotool xlogo
 
 name="wm$$"
 work=$(mktemp -d /tmp/tarnwick-window-test.XXXXXX)
