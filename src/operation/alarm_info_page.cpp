@@ -4,6 +4,7 @@
 #include "hosts/host_window.h"
 #include "operation/alarm_host_decoder.h"
 #include "operation/alarm_records.h"
+#include "operation/history_export.h"
 #include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
@@ -11,6 +12,10 @@
 
 namespace tarnwick {
 namespace {
+
+std::string ExportFailureText(const std::string& path, const std::string& reason) {
+    return "警情信息未能导出到文件\r\n" + path + "\r\n" + reason;
+}
 
 // Record numbers travel as 16 bits.
 constexpr int kLastRecordNumber = 0xFFFF;
@@ -34,10 +39,12 @@ AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort
     c.Button("bbtnPageUp", "<<上一页");
     c.Button("bbtnPageDown", "下一页>>");
     c.Button("bbtnToExcel", "导出到Excel...");
+    c.Button("bbtnAllToExcel", "全部导出到Excel...", "读取主机的全部警情记录并导出到一个Excel文件");
     c.Button("bbtnFindAlarmInfo", "查询").visible = false;
     c.OnClick("bbtnPageUp", [this] { TurnPage(-1); });
     c.OnClick("bbtnPageDown", [this] { TurnPage(+1); });
     c.OnClick("bbtnToExcel", [this] { ExportToExcel(); });
+    c.OnClick("bbtnAllToExcel", [this] { ExportAllToExcel(); });
     c.OnClick("bbtnFindAlarmInfo", [this] { window_.Refresh(); });
     ClearAlarmGrid();
 }
@@ -98,8 +105,36 @@ void AlarmInfoPage::ExportToExcel() {
     try {
         spreadsheet_->SaveWorkbook(path, kExportSheetName, Controls()["strgridAlarmInfo"].cells);
     } catch (const SpreadsheetError& e) {
-        window_.tdm.op.Warning("警情信息未能导出到文件\r\n" + path + "\r\n" + e.what());
+        window_.tdm.op.Warning(ExportFailureText(path, e.what()));
     }
+}
+
+void AlarmInfoPage::ExportAllToExcel() {
+    if (!chooseExportPath) return;
+    const std::string chosen = chooseExportPath();
+    if (chosen.empty()) return;
+    DataModule& tdm = window_.tdm;
+    FlowScope flow(tdm);
+    window_.BusyStep();
+    window_.ShowWaitingPanel("正在读取全部警情记录，请稍候...");
+    std::string text;
+    bool done = false;
+    try {
+        const HistoryExport e = ExportWholeHistory(tdm, *spreadsheet_, chosen, 0);
+        text =
+            "已将" + std::to_string(e.history.records.size()) + "条警情记录导出到文件\r\n" + e.path;
+        if (e.unreadable > 0)
+            text += "\r\n其中" + std::to_string(e.unreadable) + "条记录的防区无法识别";
+        done = true;
+    } catch (const std::exception& e) {
+        text = ExportFailureText(WithExportExtension(chosen), e.what());
+    }
+    window_.IdleStep();
+    window_.HideWaitingPanel();
+    if (done)
+        tdm.op.Information(text);
+    else
+        tdm.op.Warning(text);
 }
 
 }  // namespace tarnwick

@@ -32,6 +32,9 @@ class AlarmInfoPage : public PageBranch {
     void TurnPage(int direction);
     // bbtnToExcel: the grid into the workbook the save dialog names.
     void ExportToExcel();
+    // bbtnAllToExcel: every record of the host, read page by page, into the
+    // workbook the save dialog names.
+    void ExportAllToExcel();
 
     // sdlgExcel: the path the operator chose, empty when cancelled.
     std::function<std::string()> chooseExportPath;

@@ -182,6 +182,36 @@ TEST_F(AlarmPageTest, AFailedExportNamesThePathAndTheReason) {
     EXPECT_NE(f.op.boxes[0].text.find("No such file or directory"), std::string::npos);
 }
 
+// The whole history, paged through while the grid keeps its page, in one
+// workbook; a cancelled dialog reads nothing.
+TEST_F(AlarmPageTest, ExportAllReadsEveryPageIntoOneWorkbook) {
+    f.client().responder = [this](const std::string& payload) -> std::vector<std::string> {
+        const int first = HexToInt(Slice(payload, 13, 16));
+        requests.push_back(Slice(payload, 13, 20));
+        std::string area;
+        for (int n = first; n < first + 20 && n <= 25; ++n)
+            area += ByteHex(static_cast<unsigned>(n) >> 8) +
+                    ByteHex(static_cast<unsigned>(n) & 0xFF) + "9005140830080401" + "1A";
+        return {HostDatagram("12", "06", "01" + area)};
+    };
+    std::string chosen;
+    page->chooseExportPath = [&] { return chosen; };
+    page->Controls().Click("bbtnAllToExcel");
+    EXPECT_TRUE(requests.empty());
+
+    chosen = f.dir.File("全部警情");
+    page->Controls().Click("bbtnAllToExcel");
+    EXPECT_EQ(requests, (std::vector<std::string>{"00010014", "00150028", "0029003C"}));
+    const testing::XlsxContent book = testing::ReadXlsx(chosen + ".xlsx");
+    ASSERT_EQ(book.cells.size(), 26u);  // the header and 25 records
+    EXPECT_EQ(book.cells[0], Grid()[0]);
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].kind, "information");
+    EXPECT_NE(f.op.boxes[0].text.find("已将25条警情记录导出到文件"), std::string::npos)
+        << f.op.boxes[0].text;
+    EXPECT_FALSE(f.tdm->flowRunning);
+}
+
 TEST(AlarmExportPath, AppendsTheExtensionOnlyWhenTheNameHasNone) {
     EXPECT_EQ(WithExportExtension("/tmp/表"), "/tmp/表.xlsx");
     EXPECT_EQ(WithExportExtension("/tmp/a.b/表"), "/tmp/a.b/表.xlsx");

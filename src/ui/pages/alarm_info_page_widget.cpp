@@ -81,7 +81,8 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     bar->addWidget(start);
     bar->addWidget(new QLabel(after, this));
     bar->addSpacing(16);
-    for (const char* name : {"bbtnPageUp", "bbtnPageDown", "bbtnFindAlarmInfo", "bbtnToExcel"})
+    for (const char* name :
+         {"bbtnPageUp", "bbtnPageDown", "bbtnFindAlarmInfo", "bbtnToExcel", "bbtnAllToExcel"})
         bar->addWidget(MakeButton(this, name));
     bar->addStretch(1);
     layout->addLayout(bar);
