@@ -54,40 +54,28 @@ std::string_view WordOf(const Word (&words)[N], const ReplyBytes& bytes, size_t 
     return {};
 }
 
-std::string PairAnswer(const ReplyBytes& bytes) {
-    std::string text(kPairingHead);
+// The device kind when the host took the order, else the word of its result.
+std::string_view ResultPart(const ReplyBytes& bytes) {
     switch (bytes.At(kResultByte)) {
         case kSuccess:
-            text += WordOf(kKindWords, bytes, kKindByte);
-            break;
+            return WordOf(kKindWords, bytes, kKindByte);
         case kFailure:
-            text += kFailureWord;
-            break;
+            return kFailureWord;
         case kRefused:
-            text += kRefusedWord;
-            break;
+            return kRefusedWord;
         default:
-            text += kBadResultWord;
+            return kBadResultWord;
     }
-    return text + std::string(WordOf(kPairStates, bytes, kStateByte));
+}
+
+std::string PairAnswer(const ReplyBytes& bytes) {
+    return std::string(kPairingHead) + std::string(ResultPart(bytes)) +
+           std::string(WordOf(kPairStates, bytes, kStateByte));
 }
 
 std::string DeleteAnswer(const ReplyBytes& bytes) {
-    std::string text(kPairingHead);
-    switch (bytes.At(kResultByte)) {
-        case kSuccess:
-            text += WordOf(kKindWords, bytes, kKindByte);
-            text += WordOf(kDeleteStates, bytes, kStateByte);
-            break;
-        case kFailure:
-            text += kFailureWord;
-            break;
-        case kRefused:
-            text += kRefusedWord;
-            break;
-        default:
-            text += kBadResultWord;
-    }
+    std::string text = std::string(kPairingHead) + std::string(ResultPart(bytes));
+    if (bytes.At(kResultByte) == kSuccess) text += WordOf(kDeleteStates, bytes, kStateByte);
     return text;
 }
 
