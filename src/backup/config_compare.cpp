@@ -36,8 +36,7 @@ std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSn
     // Both lists come from the same pages in the same order.
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
         if (a[i].value != b[i].value)
-            out.push_back({a[i].page, a[i].caption, a[i].control, Masked(a[i], a[i].value),
-                           Masked(a[i], b[i].value)});
+            out.push_back({a[i].page, a[i].caption, a[i].control, a[i].value, b[i].value});
     if (out.empty()) out = CompareStoredKeys(before, after);
     return out;
 }

@@ -31,7 +31,8 @@ void AddShown(const std::string& page, const Control& c, std::vector<ShownSettin
     const std::string caption = CaptionOf(c);
     switch (c.kind) {
         case ControlKind::Edit:
-            out.push_back({page, c.name, caption, c.text, c.password});
+            // Password edits are typed for a write, never loaded: always equal here.
+            out.push_back({page, c.name, caption, c.text});
             break;
         case ControlKind::ComboBox:
             out.push_back({page, c.name, caption, c.SelectedText()});
@@ -60,11 +61,6 @@ void AddShown(const std::string& page, const Control& c, std::vector<ShownSettin
 }
 
 }  // namespace
-
-std::string Masked(const ShownSetting& setting, const std::string& value) {
-    if (!setting.secret || value.empty()) return value;
-    return kHiddenValueText;
-}
 
 void StoreSnapshotKeys(const ConfigSnapshot& snapshot, DeviceParams& params) {
     params.Clear();

@@ -17,15 +17,10 @@ struct ShownSetting {
     std::string control;
     std::string caption;
     std::string value;
-    bool secret = false;  // a password edit: shown masked, compared in full
 };
 
 inline constexpr const char* kCheckedText = "是";
 inline constexpr const char* kUncheckedText = "否";
-inline constexpr const char* kHiddenValueText = "******";
-
-// A secret value as it may be shown: kHiddenValueText, or empty text.
-std::string Masked(const ShownSetting& setting, const std::string& value);
 
 // Fills `params` with the snapshot's keys, as a refresh would have.
 void StoreSnapshotKeys(const ConfigSnapshot& snapshot, DeviceParams& params);
