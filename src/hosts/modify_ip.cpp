@@ -37,6 +37,10 @@ ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
     controls.Button("bbtnCancel", "取消");
 }
 
+std::string AbsentSiteText(const std::string& site) {
+    return "站点“" + site + "”没有应答本次搜索，无法用广播修改它的网络配置。";
+}
+
 std::string ModifyIpFrame(const std::string& oldIp, const std::string& newIp,
                           const std::string& newMask, const std::string& newGateway) {
     return BuildFrame("02", "DB",
@@ -50,6 +54,11 @@ void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
     if (tdm.flowRunning || window.searching) return;
     const std::string oldIp = WithoutBlanks(window.list.Field(row, 1));
     if (oldIp.empty()) return;
+    if (window.list.IsAbsent(row)) {
+        // The change travels by broadcast, which this host did not answer.
+        tdm.op.Information(AbsentSiteText(window.list.Field(row, HostListModel::kSiteColumn)));
+        return;
+    }
     PageModel& c = dialog.controls;
     c["edtOldIP"].text = oldIp;
     c["edtNewMask"].text = WithoutBlanks(window.list.Field(row, 6));

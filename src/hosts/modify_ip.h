@@ -32,6 +32,7 @@ inline constexpr const char* kModifyIpHeading = "修改本地网络配置信息"
 inline constexpr const char* kIpValueWrongText = "输入的IP数值有误，请重新输入！";
 inline constexpr const char* kInvalidIpText = "输入无效的IP地址，请重试！";
 inline constexpr const char* kBroadcastTracePrefix = "[广播包]：";
+std::string AbsentSiteText(const std::string& site);
 
 // The IP change request: class 02, command DB, the present address, the new
 // address, mask and gateway as 15-byte text fields.
@@ -40,7 +41,8 @@ std::string ModifyIpFrame(const std::string& oldIp, const std::string& newIp,
 
 // miModifyIPClick: gives the host of a list row (1-based) a new address, mask
 // and gateway by broadcast and reports the host's answer. Errors are
-// swallowed after the clean-up.
+// swallowed after the clean-up. A booked site that did not answer the
+// search is told apart: the broadcast would not reach it either.
 void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
                        ModifyIpDialog& dialog);
 

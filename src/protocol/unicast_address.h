@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace tarnwick {
@@ -7,5 +8,9 @@ namespace tarnwick {
 // that is not 0.0.0.0, the broadcast address or a multicast group
 // (224.0.0.0/4).
 bool IsUnicastIPv4(std::string_view text);
+
+// A valid IPv4 address with each piece written without leading zeros
+// ("010.0.0.2" becomes "10.0.0.2"), so that one host is named one way.
+std::string PlainDottedIPv4(std::string_view address);
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "hosts/single_instance.h"
@@ -22,7 +23,12 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
     const bool touring = tour >= 0 && tour + 1 < args.size();
-    tarnwick::ui::Application tarnwickApp("db.mdb", touring);
+    // The tour books sites and saves a page: it keeps a database of its own,
+    // so the operator's book and operation log stay as they are.
+    QTemporaryDir tourFolder;
+    const std::string dbPath =
+        touring && tourFolder.isValid() ? tourFolder.filePath("db.mdb").toStdString() : "db.mdb";
+    tarnwick::ui::Application tarnwickApp(dbPath, touring);
     if (!instance.Problem().empty())
         tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
                           "），程序照常启动，可能同时运行第二个副本。");

@@ -48,8 +48,10 @@ void QtOperator::Error(const std::string& text) {
 
 bool QtOperator::Ask(const std::string& text) {
     if (Unattended("question", text)) return false;
+    // Every question's 是 writes or discards something: 否 is the default.
     return QMessageBox::question(Parent(), QStringLiteral("确认"), QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtOperator::Pause(int ms) {

@@ -32,7 +32,7 @@ void Restore(CliHost& host, HostResult& r, const std::string& file, const std::s
              bool dryRun, bool force) {
     const ConfigSnapshot target = ReadSnapshotFile(file);
     r.file = file;
-    host.Select(r.address);
+    host.Select(r.target);
     const RestorePreparation prep = PrepareRestore(host.Pages(), target, code, force);
     r.extra["writes"] = WriteLabels(prep.writes);
     if (dryRun) {
@@ -81,7 +81,7 @@ Command AddRestoreCommand(CLI::App& app) {
                 RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
                         Restore(host, r, SnapshotFor(o->source, r.address), code, o->dryRun,
                                 o->force);
                     });
