@@ -128,6 +128,7 @@ bool HostListModel::IsAbsent(int row) const {
 
 HostTarget HostListModel::Target(int row) const {
     HostTarget target;
+    if (row < 1) return target;  // the header row is no host
     target.address = Field(row, 1);
     if (target.address.empty()) return target;
     target.port = states_.at(static_cast<size_t>(row)).port;
