@@ -29,10 +29,11 @@ ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
         });
     }
     controls["edtOldIP"].readOnly = true;
-    controls.Label("lblOldIP", "原IP地址：");
-    controls.Label("lblNewIP", "新IP地址：");
-    controls.Label("lblNewMask", "子网掩码：");
-    controls.Label("lblNewGateway", "默认网关：");
+    // Each edit's caption, and its label: the caption and a colon.
+    for (size_t i = 0; i < std::size(kEdits); ++i) {
+        controls[kEdits[i]].caption = kCaptions[i];
+        controls.Label(kLabels[i], std::string(kCaptions[i]) + "：");
+    }
     controls.Button("bbtnModify", "确定");
     controls.Button("bbtnCancel", "取消");
 }

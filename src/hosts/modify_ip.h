@@ -18,6 +18,10 @@ class ModifyIpDialog {
     explicit ModifyIpDialog(OperatorPort& op);
     // The four edits, in reading order.
     static constexpr const char* kEdits[] = {"edtOldIP", "edtNewIP", "edtNewMask", "edtNewGateway"};
+    // Their labels and captions, in the same order.
+    static constexpr const char* kLabels[] = {"lblOldIP", "lblNewIP", "lblNewMask",
+                                              "lblNewGateway"};
+    static constexpr const char* kCaptions[] = {"原IP地址", "新IP地址", "子网掩码", "默认网关"};
 
     PageModel controls;
     // Shows the dialog modally; true for OK, false for Cancel.

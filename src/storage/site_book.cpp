@@ -153,12 +153,6 @@ std::optional<Site> SiteBook::Find(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<Site> SiteBook::FindByAddress(const std::string& address) {
-    for (Site& s : List())
-        if (s.address == address) return std::move(s);
-    return std::nullopt;
-}
-
 std::string SiteBook::Add(const SiteInput& input) {
     return Store({}, input);
 }

@@ -81,7 +81,6 @@ class SiteBook {
     // Every site, ordered by name.
     std::vector<Site> List();
     std::optional<Site> Find(const std::string& name);
-    std::optional<Site> FindByAddress(const std::string& address);
 
     // Adds the typed site, or edits the one named `name` (its learned fields
     // stay); returns what is wrong, empty text when stored. Nothing is

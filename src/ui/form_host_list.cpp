@@ -45,8 +45,10 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     for (int c = 0; c < HostListModel::kColumns; ++c)
         grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
     grid_->horizontalHeader()->setStretchLastSection(true);
-    // The site's name is read first, beside the number.
+    // The site's name is read first, beside the number, and when a booked
+    // site was last seen before the mask and gateway, which it lacks.
     grid_->horizontalHeader()->moveSection(HostListModel::kSiteColumn, 1);
+    grid_->horizontalHeader()->moveSection(HostListModel::kLastSeenColumn, 7);
     layout->addWidget(grid_, 1);
     // The window sees keys before its controls.
     grid_->installEventFilter(this);

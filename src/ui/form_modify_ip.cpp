@@ -2,30 +2,16 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/captioned_edit.h"
 #include "ui/control_binder.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
-namespace {
-
-// Edit, its caption label and the caption as it is read out.
-struct Row {
-    const char* edit;
-    const char* label;
-    const char* caption;
-};
-constexpr Row kRows[] = {{"edtOldIP", "lblOldIP", "原IP地址："},
-                         {"edtNewIP", "lblNewIP", "新IP地址："},
-                         {"edtNewMask", "lblNewMask", "子网掩码："},
-                         {"edtNewGateway", "lblNewGateway", "默认网关："}};
-
-}  // namespace
 
 TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     : QDialog(parent), dialog_(dialog) {
@@ -38,18 +24,9 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     grid->setContentsMargins(32, 16, 32, 8);
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(1, 1);
-    int row = 0;
-    for (const Row& r : kRows) {
-        QLabel* label = MakeLabel(this, r.label, r.caption);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        QLineEdit* edit = MakeEdit(this, r.edit);
-        label->setBuddy(edit);
-        QString spoken = QString::fromUtf8(r.caption);
-        spoken.chop(1);  // the closing colon
-        edit->setAccessibleName(spoken);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row++, 1);
-    }
+    for (size_t i = 0; i < std::size(ModifyIpDialog::kEdits); ++i)
+        AddCaptionedEdit(grid, static_cast<int>(i), this, dialog_.controls,
+                         ModifyIpDialog::kEdits[i], ModifyIpDialog::kLabels[i]);
     layout->addLayout(grid);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
