@@ -87,7 +87,7 @@ covers_cli_help() {
     done
   done
   [ ${#missing[@]} -eq 0 ] || { echo "not in tarnwick-cli(1): ${missing[*]}"; return 1; }
-  echo "commands: $(echo $commands)"
+  echo "commands: ${commands//$'\n'/ }"
 }
 
 # The dependencies come from the binaries' libraries.
