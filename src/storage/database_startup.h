@@ -15,10 +15,11 @@ struct DatabaseStartup {
 };
 
 // Makes the database ready before the code tables are read: a missing or
-// empty file is made from the seed; a journal left by an interrupted write
-// is rolled back; a folder, an unreadable file or a file that is not a
-// database is named with its cause. A usable database gains the tables of
-// later versions, keeping every row it holds.
+// empty file is made from the seed (its missing folders are made, for the
+// user alone); a journal left by an interrupted write is rolled back; a
+// folder, an unreadable file or a file that is not a database is named with
+// its cause. A usable database gains the tables of later versions, keeping
+// every row it holds.
 DatabaseStartup PrepareDatabase(const std::string& path);
 
 }  // namespace tarnwick
