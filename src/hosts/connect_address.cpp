@@ -1,5 +1,6 @@
 #include "hosts/connect_address.h"
 
+#include "hosts/captioned_edits.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/login.h"
@@ -127,21 +128,7 @@ void Book(DataModule& tdm, HostListWindowModel& window, const HostTarget& target
 }  // namespace
 
 ConnectAddressDialog::ConnectAddressDialog() {
-    struct Field {
-        const char* edit;
-        const char* label;
-        const char* caption;
-        size_t maxLength;
-        KeyFilter filter;
-    };
-    const Field fields[] = {
-        {"edtConnectIP", "lblConnectIP", kSiteAddressCaption, 15, KeyFilter::Address},
-        {"edtConnectPort", "lblConnectPort", kSitePortCaption, 5, KeyFilter::Digits},
-        {"edtConnectSite", "lblConnectSite", kSiteNameCaption, 0, KeyFilter::None}};
-    for (const Field& f : fields) {
-        controls.Edit(f.edit, f.maxLength, f.filter).caption = f.caption;
-        controls.Label(f.label, std::string(f.caption) + "：");
-    }
+    AddCaptionedEdits(controls, kFields);
     controls["edtConnectPort"].text = std::to_string(kHostPort);
     controls.Label("lblConnectSiteHint", "（可选）填写后，连接到的主机记入站点簿");
     controls.Button("bbtnConnect", "连接");

@@ -2,7 +2,10 @@
 #include <functional>
 #include <string>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
+#include "protocol/unicast_address.h"
+#include "storage/site_book.h"
 
 namespace tarnwick {
 
@@ -17,8 +20,11 @@ struct LoginDialog;
 class ConnectAddressDialog {
   public:
     ConnectAddressDialog();
-    // The three edits, in reading order.
-    static constexpr const char* kEdits[] = {"edtConnectIP", "edtConnectPort", "edtConnectSite"};
+    // The three edits with their labels, in reading order.
+    static constexpr CaptionedEdit kFields[] = {
+        {"edtConnectIP", "lblConnectIP", kSiteAddressCaption, kIPv4TextLength, KeyFilter::Address},
+        {"edtConnectPort", "lblConnectPort", kSitePortCaption, 5, KeyFilter::Digits},
+        {"edtConnectSite", "lblConnectSite", kSiteNameCaption}};
 
     PageModel controls;
     // Shows the dialog modally; true for OK, false for Cancel.

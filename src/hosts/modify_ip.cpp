@@ -6,11 +6,12 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr size_t kAddressWidth = 15;
+constexpr size_t kAddressWidth = kIPv4TextLength;
 
 std::string WithoutBlanks(const std::string& text) {
     std::string out;
@@ -22,18 +23,14 @@ std::string WithoutBlanks(const std::string& text) {
 }  // namespace
 
 ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
-    for (const char* name : kEdits) {
-        controls.Edit(name, kAddressWidth, KeyFilter::Address);
+    AddCaptionedEdits(controls, kFields);
+    for (const CaptionedEdit& field : kFields) {
+        const std::string name = field.edit;
         controls.OnExit(name, [this, name] {
             if (!IsValidIPv4(controls[name].text)) op_.Warning(kIpValueWrongText);
         });
     }
     controls["edtOldIP"].readOnly = true;
-    // Each edit's caption, and its label: the caption and a colon.
-    for (size_t i = 0; i < std::size(kEdits); ++i) {
-        controls[kEdits[i]].caption = kCaptions[i];
-        controls.Label(kLabels[i], std::string(kCaptions[i]) + "：");
-    }
     controls.Button("bbtnModify", "确定");
     controls.Button("bbtnCancel", "取消");
 }

@@ -2,7 +2,9 @@
 #include <functional>
 #include <string>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -16,12 +18,12 @@ struct HostListWindowModel;
 class ModifyIpDialog {
   public:
     explicit ModifyIpDialog(OperatorPort& op);
-    // The four edits, in reading order.
-    static constexpr const char* kEdits[] = {"edtOldIP", "edtNewIP", "edtNewMask", "edtNewGateway"};
-    // Their labels and captions, in the same order.
-    static constexpr const char* kLabels[] = {"lblOldIP", "lblNewIP", "lblNewMask",
-                                              "lblNewGateway"};
-    static constexpr const char* kCaptions[] = {"原IP地址", "新IP地址", "子网掩码", "默认网关"};
+    // The four edits with their labels, in reading order.
+    static constexpr CaptionedEdit kFields[] = {
+        {"edtOldIP", "lblOldIP", "原IP地址", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewIP", "lblNewIP", "新IP地址", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewMask", "lblNewMask", "子网掩码", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewGateway", "lblNewGateway", "默认网关", kIPv4TextLength, KeyFilter::Address}};
 
     PageModel controls;
     // Shows the dialog modally; true for OK, false for Cancel.

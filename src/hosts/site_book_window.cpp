@@ -23,22 +23,7 @@ std::vector<std::string> GridRow(const Site& s) {
 }  // namespace
 
 SiteEditDialog::SiteEditDialog() {
-    struct Field {
-        const char* edit;
-        const char* label;
-        const char* caption;
-        size_t maxLength;
-        KeyFilter filter;
-    };
-    const Field fields[] = {
-        {"edtSiteName", "lblSiteName", kSiteNameCaption, 0, KeyFilter::None},
-        {"edtSiteIP", "lblSiteIP", kSiteAddressCaption, 15, KeyFilter::Address},
-        {"edtSitePort", "lblSitePort", kSitePortCaption, 5, KeyFilter::Digits},
-        {"edtSiteNotes", "lblSiteNotes", kSiteNotesCaption, 0, KeyFilter::None}};
-    for (const Field& f : fields) {
-        controls.Edit(f.edit, f.maxLength, f.filter).caption = f.caption;
-        controls.Label(f.label, std::string(f.caption) + "：");
-    }
+    AddCaptionedEdits(controls, kFields);
     controls.Button("bbtnSiteOK", "确定");
     controls.Button("bbtnSiteCancel", "取消");
 }

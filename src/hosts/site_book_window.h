@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
+#include "protocol/unicast_address.h"
 #include "storage/site_book.h"
 
 namespace tarnwick {
@@ -16,9 +18,12 @@ class DatabasePort;
 class SiteEditDialog {
   public:
     SiteEditDialog();
-    // The four edits, in reading order.
-    static constexpr const char* kEdits[] = {"edtSiteName", "edtSiteIP", "edtSitePort",
-                                             "edtSiteNotes"};
+    // The four edits with their labels, in reading order.
+    static constexpr CaptionedEdit kFields[] = {
+        {"edtSiteName", "lblSiteName", kSiteNameCaption},
+        {"edtSiteIP", "lblSiteIP", kSiteAddressCaption, kIPv4TextLength, KeyFilter::Address},
+        {"edtSitePort", "lblSitePort", kSitePortCaption, 5, KeyFilter::Digits},
+        {"edtSiteNotes", "lblSiteNotes", kSiteNotesCaption}};
 
     void Fill(const SiteInput& input);
     SiteInput Typed() const;

@@ -1,8 +1,12 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tarnwick {
+
+// The longest dotted IPv4 address, "255.255.255.255".
+inline constexpr size_t kIPv4TextLength = 15;
 
 // A dotted IPv4 address one host can be reached at alone: a valid address
 // that is not 0.0.0.0, the broadcast address or a multicast group

@@ -4,18 +4,19 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 
 QLineEdit* AddCaptionedEdit(QGridLayout* grid, int row, QWidget* parent, const PageModel& model,
-                            const char* edit, const char* label) {
-    QLabel* caption = MakeLabel(parent, label, model[label].text.c_str());
+                            const CaptionedEdit& field) {
+    QLabel* caption = MakeLabel(parent, field.label, model[field.label].text.c_str());
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QLineEdit* input = MakeEdit(parent, edit);
+    QLineEdit* input = MakeEdit(parent, field.edit);
     caption->setBuddy(input);
-    input->setAccessibleName(QString::fromStdString(model[edit].caption));
+    input->setAccessibleName(QString::fromStdString(model[field.edit].caption));
     grid->addWidget(caption, row, 0);
     grid->addWidget(input, row, 1);
     return input;

@@ -6,13 +6,14 @@ class QWidget;
 
 namespace tarnwick {
 class PageModel;
-}
+struct CaptionedEdit;
+}  // namespace tarnwick
 
 namespace tarnwick::ui {
 
-// The edit `edit` of `model` in row `row` of `grid`, its label `label` in
-// front as its buddy, and the control's caption as its accessible name.
+// The edit of `field` in row `row` of `grid`, its label in front as its
+// buddy, and its caption as its accessible name.
 QLineEdit* AddCaptionedEdit(QGridLayout* grid, int row, QWidget* parent, const PageModel& model,
-                            const char* edit, const char* label);
+                            const CaptionedEdit& field);
 
 }  // namespace tarnwick::ui

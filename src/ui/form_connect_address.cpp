@@ -26,9 +26,9 @@ TFormConnectAddress::TFormConnectAddress(ConnectAddressDialog& dialog, QWidget* 
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(1, 1);
     const PageModel& c = dialog_.controls;
-    AddCaptionedEdit(grid, 0, this, c, "edtConnectIP", "lblConnectIP");
-    AddCaptionedEdit(grid, 1, this, c, "edtConnectPort", "lblConnectPort");
-    AddCaptionedEdit(grid, 2, this, c, "edtConnectSite", "lblConnectSite");
+    int row = 0;
+    for (const CaptionedEdit& field : ConnectAddressDialog::kFields)
+        AddCaptionedEdit(grid, row++, this, c, field);
     QLabel* hint = MakeLabel(this, "lblConnectSiteHint");
     hint->setStyleSheet("color: #606060;");
     grid->addWidget(hint, 3, 1);

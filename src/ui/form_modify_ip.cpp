@@ -24,9 +24,9 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     grid->setContentsMargins(32, 16, 32, 8);
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(1, 1);
-    for (size_t i = 0; i < std::size(ModifyIpDialog::kEdits); ++i)
-        AddCaptionedEdit(grid, static_cast<int>(i), this, dialog_.controls,
-                         ModifyIpDialog::kEdits[i], ModifyIpDialog::kLabels[i]);
+    int row = 0;
+    for (const CaptionedEdit& field : ModifyIpDialog::kFields)
+        AddCaptionedEdit(grid, row++, this, dialog_.controls, field);
     layout->addLayout(grid);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

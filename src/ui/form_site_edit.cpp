@@ -26,10 +26,9 @@ TFormSiteEdit::TFormSiteEdit(SiteEditDialog& dialog, QWidget* parent)
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(1, 1);
     const PageModel& c = dialog_.controls;
-    AddCaptionedEdit(grid, 0, this, c, "edtSiteName", "lblSiteName");
-    AddCaptionedEdit(grid, 1, this, c, "edtSiteIP", "lblSiteIP");
-    AddCaptionedEdit(grid, 2, this, c, "edtSitePort", "lblSitePort");
-    AddCaptionedEdit(grid, 3, this, c, "edtSiteNotes", "lblSiteNotes");
+    int row = 0;
+    for (const CaptionedEdit& field : SiteEditDialog::kFields)
+        AddCaptionedEdit(grid, row++, this, c, field);
     layout->addLayout(grid);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
