@@ -99,9 +99,7 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
         const std::string rights = stored.Get(Name("Prog00_ArmingType", user));
         if (rights.empty()) continue;
         // Rights that are not a decimal number end the loading.
-        const std::optional<int> value = DecimalValue(rights);
-        if (!value) return;
-        Select(Name("cbArmingType", user), value);
+        SelectOrStop(Name("cbArmingType", user), DecimalValue(rights));
     }
     for (int user = 1; user <= kUsers; ++user) {
         const std::string code = stored.Get(Name("Prog00_UserCode", user));

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "hosts/unreadable_value.h"
 #include "programming/section_write.h"
-#include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 
@@ -123,8 +123,7 @@ std::string UpDownName(const std::string& editName) {
 }
 
 void SetToggleState(Control& toggle, char digit) {
-    if (digit < '0' || digit > '9')
-        throw ConversionError("'" + std::string(1, digit) + "' is not a valid integer value");
+    if (digit < '0' || digit > '9') throw UnreadableValue(toggle);
     if (digit == '0') toggle.checked = false;
     if (digit == '1') toggle.checked = true;
 }

@@ -50,8 +50,9 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
 // The schedule part of ClearHostControlPage.
 void ClearScheduleGroups(PageModel& c);
 // LoadScheduleGroups: both groups from the Prog06_… keys. A day or zone digit
-// that is not decimal stops the loading there (throws ConversionError). A
-// group whose time field was not read stays as the clearing left it.
+// that is not decimal stops the loading there (throws UnreadableValue naming
+// the toggle). A group whose time field was not read stays as the clearing
+// left it.
 void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
 // EncodeScheduleGroup: the 28 digits of group g.
 std::string EncodeScheduleGroup(const PageModel& c, int g);
@@ -60,7 +61,7 @@ std::string EncodeScheduleGroup(const PageModel& c, int g);
 void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored);
 
 // Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;
-// anything else throws ConversionError.
+// anything else throws UnreadableValue.
 void SetToggleState(Control& toggle, char digit);
 // One press of a time edit's up-down button: hours 0-24, minutes 0-60, no
 // wrap-around.

@@ -7,6 +7,7 @@ class HostWindow;
 
 class QTabWidget;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -49,6 +50,8 @@ class TFormMain : public QMainWindow {
     void WireWindow();
     QWidget* BuildPage(int index);
     bool HandleKey(int key);
+    bool NextPageKey(const QKeyEvent& key);
+    static void FocusFirstInput(QWidget* page);
 
     HostWindow& window_;
     QTabWidget* pages_ = nullptr;

@@ -79,7 +79,7 @@ TEST_F(ConfigRestoreInLab, WritesOnlyWhatDiffersAndTheReReadMatches) {
 
     // Preparing is the dry run: it reads, and writes nothing.
     const size_t before = sim->ReceivedFrames().size();
-    const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", false);
+    const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", {});
     ASSERT_EQ(prep.writes.size(), 4u) << RestorePlanText(prep.writes);
     const auto received = sim->ReceivedFrames(before);
     for (const RestoreWrite& w : prep.writes)
@@ -90,7 +90,7 @@ TEST_F(ConfigRestoreInLab, WritesOnlyWhatDiffersAndTheReReadMatches) {
     EXPECT_EQ(prep.writes[3].page, "GPRS模块");
 
     // The network module's answer adds a restart note after its success word.
-    const RestoreOutcome outcome = ExecuteRestore(*pages, saved, prep.writes, "123456");
+    const RestoreOutcome outcome = ExecuteRestore(*pages, prep.restored, prep.writes, "123456");
     EXPECT_TRUE(outcome.Succeeded()) << RestoreReport(outcome);
     EXPECT_EQ(outcome.written.size(), 4u);
     EXPECT_TRUE(outcome.moduleRestartNeeded);
@@ -114,8 +114,8 @@ TEST_F(ConfigRestoreInLab, StopsAtTheFirstWriteTheHostDoesNotTake) {
         SCOPED_TRACE(c.fault);
         db->Execute("Delete From OperationLog", {});
         auto sim = StartChangedHost(std::string(R"(, "faults": [)") + c.fault + "]");
-        const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", false);
-        const RestoreOutcome outcome = ExecuteRestore(*pages, saved, prep.writes, "123456");
+        const RestorePreparation prep = PrepareRestore(*pages, saved, "123456", {});
+        const RestoreOutcome outcome = ExecuteRestore(*pages, prep.restored, prep.writes, "123456");
         ASSERT_EQ(outcome.written.size(), 1u) << RestoreReport(outcome);
         EXPECT_EQ(outcome.written[0].page, "编程区04");
         EXPECT_NE(outcome.stopReason.find(c.reason), std::string::npos) << outcome.stopReason;
@@ -130,12 +130,12 @@ TEST_F(ConfigRestoreInLab, StopsAtTheFirstWriteTheHostDoesNotTake) {
 TEST_F(ConfigRestoreInLab, AnotherModelIsRefusedUnlessForced) {
     auto sim = StartChangedHost(R"(, "model": "TWK-32 V1.00")");
     try {
-        PrepareRestore(*pages, saved, "123456", false);
+        PrepareRestore(*pages, saved, "123456", {});
         ADD_FAILURE() << "restored to another model";
     } catch (const SnapshotError& e) {
         EXPECT_NE(std::string(e.what()).find("TWK-32 V1.00"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(PrepareRestore(*pages, saved, "123456", true).writes.size(), 4u);
+    EXPECT_EQ(PrepareRestore(*pages, saved, "123456", {.otherModel = true}).writes.size(), 4u);
 }
 
 TEST_F(ConfigBackupInLab, DiffOfTwoHostsListsExactlyTheChangedSettings) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/unreadable_value.h"
 #include "programming/programming_requests.h"
-#include "protocol/conversion_error.h"
 #include "support/recording_operator.h"
 
 namespace tarnwick {
@@ -78,7 +78,7 @@ TEST(ScheduleGroups, ToggleDigitsAndTheirFaults) {
         SetToggleState(toggle, digit);
         EXPECT_EQ(toggle.checked, on) << digit;
     }
-    EXPECT_THROW(SetToggleState(toggle, 'A'), ConversionError);
+    EXPECT_THROW(SetToggleState(toggle, 'A'), UnreadableValue);
 
     // A digit that is not decimal stops the loading at that toggle; the rest
     // stays as the clearing left it.
@@ -88,7 +88,12 @@ TEST(ScheduleGroups, ToggleDigitsAndTheirFaults) {
     s.params.Set("Prog06_2Time", "09001800");
     s.params.Set("Prog06_2Week", "11111110");
     ClearScheduleGroups(s.c);
-    EXPECT_THROW(LoadScheduleGroups(s.c, s.params), ConversionError);
+    try {
+        LoadScheduleGroups(s.c, s.params);
+        ADD_FAILURE() << "the loading went on";
+    } catch (const UnreadableValue& e) {
+        EXPECT_EQ(e.Caption(), "第一组 星期 三");
+    }
     EXPECT_TRUE(s.c["stxtWeek12"].checked);
     EXPECT_FALSE(s.c["stxtWeek14"].checked);
     EXPECT_EQ(s.c["edtHour2"].text, "00");

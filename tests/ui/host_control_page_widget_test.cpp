@@ -113,6 +113,8 @@ TEST(HostControlPageWidget, ScheduleControlsAreNamedAndFollowTheModel) {
     EXPECT_EQ(hour->text(), QStringLiteral("9"));
     p.Find<QCheckBox>("chkDefenceZone1")->click();
     EXPECT_EQ(hour->text(), QStringLiteral("24"));
+    // The tab says the page holds an unsaved change.
+    EXPECT_EQ(p.form->Pages()->tabText(0), QStringLiteral("*主机控制"));
 }
 
 TEST(HostControlPageWidget, StatusTimerRunsOnlyWhenTheWindowSaysSo) {
