@@ -25,6 +25,10 @@ constexpr const char* kModuleRestartKey = "NMReboot";
 // The keys of the network module's local network block, and its edits.
 constexpr std::string_view kLocalNetworkPrefix = "NMLocal";
 constexpr const char* kLocalNetworkEdits[] = {"edtLocalIP", "edtLocalMask", "edtLocalGateway"};
+// An unanswered write may still have been taken.
+constexpr const char* kOutcomeUnknownText =
+    "主机无应答：这项写入的结果不明，主机可能已经写入；"
+    "以下重新读取的结果是主机现在保存的配置。";
 
 // The host took a write when its answer holds the success word; a network
 // module's answer may add a note after it (a restart is needed).
@@ -135,8 +139,10 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
             break;
         }
         if (result.empty()) {
-            // Nothing came back: no row, for nothing is known to be written.
-            out.stopReason = w.page + ": 主机无应答";
+            // Nothing came back: no row, for nothing is known to be written;
+            // but the host may have taken it, so it is read again below.
+            out.stopReason = w.page + ": " + w.entry.pair + " " + kOutcomeUnknownText;
+            out.outcomeUnknown = true;
             break;
         }
         const std::string problem = tdm.operationLog.Write(w.entry.frame, result);
@@ -148,14 +154,15 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
         out.written.push_back(w);
         if (tdm.params.Get(kModuleRestartKey) == "1") out.moduleRestartNeeded = true;
     }
-    if (!out.stopReason.empty()) return out;
+    if (!out.stopReason.empty() && !out.outcomeUnknown) return out;
     try {
         const ConfigSnapshot after =
             TakeSnapshot(tdm, SnapshotReads(pages), installerCode, kVersionText);
         out.reread = true;
         out.remaining = Changes(pages, restored, after);
     } catch (const SnapshotError& e) {
-        out.stopReason = std::string("重新读取失败: ") + e.what();
+        out.stopReason +=
+            (out.stopReason.empty() ? "" : "\n") + std::string("重新读取失败: ") + e.what();
     }
     return out;
 }

@@ -43,8 +43,11 @@ struct RestoreOutcome {
     std::string stopReason;                   // why it stopped early; empty when every write went
     bool reread = false;                      // the host was read again after the writes
     std::vector<ConfigDifference> remaining;  // file against host after the re-read
-    std::string logProblem;                   // the first operation-log row that failed
-    bool moduleRestartNeeded = false;         // network module settings take effect on restart
+    // A write went unanswered: the host may have taken it, so the host is
+    // read again all the same.
+    bool outcomeUnknown = false;
+    std::string logProblem;            // the first operation-log row that failed
+    bool moduleRestartNeeded = false;  // network module settings take effect on restart
 
     bool Succeeded() const { return stopReason.empty() && reread && remaining.empty(); }
 };
@@ -64,9 +67,10 @@ RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& targe
                                   const std::string& installerCode, RestoreAllowance allowance);
 
 // Sends `writes` in order, one operation-log row per answered write. A write
-// the host refuses or does not answer stops the restore; otherwise the host
-// is read again and compared with `restored` (the preparation's). `progress`
-// hears each write's label before it goes.
+// the host refuses stops the restore; one it does not answer stops it too,
+// and the host is read again, as after the last write, and compared with
+// `restored` (the preparation's). `progress` hears each write's label before
+// it goes.
 RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
                               const std::vector<RestoreWrite>& writes,
                               const std::string& installerCode,

@@ -49,7 +49,9 @@ CommunicationPage::CommunicationPage() : ProgrammingPage("tsCommuncaiotnSetting"
     for (int user = 1; user <= kUsers; ++user) {
         CaptionedCombo(Name("cbArmingType", user), UserCaption(user) + " 布防类型",
                        UserRightsList());
-        CaptionedEdit(Name("edtUserCode", user), UserCaption(user) + " 用户码", 4);
+        // The code is four digits, typed like the other codes.
+        CaptionedEdit(Name("edtUserCode", user), UserCaption(user) + " 用户码", 4,
+                      KeyFilter::Digits);
     }
     for (int number = 1; number <= kNumbers; ++number) {
         CaptionedCombo(Name("cbAlarmCallType", number), NumberCaption(number) + " 报警电话类型",

@@ -61,6 +61,7 @@ Application::Application(const std::string& dbPath, bool unattended) {
     ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
     OpenDataModule(dbPath);
+    ControlBinder::SetErrorTrace([this](const std::string& line) { tdm_->trace.Add(line); });
     WireHostList();
     WireHostWindow();
 }
@@ -148,6 +149,7 @@ Application::~Application() {
     focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
     ControlBinder::SetOperator(nullptr);
+    ControlBinder::SetErrorTrace(nullptr);
 }
 
 void Application::Trace(const std::string& line) {
