@@ -44,8 +44,12 @@ HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
 
 PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
     page->Controls().SetBusyCheck([this] { return tdm.flowRunning; });
-    // What the operator does may mark the page's tab.
-    page->Controls().SetOperatorActionListener([this] { Changed(); });
+    // What the operator does may mark the page's tab, and makes the word on
+    // the last save old news.
+    page->Controls().SetOperatorActionListener([this] {
+        if (!frame["lblSaveState"].text.empty()) ShowSaveState("");
+        Changed();
+    });
     // Until a load, the page's own start values count as loaded.
     page->NoteLoaded();
     pages_.push_back(std::move(page));

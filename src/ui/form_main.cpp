@@ -141,8 +141,18 @@ void TFormMain::SyncState() {
         const QString caption = QString::fromStdString(window_.TabCaption(i));
         if (pages_->tabText(i) != caption) pages_->setTabText(i, caption);
     }
+    // A cycle disables the pages, which takes the focus away: it goes back
+    // where it was once they are enabled again, so the keyboard carries on.
+    if (!window_.pcMainEnabled && pages_->isEnabled() && focusWidget() &&
+        isAncestorOf(focusWidget()))
+        focusBeforeCycle_ = focusWidget();
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    if (window_.pcMainEnabled && focusBeforeCycle_) {
+        if (focusBeforeCycle_->isVisible() && focusBeforeCycle_->isEnabled())
+            focusBeforeCycle_->setFocus(Qt::OtherFocusReason);
+        focusBeforeCycle_ = nullptr;
+    }
     if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
     if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
@@ -178,6 +188,8 @@ bool TFormMain::NextPageKey(const QKeyEvent& key) {
     const int step = key.key() == Qt::Key_Tab ? 1 : key.key() == Qt::Key_Backtab ? -1 : 0;
     if (step == 0) return false;
     if (!window_.keysAttached || !pages_->isEnabled()) return true;
+    // Asked while the page with the changes still shows.
+    if (!window_.MayLeavePage()) return true;
     const int next = (pages_->currentIndex() + step + pages_->count()) % pages_->count();
     pages_->setCurrentIndex(next);
     // The page was shown (and not kept by the operator's answer): the

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 
 namespace tarnwick {
 class HostWindow;
@@ -62,6 +63,7 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
     QTimer* statusTimer_ = nullptr;
+    QPointer<QWidget> focusBeforeCycle_;
 };
 
 }  // namespace tarnwick::ui

@@ -152,6 +152,7 @@ TEST(UnsavedChanges, ASaveWithNothingChangedSaysSoAndASavedEditIsNoLongerMarked)
     EXPECT_EQ(w.window.frame["lblSaveState"].text, kNothingToSaveText);
 
     w.EditZoneType();
+    EXPECT_EQ(w.window.frame["lblSaveState"].text, "");
     w.window.KeyDown(HostWindow::Key::F8);
     EXPECT_EQ(w.SectionWrites(), std::vector<int>{4});
     EXPECT_EQ(w.window.TabCaption(kWiredPage), "有线防区");
