@@ -18,6 +18,8 @@ std::string UnreachedText(const std::string& address) {
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow) {
     if (tdm.flowRunning) return;
+    // The open host window's unsaved changes are the old host's.
+    if (window.visible && !window.MayLeavePage()) return;
     FlowScope flow(tdm);
     const HostTarget target = list.Target(row);
     if (target.address.empty()) {

@@ -41,6 +41,8 @@ class TFormHostList : public QMainWindow {
     // Runs a core flow of the list (the address change, connecting to an
     // address): the grid, the enabled states and the waiting panel follow it.
     void RunListFlow(const std::function<void()>& flow);
+    // Asked before the list (and with it the program) closes; false keeps it.
+    std::function<bool()> mayClose;
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter

@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
     const bool touring = tour >= 0 && tour + 1 < args.size();
-    // The tour books sites and saves a page: it keeps a database of its own,
-    // so the operator's book and operation log stay as they are.
+    // The tour books sites to show them: it keeps a database of its own, so
+    // the operator's book stays as it is.
     QTemporaryDir tourFolder;
     const std::string dbPath = touring && tourFolder.isValid()
                                    ? tourFolder.filePath("db.mdb").toStdString()
