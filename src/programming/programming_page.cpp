@@ -21,13 +21,6 @@ std::string Placeholder(size_t width) {
 
 }  // namespace
 
-std::optional<int> DecimalValue(std::string_view digits) {
-    if (digits.empty() || digits.size() > 9 ||
-        !std::all_of(digits.begin(), digits.end(), IsDecimal))
-        return std::nullopt;
-    return std::stoi(std::string(digits));
-}
-
 std::optional<int> HexDigitValue(std::string_view digit) {
     if (digit.size() != 1) return std::nullopt;
     const char c = digit[0];

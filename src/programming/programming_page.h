@@ -14,9 +14,6 @@ namespace tarnwick {
 
 struct SectionField;
 
-// The decimal value of a run of digits; nullopt when it is empty or holds
-// anything but decimal digits.
-std::optional<int> DecimalValue(std::string_view digits);
 // The value of one hexadecimal digit; nullopt for anything else.
 std::optional<int> HexDigitValue(std::string_view digit);
 
