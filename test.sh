@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
-# the fuzz targets are real libFuzzer binaries), fuzzes for a minute and runs
-# the core tests again under ThreadSanitizer, then every test. Ends with
+# the fuzz targets are real libFuzzer binaries), fuzzes for a minute, runs
+# the core tests again under ThreadSanitizer and once more built with GCC (the
+# compiler of the shipped build, ./run.sh), then every test. Ends with
 # ctest's summary; exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -28,10 +29,24 @@ tsan_status=0
   cmake --build "$tsan" --target tarnwick_tests &&
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/tarnwick_tests"; } ||
   tsan_status=1
+
+# The core tests built by GCC, as ./run.sh builds the tool: what the two
+# compilers are free to do differently (the order in which operands are
+# evaluated, for one) must not change what the tool does.
+gcc_build=build/gcc
+gcc_status=0
+{ cmake -S . -B "$gcc_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ \
+    -DTARNWICK_BUILD_UI=OFF &&
+  cmake --build "$gcc_build" --target tarnwick_tests &&
+  "$gcc_build/tests/tarnwick_tests" --gtest_brief=1; } ||
+  gcc_status=1
+
 (cd "$build" && ctest --output-on-failure --timeout 900)
 test_status=$?
 
 [ $tsan_status -ne 0 ] && echo "ThreadSanitizer found a problem (see above)."
+[ $gcc_status -ne 0 ] && echo "The core tests built with GCC failed (see above)."
 [ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
-[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] && exit 1
+[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] ||
+  [ $gcc_status -ne 0 ] && exit 1
 exit 0
