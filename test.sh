@@ -2,8 +2,9 @@
 # Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
 # the fuzz targets are real libFuzzer binaries), fuzzes for a minute, runs
 # the core tests again under ThreadSanitizer and once more built with GCC (the
-# compiler of the shipped build, ./run.sh), then every test. Ends with
-# ctest's summary; exits non-zero on any failure.
+# compiler of the shipped build, ./run.sh), builds and checks the Debian
+# package, then runs every test. Ends with ctest's summary; exits non-zero on
+# any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -42,6 +43,11 @@ tsan_status=0
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/tarnwick_tests"; } ||
   tsan_status=1
 
+# The Debian package, from a Release build of the window and the command-line
+# tool, checked on what it holds (tools/package.sh).
+package_status=0
+tools/package.sh --check || package_status=1
+
 gcc_status=0
 if wait "$gcc_builder"; then
   grep -E 'warning:|error:' "$gcc_build/build.log"
@@ -57,6 +63,7 @@ test_status=$?
 [ $tsan_status -ne 0 ] && echo "ThreadSanitizer found a problem (see above)."
 [ $gcc_status -ne 0 ] && echo "The core tests built with GCC failed (see above)."
 [ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
+[ $package_status -ne 0 ] && echo "The package checks failed (see above)."
 [ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] ||
-  [ $gcc_status -ne 0 ] && exit 1
+  [ $package_status -ne 0 ] || [ $gcc_status -ne 0 ] && exit 1
 exit 0
