@@ -45,7 +45,9 @@ CommunicationPage::CommunicationPage() : ProgrammingPage("tsCommuncaiotnSetting"
     for (int user = 1; user <= kUsers; ++user) {
         CaptionedCombo(Numbered("cbArmingType", user), UserCaption(user) + " 布防类型",
                        UserRightsList());
-        CaptionedEdit(Numbered("edtUserCode", user), UserCaption(user) + " 用户码", 4);
+        // The code is four digits, typed like the other codes.
+        CaptionedEdit(Numbered("edtUserCode", user), UserCaption(user) + " 用户码", 4,
+                      KeyFilter::Digits);
     }
     for (int number = 1; number <= kNumbers; ++number) {
         CaptionedCombo(Numbered("cbAlarmCallType", number), NumberCaption(number) + " 报警电话类型",
@@ -95,9 +97,7 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
         const std::string rights = stored.Get(Numbered("Prog00_ArmingType", user));
         if (rights.empty()) continue;
         // Rights that are not a decimal number end the loading.
-        const std::optional<int> value = DecimalValue(rights);
-        if (!value) return;
-        Select(Numbered("cbArmingType", user), value);
+        SelectOrStop(Numbered("cbArmingType", user), DecimalValue(rights));
     }
     for (int user = 1; user <= kUsers; ++user) {
         const std::string code = stored.Get(Numbered("Prog00_UserCode", user));

@@ -62,9 +62,7 @@ void WirelessZonePage::LoadWirelessZonePage(const DeviceParams& stored) {
         const std::string digits = stored.Get(Key(zone));
         if (digits.empty()) continue;
         // A report group digit that is not decimal ends the loading.
-        const std::optional<int> group = DecimalValue(Slice(digits, 1, 1));
-        if (!group) return;
-        Select(Numbered("cbWXDefenceZoneNo", zone), group);
+        SelectOrStop(Numbered("cbWXDefenceZoneNo", zone), DecimalValue(Slice(digits, 1, 1)));
         Select(Numbered("cbWXDefenceZoneType", zone),
                HexDigitValue(Slice(digits, 2, 2)).value_or(0));
         for (size_t box = 0; box < 4 && 3 + box <= digits.size(); ++box)

@@ -40,9 +40,7 @@ std::optional<int> DecimalValue(std::string_view digits) {
 }
 
 std::string CaptionWithoutColon(std::string_view caption) {
-    std::string text;
-    for (char c : caption)
-        if (c != ' ') text += c;
+    std::string text(caption);
     while (text.ends_with("：") || text.ends_with(':'))
         text.resize(text.size() - (text.back() == ':' ? 1 : std::string_view("：").size()));
     return text;

@@ -17,8 +17,8 @@ std::string Slice(std::string_view text, size_t from, size_t to);
 // The value of a run of at most nine decimal digits; nullopt when it is empty
 // or holds anything else (a blank too).
 std::optional<int> DecimalValue(std::string_view digits);
-// A caption as it is read out or named in a message: without its blanks and
-// without its closing colon ("短 信 开 关：" gives "短信开关").
+// A caption as it is read out or named in a message: without the colon, full
+// width or not, that ends it on the page ("本地IP地址：" gives "本地IP地址").
 std::string CaptionWithoutColon(std::string_view caption);
 
 }  // namespace tarnwick

@@ -97,10 +97,10 @@ TEST(DecimalValue, TakesOnlyARunOfUpToNineDigits) {
         EXPECT_EQ(DecimalValue(bad), std::nullopt) << bad;
 }
 
-TEST(CaptionWithoutColon, DropsBlanksAndTheClosingColonOfEitherWidth) {
-    EXPECT_EQ(CaptionWithoutColon("短 信 开 关："), "短信开关");
+TEST(CaptionWithoutColon, DropsOnlyTheClosingColonOfEitherWidth) {
+    EXPECT_EQ(CaptionWithoutColon("本地IP地址："), "本地IP地址");
     EXPECT_EQ(CaptionWithoutColon("网络管理:"), "网络管理");
-    EXPECT_EQ(CaptionWithoutColon(" 防  区： "), "防区");
+    EXPECT_EQ(CaptionWithoutColon("有线交叉防区逻辑 防区1：:"), "有线交叉防区逻辑 防区1");
     EXPECT_EQ(CaptionWithoutColon("时间：分钟"), "时间：分钟");
     EXPECT_EQ(CaptionWithoutColon("："), "");
 }

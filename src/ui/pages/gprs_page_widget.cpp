@@ -44,7 +44,7 @@ class GprsLayout {
         label->setBuddy(input);
         const bool tall = qobject_cast<QPlainTextEdit*>(input) != nullptr;
         label->setAlignment(Qt::AlignRight | (tall ? Qt::AlignTop : Qt::AlignVCenter));
-        input->setAccessibleName(Q(CaptionWithoutColon(caption)));
+        input->setAccessibleName(Q(CaptionWithoutColon(caption)).remove(' '));
         grid->addWidget(label, row, column);
         grid->addWidget(input, row, column + 1, 1, span);
         order_.push_back(input);
@@ -108,7 +108,7 @@ QGroupBox* SmsSettings(GprsLayout& l, QWidget* parent) {
     QComboBox* info = MakeCombo(box, "cbGprsInfoSMS");
     auto* caption = new QLabel(Q(l.Caption(info)), box);
     caption->setBuddy(info);
-    info->setAccessibleName(Q(CaptionWithoutColon(l.Caption(info))));
+    info->setAccessibleName(Q(CaptionWithoutColon(l.Caption(info))).remove(' '));
     grid->addWidget(caption, 1, 0, 1, 2);
     grid->addWidget(info, 2, 0, 1, 2);
     l.Add(info);
