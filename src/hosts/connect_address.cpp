@@ -34,7 +34,7 @@ Typed Check(DataModule& tdm, const PageModel& c) {
             return typed;
         }
     typed.target.address = PlainDottedIPv4(address);
-    typed.target.port = port.empty() ? kHostPort : static_cast<uint16_t>(std::stoi(port));
+    typed.target.port = port.empty() ? kHostPort : static_cast<uint16_t>(*DecimalValue(port));
     try {
         SiteBook book(tdm.db);
         const std::vector<Site> sites = book.List();

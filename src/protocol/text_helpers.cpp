@@ -1,5 +1,6 @@
 #include "protocol/text_helpers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -71,6 +72,20 @@ size_t Utf8Length(std::string_view text) {
     for (char c : text)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
     return count;
+}
+
+std::optional<int> DecimalValue(std::string_view digits) {
+    const auto decimal = [](char c) { return c >= '0' && c <= '9'; };
+    if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), decimal))
+        return std::nullopt;
+    return std::stoi(std::string(digits));
+}
+
+std::string CaptionWithoutColon(std::string_view caption) {
+    std::string text(caption);
+    while (text.ends_with("：") || text.ends_with(':'))
+        text.resize(text.size() - (text.back() == ':' ? 1 : std::string_view("：").size()));
+    return text;
 }
 
 }  // namespace tarnwick

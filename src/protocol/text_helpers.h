@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,11 @@ std::string Slice(std::string_view text, size_t from, size_t to);
 bool IsValidUtf8(std::string_view text);
 // Characters of a UTF-8 text (code points), as the operator counts them.
 size_t Utf8Length(std::string_view text);
+// The value of a run of at most nine decimal digits; nullopt when it is empty
+// or holds anything else (a blank too).
+std::optional<int> DecimalValue(std::string_view digits);
+// A caption as it is read out or named in a message: without the colon, full
+// width or not, that ends it on the page ("本地IP地址：" gives "本地IP地址").
+std::string CaptionWithoutColon(std::string_view caption);
 
 }  // namespace tarnwick

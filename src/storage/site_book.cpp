@@ -1,7 +1,6 @@
 #include "storage/site_book.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
@@ -48,10 +47,8 @@ Site FromRow(const DbRow& row) {
     Site s;
     s.name = DbColumn(row, "Name");
     s.address = DbColumn(row, "Address");
-    const std::string port = DbColumn(row, "Port");
-    int value = 0;
-    std::from_chars(port.data(), port.data() + port.size(), value);
-    s.port = value > 0 && value <= 65535 ? static_cast<uint16_t>(value) : kHostPort;
+    const std::optional<int> port = DecimalValue(DbColumn(row, "Port"));
+    s.port = port && *port > 0 && *port <= 65535 ? static_cast<uint16_t>(*port) : kHostPort;
     s.notes = DbColumn(row, "Notes");
     s.deviceId = DbColumn(row, "DeviceId");
     s.hostType = DbColumn(row, "HostType");
@@ -86,12 +83,8 @@ std::string CheckSiteAddress(const std::string& address) {
 
 std::string CheckSitePort(const std::string& port) {
     if (port.empty()) return {};
-    int value = 0;
-    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-    const bool digits =
-        std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits || error != std::errc() || end != port.data() + port.size() || value < 1 ||
-        value > 65535)
+    const std::optional<int> value = DecimalValue(port);
+    if (!value || *value < 1 || *value > 65535)
         return std::string(kSitePortCaption) + Quoted(port) + "不是1到65535之间的数。";
     return {};
 }
@@ -120,7 +113,7 @@ SiteCheck CheckSiteInput(const SiteInput& input) {
     Site site;
     site.name = name;
     site.address = PlainDottedIPv4(address);
-    site.port = port.empty() ? kHostPort : static_cast<uint16_t>(std::stoi(port));
+    site.port = port.empty() ? kHostPort : static_cast<uint16_t>(*DecimalValue(port));
     site.notes = notes;
     check.site = site;
     return check;

@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "protocol/operator_port.h"
+#include "ui/qt_text.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -104,10 +105,6 @@ class KeyFilterValidator : public QValidator {
   private:
     KeyFilter filter_;
 };
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A rich-text log: each line in the normal colour up to its colour's start,
 // then in that colour; kept scrolled to its end.

@@ -33,6 +33,9 @@ TFormConnectAddress::TFormConnectAddress(ConnectAddressDialog& dialog, QWidget* 
     hint->setStyleSheet("color: #606060;");
     grid->addWidget(hint, 3, 1);
     layout->addLayout(grid);
+    // The room the fixed size leaves goes above the buttons, so the banner
+    // stays at the very top.
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton* connectButton = MakeButton(this, "bbtnConnect");

@@ -30,6 +30,9 @@ TFormSiteEdit::TFormSiteEdit(SiteEditDialog& dialog, QWidget* parent)
     for (const CaptionedEdit& field : SiteEditDialog::kFields)
         AddCaptionedEdit(grid, row++, this, c, field);
     layout->addLayout(grid);
+    // The room the fixed size leaves goes above the buttons, so the banner
+    // stays at the very top.
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton* ok = MakeButton(this, "bbtnSiteOK");

@@ -67,7 +67,6 @@ Command AddDiffCommand(CLI::App& app) {
                     throw UsageError("diff: 一个文件时须以 --host、--hosts 或 --site 指定主机");
                 const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
                 const HostTargets targets = ResolveHosts(o->hosts);
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {

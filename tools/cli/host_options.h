@@ -59,8 +59,4 @@ std::string InstallerCode(const std::string& option);
 // needed. Throws UsageError when the database cannot be used.
 std::vector<Site> BookedSites(const std::string& database);
 
-// Throws UsageError outside a lab namespace: the tool broadcasts and
-// listens on the host port.
-void RequireLab();
-
 }  // namespace tarnwick::cli
