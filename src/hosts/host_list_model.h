@@ -50,6 +50,10 @@ class HostListModel {
     // multicast, not an address at all) or the list holds kMaxHosts. An
     // answer from an absent site's address fills that site's row instead.
     Added AddSearchAnswer(const std::string& frame);
+    // After a search: the answers in address order (as numbers), numbered
+    // anew, so that every search lists the same hosts the same way, however
+    // their answers came in.
+    void SortAnswers();
     // After a search: one absent row for each booked site whose address no
     // answer listed, greyed, with its last-seen time.
     void ListAbsentSites();

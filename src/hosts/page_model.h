@@ -99,6 +99,9 @@ class PageModel {
     Control& At(std::string_view base, int index) { return (*this)[Numbered(base, index)]; }
     bool Holds(const std::string& name) const { return index_.count(name) != 0; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // Everything the controls show, to be put back later with Restore.
+    std::vector<Control> Copy() const;
+    void Restore(const std::vector<Control>& shown);
 
     // Event handlers, by control name: a click, a change of value (selection,
     // check state, text) made by the operator, the focus leaving an edit.

@@ -17,6 +17,25 @@ std::string ExportFailureText(const std::string& path, const std::string& reason
     return "警情信息未能导出到文件\r\n" + path + "\r\n" + reason;
 }
 
+// The box that ends every export: the file and how many records went in.
+std::string ExportDoneText(const std::string& path, size_t records, int unreadable) {
+    std::string text = "已将" + std::to_string(records) + "条警情记录导出到文件\r\n" + path;
+    if (unreadable > 0) text += "\r\n其中" + std::to_string(unreadable) + "条记录的防区无法识别";
+    return text;
+}
+
+// The grid's record rows: every row below the header with any text.
+size_t RecordRows(const SheetCells& cells) {
+    size_t rows = 0;
+    for (size_t r = 1; r < cells.size(); ++r)
+        for (const std::string& cell : cells[r])
+            if (!cell.empty()) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
 // Record numbers travel as 16 bits.
 constexpr int kLastRecordNumber = 0xFFFF;
 
@@ -102,11 +121,14 @@ void AlarmInfoPage::ExportToExcel() {
     std::string path = chooseExportPath();
     if (path.empty()) return;
     path = WithExportExtension(path);
+    const SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
     try {
-        spreadsheet_->SaveWorkbook(path, kExportSheetName, Controls()["strgridAlarmInfo"].cells);
+        spreadsheet_->SaveWorkbook(path, kExportSheetName, cells);
     } catch (const SpreadsheetError& e) {
         window_.tdm.op.Warning(ExportFailureText(path, e.what()));
+        return;
     }
+    window_.tdm.op.Information(ExportDoneText(path, RecordRows(cells), 0));
 }
 
 void AlarmInfoPage::ExportAllToExcel() {
@@ -121,10 +143,7 @@ void AlarmInfoPage::ExportAllToExcel() {
     bool done = false;
     try {
         const HistoryExport e = ExportWholeHistory(tdm, *spreadsheet_, chosen, 0);
-        text =
-            "已将" + std::to_string(e.history.records.size()) + "条警情记录导出到文件\r\n" + e.path;
-        if (e.unreadable > 0)
-            text += "\r\n其中" + std::to_string(e.unreadable) + "条记录的防区无法识别";
+        text = ExportDoneText(e.path, e.history.records.size(), e.unreadable);
         done = true;
     } catch (const std::exception& e) {
         text = ExportFailureText(WithExportExtension(chosen), e.what());

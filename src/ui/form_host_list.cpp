@@ -64,8 +64,14 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
+    // The operator's choice of row goes to the model, which keeps the host.
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!selecting_ && !model_.searching && current.isValid())
+                    model_.Select(current.row() + 1);
+            });
     resize(1040, 640);
-    SelectRow(1);
+    ShowSelection();
 }
 
 TFormHostList::~TFormHostList() {
@@ -164,10 +170,13 @@ void TFormHostList::RunListFlow(const std::function<void()>& flow) {
         waiting_->Sync();
         SyncEnabled();
     };
+    selecting_ = true;  // a list the flow rebuilds keeps the host selected
     flow();
+    selecting_ = false;
     model_.onListChanged = listChanged;
     model_.waiting.observer = waitingChanged;
     SyncEnabled();
+    ShowSelection();
 }
 
 int TFormHostList::SelectedRow() const {
@@ -181,6 +190,18 @@ void TFormHostList::SelectRow(int row) {
     grid_->selectRow(row - 1);
 }
 
+void TFormHostList::ShowSelection() {
+    selecting_ = true;
+    const int row = model_.SelectedRow();
+    if (row > 0) {
+        SelectRow(row);
+    } else {
+        grid_->selectionModel()->clearCurrentIndex();
+        grid_->clearSelection();
+    }
+    selecting_ = false;
+}
+
 void TFormHostList::Search() {
     if (!tdm_ || model_.searching) return;
     SyncEnabled();
@@ -191,7 +212,7 @@ void TFormHostList::Search() {
     RunHostSearch(*tdm_, model_);
     model_.waiting.observer = [this] { waiting_->Sync(); };
     SyncEnabled();
-    SelectRow(1);
+    ShowSelection();
 }
 
 void TFormHostList::SyncEnabled() {

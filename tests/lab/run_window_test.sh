@@ -21,6 +21,12 @@
 #    a search. Alt+L, the address of a second host that ignores the search
 #    frame, Enter, Enter in the password dialog: that host receives the search
 #    at its own address, the section 00 read and page 0's nine reads.
+# 9. That host paused for two poll periods: the status group says "无应答"
+#    (the tool's trace, copied to a file, records what the group shows), and
+#    says the host is back once it answers again.
+# 10. Two more hosts that answer the search after a random delay: the host
+#    the operator selects in the list stays selected through three searches,
+#    and Enter logs in to it.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,10 +52,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$lab" up "$name" 2 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+"$lab" up "$name" 4 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
 source <("$lab" env "$name")
-read -r host_ip far_ip <<<"$TARNWICK_LAB_HOST_IPS"
-read -r host_ns far_ns <<<"$TARNWICK_LAB_HOST_NS"
+read -r host_ip far_ip third_ip fourth_ip <<<"$TARNWICK_LAB_HOST_IPS"
+read -r host_ns far_ns third_ns fourth_ns <<<"$TARNWICK_LAB_HOST_NS"
 in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
 
 # Starts a simulated host: <namespace> <address> <log name> [hostsim arguments...].
@@ -82,7 +88,7 @@ pids+=($!)
 sleep 1
 
 QT_QPA_PLATFORM=xcb TARNWICK_LOCK_FILE="$work/tarnwick.lock" ASAN_OPTIONS=detect_leaks=0 \
-  "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
+  TARNWICK_TRACE_FILE="$work/trace.log" "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
 pids+=($!)
 
 received() { awk '$3 == "recv" { print $7 }' "$work/host.log"; }
@@ -277,6 +283,46 @@ else
   failures=$((failures + 1))
 fi
 
+# 9. The far host's window is active on page 0: its status is polled.
+far_pid=${pids[1]}
+traced() { grep -c -F "$1" "$work/trace.log" 2>/dev/null; }
+kill -STOP "$far_pid"
+for _ in $(seq 450); do [ "$(traced '[状态]: 主机无应答')" -ge 1 ] && break; sleep 0.1; done
+silent=$(traced '[状态]: 主机无应答')
+kill -CONT "$far_pid"
+for _ in $(seq 250); do [ "$(traced '[状态]: 最后更新')" -ge 1 ] && break; sleep 0.1; done
+if [ "$silent" -ge 1 ] && [ "$(traced '[状态]: 最后更新')" -ge 1 ]; then
+  echo "ok: a host paused for two poll periods is shown 无应答, and live when it answers again"
+else
+  echo "FAILED: a host paused for two poll periods is shown 无应答, and live when it answers again"
+  grep -F '[状态]' "$work/trace.log"
+  failures=$((failures + 1))
+fi
+
+# 10. Three hosts answer the search; two of them after a random delay.
+jitter='{"match": "02D7", "jitterMs": 400}'
+start_host "$third_ns" "$third_ip" third --fault "$jitter"
+start_host "$fourth_ns" "$fourth_ip" fourth --fault "$jitter"
+fourth_received() { awk '$3 == "recv" { print $7 }' "$work/fourth.log"; }
+key Escape  # the far host's window closes; the list searches
+sleep 3
+key Down Down  # rows in address order: the fourth host is row 3
+for _ in 1 2 3; do
+  key F5
+  sleep 3
+done
+before=$(count)
+key Return
+window '^密码验证$' >/dev/null
+key Return
+for _ in $(seq 100); do fourth_received | grep -q "^$section00$" && break; sleep 0.1; done
+if fourth_received | grep -q "^$section00$" && ! received | tail -n +$((before + 1)) | grep -q "^$section00$"; then
+  echo "ok: the selected host stays selected through three searches; Enter logs in to it"
+else
+  echo "FAILED: the selected host stays selected through three searches; Enter logs in to it"
+  failures=$((failures + 1))
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
@@ -284,6 +330,8 @@ if [ "$failures" -ne 0 ]; then
   cat "$work/host.log"
   echo "--- far host log"
   cat "$work/far.log"
+  echo "--- fourth host log"
+  cat "$work/fourth.log" 2>/dev/null
   exit 1
 fi
 echo "window test passed"
