@@ -180,7 +180,7 @@ TEST_F(AlarmPageTest, ExportWritesTheGridIntoSheetOneOfAWorkbook) {
     f.op.boxes.clear();
     chosen = f.dir.File("page.xls");
     page->Controls().Click("bbtnToExcel");
-    EXPECT_EQ(testing::ReadXlsx(chosen).cells.size(), 21u);
+    EXPECT_EQ(testing::ReadXlsx(chosen).cells.size(), 4u);  // empty rows hold no cells
     ASSERT_EQ(f.op.boxes.size(), 1u);
     EXPECT_EQ(f.op.boxes[0].text, "已将3条警情记录导出到文件\r\n" + chosen);
     chosen.clear();

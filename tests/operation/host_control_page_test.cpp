@@ -191,8 +191,10 @@ TEST(StatusPoll, PollsOnlyOnTheActiveWindowsFirstPageWhenNothingRuns) {
     // counter is never shown.
     timer.responder = nullptr;
     ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));
-    EXPECT_EQ(p.f.tdm->trace.Lines().back(),
-              "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    const auto& lines = p.f.tdm->trace.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    EXPECT_EQ(lines.back(), "[状态]: 主机无应答（最后更新 08:30:05）");
     EXPECT_EQ(p.window.frame["Label101"].text, "2");
     EXPECT_FALSE(p.window.frame["Label101"].visible);
     EXPECT_TRUE(p.f.op.boxes.empty());
