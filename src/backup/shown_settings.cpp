@@ -6,19 +6,11 @@
 namespace tarnwick {
 namespace {
 
-// The caption without the colon that ends it on the page.
-std::string Spoken(std::string caption) {
-    for (const std::string colon : {"：", ":"})
-        while (caption.size() >= colon.size() &&
-               caption.compare(caption.size() - colon.size(), colon.size(), colon) == 0)
-            caption.resize(caption.size() - colon.size());
-    return caption;
-}
-
+// Every input is read out by its caption; the name stands in for a caption
+// a page forgot.
 std::string CaptionOf(const Control& c) {
-    if (!c.caption.empty()) return Spoken(c.caption);
-    if (!c.text.empty() && c.kind != ControlKind::Edit) return Spoken(c.text);
-    return c.name;
+    const std::string spoken = SpokenCaption(c.caption);
+    return spoken.empty() ? c.name : spoken;
 }
 
 std::string Joined(const std::vector<std::string>& lines) {

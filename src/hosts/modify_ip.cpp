@@ -1,5 +1,7 @@
 #include "hosts/modify_ip.h"
 
+#include <tuple>
+
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "protocol/frame_codec.h"
@@ -29,10 +31,12 @@ ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
         });
     }
     controls["edtOldIP"].readOnly = true;
-    controls.Label("lblOldIP", "原IP地址：");
-    controls.Label("lblNewIP", "新IP地址：");
-    controls.Label("lblNewMask", "子网掩码：");
-    controls.Label("lblNewGateway", "默认网关：");
+    // Each edit is read out by the caption of its label.
+    for (auto [label, edit, caption] : {std::tuple{"lblOldIP", "edtOldIP", "原IP地址："},
+                                        std::tuple{"lblNewIP", "edtNewIP", "新IP地址："},
+                                        std::tuple{"lblNewMask", "edtNewMask", "子网掩码："},
+                                        std::tuple{"lblNewGateway", "edtNewGateway", "默认网关："}})
+        controls[edit].caption = controls.Label(label, caption).text;
     controls.Button("bbtnModify", "确定");
     controls.Button("bbtnCancel", "取消");
 }

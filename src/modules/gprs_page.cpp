@@ -31,7 +31,6 @@ const std::vector<std::string> kInfoSmsItems = {"关闭短信报警",
                                                 "开启短信提示，GPRS和短信同时进行报警"};
 constexpr int kInfoSmsDesignIndex = 1;
 
-constexpr std::string_view kFullWidthColon = "：";
 constexpr std::string_view kBadPhoneText = "：输入的号码有误，请重新输入！";
 
 constexpr const char* kFactoryResetQuestion =
@@ -115,8 +114,13 @@ void GprsPage::Declare() {
         c.Edit(e.name, e.limit, e.filter);
         c[e.name].caption = e.caption;
     }
-    c["edtGprsPort1"].hint = "端口号1";
-    c["edtGprsPort2"].hint = "端口号2";
+    // A port has no label of its own: its hint names it beside its centre.
+    for (const char* centre : {"1", "2"}) {
+        Control& port = c[std::string("edtGprsPort") + centre];
+        port.hint = std::string("端口号") + centre;
+        port.caption =
+            SpokenCaption(c[std::string("edtGprsIP") + centre].caption) + " " + port.hint;
+    }
     for (const char* secret : {"edtPassword", "edtOldPassword", "edtNewPassword"})
         c[secret].password = true;
     Control& servers = c.Add("memGprsDomainRPIP", ControlKind::Memo);
@@ -124,7 +128,7 @@ void GprsPage::Declare() {
     c["memGprsDomainRPIP"].caption = "域名解析服务器IP地址：";
 
     c.Combo("cbSMSPhoneStatus", kPhoneStatusItems).index = 0;
-    c["cbSMSPhoneStatus"].caption = "短信中心号码：";
+    c["cbSMSPhoneStatus"].caption = "短信中心号码 状态";
     for (int i = 1; i <= kProgPhones; ++i) {
         const std::string edit = Indexed("edtProgPhone", i);
         c.Edit(edit, kPhoneDigits, KeyFilter::Digits);
@@ -136,7 +140,7 @@ void GprsPage::Declare() {
         c.Combo(Indexed("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
             i == 1 ? kPhoneStatusSms : 0;
         c[Indexed("edtAlarmPhone", i)].caption = caption;
-        c[Indexed("cbAlarmPhoneStatus", i)].caption = caption;
+        c[Indexed("cbAlarmPhoneStatus", i)].caption = SpokenCaption(caption) + " 状态";
     }
     c.Check("chkGprsBootSMS", "开机短信开关");
     c.Combo("cbGprsInfoSMS", kInfoSmsItems).index = kInfoSmsDesignIndex;
@@ -359,12 +363,7 @@ void GprsPage::RefuseUnsendable(const DeviceParams& stored) const {
         const bool asTyped = name.rfind("edtAlarmPhone", 0) == 0;
         const std::string digits = asTyped ? c[name].text : Trim(c[name].text);
         if (digits.find_first_not_of("0123456789") == std::string::npos) continue;
-        std::string caption = CaptionOf(name);
-        if (caption.size() >= kFullWidthColon.size() &&
-            caption.compare(caption.size() - kFullWidthColon.size(), std::string::npos,
-                            kFullWidthColon) == 0)
-            caption.resize(caption.size() - kFullWidthColon.size());
-        throw SaveRefused(caption + std::string(kBadPhoneText));
+        throw SaveRefused(SpokenCaption(CaptionOf(name)) + std::string(kBadPhoneText));
     }
 }
 

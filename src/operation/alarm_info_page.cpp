@@ -30,12 +30,13 @@ std::string Hex16(int value) {
 AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet)
     : PageBranch("tsAlarmInfo", "警情信息"), window_(window), spreadsheet_(std::move(spreadsheet)) {
     PageModel& c = Controls();
-    c.Add("strgridAlarmInfo", ControlKind::Grid);
+    c.Add("strgridAlarmInfo", ControlKind::Grid).caption = "警情记录";
     Control& start = c.Combo(
         "cbStartNo", {"1", "21", "41", "61", "81", "101", "121", "141", "161", "181", "201"});
     start.text = "1";
     start.filter = KeyFilter::Digits;
-    c.Label("Label95", "查询自        条起的20条");
+    // The start number stands in the blanks of its caption.
+    start.caption = c.Label("Label95", "查询自        条起的20条").text;
     c.Button("bbtnPageUp", "<<上一页");
     c.Button("bbtnPageDown", "下一页>>");
     c.Button("bbtnToExcel", "导出到Excel...");
