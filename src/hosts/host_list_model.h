@@ -8,8 +8,9 @@
 
 namespace tarnwick {
 
-// The host list window's title.
+// The host list window's title, and the caption over its grid.
 inline constexpr const char* kHostListTitle = "Tarnwick软件 " TARNWICK_VERSION_TEXT;
+inline constexpr const char* kHostListCaption = "主机列表";
 
 // The host list grid strgridHostList: one header row, a number column and
 // seven columns of decoded search answers, each text with one leading blank.

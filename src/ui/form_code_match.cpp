@@ -28,14 +28,12 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
     auto* panel = new QGroupBox(QString::fromStdString(model.controls["gbCodeMatch"].text), this);
     panel->setObjectName("gbCodeMatch");
     auto* slotGrid = new QGridLayout(panel);
-    // Each list with its caption as buddy and accessible name; the model's
-    // labels keep their names.
+    // Each list with its caption as buddy; the model's labels keep their names.
     auto addList = [&](const char* labelName, const std::string& caption, const char* name,
                        int column) {
         QComboBox* list = MakeCombo(panel, name);
         QLabel* label = MakeLabel(panel, labelName, caption.c_str());
         label->setBuddy(list);
-        list->setAccessibleName(label->text().remove(' ').remove(QStringLiteral("：")));
         slotGrid->addWidget(label, 0, column);
         slotGrid->addWidget(list, 0, column + 1);
         slotGrid->setColumnStretch(column + 1, 1);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "hosts/host_list_model.h"
+#include "ui/accessibility.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -25,10 +26,11 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(new TitleStrip(QStringLiteral("主机列表"), central));
+    layout->addWidget(new TitleStrip(QString::fromUtf8(kHostListCaption), central));
 
     grid_ = new QTableView(central);
     grid_->setObjectName("strgridHostList");
+    NameInput(grid_, kHostListCaption);
     table_ = new HostListTable(model_.list, grid_);
     table_->Refresh();
     grid_->setModel(table_);

@@ -14,16 +14,15 @@
 namespace tarnwick::ui {
 namespace {
 
-// Edit, its caption label and the caption as it is read out.
+// Each edit beside its caption label; the texts are the model's.
 struct Row {
     const char* edit;
     const char* label;
-    const char* caption;
 };
-constexpr Row kRows[] = {{"edtOldIP", "lblOldIP", "原IP地址："},
-                         {"edtNewIP", "lblNewIP", "新IP地址："},
-                         {"edtNewMask", "lblNewMask", "子网掩码："},
-                         {"edtNewGateway", "lblNewGateway", "默认网关："}};
+constexpr Row kRows[] = {{"edtOldIP", "lblOldIP"},
+                         {"edtNewIP", "lblNewIP"},
+                         {"edtNewMask", "lblNewMask"},
+                         {"edtNewGateway", "lblNewGateway"}};
 
 }  // namespace
 
@@ -40,13 +39,10 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     grid->setColumnStretch(1, 1);
     int row = 0;
     for (const Row& r : kRows) {
-        QLabel* label = MakeLabel(this, r.label, r.caption);
+        QLabel* label = MakeLabel(this, r.label);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* edit = MakeEdit(this, r.edit);
         label->setBuddy(edit);
-        QString spoken = QString::fromUtf8(r.caption);
-        spoken.chop(1);  // the closing colon
-        edit->setAccessibleName(spoken);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row++, 1);
     }

@@ -7,6 +7,7 @@
 #include "hosts/single_instance.h"
 #include "install_dirs.h"
 #include "storage/data_locations.h"
+#include "ui/accessibility.h"
 #include "ui/application.h"
 #include "ui/pictures.h"
 #include "version.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     if (!instance.MayStart()) return 0;
 
     QApplication app(argc, argv);
+    tarnwick::ui::InstallAccessibility();
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(tarnwick::kApplicationId));
     const tarnwick::DataLocations locations =

@@ -4,11 +4,13 @@
 #include <QApplication>
 
 #include "install_dirs.h"
+#include "ui/accessibility.h"
 #include "ui/pictures.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tarnwick::ui::InstallAccessibility();
     SetPictureFolder(QString::fromUtf8(tarnwick::kSourcePictures));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -75,7 +75,6 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     start->setEditable(true);
     start->setInsertPolicy(QComboBox::NoInsert);
     start->setMinimumContentsLength(5);
-    start->setAccessibleName(before + " " + after);
     lead->setBuddy(start);
     bar->addWidget(lead);
     bar->addWidget(start);
@@ -89,7 +88,6 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
 
     auto* grid = new QTableWidget(this);
     grid->setObjectName("strgridAlarmInfo");
-    grid->setAccessibleName(QString::fromStdString(page.Caption()));
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

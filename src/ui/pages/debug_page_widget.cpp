@@ -43,14 +43,18 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
 
     auto* tools = new QGroupBox(this);
     auto* grid = new QGridLayout(tools);
-    grid->addWidget(new QLabel(QStringLiteral("数据:"), tools), 0, 0);
-    grid->addWidget(MakeEdit(tools, "edtData"), 0, 1, 1, 7);
-    grid->addWidget(new QLabel(QStringLiteral("目标地址:"), tools), 1, 0);
-    grid->addWidget(MakeEdit(tools, "edtIP"), 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("端口号:"), tools), 1, 2);
-    grid->addWidget(MakeEdit(tools, "edtPort"), 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("编程项ID号:"), tools), 1, 4);
-    grid->addWidget(MakeCombo(tools, "Edit2"), 1, 5);
+    // An input beside the label of its caption.
+    auto captioned = [&](QWidget* input, int row, int column, int span = 1) {
+        const std::string& caption = page.Controls()[input->objectName().toStdString()].caption;
+        auto* label = new QLabel(QString::fromStdString(caption), tools);
+        label->setBuddy(input);
+        grid->addWidget(label, row, column);
+        grid->addWidget(input, row, column + 1, 1, span);
+    };
+    captioned(MakeEdit(tools, "edtData"), 0, 0, 7);
+    captioned(MakeEdit(tools, "edtIP"), 1, 0);
+    captioned(MakeEdit(tools, "edtPort"), 1, 2);
+    captioned(MakeCombo(tools, "Edit2"), 1, 4);
     grid->addWidget(MakeButton(tools, "Button1"), 1, 6, 1, 2);
     const char* buttons[] = {"btnSendUDP",       "btnSendBroadcast", "btnGetCheckSum",
                              "btnGetCheckCode",  "btnCheckNum",      "BitBtn1",

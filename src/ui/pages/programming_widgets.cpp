@@ -23,48 +23,28 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The current entry as accessible description and tool tip; the binder sets
-// entries with the list's signals blocked.
-void DescribeLists(QWidget* root) {
-    for (QComboBox* combo : root->findChildren<QComboBox*>()) {
-        combo->setAccessibleDescription(combo->currentText());
-        combo->setToolTip(combo->currentText());
-    }
-}
-
 }  // namespace
 
-QComboBox* ProgrammingWidgets::Combo(QWidget* parent, const std::string& name,
-                                     int minimumChars) const {
+QComboBox* ProgrammingWidgets::Combo(QWidget* parent, const std::string& name) const {
     QComboBox* combo = MakeCombo(parent, name.c_str());
-    combo->setAccessibleName(Q(page_.ControlCaption(name)));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(minimumChars);
-    QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo](const QString& text) {
-        combo->setAccessibleDescription(text);
-        combo->setToolTip(text);
-    });
+    // As wide as its longest entry: no entry is cut.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
 
 QLineEdit* ProgrammingWidgets::Edit(QWidget* parent, const std::string& name,
                                     int minimumChars) const {
     QLineEdit* edit = MakeEdit(parent, name.c_str());
-    edit->setAccessibleName(Q(page_.ControlCaption(name)));
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (minimumChars + 2));
     return edit;
 }
 
 QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name) const {
-    QCheckBox* box = MakeCheck(parent, name.c_str());
-    box->setAccessibleName(Q(page_.ControlCaption(name)));
-    return box;
+    return MakeCheck(parent, name.c_str());
 }
 
 QRadioButton* ProgrammingWidgets::Radio(QWidget* parent, const std::string& name) const {
-    QRadioButton* radio = MakeRadio(parent, name.c_str());
-    radio->setAccessibleName(Q(page_.ControlCaption(name)));
-    return radio;
+    return MakeRadio(parent, name.c_str());
 }
 
 QLabel* ProgrammingWidgets::Caption(QWidget* parent, const std::string& text,
@@ -100,7 +80,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
                 grid->addWidget(cell, r, static_cast<int>(col) + 1, Qt::AlignCenter);
             } else {
                 cell = column.kind == GridColumn::List
-                           ? static_cast<QWidget*>(widgets.Combo(box, name, column.chars))
+                           ? static_cast<QWidget*>(widgets.Combo(box, name))
                            : widgets.Edit(box, name, column.chars);
                 grid->addWidget(cell, r, static_cast<int>(col) + 1);
             }
@@ -116,7 +96,7 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
                         const std::vector<std::string>& rowCaptions,
                         const std::vector<GridColumn>& columns, const std::string& crossGroup,
                         const std::vector<std::string>& crossLists) {
-    ProgrammingWidgets widgets(page);
+    ProgrammingWidgets widgets;
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(ControlGrid(content, widgets, page.Caption(), rowCaptions, columns));
@@ -124,9 +104,8 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
     auto* cross = new QGroupBox(Q(crossGroup), content);
     auto* row = new QHBoxLayout(cross);
     const char* captions[] = {"防区1", "防区2", "交叉时间", "触发次数"};
-    const int chars[] = {4, 4, 14, 22};
     for (size_t i = 0; i < std::size(captions) && i < crossLists.size(); ++i) {
-        QComboBox* combo = widgets.Combo(cross, crossLists[i], chars[i]);
+        QComboBox* combo = widgets.Combo(cross, crossLists[i]);
         row->addWidget(widgets.Caption(cross, captions[i], combo));
         row->addWidget(combo);
         row->addSpacing(16);
@@ -145,14 +124,7 @@ QWidget* PageWidget(ProgrammingPage& page, QWidget* parent, QWidget* content) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(content);
     auto* binder = new ControlBinder(page.Controls(), content);
-    // The open list shows whole entries even where the box is narrow.
-    for (QComboBox* combo : content->findChildren<QComboBox*>())
-        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
-    DescribeLists(content);
-    page.Controls().SetObserver([binder, content] {
-        binder->Sync();
-        DescribeLists(content);
-    });
+    page.Controls().SetObserver([binder] { binder->Sync(); });
     return scroll;
 }
 

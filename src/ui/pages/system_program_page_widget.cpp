@@ -63,7 +63,7 @@ QVBoxLayout* Column(std::initializer_list<QWidget*> groups) {
 }  // namespace
 
 QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) {
-    ProgrammingWidgets widgets(page);
+    ProgrammingWidgets widgets;
     auto* content = new QWidget;
     auto* grid = new QGridLayout(content);
     grid->setVerticalSpacing(4);
