@@ -36,6 +36,7 @@ ComparisonDialog::ComparisonDialog(const ComparisonTable& table, QWidget* parent
     grid_->setAccessibleName(QString::fromUtf8(kComparisonTitle));
     grid_->setAccessibleDescription(summary_->text());
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setAlternatingRowColors(true);
     grid_->verticalHeader()->hide();

@@ -68,6 +68,7 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
     log->setObjectName("memCMInfo");
     log->setAccessibleName(QStringLiteral("对码信息"));
     log->setReadOnly(true);
+    log->setTabChangesFocus(true);
     layout->addWidget(log, 1);
     setTabOrder(kind, defence);
     setTabOrder(defence, address);

@@ -41,6 +41,8 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tab leaves the list for the buttons; the arrows move within it.
+    grid_->setTabKeyNavigation(false);
     grid_->setStyleSheet("QTableView { gridline-color: #c8c8c8; }");
     for (int c = 0; c < HostListModel::kColumns; ++c)
         grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
@@ -100,7 +102,7 @@ void TFormHostList::BuildContextMenu() {
     refresh->setShortcut(Qt::Key_F5);
     QAction* manage = menu_->addAction(QStringLiteral("主机管理..."));
     manage->setObjectName("miHostManage");
-    manage->setShortcut(Qt::Key_Return);
+    manage->setShortcut(Qt::Key_Enter);
     QAction* modify = menu_->addAction(QStringLiteral("网络配置..."));
     modify->setObjectName("miModifyIP");
     connect(refresh, &QAction::triggered, this, &TFormHostList::Search);
@@ -108,6 +110,13 @@ void TFormHostList::BuildContextMenu() {
     connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
+}
+
+void TFormHostList::ShowContextMenuAtSelectedRow() {
+    const QRect cell = grid_->visualRect(grid_->currentIndex());
+    const QPoint at = cell.isValid() ? cell.bottomLeft() : QPoint(0, 0);
+    menu_->popup(grid_->viewport()->mapToGlobal(at));
+    menu_->setActiveAction(menu_->actions().value(0));
 }
 
 void TFormHostList::ModifyAddress(int row, ModifyIpDialog& dialog) {
@@ -163,6 +172,14 @@ bool TFormHostList::HandleKey(QKeyEvent* e) {
             return true;
         case Qt::Key_Escape:
             close();
+            return true;
+        // The context menu from the keyboard, on the selected row.
+        case Qt::Key_Menu:
+            ShowContextMenuAtSelectedRow();
+            return true;
+        case Qt::Key_F10:
+            if (!(e->modifiers() & Qt::ShiftModifier)) return false;
+            ShowContextMenuAtSelectedRow();
             return true;
         default:
             return false;

@@ -52,8 +52,10 @@ class TFormHostList : public QMainWindow {
   private:
     void BuildBottomPanel(QWidget* parent, QVBoxLayout* layout);
     void BuildContextMenu();
+    // pmMain below the selected row, its first item active (Menu, Shift+F10).
+    void ShowContextMenuAtSelectedRow();
     void SyncEnabled();
-    // F5, Enter and Escape; true when the key was taken.
+    // F5, Enter, Escape, Menu and Shift+F10; true when the key was taken.
     bool HandleKey(QKeyEvent* e);
 
     DataModule* tdm_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -140,6 +141,23 @@ void TFormMain::SyncState() {
     if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
     if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
+    RestoreFocus();
+}
+
+void TFormMain::RestoreFocus() {
+    if (!focusBeforeKey_ || window_.tdm.flowRunning || !pages_->isEnabled() ||
+        !bottom_->isEnabled())
+        return;
+    QWidget* had = focusBeforeKey_;
+    focusBeforeKey_ = nullptr;
+    if (had->isVisible() && had->isEnabled()) had->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormMain::StepPage(int step) {
+    if (!window_.keysAttached || window_.tdm.flowRunning || !pages_->isEnabled()) return;
+    const int count = pages_->count();
+    pages_->setCurrentIndex((pages_->currentIndex() + step + count) % count);
+    pages_->tabBar()->setFocus(Qt::TabFocusReason);
 }
 
 bool TFormMain::HandleKey(int key) {
@@ -151,15 +169,26 @@ bool TFormMain::HandleKey(int key) {
         close();
         return true;
     }
-    return window_.KeyDown(k);
+    if (k == HostWindow::Key::F5 || k == HostWindow::Key::F8)
+        focusBeforeKey_ = QApplication::focusWidget();
+    const bool taken = window_.KeyDown(k);
+    RestoreFocus();
+    return taken;
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
     // The window sees keys before its controls.
     if (e->type() == QEvent::KeyPress && isActiveWindow()) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && HandleKey(static_cast<QKeyEvent*>(e)->key()))
+        if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, e);
+        const auto* key = static_cast<QKeyEvent*>(e);
+        // Ctrl+Tab and Ctrl+Shift+Tab change pages wherever the focus is.
+        if (key->modifiers() & Qt::ControlModifier &&
+            (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            StepPage(key->key() == Qt::Key_Tab ? 1 : -1);
             return true;
+        }
+        if (HandleKey(key->key())) return true;
     }
     return QMainWindow::eventFilter(watched, e);
 }

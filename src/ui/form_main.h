@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 
 namespace tarnwick {
 class HostWindow;
@@ -49,6 +50,11 @@ class TFormMain : public QMainWindow {
     void WireWindow();
     QWidget* BuildPage(int index);
     bool HandleKey(int key);
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page.
+    void StepPage(int step);
+    // Back to the control that had the focus before F5 or F8, once the
+    // window takes input again.
+    void RestoreFocus();
 
     HostWindow& window_;
     QTabWidget* pages_ = nullptr;
@@ -59,6 +65,7 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
     QTimer* statusTimer_ = nullptr;
+    QPointer<QWidget> focusBeforeKey_;
 };
 
 }  // namespace tarnwick::ui

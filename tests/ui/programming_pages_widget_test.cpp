@@ -20,6 +20,14 @@
 namespace tarnwick {
 namespace {
 
+// The widget Tab moves to from `from`.
+QWidget* NextTabStop(QWidget* from) {
+    QWidget* next = from->nextInFocusChain();
+    while (next && next != from && !(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    return next;
+}
+
 struct ProgrammingForm : testing::HostWindowFixture {
     ProgrammingForm() { form = std::make_unique<ui::TFormMain>(window); }
     QWidget* Page(int index) { return form->Pages()->widget(index); }
@@ -78,8 +86,7 @@ TEST(ProgrammingPageWidgets, LoadedValuesShowAndTabFollowsTheRows) {
     for (size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget* from = w.Page(1)->findChild<QWidget*>(order[i]);
         ASSERT_NE(from, nullptr) << order[i];
-        QWidget* next = from->nextInFocusChain();
-        while (next && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+        QWidget* next = NextTabStop(from);
         ASSERT_NE(next, nullptr) << order[i];
         EXPECT_EQ(next->objectName().toStdString(), order[i + 1]);
     }
@@ -87,6 +94,28 @@ TEST(ProgrammingPageWidgets, LoadedValuesShowAndTabFollowsTheRows) {
     type->setCurrentIndex(3);
     emit type->activated(3);
     EXPECT_EQ(wired.Controls()["cbDefenceZoneType1"].index, 3);
+}
+
+// The system program page is read column by column from the top left: Tab
+// leaves each group for the one below it and the foot of a column for the
+// head of the next.
+TEST(ProgrammingPageWidgets, SystemProgramTabOrderStartsTopLeftAndFollowsTheColumns) {
+    ProgrammingForm w;
+    QWidget* page = w.Page(4);
+    const std::pair<const char*, const char*> steps[] = {
+        {"chkRelayEvent8", "chkSystemControl11"},     {"chkSystemControl16", "chkProgOutputEvent1"},
+        {"chkProgOutputEvent8", "chkEventReport11"},  {"chkEventReport16", "chkAlarmEvent1"},
+        {"chkAlarmEvent7", "chkSystemControl21"},     {"chkSystemControl24", "rbtnSystemControl25"},
+        {"rbtnSystemControl26_", "chkEventReport21"}, {"chkEventReport210", "chkNeighborDile1"},
+        {"chkNeighborDile2", "rbDualNetwork1"},
+    };
+    for (const auto& [from, to] : steps) {
+        QWidget* at = page->findChild<QWidget*>(from);
+        ASSERT_NE(at, nullptr) << from;
+        QWidget* next = NextTabStop(at);
+        ASSERT_NE(next, nullptr) << from;
+        EXPECT_EQ(next->objectName().toStdString(), to) << "after " << from;
+    }
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);
     grid->setItemDelegate(new AlarmCellDelegate(grid));
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 2 * kTextTop);

@@ -28,6 +28,7 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName("memInfo");
     memo_->setReadOnly(true);
+    memo_->setTabChangesFocus(true);
     memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo_->setContextMenuPolicy(Qt::CustomContextMenu);
