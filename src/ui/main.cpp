@@ -10,6 +10,7 @@
 #include "ui/accessibility.h"
 #include "ui/application.h"
 #include "ui/pictures.h"
+#include "ui/translations.h"
 #include "version.h"
 
 namespace {
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     tarnwick::ui::InstallAccessibility();
+    tarnwick::ui::LoadToolkitTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(tarnwick::kApplicationId));
     const tarnwick::DataLocations locations =

@@ -5,12 +5,14 @@
 
 #include "install_dirs.h"
 #include "ui/accessibility.h"
+#include "ui/translations.h"
 #include "ui/pictures.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tarnwick::ui::InstallAccessibility();
+    tarnwick::ui::LoadToolkitTranslations(app);
     SetPictureFolder(QString::fromUtf8(tarnwick::kSourcePictures));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
