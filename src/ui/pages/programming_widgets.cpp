@@ -14,6 +14,7 @@
 
 #include "programming/programming_page.h"
 #include "ui/control_binder.h"
+#include "ui/fit_to_screen.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -118,13 +119,14 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
 }
 
 QWidget* PageWidget(ProgrammingPage& page, QWidget* parent, QWidget* content) {
-    auto* scroll = new QScrollArea(parent);
+    QScrollArea* scroll = Scrolled(content, parent);
     scroll->setObjectName(Q(page.PageName()));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
     auto* binder = new ControlBinder(page.Controls(), content);
     page.Controls().SetObserver([binder] { binder->Sync(); });
+    // Filled now: no list is squeezed below its longest entry; a narrow
+    // window scrolls the page instead.
+    for (QComboBox* combo : content->findChildren<QComboBox*>())
+        combo->setMinimumWidth(combo->sizeHint().width());
     return scroll;
 }
 
