@@ -68,6 +68,15 @@ std::string WithExportExtension(const std::string& path) {
     return WithDefaultExtension(path, kExportExtension);
 }
 
+std::string SuggestedExportName(const std::string& host, const std::string& now) {
+    return "警情信息_" + host + "_" + TimeDigits(now).substr(0, 8) + "." + kExportExtension;
+}
+
+std::string AlarmInfoPage::SuggestedName() const {
+    DataModule& tdm = window_.tdm;
+    return SuggestedExportName(tdm.session.CurrentHost(), tdm.clock.NowText());
+}
+
 CommandList AlarmInfoPage::ReadList() {
     return {AlarmHistoryRead(DecimalToInt(Controls()["cbStartNo"].text))};
 }
@@ -100,7 +109,7 @@ void AlarmInfoPage::TurnPage(int direction) {
 
 void AlarmInfoPage::ExportToExcel() {
     if (!chooseExportPath) return;
-    std::string path = chooseExportPath();
+    std::string path = chooseExportPath(SuggestedName());
     if (path.empty()) return;
     path = WithExportExtension(path);
     try {
@@ -112,7 +121,7 @@ void AlarmInfoPage::ExportToExcel() {
 
 void AlarmInfoPage::ExportAllToExcel() {
     if (!chooseExportPath) return;
-    const std::string chosen = chooseExportPath();
+    const std::string chosen = chooseExportPath(SuggestedName());
     if (chosen.empty()) return;
     DataModule& tdm = window_.tdm;
     FlowScope flow(tdm);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "backup/config_actions.h"
+#include "ui/habits.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -25,6 +26,7 @@ ComparisonDialog::ComparisonDialog(const ComparisonTable& table, QWidget* parent
     setWindowTitle(QString::fromUtf8(kComparisonTitle));
     setModal(true);
     resize(900, 560);
+    RememberGeometry(this);
     auto* layout = new QVBoxLayout(this);
 
     summary_ = MakeLabel(this, "lblCompareSummary", table.summary.c_str());

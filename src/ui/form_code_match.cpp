@@ -13,6 +13,7 @@
 #include "operation/pairing.h"
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
+#include "ui/habits.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -23,6 +24,7 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
     setWindowTitle(QStringLiteral("无线对码"));
     setModal(true);
     resize(560, 420);
+    RememberGeometry(this);
     auto* layout = new QVBoxLayout(this);
 
     auto* panel = new QGroupBox(QString::fromStdString(model.controls["gbCodeMatch"].text), this);

@@ -13,6 +13,8 @@
 
 #include "hosts/host_list_model.h"
 #include "ui/accessibility.h"
+#include "ui/fit_to_screen.h"
+#include "ui/habits.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -61,7 +63,9 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
-    resize(1040, 640);
+    FitToScreen(this, {1040, 640});
+    RememberGeometry(this);
+    RememberColumnWidths(grid_->horizontalHeader(), grid_->objectName());
     SelectRow(1);
 }
 

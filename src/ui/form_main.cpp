@@ -21,6 +21,7 @@
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
 #include "ui/fit_to_screen.h"
+#include "ui/habits.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/page_widgets.h"
 #include "ui/title_strip.h"
@@ -46,6 +47,7 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     qApp->installEventFilter(this);
     // Page 0 wants the width; a smaller screen scrolls the pages instead.
     FitToScreen(this, {1240, 760});
+    RememberGeometry(this);
     SyncState();
 }
 

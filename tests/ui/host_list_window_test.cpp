@@ -119,5 +119,22 @@ TEST(HostListWindow, MenuAndShiftF10OpenTheMenuOnTheSelectedRowInChinese) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
 }
 
+// What the operator made of the window is there at the next start: its size
+// and the column widths.
+TEST(HostListWindow, ItsSizeAndColumnWidthsAreKeptForTheNextStart) {
+    {
+        ui::TFormHostList window;
+        window.show();
+        window.resize(900, 500);
+        window.findChild<QTableView*>("strgridHostList")->horizontalHeader()->resizeSection(4, 240);
+        window.close();
+    }
+    ui::TFormHostList again;
+    EXPECT_EQ(again.size(), QSize(900, 500));
+    auto* grid = again.findChild<QTableView*>("strgridHostList");
+    EXPECT_EQ(grid->columnWidth(4), 240);
+    EXPECT_EQ(grid->columnWidth(1), 162);  // untouched columns keep their widths
+}
+
 }  // namespace
 }  // namespace tarnwick
