@@ -9,6 +9,9 @@
       a radio button, and a push button BUTTON whose tooltip lacks TEXT.
   atspi_walk.py buttons
       Prints the push buttons of the tool's showing dialogs, one a line.
+  atspi_walk.py focused
+      Prints "role<TAB>name" of the object of the tool's active window that
+      has the focus.
   atspi_walk.py focus-log FILE
       Appends "role<TAB>name" to FILE each time an object of the tool takes
       the focus, until it is stopped.
@@ -50,6 +53,13 @@ def value_text(acc):
         return ""
 
 
+def collect_entries(acc, entries):
+    for kid in children(acc):
+        if kid.getRoleName() == "list item":
+            entries.add(kid.name)
+        collect_entries(kid, entries)
+
+
 class Walk:
     def __init__(self):
         self.inputs = 0
@@ -79,8 +89,9 @@ class Walk:
                 if self.named[key] == 2:
                     self.fail(where, f"{name!r} is read out by two inputs")
             if role == "combo box":
-                value = value_text(acc)
-                if value and value == name:
+                entries = set()
+                collect_entries(acc, entries)
+                if name in entries or name == value_text(acc):
                     self.fail(where, f"{name!r}: a list named by its entry, not its caption")
             return  # a list's entries, a table's cells belong to it
         if role == "panel" and name and name == outer_panel:
@@ -164,6 +175,24 @@ def buttons():
     return 0
 
 
+def focused():
+    app = find_app()
+
+    def visit(acc):
+        states = acc.getState()
+        if not states.contains(pyatspi.STATE_SHOWING):
+            return False
+        if states.contains(pyatspi.STATE_FOCUSED):
+            print(f"{acc.getRoleName()}\t{acc.name}")
+            return True
+        return any(visit(kid) for kid in children(acc))
+
+    for window in children(app):
+        if window.getState().contains(pyatspi.STATE_ACTIVE) and visit(window):
+            return 0
+    return 1
+
+
 def focus_log(path):
     find_app()
     out = open(path, "a", buffering=1, encoding="utf-8")
@@ -188,6 +217,8 @@ def main():
         return check(sys.argv[2:])
     if len(sys.argv) == 2 and sys.argv[1] == "buttons":
         return buttons()
+    if len(sys.argv) == 2 and sys.argv[1] == "focused":
+        return focused()
     if len(sys.argv) == 3 and sys.argv[1] == "focus-log":
         return focus_log(sys.argv[2])
     sys.exit(__doc__)

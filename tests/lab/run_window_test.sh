@@ -12,6 +12,18 @@
 #    dialog sends nothing.
 # 5. Logged in again, Alt+C opens the configuration menu; its first item,
 #    backup, with a path typed into the file dialog writes the snapshot.
+# Read as a screen reader reads it, through the accessibility bus (AT-SPI):
+# 6. The wrong password's box offers 确定. F5 gives the focus back to the
+#    control that had it. Ctrl+Tab and Ctrl+Shift+Tab change pages from
+#    anywhere; the system program page's first Tab stop is its top-left box.
+#    Tab through the host control and alarm pages stops only on named
+#    inputs, buttons and tabs (never inside a table or on something unseen).
+# 7. Every page visited, the whole tree is walked (atspi_walk.py check): no
+#    input without its caption, none read out twice on a page, no list named
+#    by its entry, the radio buttons are radio buttons, the tooltips of save
+#    and refresh name F8 and F5.
+# 8. Back at the host list: Menu and Shift+F10 open its menu on the selected
+#    row, whose third item opens the network configuration.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,7 +33,12 @@ hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 lab=$here/lab.sh
 
 source "$here/require_lab.sh"
-require_lab "window test" Xvfb openbox xdotool xlogo
+require_lab "window test" Xvfb openbox xdotool xlogo dbus-daemon
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || {
+  [ "${CI:-}" = "true" ] && { echo "window test cannot run: python3-pyatspi is missing" >&2; exit 1; }
+  echo "window test skipped: python3-pyatspi is not installed (tools/packages.sh)"
+  exit 77
+}
 
 name="wm$$"
 work=$(mktemp -d /tmp/tarnwick-window-test.XXXXXX)
@@ -62,10 +79,23 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(head -n1 "$work/display" | tr -d '[:space:]')
 "$lab" exec "$TARNWICK_LAB_TOOL_NS" openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
+# A session bus of the test's own, on which the accessibility bus starts;
+# the tool keeps its habits in the test's folder.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" dbus-daemon --session --nofork --nopidfile \
+  --address="unix:path=$work/bus" >"$work/dbus.log" 2>&1 &
+pids+=($!)
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus" XDG_RUNTIME_DIR="$work/run"
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 sleep 1
 
-QT_QPA_PLATFORM=xcb TARNWICK_LOCK_FILE="$work/tarnwick.lock" ASAN_OPTIONS=detect_leaks=0 \
-  "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TARNWICK_LOCK_FILE="$work/tarnwick.lock" \
+  ASAN_OPTIONS=detect_leaks=0 "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
+pids+=($!)
+atspi() { in_tool /usr/bin/python3 "$here/atspi_walk.py" "$@"; }
+# Every object that takes the focus, as "role<TAB>name", from here on.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" /usr/bin/python3 "$here/atspi_walk.py" focus-log \
+  "$work/focus.log" 2>"$work/focus.err" &
 pids+=($!)
 
 received() { awk '$3 == "recv" { print $7 }' "$work/host.log"; }
@@ -137,6 +167,7 @@ key Return
 window '^密码验证$' >/dev/null
 key ctrl+a 1 Return  # a wrong password: its box
 sleep 1
+box_buttons=$(atspi buttons | tr '\n' ' ')
 key Return  # closes the box
 settle 13
 expect "a wrong password and its box send nothing more" \
@@ -172,12 +203,104 @@ else
   echo "FAILED: Alt+C, backup and a typed path write the snapshot (dialog: ${dialog:-none})"
   failures=$((failures + 1))
 fi
+sleep 1
+key Return  # the box that names the backup file
+
+check() {  # check <what> <command...>: the command succeeds
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what"
+    failures=$((failures + 1))
+  fi
+}
+focus_marks=0
+mark_focus() { focus_marks=$(wc -l <"$work/focus.log"); }
+# The focus lines since the last mark.
+focus_since() { tail -n +$((focus_marks + 1)) "$work/focus.log"; }
+last_focus() { sleep 0.7; tail -n1 "$work/focus.log"; }
+focus_is() {  # focus_is <role> <name>: the last object to take the focus
+  local got
+  got=$(last_focus)
+  [ "$got" = "$1"$'\t'"$2" ] || { echo "  focus: '$got', expected '$1: $2'"; return 1; }
+}
+# Every stop since the mark is a named input, button or tab, or the current
+# cell or entry of a table or list, which Tab leaves at once.
+stops_named() {
+  local bad
+  bad=$(focus_since | awk -F'\t' '
+    $1 ~ /^(table cell|list item)$/ { if (cell) print "two cells in a row: " $0; cell = 1; next }
+    { cell = 0 }
+    $2 == "" || $1 !~ /^(push button|check box|radio button|combo box|text|password text|list|table|page tab|page tab list|toggle button)$/')
+  [ -z "$bad" ] || { echo "  stops that are no named input:"; echo "$bad" | sed 's/^/    /'; return 1; }
+  [ "$(focus_since | sort -u | wc -l)" -ge "${1:-2}" ] || { echo "  only: $(focus_since | sort -u)"; return 1; }
+}
+check "the wrong password's box reads 确定" grep -q "确定" <<<"$box_buttons"
+
+# The host window again (the backup left it active).
+window '^Tarnwick Ver1.0.8$' >/dev/null
+key Tab Tab Tab
+before_f5=$(last_focus)
+key F5
+sleep 4
+check "F5 gives the focus back to the control that had it ($before_f5)" \
+  test "$(last_focus)" = "$before_f5"
+# A page change reads the page; keys that come while it reads are dropped.
+page() { key "$1"; sleep 2.5; }
+page ctrl+Tab
+key Tab
+check "Ctrl+Tab from inside a page opens the next page" focus_is "combo box" "防区1 接收报警号码组"
+page ctrl+Tab
+page ctrl+Tab
+page ctrl+Tab
+key Tab
+check "the system program page's first Tab stop is its top-left box" \
+  focus_is "check box" "可编程继电器输出对应事件 系统布防时"
+page ctrl+shift+Tab
+key Tab
+check "Ctrl+Shift+Tab opens the page before" focus_is "combo box" "1#用户 布防类型"
+page ctrl+Tab
+page ctrl+Tab
+page ctrl+Tab  # the alarm page
+mark_focus
+in_tool xdotool key --clearmodifiers --delay 60 --repeat 20 Tab
+sleep 1
+check "Tab through the alarm page leaves its table and stops only on named inputs" stops_named 4
+page ctrl+Tab
+page ctrl+Tab  # the debug page, then the host control page
+mark_focus
+in_tool xdotool key --clearmodifiers --delay 60 --repeat 90 Tab
+sleep 1
+check "Tab through the host control page stops only on named inputs" stops_named 20
+walk=$(atspi check --radio 自动获取IP地址 --radio 使用下面的IP地址 \
+  --radio GPRS网络与PSTN网络都上报警情 --radio "可编程输出方式 单稳态输出" \
+  --hint 保存=F8 --hint 刷新=F5)
+walked=$?
+echo "$walk"
+check "every page read through AT-SPI: each input by its own caption" test "$walked" -eq 0
+
+key Escape  # back at the host list, which searches
+sleep 5
+window '^Tarnwick软件 Ver1.0.8$' >/dev/null
+sleep 2
+key Menu
+check "the Menu key opens the host list's menu" focus_is "menu item" "刷新列表"
+key Escape
+key shift+F10
+check "Shift+F10 opens it too" focus_is "menu item" "刷新列表"
+key Down Down Return
+check "its third item opens the network configuration" test -n "$(window '^网络配置$')"
+key Escape
 
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
   echo "--- host log"
   cat "$work/host.log"
+  echo "--- focus log"
+  cat "$work/focus.log" "$work/focus.err"
   exit 1
 fi
 echo "window test passed"

@@ -24,7 +24,8 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
     : QWidget(parent), page_(page), trace_(trace) {
     setObjectName(QString::fromStdString(page.PageName()));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeLabel(this, "Label85", "接收数据："));
+    QLabel* received = MakeLabel(this, "Label85", "接收数据：");
+    layout->addWidget(received);
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName("memInfo");
     memo_->setReadOnly(true);
@@ -33,6 +34,7 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
     memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(memo_, 1);
+    received->setBuddy(memo_);
     auto* menu = new QMenu(memo_);
     menu->setObjectName("pmShowString");
     QAction* toText = menu->addAction(QStringLiteral("HexToString"));
