@@ -198,11 +198,13 @@ void PageModel::Click(const std::string& name) {
     (void)(*this)[name];
     if (busy_ && busy_()) return;
     Run(clicks_, name);
+    if (actionListener_) actionListener_();
 }
 
 void PageModel::Change(const std::string& name) {
     (void)(*this)[name];
     Run(changes_, name);
+    if (actionListener_) actionListener_();
 }
 
 void PageModel::Exit(const std::string& name) {

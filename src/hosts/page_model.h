@@ -45,14 +45,17 @@ struct Control {
     std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;
-    bool checked = false;                         // check box, radio button, toggle
-    int index = -1;                               // drop-down list selection, -1 none
-    std::vector<std::string> items;               // drop-down list and check list entries
-    std::vector<bool> itemChecked;                // check list
-    size_t maxLength = 0;                         // edit, 0 unlimited
-    KeyFilter filter = KeyFilter::None;           // edit
-    bool password = false;                        // edit shows "*"
-    bool readOnly = false;                        // edit
+    bool checked = false;                // check box, radio button, toggle
+    int index = -1;                      // drop-down list selection, -1 none
+    std::vector<std::string> items;      // drop-down list and check list entries
+    std::vector<bool> itemChecked;       // check list
+    size_t maxLength = 0;                // edit, 0 unlimited
+    KeyFilter filter = KeyFilter::None;  // edit
+    bool password = false;               // edit shows "*"
+    bool readOnly = false;               // edit
+    // A refresh neither clears nor fills it (the upgrade address, the GPRS
+    // user name): nothing typed there is lost by a refresh.
+    bool survivesRefresh = false;
     std::optional<uint32_t> color;                // label text colour as RGB; none default
     int tag = 0;                                  // a button's state, read by its handler
     int image = -1;                               // picture index in its image list, -1 none
@@ -124,6 +127,12 @@ class PageModel {
     void RequestFocus(const std::string& name) { focusRequest_ = name; }
     std::string TakeFocusRequest() { return std::exchange(focusRequest_, {}); }
 
+    // Runs after every click and change the operator makes, once its handler
+    // has run (the window shows whether the page now holds unsaved changes).
+    void SetOperatorActionListener(std::function<void()> listener) {
+        actionListener_ = std::move(listener);
+    }
+
     // The model changed; the window shows the new state.
     void Changed() const {
         if (observer_) observer_();
@@ -135,6 +144,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<void()> actionListener_;
     std::function<bool()> busy_;
     std::string focusRequest_;
 };

@@ -64,6 +64,8 @@ void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
     Control& address = c.Edit("edtUpdateAddr", kUpgradeAddressWidth);
     address.text = kDefaultUpgradeAddress;
     address.caption = "升级文件地址：";
+    // Typed for an upgrade, not a setting a save writes.
+    address.survivesRefresh = true;
     c.Button("bbtnUpdate", "升级", "网管模块软件升级");
     c.OnClick("bbtnUpdate", [&c, &window] {
         if (!window.tdm.ftp) throw std::logic_error("no FTP client is attached");

@@ -1,5 +1,7 @@
 #include "modules/gprs_page.h"
 
+#include <algorithm>
+
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "hosts/save_refused.h"
@@ -32,6 +34,9 @@ const std::vector<std::string> kInfoSmsItems = {"关闭短信报警",
 constexpr int kInfoSmsDesignIndex = 1;
 
 constexpr std::string_view kBadPhoneText = "：输入的号码有误，请重新输入！";
+constexpr const char* kUnreadGroupText =
+    "以下各项没有读到模块的设置，只改了其中一部分会把其余的清空。请填写本组全部内容后再保存，"
+    "或刷新页面：";
 
 constexpr const char* kFactoryResetQuestion =
     "该操作会将当前的GPRS信息恢复出厂默认值，请确认是否继续。";
@@ -123,6 +128,8 @@ void GprsPage::Declare() {
     }
     for (const char* secret : {"edtPassword", "edtOldPassword", "edtNewPassword"})
         c[secret].password = true;
+    // No reply carries them: a refresh leaves them as typed.
+    for (const char* kept : {"edtUserName", "edtPassword"}) c[kept].survivesRefresh = true;
     Control& servers = c.Add("memGprsDomainRPIP", ControlKind::Memo);
     servers.filter = KeyFilter::Address;
     c["memGprsDomainRPIP"].caption = "域名解析服务器IP地址：";
@@ -279,15 +286,84 @@ void GprsPage::Load(const DeviceParams& stored) {
     touched_.clear();
 }
 
-bool GprsPage::Writes(const DeviceParams& stored, std::initializer_list<const char*> keys,
-                      const std::vector<std::string>& controls) const {
-    for (const char* key : keys) {
-        if (stored.Has(key)) continue;
-        for (const std::string& name : controls)
-            if (touched_.count(name)) return true;
-        return false;
+// The settings written as one group, the keys their query stores and the
+// controls that show them.
+struct GprsPage::WriteGroup {
+    std::vector<std::string> keys;
+    std::vector<std::string> controls;
+};
+
+const std::vector<GprsPage::WriteGroup>& GprsPage::WriteGroups() {
+    static const std::vector<WriteGroup> groups = {
+        {{"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
+         {"edtGprsIP1", "edtGprsPort1", "edtGprsIP2", "edtGprsPort2"}},
+        {{"GprsInfoSMS"}, {"cbGprsInfoSMS"}},
+        {{"GprsProgPhone"}, IndexedNames({"edtProgPhone"}, kProgPhones)},
+        {{"GprsAlarmPhone"},
+         [] {
+             std::vector<std::string> names;
+             for (int i = 1; i <= kAlarmPhones; ++i) {
+                 names.push_back(Indexed("edtAlarmPhone", i));
+                 names.push_back(Indexed("cbAlarmPhoneStatus", i));
+             }
+             return names;
+         }()},
+        {{"GprsSMSPhone_"}, {"edtSMSPhone", "cbSMSPhoneStatus"}},
+    };
+    return groups;
+}
+
+bool GprsPage::Filled(const std::string& control) const {
+    const Control& c = Controls()[control];
+    switch (c.kind) {
+        case ControlKind::ComboBox:
+            return c.index >= 0;
+        case ControlKind::Edit:
+            return !Trim(c.text).empty();
+        default:
+            return true;
     }
-    return true;
+}
+
+GprsPage::GroupWrite GprsPage::Judge(const DeviceParams& stored, const WriteGroup& group) const {
+    for (const std::string& key : group.keys)
+        if (!stored.Has(key)) {
+            // Its query failed: the page holds nothing the module has.
+            bool touched = false;
+            bool filled = true;
+            for (const std::string& name : group.controls) {
+                touched = touched || touched_.count(name) != 0;
+                filled = filled && Filled(name);
+            }
+            if (!touched) return GroupWrite::Skip;
+            return filled ? GroupWrite::Compare : GroupWrite::Refuse;
+        }
+    return GroupWrite::Compare;
+}
+
+std::string GprsPage::FieldName(const std::string& control) const {
+    // A port is named by its hint, beside its centre's address.
+    const Control& c = Controls()[control];
+    return c.hint.empty() ? SpokenCaption(c.caption) : c.hint;
+}
+
+std::map<std::string, bool> GprsPage::JudgeGroups(const DeviceParams& stored) const {
+    std::map<std::string, bool> writes;  // by the group's first key
+    std::string refused;
+    for (const WriteGroup& group : WriteGroups()) {
+        const GroupWrite judged = Judge(stored, group);
+        writes[group.keys.front()] = judged == GroupWrite::Compare;
+        if (judged != GroupWrite::Refuse) continue;
+        std::vector<std::string> names;
+        for (const std::string& control : group.controls) {
+            const std::string name = FieldName(control);
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        }
+        refused += "\r\n";
+        for (size_t i = 0; i < names.size(); ++i) refused += (i ? "、" : "") + names[i];
+    }
+    if (!refused.empty()) throw SaveRefused(std::string(kUnreadGroupText) + refused);
+    return writes;
 }
 
 std::string GprsPage::EncodePhoneGroup(int group) const {
@@ -363,7 +439,7 @@ void GprsPage::RefuseUnsendable(const DeviceParams& stored) const {
         const bool asTyped = name.rfind("edtAlarmPhone", 0) == 0;
         const std::string digits = asTyped ? c[name].text : Trim(c[name].text);
         if (digits.find_first_not_of("0123456789") == std::string::npos) continue;
-        throw SaveRefused(SpokenCaption(CaptionOf(name)) + std::string(kBadPhoneText));
+        throw SaveRefused(FieldName(name) + std::string(kBadPhoneText));
     }
 }
 
@@ -375,6 +451,9 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
     };
     auto text = [&c](const char* name) { return Trim(c[name].text); };
     RefuseUnsendable(stored);
+    // Decided before any control is filled in below.
+    const std::map<std::string, bool> groupWrites = JudgeGroups(stored);
+    auto writes = [&groupWrites](const char* firstKey) { return groupWrites.at(firstKey); };
 
     // Device ID, padded to six digits in the edit as it is sent.
     if (text("edtGprsDeviceID") != stored.Get("GprsDeviceID")) {
@@ -395,8 +474,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
                                text("edtGprsIP2") != AddressAsSent(stored.Get("GprsIP2")) ||
                                text("edtGprsPort1") != PortAsSent(stored.Get("GprsPort1")) ||
                                text("edtGprsPort2") != PortAsSent(stored.Get("GprsPort2"));
-    if (centresDiffer && Writes(stored, {"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
-                                {"edtGprsIP1", "edtGprsIP2", "edtGprsPort1", "edtGprsPort2"}))
+    if (centresDiffer && writes("GprsIP1"))
         add(kGprsSetCentreIpPair, CentreAddressData(text("edtGprsIP1"), text("edtGprsPort1"),
                                                     text("edtGprsIP2"), text("edtGprsPort2")));
 
@@ -409,8 +487,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
 
     const int infoSms = c["cbGprsInfoSMS"].index;
     const std::string infoValue = ZeroPadLeft(std::to_string(infoSms < 0 ? 0 : infoSms), 2);
-    if (infoValue != stored.Get("GprsInfoSMS") &&
-        Writes(stored, {"GprsInfoSMS"}, {"cbGprsInfoSMS"}))
+    if (infoValue != stored.Get("GprsInfoSMS") && writes("GprsInfoSMS"))
         add(kGprsSetSmsAlarmPair, infoValue);
 
     // The user name and password have no stored value: they go with a changed APN.
@@ -436,15 +513,11 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
     };
     if (c["edtManagePhone"].text != stored.Get("GprsManagePhone"))
         phoneGroup(0, kGprsManagePhoneGroup);
-    if (EncodePhoneGroup(1) != Trim(stored.Get("GprsProgPhone")) &&
-        Writes(stored, {"GprsProgPhone"}, IndexedNames({"edtProgPhone"}, kProgPhones)))
+    if (EncodePhoneGroup(1) != Trim(stored.Get("GprsProgPhone")) && writes("GprsProgPhone"))
         phoneGroup(1, kGprsProgPhoneGroup);
-    if (EncodePhoneGroup(2) != stored.Get("GprsAlarmPhone") &&
-        Writes(stored, {"GprsAlarmPhone"},
-               IndexedNames({"edtAlarmPhone", "cbAlarmPhoneStatus"}, kAlarmPhones)))
+    if (EncodePhoneGroup(2) != stored.Get("GprsAlarmPhone") && writes("GprsAlarmPhone"))
         phoneGroup(2, kGprsAlarmPhoneGroup);
-    if (EncodePhoneGroup(3) != stored.Get("GprsSMSPhone_") &&
-        Writes(stored, {"GprsSMSPhone_"}, {"edtSMSPhone", "cbSMSPhoneStatus"}))
+    if (EncodePhoneGroup(3) != stored.Get("GprsSMSPhone_") && writes("GprsSMSPhone_"))
         phoneGroup(3, kGprsSmsPhoneGroup);
     return list;
 }

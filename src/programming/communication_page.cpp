@@ -49,7 +49,9 @@ CommunicationPage::CommunicationPage() : ProgrammingPage("tsCommuncaiotnSetting"
     for (int user = 1; user <= kUsers; ++user) {
         CaptionedCombo(Name("cbArmingType", user), UserCaption(user) + " 布防类型",
                        UserRightsList());
-        CaptionedEdit(Name("edtUserCode", user), UserCaption(user) + " 用户码", 4);
+        // The code is four digits, typed like the other codes.
+        CaptionedEdit(Name("edtUserCode", user), UserCaption(user) + " 用户码", 4,
+                      KeyFilter::Digits);
     }
     for (int number = 1; number <= kNumbers; ++number) {
         CaptionedCombo(Name("cbAlarmCallType", number), NumberCaption(number) + " 报警电话类型",
@@ -99,9 +101,7 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
         const std::string rights = stored.Get(Name("Prog00_ArmingType", user));
         if (rights.empty()) continue;
         // Rights that are not a decimal number end the loading.
-        const std::optional<int> value = DecimalValue(rights);
-        if (!value) return;
-        Select(Name("cbArmingType", user), value);
+        SelectOrStop(Name("cbArmingType", user), DecimalValue(rights));
     }
     for (int user = 1; user <= kUsers; ++user) {
         const std::string code = stored.Get(Name("Prog00_UserCode", user));

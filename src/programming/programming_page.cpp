@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hosts/save_refused.h"
+#include "hosts/unreadable_value.h"
 #include "programming/programming_layout.h"
 #include "programming/section_write.h"
 #include "protocol/hex_text.h"
@@ -38,7 +39,16 @@ std::optional<int> HexDigitValue(std::string_view digit) {
 }
 
 void ProgrammingPage::Load(const DeviceParams& stored) {
-    LoadPage(stored);
+    try {
+        LoadPage(stored);
+    } catch (...) {
+        sentBodies_.clear();
+        edited_.clear();
+        throw;
+    }
+    // What the host holds is what the page has loaded, also when the edits
+    // go back into the controls below: they are still unsaved.
+    NoteLoaded();
     bool taken = true;
     for (const auto& [section, body] : sentBodies_)
         taken = taken && StoredSectionBody(stored, section) == body;
@@ -129,6 +139,11 @@ void ProgrammingPage::ClearControls() {
                 break;
         }
     }
+}
+
+void ProgrammingPage::SelectOrStop(const std::string& list, std::optional<int> value) {
+    if (!value) throw UnreadableValue(Controls()[list]);
+    Select(list, value);
 }
 
 void ProgrammingPage::Select(const std::string& list, std::optional<int> value) {

@@ -62,6 +62,9 @@ class ProgrammingPage : public PageBranch {
     // Selects entry `value` of a list; a value outside the list, or none,
     // leaves it without a selection.
     void Select(const std::string& list, std::optional<int> value);
+    // The same for a digit that must be decimal: none ends the loading
+    // (throws UnreadableValue naming the list).
+    void SelectOrStop(const std::string& list, std::optional<int> value);
     // Selects the entry whose text is `text`; none when no entry reads so.
     void SelectText(const std::string& list, std::string_view text);
     // Checks a box unless the digit is "0".

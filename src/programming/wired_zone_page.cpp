@@ -64,29 +64,23 @@ void WiredZonePage::ClearWiredZonePage() {
     ClearControls();
 }
 
-bool WiredZonePage::LoadZone(int zone, const std::string& digits) {
+void WiredZonePage::LoadZone(int zone, const std::string& digits) {
     auto digit = [&](size_t n) { return Slice(digits, n, n); };
-    const std::optional<int> group = DecimalValue(digit(1));
-    if (!group) return false;
-    Select(Name("cbYXDefenceZoneNo", zone), group);
+    // A report group, response time or trigger digit that is not decimal
+    // ends the loading; the rest stays cleared.
+    SelectOrStop(Name("cbYXDefenceZoneNo", zone), DecimalValue(digit(1)));
     Select(Name("cbDefenceZoneType", zone), HexDigitValue(digit(2)).value_or(0));
     const std::optional<int> time = DecimalValue(digit(3));
-    if (!time) return false;
-    Select(Name("cbDefenceZoneTime", zone), *time - 1);
-    const std::optional<int> trigger = DecimalValue(digit(4));
-    if (!trigger) return false;
-    Select(Name("cbDefenceZoneTrigger", zone), trigger);
+    SelectOrStop(Name("cbDefenceZoneTime", zone), time ? std::optional<int>(*time - 1) : time);
+    SelectOrStop(Name("cbDefenceZoneTrigger", zone), DecimalValue(digit(4)));
     for (size_t box = 0; box < 4 && 5 + box <= digits.size(); ++box)
         SetFlag(Name(kColumns[4 + box].base, zone), digits[4 + box]);
-    return true;
 }
 
 void WiredZonePage::LoadWiredZonePage(const DeviceParams& stored) {
     for (int zone = 1; zone <= kZones; ++zone) {
         const std::string digits = stored.Get(Key(zone));
-        if (digits.empty()) continue;
-        // A digit that is not decimal ends the loading; the rest stays cleared.
-        if (!LoadZone(zone, digits)) return;
+        if (!digits.empty()) LoadZone(zone, digits);
     }
     const std::string stay = stored.Get("Prog07_InArmingToWireDefenceZone");
     for (int zone = 1; zone <= kZones && static_cast<size_t>(zone) <= stay.size(); ++zone)

@@ -66,9 +66,7 @@ void WirelessZonePage::LoadWirelessZonePage(const DeviceParams& stored) {
         const std::string digits = stored.Get(Key(zone));
         if (digits.empty()) continue;
         // A report group digit that is not decimal ends the loading.
-        const std::optional<int> group = DecimalValue(Slice(digits, 1, 1));
-        if (!group) return;
-        Select(Name("cbWXDefenceZoneNo", zone), group);
+        SelectOrStop(Name("cbWXDefenceZoneNo", zone), DecimalValue(Slice(digits, 1, 1)));
         Select(Name("cbWXDefenceZoneType", zone), HexDigitValue(Slice(digits, 2, 2)).value_or(0));
         for (size_t box = 0; box < 4 && 3 + box <= digits.size(); ++box)
             SetFlag(Name(kColumns[2 + box].base, zone), digits[2 + box]);

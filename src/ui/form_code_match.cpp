@@ -91,8 +91,8 @@ void TFormCodeMatch::SyncProgress() {
 }
 
 void TFormCodeMatch::reject() {
-    if (model_.Busy()) return;
-    model_.PausePairing();
+    // Closing always goes through; a pairing wait ends with it.
+    model_.Close();
     QDialog::reject();
 }
 

@@ -200,6 +200,10 @@ bool TFormHostList::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TFormHostList::closeEvent(QCloseEvent* e) {
+    if (mayClose && !mayClose()) {
+        e->ignore();
+        return;
+    }
     emit closing();
     e->accept();
 }

@@ -8,6 +8,7 @@ class HostWindow;
 
 class QTabWidget;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -50,11 +51,8 @@ class TFormMain : public QMainWindow {
     void WireWindow();
     QWidget* BuildPage(int index);
     bool HandleKey(int key);
-    // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page.
-    void StepPage(int step);
-    // Back to the control that had the focus before F5 or F8, once the
-    // window takes input again.
-    void RestoreFocus();
+    bool NextPageKey(const QKeyEvent& key);
+    static void FocusFirstInput(QWidget* page);
 
     HostWindow& window_;
     QTabWidget* pages_ = nullptr;
@@ -65,7 +63,7 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
     QTimer* statusTimer_ = nullptr;
-    QPointer<QWidget> focusBeforeKey_;
+    QPointer<QWidget> focusBeforeCycle_;
 };
 
 }  // namespace tarnwick::ui

@@ -47,6 +47,9 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
         grid->addWidget(edit, row++, 1);
     }
     layout->addLayout(grid);
+    // The room the fixed size leaves goes above the buttons, so the banner
+    // stays at the very top.
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton* ok = MakeButton(this, "bbtnModify");

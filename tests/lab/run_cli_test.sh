@@ -11,6 +11,8 @@
 #    three by caption; restore --dry-run writes nothing; restore writes
 #    section 04 and the heartbeat once each, and the re-read matches.
 # 6. Restoring to a host of another model is refused unless forced.
+# 7. Host 1's backup restored onto host 0 is refused unless forced; forced,
+#    it leaves host 1's local network settings out and says so.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -154,6 +156,18 @@ check "restore to another model exits non-zero" test $? -ne 0
 check "restore to another model names the models" has "$work/6.out" "TW-OTHER"
 cli restore "$backup2" --host "${ips[2]}" --code 123456 --force --dry-run >"$work/6-force.out" 2>&1
 check "restore --force goes past the model" test $? -eq 0
+
+# 7. One host's backup onto another host.
+local_writes() { awk '$3 == "recv" { print substr($7, 9, 4) }' "$work/host0.log" | grep -c '^02CF$'; }
+cli restore "$backup1" --host "${ips[0]}" --code 123456 >"$work/7.out" 2>&1
+check "another host's file is refused without --force" test $? -ne 0
+check "the refusal names the file's host" has "$work/7.out" "配置文件取自主机 ${ips[1]}"
+cli restore "$backup1" --host "${ips[0]}" --code 123456 --force >"$work/7-force.out" 2>&1
+check "forced, it says which settings it leaves out" \
+  has "$work/7-force.out" "不写入文件中的本地网络设置：本地IP地址、子网掩码、默认网关"
+check "host 0 receives no local network write" test "$(local_writes)" -eq 0
+cli backup --host "${ips[0]}" -o "$work/after0.json" --code 123456 >"$work/7-after.out" 2>&1
+check "host 0 keeps its own address" has "$work/after0.json" "\"NMLocalIP\": \"${ips[0]}\""
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do
