@@ -342,6 +342,12 @@ GprsPage::GroupWrite GprsPage::Judge(const DeviceParams& stored, const WriteGrou
 }
 
 std::string GprsPage::FieldName(const std::string& control) const {
+    // A phone's status list belongs to its number's row.
+    const std::string status = "PhoneStatus";
+    if (const size_t at = control.find(status);
+        control.rfind("cb", 0) == 0 && at != std::string::npos)
+        return FieldName("edt" + control.substr(2, at - 2) + "Phone" +
+                         control.substr(at + status.size()));
     // A port is named by its hint, beside its centre's address.
     const Control& c = Controls()[control];
     return c.hint.empty() ? SpokenCaption(c.caption) : c.hint;
