@@ -2,6 +2,7 @@
 
 #include "hosts/host_window.h"
 #include "hosts/page_branch.h"
+#include "protocol/text_helpers.h"
 
 namespace tarnwick {
 namespace {

@@ -4,6 +4,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "protocol/text_helpers.h"
+
 namespace tarnwick {
 
 std::string Control::SelectedText() const {
@@ -18,6 +20,10 @@ std::string Control::ShortHint() const {
 std::string Control::LongHint() const {
     const size_t bar = hint.find('|');
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+std::string Numbered(std::string_view base, int index) {
+    return std::string(base) + std::to_string(index);
 }
 
 bool AcceptsKey(KeyFilter filter, char32_t c) {
@@ -50,11 +56,6 @@ bool IsInput(const Control& c) {
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // The words of `text` between blanks.
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> words;
@@ -79,15 +80,9 @@ bool OneCharacter(const std::string& word) {
 }  // namespace
 
 std::string SpokenCaption(const std::string& caption) {
-    std::string text = caption;
-    for (bool trimmed = true; trimmed;) {
-        trimmed = false;
-        for (const std::string tail : {"：", ":", " "})
-            if (EndsWith(text, tail)) {
-                text.resize(text.size() - tail.size());
-                trimmed = true;
-            }
-    }
+    std::string text = CaptionWithoutColon(caption);
+    while (!text.empty() && text.back() == ' ')
+        text = CaptionWithoutColon(text.substr(0, text.size() - 1));
     const std::vector<std::string> words = Words(text);
     std::string spoken;
     const bool spaced = words.size() > 1 && std::all_of(words.begin(), words.end(), OneCharacter);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,10 @@ struct Control {
     std::string LongHint() const;
 };
 
+// A repeated control's name: the base name plus the 1-based index, as in
+// cbDefenceZoneType3.
+std::string Numbered(std::string_view base, int index);
+
 // Whether an edit with `filter` takes the typed character `c`.
 bool AcceptsKey(KeyFilter filter, char32_t c);
 
@@ -98,10 +103,8 @@ class PageModel {
 
     Control& operator[](const std::string& name);
     const Control& operator[](const std::string& name) const;
-    // base + index, as in cbDefenceZoneType3.
-    Control& At(const std::string& base, int index) {
-        return (*this)[base + std::to_string(index)];
-    }
+    // The control Numbered(base, index).
+    Control& At(std::string_view base, int index) { return (*this)[Numbered(base, index)]; }
     bool Holds(const std::string& name) const { return index_.count(name) != 0; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
     // What keeps a screen reader from telling the inputs apart: an input
@@ -117,7 +120,6 @@ class PageModel {
     void Click(const std::string& name);
     void Change(const std::string& name);
     void Exit(const std::string& name);
-    bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
     // While `busy` says true, a click is ignored: no button starts a flow
     // while another one runs.
     void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }

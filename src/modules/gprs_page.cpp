@@ -67,15 +67,11 @@ constexpr EditSpec kEdits[] = {
     {"edtNewPassword", "新编程密码：", 6, KeyFilter::None},
 };
 
-std::string Indexed(const std::string& base, int index) {
-    return base + std::to_string(index);
-}
-
 // base1 … baseN of every base.
 std::vector<std::string> IndexedNames(std::initializer_list<const char*> bases, int count) {
     std::vector<std::string> names;
     for (const char* base : bases)
-        for (int i = 1; i <= count; ++i) names.push_back(Indexed(base, i));
+        for (int i = 1; i <= count; ++i) names.push_back(Numbered(base, i));
     return names;
 }
 
@@ -137,17 +133,17 @@ void GprsPage::Declare() {
     c.Combo("cbSMSPhoneStatus", kPhoneStatusItems).index = 0;
     c["cbSMSPhoneStatus"].caption = "短信中心号码 状态";
     for (int i = 1; i <= kProgPhones; ++i) {
-        const std::string edit = Indexed("edtProgPhone", i);
+        const std::string edit = Numbered("edtProgPhone", i);
         c.Edit(edit, kPhoneDigits, KeyFilter::Digits);
         c[edit].caption = "编程电话号码" + std::to_string(i) + "：";
     }
     for (int i = 1; i <= kAlarmPhones; ++i) {
         const std::string caption = "报警电话号码" + std::to_string(i) + "：";
-        c.Edit(Indexed("edtAlarmPhone", i), kPhoneDigits, KeyFilter::Digits);
-        c.Combo(Indexed("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
+        c.Edit(Numbered("edtAlarmPhone", i), kPhoneDigits, KeyFilter::Digits);
+        c.Combo(Numbered("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
             i == 1 ? kPhoneStatusSms : 0;
-        c[Indexed("edtAlarmPhone", i)].caption = caption;
-        c[Indexed("cbAlarmPhoneStatus", i)].caption = SpokenCaption(caption) + " 状态";
+        c[Numbered("edtAlarmPhone", i)].caption = caption;
+        c[Numbered("cbAlarmPhoneStatus", i)].caption = SpokenCaption(caption) + " 状态";
     }
     c.Check("chkGprsBootSMS", "开机短信开关");
     c.Combo("cbGprsInfoSMS", kInfoSmsItems).index = kInfoSmsDesignIndex;
@@ -273,10 +269,10 @@ void GprsPage::Load(const DeviceParams& stored) {
     c["chkGprsReportSMS"].checked = stored.Get("GprsReportSMS") == "01";
 
     for (int i = 1; i <= kProgPhones; ++i)
-        c.At("edtProgPhone", i).text = stored.Get(Indexed("GprsProgPhone", i));
+        c.At("edtProgPhone", i).text = stored.Get(Numbered("GprsProgPhone", i));
     const std::string status = stored.Get("GprsAlarmPhoneStatus");
     for (int i = 1; i <= kAlarmPhones; ++i) {
-        const std::string phone = stored.Get(Indexed("GprsAlarmPhone", i));
+        const std::string phone = stored.Get(Numbered("GprsAlarmPhone", i));
         if (!phone.empty()) c.At("edtAlarmPhone", i).text = phone;
         const size_t at = static_cast<size_t>(i - 1);
         if (at >= status.size()) continue;
@@ -303,8 +299,8 @@ const std::vector<GprsPage::WriteGroup>& GprsPage::WriteGroups() {
          [] {
              std::vector<std::string> names;
              for (int i = 1; i <= kAlarmPhones; ++i) {
-                 names.push_back(Indexed("edtAlarmPhone", i));
-                 names.push_back(Indexed("cbAlarmPhoneStatus", i));
+                 names.push_back(Numbered("edtAlarmPhone", i));
+                 names.push_back(Numbered("cbAlarmPhoneStatus", i));
              }
              return names;
          }()},
@@ -380,15 +376,15 @@ std::string GprsPage::EncodePhoneGroup(int group) const {
         case 1: {
             std::string data;
             for (int i = 1; i <= kProgPhones; ++i)
-                data += EncodeGprsPhoneNumber(Trim(c[Indexed("edtProgPhone", i)].text));
+                data += EncodeGprsPhoneNumber(Trim(c[Numbered("edtProgPhone", i)].text));
             return data;
         }
         case 2: {
             std::string data;
             std::string status;
             for (int i = 1; i <= kAlarmPhones; ++i) {
-                data += EncodeGprsPhoneNumber(c[Indexed("edtAlarmPhone", i)].text);
-                status += c[Indexed("cbAlarmPhoneStatus", i)].index == kPhoneStatusSms ? "3" : "0";
+                data += EncodeGprsPhoneNumber(c[Numbered("edtAlarmPhone", i)].text);
+                status += c[Numbered("cbAlarmPhoneStatus", i)].index == kPhoneStatusSms ? "3" : "0";
             }
             return data + status;
         }

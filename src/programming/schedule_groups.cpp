@@ -18,10 +18,6 @@ constexpr const char* kGroupShortCaptions[kScheduleGroupCount] = {"第一组", "
 constexpr const char* kTimeCaptions[] = {"定时布防 时", "定时布防 分", "定时撤防 时",
                                          "定时撤防 分"};
 
-std::string Numbered(const char* base, int g) {
-    return base + std::to_string(g);
-}
-
 std::string Key(int g, const char* part) {
     return "Prog06_" + std::to_string(g) + part;
 }

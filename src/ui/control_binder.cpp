@@ -22,6 +22,7 @@
 
 #include "protocol/operator_port.h"
 #include "ui/accessibility.h"
+#include "ui/qt_text.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -105,10 +106,6 @@ class KeyFilterValidator : public QValidator {
   private:
     KeyFilter filter_;
 };
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A rich-text log: each line in the normal colour up to its colour's start,
 // then in that colour; kept scrolled to its end.

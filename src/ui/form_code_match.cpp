@@ -11,9 +11,11 @@
 #include <QVBoxLayout>
 
 #include "operation/pairing.h"
+#include "protocol/text_helpers.h"
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
 #include "ui/habits.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {

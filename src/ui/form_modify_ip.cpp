@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "protocol/text_helpers.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 

@@ -172,7 +172,9 @@ TEST(HostSearch, ABurstOfAThousandAnswersIsListedWhole) {
     EXPECT_GT(listChanges, 0);
     EXPECT_EQ(Slice(f.tdm->params.Get("UpdateInfo"), 9, 12), "5001");
     for (const std::string& seen : progressSeen)
-        if (!seen.empty()) EXPECT_TRUE(VerifyFrame(seen)) << seen;
+        if (!seen.empty()) {
+            EXPECT_TRUE(VerifyFrame(seen)) << seen;
+        }
     EXPECT_TRUE(f.tdm->trace.Lines().empty());
 }
 

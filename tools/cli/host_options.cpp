@@ -9,7 +9,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "../hostsim/lab_namespace.h"
 #include "protocol/unicast_address.h"
 
 namespace tarnwick::cli {
@@ -87,11 +86,6 @@ std::string InstallerCode(const std::string& option) {
     std::string code = ReadWithoutEcho();
     if (code.empty()) throw UsageError("缺少安装员密码");
     return code;
-}
-
-void RequireLab() {
-    if (!lab::InNamedNetworkNamespace())
-        throw UsageError("tarnwick-cli 只在实验网络命名空间(twlab-)内运行");
 }
 
 }  // namespace tarnwick::cli

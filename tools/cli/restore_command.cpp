@@ -82,7 +82,6 @@ Command AddRestoreCommand(CLI::App& app) {
                 const HostTargets targets = ResolveHosts(o->hosts);
                 if (targets.fromFile && !std::filesystem::is_directory(o->source))
                     throw UsageError("restore: --hosts 须与存放 <地址>.json 的文件夹一起使用");
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {

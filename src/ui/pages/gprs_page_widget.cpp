@@ -12,15 +12,13 @@
 #include <QVBoxLayout>
 
 #include "modules/gprs_page.h"
+#include "protocol/text_helpers.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 class GprsLayout {
   public:
@@ -136,11 +134,10 @@ QGroupBox* Phones(GprsLayout& l, QWidget* parent) {
         std::string status;
     };
     std::vector<Row> left = {{"edtManagePhone", ""}, {"edtSMSPhone", "cbSMSPhoneStatus"}};
-    for (int i = 1; i <= 3; ++i) left.push_back({"edtProgPhone" + std::to_string(i), ""});
+    for (int i = 1; i <= 3; ++i) left.push_back({Numbered("edtProgPhone", i), ""});
     std::vector<Row> right;
     for (int i = 1; i <= 8; ++i)
-        right.push_back(
-            {"edtAlarmPhone" + std::to_string(i), "cbAlarmPhoneStatus" + std::to_string(i)});
+        right.push_back({Numbered("edtAlarmPhone", i), Numbered("cbAlarmPhoneStatus", i)});
     int column = 0;
     for (const auto* rows : {&left, &right}) {
         int row = 0;

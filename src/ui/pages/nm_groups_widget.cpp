@@ -11,14 +11,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "protocol/text_helpers.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // A caption in column 0 of a grid row, `input` beside it as its buddy.
 template <typename W>
