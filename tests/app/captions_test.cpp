@@ -3,8 +3,10 @@
 // and no two inputs of one page are read out alike.
 #include <gtest/gtest.h>
 
+#include "hosts/connect_address.h"
 #include "hosts/modify_ip.h"
 #include "hosts/page_branch.h"
+#include "hosts/site_book_window.h"
 #include "operation/pairing.h"
 #include "support/host_window_fixture.h"
 
@@ -26,7 +28,10 @@ TEST(Captions, EveryInputOfEveryPageAndWindowIsReadOutOnceByItsCaption) {
     }
     PairingWindow pairing(*w.f.tdm);
     ModifyIpDialog modifyIp(w.f.op);
-    for (const PageModel* model : {&w.window.frame, &pairing.controls, &modifyIp.controls})
+    ConnectAddressDialog connect;
+    SiteBookWindow sites(w.f.op, *w.f.db);
+    for (const PageModel* model : {&w.window.frame, &pairing.controls, &modifyIp.controls,
+                                   &connect.controls, &sites.controls, &sites.edit.controls})
         EXPECT_TRUE(model->CaptionProblems().empty()) << Lines(model->CaptionProblems());
 }
 
