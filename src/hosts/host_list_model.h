@@ -10,8 +10,9 @@
 
 namespace tarnwick {
 
-// The host list window's title.
+// The host list window's title, and the caption over its grid.
 inline constexpr const char* kHostListTitle = "Tarnwick软件 " TARNWICK_VERSION_TEXT;
+inline constexpr const char* kHostListCaption = "主机列表";
 // The last-seen column of a booked site the tool never heard from.
 inline constexpr const char* kNeverSeenText = "未曾应答";
 
