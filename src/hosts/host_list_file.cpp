@@ -5,7 +5,6 @@
 
 #include "protocol/hex_text.h"
 #include "protocol/text_helpers.h"
-#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 namespace {
@@ -34,7 +33,7 @@ std::string RepeatedText(int firstLine) {
 
 }  // namespace
 
-HostListFile ParseHostList(std::string_view text) {
+HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork>& local) {
     HostListFile list;
     std::unordered_map<std::string, int> firstLine;
     int number = 0;
@@ -53,7 +52,7 @@ HostListFile ParseHostList(std::string_view text) {
             continue;
         }
         const std::string address = PlainDotted(entry);
-        if (!IsUnicastIPv4(address)) {
+        if (!IsHostAddress(address, local)) {
             list.skipped.push_back({number, entry, kNotOneHostText});
             continue;
         }

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "protocol/local_networks.h"
+
 namespace tarnwick {
 
 // What a host list file says: one host address a line, blank lines and
@@ -25,7 +27,9 @@ inline constexpr const char* kNotAnAddressText = "不是IPv4地址";
 inline constexpr const char* kNotOneHostText = "不是单一主机的地址";
 inline constexpr const char* kRepeatedLineText = "与第%d行重复";
 
-// Reads the text of a host list file; never throws.
-HostListFile ParseHostList(std::string_view text);
+// Reads the text of a host list file; never throws. An address that names
+// no single host (IsHostAddress: the broadcast address of one of `local`'s
+// networks among them) is skipped.
+HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork>& local);
 
 }  // namespace tarnwick

@@ -2,7 +2,6 @@
 
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
-#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -36,7 +35,7 @@ void HostListModel::ClearForSearch() {
 
 HostListModel::Added HostListModel::AddSearchAnswer(const std::string& frame) {
     const std::string address = HexToText(Slice(frame, 13, 42));
-    if (!IsUnicastIPv4(address)) return Added::NotUnicast;
+    if (!IsHostAddress(address, local_)) return Added::NotUnicast;
     if (listed_.contains(address)) return Added::Repeated;
     if (nextRow_ > kMaxHosts) return Added::Full;
     listed_.insert(address);

@@ -2,8 +2,10 @@
 #include <array>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
+#include "protocol/local_networks.h"
 #include "version.h"
 
 namespace tarnwick {
@@ -34,8 +36,11 @@ class HostListModel {
     enum class Added { Row, Repeated, NotUnicast, Full };
     // A search answer (normalized frame text): fills the next row unless its
     // address is listed already, names no single host (0.0.0.0, broadcast,
-    // multicast, not an address at all) or the list holds kMaxHosts.
+    // the broadcast address of a local network, multicast, not an address at
+    // all) or the list holds kMaxHosts.
     Added AddSearchAnswer(const std::string& frame);
+    // The networks of this computer, whose broadcast addresses are no host.
+    void SetLocalNetworks(std::vector<LocalNetwork> local) { local_ = std::move(local); }
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int NextRow() const { return nextRow_; }
@@ -50,6 +55,7 @@ class HostListModel {
     std::vector<Row> rows_;
     int nextRow_ = 1;
     std::unordered_set<std::string> listed_;  // addresses listed by this search
+    std::vector<LocalNetwork> local_;
 };
 
 }  // namespace tarnwick

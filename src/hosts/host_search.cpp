@@ -3,6 +3,7 @@
 #include "hosts/data_module.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "protocol/local_networks.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 
@@ -71,6 +72,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     std::string listenProblem;
     try {
         window.list.ClearForSearch();
+        window.list.SetLocalNetworks(LocalIPv4Networks());
         if (window.onListChanged) window.onListChanged();
         try {
             tdm.listener.Restart();

@@ -11,6 +11,12 @@
 #    three by caption; restore --dry-run writes nothing; restore writes
 #    section 04 and the heartbeat once each, and the re-read matches.
 # 6. Restoring to a host of another model is refused unless forced.
+# 7. A new --database made by the threads of one program and by two
+#    programs at once: every row kept.
+# 8. The lab's broadcast address is refused as a host.
+# 9. A workbook that cannot be written is named.
+# 10. Another program on the host port: the search exits 2 saying so.
+# 11. A program killed mid-run leaves nothing in the temporary folder.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -154,6 +160,61 @@ check "restore to another model exits non-zero" test $? -ne 0
 check "restore to another model names the models" has "$work/6.out" "TW-OTHER"
 cli restore "$backup2" --host "${ips[2]}" --code 123456 --force --dry-run >"$work/6-force.out" 2>&1
 check "restore --force goes past the model" test $? -eq 0
+
+# 7. A new database for a list of hosts and their threads, and for two
+# programs at once: every host's operation-log row kept.
+rows() { sqlite3 "$1" 'SELECT count(*) FROM OperationLog'; }
+cli time-sync --hosts "$work/hosts.txt" --jobs 3 --database "$work/new.mdb" --code 123456 \
+  >"$work/7.out" 2>&1
+check "time-sync into a new database exits 0" test $? -eq 0
+check "one log row per host" test "$(rows "$work/new.mdb")" -eq 3
+cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
+  >"$work/7a.out" 2>&1 &
+first=$!
+cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
+  >"$work/7b.out" 2>&1
+second=$?
+wait "$first"
+check "two programs making one database both succeed" test "$?$second" = 00
+check "both programs' rows are kept" test "$(rows "$work/shared.mdb")" -eq 6
+
+# 8. The lab's broadcast address is no host.
+cli backup --host 10.231.255.255 -o "$work/all" --code 123456 >"$work/8.out" 2>&1
+check "--host with the lab's broadcast address is a usage error" test $? -eq 2
+printf '10.231.255.255\n%s\n' "${ips[0]}" >"$work/broadcast.txt"
+cli time-sync --hosts "$work/broadcast.txt" --code 123456 >"$work/8a.out" 2>"$work/8a.err"
+check "a list with the broadcast address reaches only its host" test $? -eq 0
+check "the broadcast line is named" has "$work/8a.err" "broadcast.txt:1: 10.231.255.255: 不是单一主机的地址"
+
+# 9. A workbook that cannot be written is named.
+cli history --host "${ips[0]}" -o "$work/none/history.xlsx" --code 123456 >"$work/9.out" 2>&1
+check "history into a missing folder exits non-zero" test $? -ne 0
+check "the file is named" has "$work/9.out" "$work/none/history.xlsx: 写入失败"
+
+# 10. Another program holds the host port: the search says so and exits 2.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" "$hostsim" --hosts 1 --base-ip 10.231.0.99 \
+  --log "$work/holder.log" --ready-file "$work/holder.ready" &
+pids+=($!)
+holder=$!
+for _ in $(seq 100); do [ -e "$work/holder.ready" ] && break; sleep 0.05; done
+cli search >"$work/10.out" 2>"$work/10.err"
+check "a search on a port another program holds exits 2" test $? -eq 2
+check "the search names the port" has "$work/10.err" "本机端口5200已被其他程序占用"
+check "the holder got no broadcast" test "$(grep -c ' search' "$work/holder.log")" -eq 0
+kill "$holder"
+wait "$holder" 2>/dev/null
+
+# 11. Killed in the middle of its work (a silent host keeps it waiting), the
+# program leaves nothing in the temporary folder: it keeps no scratch files.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" unshare -m sh -c '
+  mount -t tmpfs scratch /tmp || exit 1
+  env ASAN_OPTIONS=detect_leaks=0 "$1" backup --host 10.231.1.250 -o /tmp/out.json \
+    --code 123456 >/dev/null 2>&1 &
+  sleep 1
+  kill -9 $!
+  wait $! 2>/dev/null
+  ls -A /tmp' sh "$cli" >"$work/11.out" 2>&1
+check "nothing is left in the temporary folder" test ! -s "$work/11.out"
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

@@ -27,8 +27,8 @@ class HostError : public std::runtime_error {
 // back to it.
 class CliHost {
   public:
-    // With an empty `database` a scratch one is made and removed again;
-    // otherwise that db.mdb is used (made when missing) and keeps the
+    // With an empty `database` a scratch one is made in memory, never on the
+    // disk; otherwise that db.mdb is used (made when missing) and keeps the
     // operation log.
     explicit CliHost(const std::string& database = {});
     ~CliHost();
@@ -49,7 +49,8 @@ class CliHost {
     // The host control page's time synchronisation; returns the host's
     // answer, throws HostError when it gave none or refused.
     std::string TimeSync(const std::string& host, const std::string& installerCode);
-    // The host list's search: every host that answered the broadcast.
+    // The host list's search: every host that answered the broadcast. Throws
+    // UsageError when another program holds the host port.
     HostListModel Search();
 
     // The standard pages, for comparing and restoring through them.
@@ -57,7 +58,6 @@ class CliHost {
     CliOperator& Operator() { return op_; }
 
   private:
-    std::string dir_;
     CliOperator op_;
     SystemClock clock_;
     std::unique_ptr<SqliteDatabase> db_;

@@ -5,12 +5,11 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "../hostsim/lab_namespace.h"
-#include "protocol/unicast_address.h"
+#include "protocol/local_networks.h"
+#include "storage/small_file.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -35,6 +34,25 @@ std::string ReadWithoutEcho() {
     return line;
 }
 
+// The text of a host list, refused unless it is a regular file of at most
+// kMaxHostListBytes: a device or a pipe would be read without end.
+std::string ReadHostListFile(const std::string& path) {
+    try {
+        return ReadSmallFile(path, kMaxHostListBytes);
+    } catch (const FileReadError& e) {
+        switch (e.What()) {
+            case FileReadError::Kind::NotAFile:
+                throw UsageError(path + ": 不是普通文件");
+            case FileReadError::Kind::TooLarge:
+                throw UsageError(path + ": 文件过大（主机列表最多" +
+                                 std::to_string(kMaxHostListBytes / (1024 * 1024)) + "MB）");
+            case FileReadError::Kind::CannotOpen:
+                break;
+        }
+        throw UsageError(path + ": 无法打开（" + e.what() + "）");
+    }
+}
+
 }  // namespace
 
 void AddHostOptions(CLI::App& command, HostOptions& options) {
@@ -55,18 +73,15 @@ void AddHostOptions(CLI::App& command, HostOptions& options) {
 
 HostTargets ResolveHosts(const HostOptions& options) {
     HostTargets targets;
+    const std::vector<LocalNetwork> local = LocalIPv4Networks();
     if (!options.host.empty()) {
-        if (!IsUnicastIPv4(options.host))
+        if (!IsHostAddress(options.host, local))
             throw UsageError("--host " + options.host + ": 不是单一主机的IPv4地址");
         targets.addresses.push_back(options.host);
         return targets;
     }
     if (options.hostsFile.empty()) throw UsageError("须以 --host 或 --hosts 指定主机");
-    std::ifstream in(options.hostsFile, std::ios::binary);
-    if (!in) throw UsageError(options.hostsFile + ": 无法打开");
-    std::stringstream text;
-    text << in.rdbuf();
-    const HostListFile list = ParseHostList(text.str());
+    const HostListFile list = ParseHostList(ReadHostListFile(options.hostsFile), local);
     for (const HostListFile::Skipped& s : list.skipped)
         std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
                   << "，已跳过\n";

@@ -65,17 +65,34 @@ class Progress {
 
 }  // namespace
 
+std::string JsonText(const nlohmann::ordered_json& doc) {
+    return doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+void PrintJson(const nlohmann::ordered_json& doc) {
+    std::cout << JsonText(doc) << std::endl;
+}
+
 std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
                                     const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work) {
     std::vector<HostResult> results(addresses.size());
+    // Made once, before any thread opens it.
+    std::string noDatabase;
+    if (!options.database.empty()) {
+        try {
+            EnsureDatabase(options.database);
+        } catch (const std::exception& e) {
+            noDatabase = e.what();
+        }
+    }
     Progress progress(addresses.size());
     std::atomic<size_t> next{0};
     auto worker = [&] {
         // One core for all the hosts a thread takes: building it costs more
         // than a host's whole backup.
         std::unique_ptr<CliHost> host;
-        std::string broken;
+        std::string broken = noDatabase;
         for (size_t i = next++; i < addresses.size(); i = next++) {
             HostResult& r = results[i];
             r.address = addresses[i];
@@ -126,7 +143,7 @@ int PrintResults(const std::string& command, const std::vector<HostResult>& resu
         for (const HostListFile::Skipped& s : skipped)
             doc["skippedLines"].push_back(
                 {{"line", s.line}, {"text", s.text}, {"reason", s.reason}});
-        std::cout << doc.dump(2) << std::endl;
+        PrintJson(doc);
     } else {
         for (const HostResult& r : results) {
             std::cout << r.address << "  " << (r.ok ? kSucceededText : kFailedText);
