@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (clang, so
 # the fuzz targets are real libFuzzer binaries), fuzzes for a minute and runs
-# the core tests again under ThreadSanitizer, then every test. Ends with
-# ctest's summary; exits non-zero on any failure.
+# the core tests again under ThreadSanitizer, builds and checks the Debian
+# package, then runs every test. Ends with ctest's summary; exits non-zero on
+# any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -28,10 +29,16 @@ tsan_status=0
   cmake --build "$tsan" --target tarnwick_tests &&
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/tarnwick_tests"; } ||
   tsan_status=1
+# The Debian package, from a Release build of the window and the command-line
+# tool, checked on what it holds (tools/package.sh).
+package_status=0
+tools/package.sh --check || package_status=1
 (cd "$build" && ctest --output-on-failure --timeout 900)
 test_status=$?
 
 [ $tsan_status -ne 0 ] && echo "ThreadSanitizer found a problem (see above)."
 [ $fuzz_status -ne 0 ] && echo "Fuzzing found a problem (see above)."
-[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] && exit 1
+[ $package_status -ne 0 ] && echo "The package checks failed (see above)."
+[ $test_status -ne 0 ] || [ $fuzz_status -ne 0 ] || [ $tsan_status -ne 0 ] ||
+  [ $package_status -ne 0 ] && exit 1
 exit 0

@@ -68,10 +68,29 @@ std::string Probe(const std::string& path) {
                    kRecreateAdvice);
 }
 
+// Makes the missing folders leading to `folder`, each readable by the user
+// alone. Returns the errno of the first that cannot be made, else 0.
+int MakeMissingFolders(const std::filesystem::path& folder) {
+    if (folder.empty()) return 0;
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT) return errno;
+    if (const int error = MakeMissingFolders(folder.parent_path()); error != 0) return error;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+    return 0;
+}
+
 }  // namespace
 
 DatabaseStartup PrepareDatabase(const std::string& path) {
     DatabaseStartup result;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (const int error = MakeMissingFolders(folder); error != 0) {
+        result.problem = Problem(
+            path, "无法建立它所在的文件夹“" + folder.string() + "”（" + ErrnoText(error) + "）。",
+            "请让管理员检查这个文件夹的上级文件夹的权限，再重新启动本软件。");
+        return result;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) {

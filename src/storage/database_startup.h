@@ -12,9 +12,10 @@ struct DatabaseStartup {
 };
 
 // Makes the database ready before the code tables are read: a missing or
-// empty file is made from the seed; a journal left by an interrupted write
-// is rolled back; a folder, an unreadable file or a file that is not a
-// database is named with its cause.
+// empty file is made from the seed (its missing folders are made, for the
+// user alone); a journal left by an interrupted write is rolled back; a
+// folder, an unreadable file or a file that is not a database is named with
+// its cause.
 DatabaseStartup PrepareDatabase(const std::string& path);
 
 }  // namespace tarnwick

@@ -107,7 +107,7 @@ void ShowColouredLines(QTextEdit* log, const Control& c) {
     log->ensureCursorVisible();
 }
 
-// A control's picture from the widget's image list (a resource path pattern
+// A control's picture from the widget's image list (a picture path pattern
 // with %1 for the index), or a null icon when it has none.
 QIcon Picture(const QWidget* w, int image) {
     const QString list = w->property("imageList").toString();

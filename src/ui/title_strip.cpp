@@ -3,14 +3,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "ui/pictures.h"
+
 namespace tarnwick::ui {
 
 TitleStrip::TitleStrip(const QString& caption, QWidget* parent) : QFrame(parent) {
     setObjectName("pnlTitle");
     setFixedHeight(46);
-    setStyleSheet(
-        "#pnlTitle { border-image: url(:/images/title_strip.jpg) 0 0 0 0 stretch stretch; }"
-        "#pnlTitle QLabel { color: white; }");
+    setStyleSheet(QStringLiteral("#pnlTitle { border-image: url(\"%1\") 0 0 0 0 stretch stretch; }"
+                                 "#pnlTitle QLabel { color: white; }")
+                      .arg(PicturePath("title_strip.jpg")));
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(16, 4, 16, 4);
     caption_ = new QLabel(caption, this);
@@ -31,8 +33,3 @@ QLabel* TitleStrip::AddLabel(const QString& objectName) {
 }
 
 }  // namespace tarnwick::ui
-
-// Pictures compiled into the UI library need registering once.
-void InitUiResources() {
-    Q_INIT_RESOURCE(resources);
-}

@@ -22,6 +22,3 @@ class TitleStrip : public QFrame {
 };
 
 }  // namespace tarnwick::ui
-
-// Registers the pictures of the windows; call once before showing any.
-void InitUiResources();

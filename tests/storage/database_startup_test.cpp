@@ -87,7 +87,9 @@ TEST(DatabaseStartup, AMissingOrEmptyFileIsSeeded) {
     const std::string missing = dir.File("db.mdb");
     const std::string empty = dir.File("empty.mdb");
     std::ofstream(empty).close();
-    for (const std::string& path : {missing, empty}) {
+    // A first start of an installed tool: not even the folders are there.
+    const std::string firstStart = dir.File(".local/share/tarnwick/db.mdb");
+    for (const std::string& path : {missing, empty, firstStart}) {
         SCOPED_TRACE(path);
         const DatabaseStartup startup = PrepareDatabase(path);
         EXPECT_TRUE(startup.created);
@@ -95,6 +97,9 @@ TEST(DatabaseStartup, AMissingOrEmptyFileIsSeeded) {
         EXPECT_GT(AlarmCodesLoaded(path), 20u);
         EXPECT_FALSE(PrepareDatabase(path).created);
     }
+    // The folders it made are the user's alone.
+    for (const char* made : {".local", ".local/share", ".local/share/tarnwick"})
+        EXPECT_EQ(fs::status(dir.File(made)).permissions(), fs::perms::owner_all) << made;
 }
 
 // Threads of this process and of a second one make one new database at once
@@ -188,6 +193,11 @@ TEST(DatabaseStartup, AFileThatCannotServeIsNamedWithItsCauseAndLeftAlone) {
     const std::string unreadable = dir.File("unreadable.mdb");
     ASSERT_TRUE(EnsureDatabase(unreadable));
     fs::permissions(unreadable, fs::perms::none);
+    const std::string locked = dir.File("locked");
+    fs::create_directory(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string underLocked = locked + "/tarnwick/db.mdb";
+    const std::string underFile = garbage + "/db.mdb";
 
     struct Case {
         std::string path;
@@ -198,6 +208,10 @@ TEST(DatabaseStartup, AFileThatCannotServeIsNamedWithItsCauseAndLeftAlone) {
         {garbage, "这个文件不是本软件的数据库", PrepareDatabase(garbage).problem},
         {folder, "这个名字是一个文件夹", PrepareDatabase(folder).problem},
         {unreadable, "当前用户没有读取这个文件的权限", ProblemAsOrdinaryUser(unreadable)},
+        {underLocked, "无法建立它所在的文件夹“" + locked + "/tarnwick”（Permission denied",
+         ProblemAsOrdinaryUser(underLocked)},
+        {underFile, "无法建立它所在的文件夹“" + garbage + "”（Not a directory",
+         PrepareDatabase(underFile).problem},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -208,6 +222,7 @@ TEST(DatabaseStartup, AFileThatCannotServeIsNamedWithItsCauseAndLeftAlone) {
     EXPECT_EQ(fs::file_size(garbage), 4096u);
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_FALSE(fs::exists(locked + "/tarnwick"));
 }
 
 }  // namespace

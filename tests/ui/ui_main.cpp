@@ -3,12 +3,13 @@
 
 #include <QApplication>
 
-#include "ui/title_strip.h"
+#include "install_dirs.h"
+#include "ui/pictures.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InitUiResources();
+    SetPictureFolder(QString::fromUtf8(tarnwick::kSourcePictures));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,11 +8,13 @@
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     using namespace tarnwick::cli;
     CLI::App app{"Tarnwick: alarm hosts from the command line"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("tarnwick-cli ") + tarnwick::kVersionNumber);
     const std::vector<Command> commands = {
         AddSearchCommand(app), AddBackupCommand(app),  AddRestoreCommand(app),
         AddDiffCommand(app),   AddHistoryCommand(app), AddTimeSyncCommand(app),

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "operation/host_status.h"
+#include "ui/pictures.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -23,8 +24,8 @@ constexpr int kZonesPerRow = 6;
 QPushButton* MakeLamp(QWidget* parent, const Lamp& lamp) {
     QPushButton* button = MakeButton(parent, lamp.name);
     QIcon icon;
-    icon.addFile(":/images/lamp_on.png", {}, QIcon::Normal);
-    icon.addFile(":/images/lamp_off.png", {}, QIcon::Disabled);
+    icon.addFile(PicturePath("lamp_on.png"), {}, QIcon::Normal);
+    icon.addFile(PicturePath("lamp_off.png"), {}, QIcon::Disabled);
     button->setIcon(icon);
     button->setIconSize({kLampIconSize, kLampIconSize});
     button->setText(QString::fromUtf8(lamp.caption));
@@ -59,7 +60,7 @@ QGroupBox* BuildHostStatusGroup(QWidget* parent) {
     auto* signal = new QHBoxLayout;
     QLabel* icon = MakeLabel(group, "Img1CSQ");
     icon->setFixedSize(kSignalIconSize, kSignalIconSize);
-    icon->setProperty("imageList", QStringLiteral(":/images/csq%1.png"));
+    icon->setProperty("imageList", PicturePath("csq%1.png"));
     icon->setProperty("imageSize", kSignalIconSize);
     signal->addWidget(icon);
     signal->addWidget(MakeLabel(group, "stxtGPRSCSQ"));

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "operation/host_status.h"
+#include "ui/pictures.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -38,7 +39,7 @@ QGroupBox* BuildRemoteCommandsGroup(QWidget* parent) {
     for (int column = 0; column < kGridColumns; ++column) grid->setColumnStretch(column, 1);
     for (const char* name : {"bbtnOnOffLinkage", "bbtnOnOffAlarmSound"}) {
         auto* button = group->findChild<QPushButton*>(name);
-        button->setProperty("imageList", QStringLiteral(":/images/onoff%1.png"));
+        button->setProperty("imageList", PicturePath("onoff%1.png"));
         button->setIconSize({kSwitchIconSize, kSwitchIconSize});
     }
     return group;

@@ -1,0 +1,84 @@
+#include "storage/data_locations.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_dir.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An unpacked install: usr/bin beside usr/share/tarnwick/images.
+struct InstalledTree {
+    testing::TempDir dir;
+    std::string bin = (dir.Path() / "usr/bin").string();
+    std::string shared = (dir.Path() / "usr/share/tarnwick").string();
+    InstalledTree() {
+        fs::create_directories(bin);
+        fs::create_directories(shared + "/images");
+    }
+};
+
+DataLocationInputs Inputs(const std::string& programFolder, const std::string& dataHome,
+                          const std::string& home) {
+    return {programFolder, "../share/tarnwick", "/src/data/images", dataHome, home};
+}
+
+TEST(DataLocations, ABuildFolderKeepsTheDatabaseInTheWorkingFolderAndTheSourcesPictures) {
+    testing::TempDir build;
+    const DataLocations chosen =
+        ChooseDataLocations(Inputs(build.Path().string(), "/data/op", "/home/op"));
+    EXPECT_FALSE(chosen.installed);
+    EXPECT_EQ(chosen.database, "db.mdb");
+    EXPECT_EQ(chosen.pictures, "/src/data/images");
+}
+
+TEST(DataLocations, AnInstalledProgramKeepsADatabasePerUserAndTheSharedPictures) {
+    InstalledTree tree;
+    struct Case {
+        std::string dataHome;
+        std::string home;
+        std::string database;
+    };
+    const Case cases[] = {
+        {"", "/home/op", "/home/op/.local/share/tarnwick/db.mdb"},
+        {"/data/op", "/home/op", "/data/op/tarnwick/db.mdb"},
+        // A relative data folder would depend on the working folder: ignored.
+        {"rel/data", "/home/op", "/home/op/.local/share/tarnwick/db.mdb"},
+        // No home folder to keep it in: the working folder, as in a build.
+        {"", "", "db.mdb"},
+        {"rel/data", "relative-home", "db.mdb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("XDG_DATA_HOME=" + c.dataHome + " HOME=" + c.home);
+        const DataLocations chosen = ChooseDataLocations(Inputs(tree.bin, c.dataHome, c.home));
+        EXPECT_TRUE(chosen.installed);
+        EXPECT_EQ(chosen.database, c.database);
+        EXPECT_EQ(chosen.pictures, tree.shared + "/images");
+    }
+}
+
+TEST(DataLocations, OnlyAFolderBesideAnAbsoluteProgramFolderMakesAnInstall) {
+    InstalledTree tree;
+    fs::remove_all(tree.shared);
+    std::ofstream(tree.shared).put('x');  // a file by that name is no data folder
+    EXPECT_FALSE(ChooseDataLocations(Inputs(tree.bin, "", "/home/op")).installed);
+    // /proc/self/exe unreadable leaves the program folder empty: never an
+    // install found relative to the working folder.
+    EXPECT_FALSE(ChooseDataLocations(Inputs("", "", "/home/op")).installed);
+}
+
+TEST(DataLocations, ThisProgramIsFoundInItsBuildFolder) {
+    const DataLocationInputs inputs = ThisProgramsInputs();
+    EXPECT_TRUE(
+        fs::equivalent(inputs.programFolder, fs::read_symlink("/proc/self/exe").parent_path()));
+    EXPECT_FALSE(ChooseDataLocations(inputs).installed);
+    EXPECT_TRUE(fs::exists(ChooseDataLocations(inputs).pictures + "/title_strip.jpg"));
+}
+
+}  // namespace
+}  // namespace tarnwick
