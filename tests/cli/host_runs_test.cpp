@@ -191,7 +191,9 @@ TEST(HostOptionsTest, TheCodeComesFromTheOptionThenTheEnvironment) {
     EXPECT_EQ(InstallerCode(""), "246810");
     ::unsetenv(kCodeVariable);
     // Without a terminal there is nobody to ask.
-    if (::isatty(STDIN_FILENO) != 1) EXPECT_THROW(InstallerCode(""), UsageError);
+    if (::isatty(STDIN_FILENO) != 1) {
+        EXPECT_THROW(InstallerCode(""), UsageError);
+    }
 }
 
 }  // namespace
