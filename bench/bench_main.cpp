@@ -33,16 +33,16 @@
 #include <utility>
 #include <vector>
 
-#include "../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "backup_figure.h"
+#include "common/lab_namespace.h"
+#include "common/poll_operator.h"
 #include "hostile_figures.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
 #include "operation/status_poll.h"
-#include "poll_operator.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
 #include "protocol/udp_endpoint.h"
@@ -76,7 +76,7 @@ struct Tool {
         RegisterStandardDecoders(tdm->decoders);
         tdm->LoadCodeTables();
     }
-    bench::PollOperator op;
+    tools::PollOperator op;
     SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
     std::unique_ptr<DataModule> tdm;

@@ -19,11 +19,11 @@
 #include "backup/config_compare.h"
 #include "backup/snapshot_file.h"
 #include "backup/snapshot_reads.h"
+#include "common/poll_operator.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/curl_ftp.h"
 #include "modules/firmware_upgrade.h"
-#include "poll_operator.h"
 #include "protocol/timing.h"
 #include "storage/sqlite_database.h"
 #include "support/late_ftp_server.h"
@@ -71,7 +71,7 @@ bool ResolverIsSilent() {
 }  // namespace
 
 int MeasureLargeCompare(const std::string& host) {
-    bench::PollOperator op;
+    tools::PollOperator op;
     SystemClock clock;
     const std::unique_ptr<SqliteDatabase> db = SqliteDatabase::InMemory();
     DataModule tdm(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
@@ -120,7 +120,7 @@ int MeasureLargeCompare(const std::string& host) {
 
 int MeasureFtpLimits() {
     int status = 0;
-    bench::PollOperator op;
+    tools::PollOperator op;
     CurlFtp ftp(op);
     {
         const auto late = std::chrono::milliseconds(kFtpCheckTimeoutMs - 1000);

@@ -12,6 +12,8 @@ namespace tarnwick {
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow) {
     if (tdm.flowRunning) return;
+    // The open host window's unsaved changes are the old host's.
+    if (window.visible && !window.MayLeavePage()) return;
     FlowScope flow(tdm);
     const std::string host = list.Field(row, 1);
     Control& edtIP = window.DebugControl("edtIP");

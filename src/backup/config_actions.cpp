@@ -52,12 +52,17 @@ class FollowRestoredAddress {
     std::function<std::string()> kept_;
 };
 
-// The confirmation of a restore: where the file comes from, and every write.
+// The confirmation of a restore: where the file comes from, what another
+// host's file leaves out, the settings that change, and every write.
 std::string RestoreQuestion(const std::string& path, const ConfigSnapshot& target,
                             const RestorePreparation& prep) {
-    return "将" + FileSource(path, target) + "中的配置恢复到主机 " + prep.live.host +
-           "，写入以下 " + std::to_string(prep.writes.size()) + " 项：\n\n" +
-           RestorePlanText(prep.writes) + "\n是否继续？";
+    std::string text =
+        "将" + FileSource(path, target) + "中的配置恢复到主机 " + prep.live.host + "。\n";
+    text += LeftOutText(prep);
+    text += "\n将改变的设置（主机 → 文件）：\n" + DifferenceReport(prep.changes);
+    text += "\n写入以下 " + std::to_string(prep.writes.size()) + " 项：\n" +
+            RestorePlanText(prep.writes);
+    return text + "\n是否继续？";
 }
 
 std::string DifferenceCount(const ComparisonTable& table) {
@@ -162,14 +167,19 @@ void ConfigActions::Compare() {
 void ConfigActions::Restore() {
     DataModule& tdm = window_.tdm;
     if (tdm.flowRunning || !chooseRestorePath) return;
+    // The restore ends by showing the page as the host holds it.
+    if (!window_.MayLeavePage()) return;
     const std::string path = chooseRestorePath();
     if (path.empty()) return;
     bool sent = false;
     RunFlow("恢复配置失败", [&] {
         const ConfigSnapshot target = ReadSnapshotFile(path);
         window_.ShowWaitingPanel("读取主机配置");
-        // The window never forces a restore onto a host of another model.
-        const RestorePreparation prep = PrepareRestore(scratch_, target, login_.password, false);
+        // The window never forces a restore onto a host of another model; a
+        // file from another host goes without its local network settings,
+        // which the question says.
+        const RestorePreparation prep = PrepareRestore(scratch_, target, login_.password,
+                                                       {.otherModel = false, .otherHost = true});
         window_.HideWaitingPanel();
         if (prep.writes.empty()) {
             tdm.op.Information(kNothingToRestoreText);
@@ -183,15 +193,16 @@ void ConfigActions::Restore() {
         // which the scratch pages hold; the window the operator sees follows.
         FollowRestoredAddress follow(tdm.session, scratch_.Page(0).Controls());
         const RestoreOutcome outcome = ExecuteRestore(
-            scratch_, target, prep.writes, login_.password, [this](const std::string& step) {
+            scratch_, prep.restored, prep.writes, login_.password, [this](const std::string& step) {
                 window_.waiting.SetTitle("正在 " + step + " 中，请稍候...");
                 window_.waiting.StepIt();
             });
         window_.HideWaitingPanel();
+        const std::string report = LeftOutText(prep) + RestoreReport(outcome);
         if (outcome.Succeeded())
-            tdm.op.Information(RestoreReport(outcome));
+            tdm.op.Information(report);
         else
-            tdm.op.Warning(RestoreReport(outcome));
+            tdm.op.Warning(report);
     });
     // The page shows what the host holds now.
     if (sent) window_.Refresh();

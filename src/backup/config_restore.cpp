@@ -1,6 +1,7 @@
 #include "backup/config_restore.h"
 
 #include <exception>
+#include <string_view>
 
 #include "backup/shown_settings.h"
 #include "backup/snapshot_reads.h"
@@ -12,6 +13,7 @@
 #include "programming/programming_layout.h"
 #include "programming/programming_page.h"
 #include "programming/section_write.h"
+#include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "storage/code_tables.h"
 #include "version.h"
@@ -20,6 +22,13 @@ namespace tarnwick {
 namespace {
 
 constexpr const char* kModuleRestartKey = "NMReboot";
+// The keys of the network module's local network block, and its edits.
+constexpr std::string_view kLocalNetworkPrefix = "NMLocal";
+constexpr const char* kLocalNetworkEdits[] = {"edtLocalIP", "edtLocalMask", "edtLocalGateway"};
+// An unanswered write may still have been taken.
+constexpr const char* kOutcomeUnknownText =
+    "主机无应答：这项写入的结果不明，主机可能已经写入；"
+    "以下重新读取的结果是主机现在保存的配置。";
 
 // The host took a write when its answer holds the success word; a network
 // module's answer may add a note after it (a restart is needed).
@@ -37,7 +46,9 @@ void QueueModuleWrites(HostWindow& pages, const DeviceParams& target, const Devi
         PageBranch& page = pages.Page(i);
         if (dynamic_cast<ProgrammingPage*>(&page)) continue;
         page.Prepare();
-        page.Load(target);
+        // The module settings load whole; only the schedule, restored with
+        // the sections, can stop.
+        page.LoadFromStore(target);
         CommandList list;
         try {
             if (dynamic_cast<HostControlPage*>(&page))
@@ -51,20 +62,57 @@ void QueueModuleWrites(HostWindow& pages, const DeviceParams& target, const Devi
     }
 }
 
+// The network module's local network settings: the host's own address.
+bool IsLocalNetworkKey(const std::string& key) {
+    return key.size() >= kLocalNetworkPrefix.size() &&
+           SameName(key.substr(0, kLocalNetworkPrefix.size()), std::string(kLocalNetworkPrefix));
+}
+
+// `target` with the local network settings `live` holds.
+ConfigSnapshot WithLocalNetworkOf(const ConfigSnapshot& target, const ConfigSnapshot& live) {
+    ConfigSnapshot out = target;
+    std::erase_if(out.keys, [](const auto& k) { return IsLocalNetworkKey(k.first); });
+    for (const auto& k : live.keys)
+        if (IsLocalNetworkKey(k.first)) out.keys.push_back(k);
+    return out;
+}
+
+// The settings that change, by page and caption; by key where a page cannot
+// show a value of one of the two.
+std::vector<ConfigDifference> Changes(HostWindow& pages, const ConfigSnapshot& live,
+                                      const ConfigSnapshot& restored) {
+    try {
+        return CompareSnapshots(pages, live, restored);
+    } catch (const ConversionError&) {
+        return CompareStoredKeys(live, restored);
+    }
+}
+
 }  // namespace
 
 RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& target,
-                                  const std::string& installerCode, bool force) {
+                                  const std::string& installerCode, RestoreAllowance allowance) {
     RestorePreparation prep;
     prep.live = TakeSnapshot(pages.tdm, SnapshotReads(pages), installerCode, kVersionText);
-    if (!force && prep.live.model != target.model)
+    if (!allowance.otherModel && prep.live.model != target.model)
         throw SnapshotError("主机型号“" + prep.live.model + "”与配置文件的型号“" + target.model +
                             "”不同，不能恢复");
+    prep.restored = target;
+    if (target.host != prep.live.host) {
+        if (!allowance.otherHost)
+            throw SnapshotError("配置文件取自主机 " + target.host + "，不是主机 " + prep.live.host +
+                                "，不能恢复");
+        // Another host's address, mask and gateway would move this host onto it.
+        prep.restored = WithLocalNetworkOf(target, prep.live);
+        const PageModel& page0 = pages.Page(0).Controls();
+        for (const char* edit : kLocalNetworkEdits) prep.leftOut.push_back(page0[edit].caption);
+    }
 
     DeviceParams live;
     DeviceParams wanted;
     StoreSnapshotKeys(prep.live, live);
-    StoreSnapshotKeys(target, wanted);
+    StoreSnapshotKeys(prep.restored, wanted);
+    prep.changes = Changes(pages, prep.live, prep.restored);
     for (int i = 0; i < kProgrammingSectionCount; ++i) {
         CommandList list;
         if (QueueSectionIfChanged(list, live, i, target.sections[static_cast<size_t>(i)]))
@@ -74,7 +122,7 @@ RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& targe
     return prep;
 }
 
-RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& target,
+RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
                               const std::vector<RestoreWrite>& writes,
                               const std::string& installerCode,
                               const std::function<void(const std::string&)>& progress) {
@@ -91,8 +139,10 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& target,
             break;
         }
         if (result.empty()) {
-            // Nothing came back: no row, for nothing is known to be written.
-            out.stopReason = w.page + ": 主机无应答";
+            // Nothing came back: no row, for nothing is known to be written;
+            // but the host may have taken it, so it is read again below.
+            out.stopReason = w.page + ": " + w.entry.pair + " " + kOutcomeUnknownText;
+            out.outcomeUnknown = true;
             break;
         }
         const std::string problem = tdm.operationLog.Write(w.entry.frame, result);
@@ -104,14 +154,15 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& target,
         out.written.push_back(w);
         if (tdm.params.Get(kModuleRestartKey) == "1") out.moduleRestartNeeded = true;
     }
-    if (!out.stopReason.empty()) return out;
+    if (!out.stopReason.empty() && !out.outcomeUnknown) return out;
     try {
         const ConfigSnapshot after =
             TakeSnapshot(tdm, SnapshotReads(pages), installerCode, kVersionText);
         out.reread = true;
-        out.remaining = CompareSnapshots(pages, target, after);
+        out.remaining = Changes(pages, restored, after);
     } catch (const SnapshotError& e) {
-        out.stopReason = std::string("重新读取失败: ") + e.what();
+        out.stopReason +=
+            (out.stopReason.empty() ? "" : "\n") + std::string("重新读取失败: ") + e.what();
     }
     return out;
 }
@@ -121,6 +172,14 @@ std::string RestorePlanText(const std::vector<RestoreWrite>& writes) {
     std::string text;
     for (const RestoreWrite& w : writes) text += w.page + ": " + w.entry.pair + "\n";
     return text;
+}
+
+std::string LeftOutText(const RestorePreparation& prep) {
+    if (prep.leftOut.empty()) return {};
+    std::string text = "配置文件取自主机 " + prep.restored.host + "，恢复到主机 " + prep.live.host +
+                       " 时不写入文件中的本地网络设置：";
+    for (size_t i = 0; i < prep.leftOut.size(); ++i) text += (i ? "、" : "") + prep.leftOut[i];
+    return text + "。\n";
 }
 
 std::string RestoreReport(const RestoreOutcome& outcome) {

@@ -2,22 +2,14 @@
 
 #include "hosts/host_window.h"
 #include "hosts/page_branch.h"
+#include "protocol/text_helpers.h"
 
 namespace tarnwick {
 namespace {
 
-// The caption without the colon that ends it on the page.
-std::string Spoken(std::string caption) {
-    for (const std::string colon : {"：", ":"})
-        while (caption.size() >= colon.size() &&
-               caption.compare(caption.size() - colon.size(), colon.size(), colon) == 0)
-            caption.resize(caption.size() - colon.size());
-    return caption;
-}
-
 std::string CaptionOf(const Control& c) {
-    if (!c.caption.empty()) return Spoken(c.caption);
-    if (!c.text.empty() && c.kind != ControlKind::Edit) return Spoken(c.text);
+    if (!c.caption.empty()) return CaptionWithoutColon(c.caption);
+    if (!c.text.empty() && c.kind != ControlKind::Edit) return CaptionWithoutColon(c.text);
     return c.name;
 }
 

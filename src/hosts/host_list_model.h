@@ -44,7 +44,6 @@ class HostListModel {
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int NextRow() const { return nextRow_; }
-    const Row& RowAt(int row) const { return rows_.at(static_cast<size_t>(row)); }
     const std::string& Cell(int row, int column) const;
     // Column text of a row with surrounding blanks removed.
     std::string Field(int row, int column) const;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "hosts/data_module.h"
+#include "hosts/save_refused.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
@@ -15,6 +16,11 @@ constexpr int kSaveMaximum = 120;
 constexpr const char* kSaveStoppedText = "保存中止：";
 
 }  // namespace
+
+std::string UnreadablePageText(const std::string& page, const std::string& field) {
+    const std::string what = field.empty() ? "有内容" : "的“" + field + "”";
+    return Trim(page) + "页面" + what + "无法读取，不能保存。请刷新页面，读到完整内容后再保存。";
+}
 
 bool HostWindow::IsSavablePage(int page) const {
     return page >= 0 && page < PageCount() && pages_[static_cast<size_t>(page)]->Savable();
@@ -29,18 +35,56 @@ HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Button("bbtnQuit", "退出");
     // Opens the menu of the configuration's backup, comparison and restore.
     frame.Button("bbtnConfig", "配置(&C)", "备份、比较或恢复主机配置");
+    frame.Label("lblSaveState");
     frame.OnClick("bbtnSave", [this] { RunWhenFree([this] { Save(); }); });
-    frame.OnClick("bbtnRefresh", [this] { RunWhenFree([this] { Refresh(); }); });
-    frame.OnClick("bbtnQuit", [this] {
-        if (closeWindow) closeWindow();
-    });
+    frame.OnClick("bbtnRefresh", [this] { RequestRefresh(); });
+    frame.OnClick("bbtnQuit", [this] { Close(); });
     frame.SetBusyCheck([this] { return tdm.flowRunning; });
 }
 
 PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
     page->Controls().SetBusyCheck([this] { return tdm.flowRunning; });
+    // What the operator does may mark the page's tab, and makes the word on
+    // the last save old news.
+    page->Controls().SetOperatorActionListener([this] {
+        if (!frame["lblSaveState"].text.empty()) ShowSaveState("");
+        Changed();
+    });
+    // Until a load, the page's own start values count as loaded.
+    page->NoteLoaded();
     pages_.push_back(std::move(page));
     return *pages_.back();
+}
+
+bool HostWindow::MayLeavePage() {
+    PageBranch& page = Page(activePage_);
+    if (!page.HasUnsavedChanges()) return true;
+    if (!tdm.op.Ask(kDiscardEditsQuestion)) return false;
+    page.DiscardEdits();
+    page.Controls().Changed();
+    Changed();
+    return true;
+}
+
+std::string HostWindow::TabCaption(int index) const {
+    const PageBranch& page = Page(index);
+    return (page.HasUnsavedChanges() ? "*" : "") + page.Caption();
+}
+
+void HostWindow::RequestRefresh() {
+    RunWhenFree([this] {
+        if (MayLeavePage()) Refresh();
+    });
+}
+
+void HostWindow::Close() {
+    if (!MayLeavePage()) return;
+    if (closeWindow) closeWindow();
+}
+
+void HostWindow::ShowSaveState(const std::string& text) {
+    frame["lblSaveState"].text = text;
+    frame.Changed();
 }
 
 Control& HostWindow::DebugControl(const std::string& name) {
@@ -145,11 +189,14 @@ void HostWindow::StepTo(const CommandEntry& entry) {
 }
 
 void HostWindow::RefreshCycle() {
+    ShowSaveState("");
     ShowWaitingPanel("查询准备中......");
     const int page = activePage_;
     tdm.params.Clear();
     PageBranch& branch = Page(page);
     branch.Prepare();
+    // The cleared page holds no edits while it is read.
+    branch.NoteLoaded();
     branch.Controls().Changed();
     const CommandList entries = branch.ReadList();
     waiting.Reset(12 * (static_cast<int>(entries.size()) + 1), kCycleStep);
@@ -169,19 +216,28 @@ void HostWindow::RefreshCycle() {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
-        branch.Load(tdm.params);
+        branch.LoadFromStore(tdm.params);
+        if (branch.LoadStopped())
+            tdm.trace.Add("[刷新中止]: " +
+                          UnreadablePageText(branch.Caption(), branch.UnreadableField()));
         branch.Controls().Changed();
+        Changed();
     }
     HideWaitingPanel();
 }
 
 void HostWindow::SaveCycle() {
+    ShowSaveState("");
     ShowWaitingPanel("保存当前设置项...");
     waiting.Reset(kSaveMaximum, kCycleStep);
     const int page = activePage_;
     PageBranch& branch = Page(page);
     CommandList entries;
     try {
+        // Controls after a stopped load show nothing the host holds: a save
+        // would write them back blank.
+        if (IsSavablePage(page) && branch.LoadStopped())
+            throw SaveRefused(UnreadablePageText(branch.Caption(), branch.UnreadableField()));
         if (IsSavablePage(page)) entries = branch.SaveList(tdm.params);
     } catch (const std::exception& e) {
         // Nothing is sent; the operator learns why and keeps what was typed.
@@ -191,7 +247,11 @@ void HostWindow::SaveCycle() {
         tdm.op.Warning(e.what());
         return;
     }
+    // What the save branch found nothing to write for, and what it sends, is
+    // no longer an unsaved change; the refresh below shows what the host took.
+    branch.NoteLoaded();
     branch.Controls().Changed();
+    Changed();
     std::string report;
     std::string logProblem;  // the first failed log write; every write is still sent
     for (size_t k = 0; k < entries.size(); ++k) {
@@ -209,6 +269,7 @@ void HostWindow::SaveCycle() {
     }
     if (!report.empty()) tdm.op.Information(report);
     tdm.trace.Add(std::string(113, '-'));
+    if (entries.empty() && IsSavablePage(page)) ShowSaveState(kNothingToSaveText);
     if (tdm.params.Get("NMReboot") == "1") {
         if (restartNetworkModule) restartNetworkModule();
         HideWaitingPanel();
@@ -243,8 +304,9 @@ void HostWindow::TimedWait(int steps, WaitKind kind) {
 
 void HostWindow::PageChange(int index) {
     if (index < 0 || index >= PageCount()) return;
-    if (tdm.flowRunning) {
-        // Ignored while a flow runs: the page control shows the page it had.
+    // Ignored while a flow runs, and kept when the operator keeps the
+    // page's unsaved changes: the page control shows the page it had.
+    if (tdm.flowRunning || (index != activePage_ && !MayLeavePage())) {
         if (onPageShown) onPageShown(activePage_);
         return;
     }
@@ -269,7 +331,7 @@ bool HostWindow::KeyDown(Key key) {
     if (!keysAttached || tdm.flowRunning) return key != Key::Other;
     switch (key) {
         case Key::F5:
-            RunWhenFree([this] { Refresh(); });
+            RequestRefresh();
             return true;
         case Key::F8:
             // Saving is for the pages whose save button is enabled.

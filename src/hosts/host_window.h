@@ -16,6 +16,14 @@ class DataModule;
 enum class WaitKind { Restart, Upgrade };
 
 inline constexpr int kPageCount = 8;
+// Asked before a page holding unsaved changes is left, refreshed or closed.
+inline constexpr const char* kDiscardEditsQuestion = "当前页面有未保存的修改，是否放弃？";
+// The status bar after a save that found nothing to write.
+inline constexpr const char* kNothingToSaveText = "没有需要保存的修改。";
+
+// Why a page whose last load stopped cannot be saved: the page, and the
+// first field that could not be read when it is known.
+std::string UnreadablePageText(const std::string& page, const std::string& field);
 inline constexpr int kDebugPage = 7;
 inline constexpr int kAlarmPage = 6;
 
@@ -28,19 +36,33 @@ class HostWindow {
     // Pages are added in index order, 0 to 7.
     PageBranch& AddPage(std::unique_ptr<PageBranch> page);
     PageBranch& Page(int index) { return *pages_.at(static_cast<size_t>(index)); }
+    const PageBranch& Page(int index) const { return *pages_.at(static_cast<size_t>(index)); }
     int PageCount() const { return static_cast<int>(pages_.size()); }
     int ActivePage() const { return activePage_; }
 
-    // bbtnRefreshClick, bbtnSaveClick, bbtnStopClick.
+    // The refresh and save cycles (bbtnRefreshClick, bbtnSaveClick), and
+    // bbtnStopClick.
     void Refresh();
     void Save();
     void Stop() { stopRequest = true; }
+    // The operator's refresh (bbtnRefresh, F5): asks before it throws away
+    // unsaved changes of the page.
+    void RequestRefresh();
     // pcMainChange: the operator chose another page.
     void PageChange(int index);
-    // The window became the program's active window.
-    void Activate() {
-        RunWhenFree([this] { Refresh(); });
-    }
+    // The window became the program's active window: a refresh, asked for
+    // as the operator's.
+    void Activate() { RequestRefresh(); }
+    // bbtnQuit, btnExit, Escape: closes the window once unsaved changes of
+    // the page are saved or given up.
+    void Close();
+    // True when the current page holds no unsaved changes, or the operator
+    // gives them up (the page shows what was loaded again); false keeps the
+    // page and its edits. The question's default answer is 否.
+    bool MayLeavePage();
+    // The caption of page `index`'s tab: "*" in front while it holds unsaved
+    // changes.
+    std::string TabCaption(int index) const;
     // FormKeyDown; true when the key was taken (F5, F8, F10).
     enum class Key { F5, F8, F10, Other };
     bool KeyDown(Key key);
@@ -62,7 +84,9 @@ class HostWindow {
     Control& DebugControl(const std::string& name);
 
     DataModule& tdm;
-    PageModel frame;  // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit, bbtnConfig
+    // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit, bbtnConfig,
+    // and lblSaveState, the status bar's word on the last save.
+    PageModel frame;
     WaitingPanel waiting;
     bool waitingFlag = false;
     bool stopRequest = false;
@@ -100,6 +124,7 @@ class HostWindow {
     void RunCycle(void (HostWindow::*cycle)(), const char* abortMark);
     // The waiting title and the bar for one entry.
     void StepTo(const CommandEntry& entry);
+    void ShowSaveState(const std::string& text);
     void Changed() const {
         if (onStateChanged) onStateChanged();
     }

@@ -35,15 +35,50 @@ class PageBranch {
 
     virtual void Prepare() {}
     virtual CommandList ReadList() = 0;
+    // Throws ConversionError (UnreadableValue naming the control) when a
+    // value from the host cannot be shown: the loading stops there.
     virtual void Load(const DeviceParams& /*stored*/) {}
     // Throws SaveRefused (or any error) when the save must not run.
     virtual CommandList SaveList(const DeviceParams& /*stored*/) { return {}; }
 
+    // The refresh cycle's load: runs the loader and notes what it put into
+    // the controls. A loader that stopped leaves the page unsavable until a
+    // later load runs whole, since the controls after the stop show nothing
+    // the host holds.
+    void LoadFromStore(const DeviceParams& stored);
+    bool LoadStopped() const { return loadStopped_; }
+    // The caption of the field the last load stopped at; empty when it ran
+    // whole or the field is not known.
+    const std::string& UnreadableField() const { return unreadableField_; }
+
+    // A setting control (an input a refresh clears or fills) differs from
+    // what the last load put there. A page that does not save holds none.
+    bool HasUnsavedChanges() const;
+    // Puts back what the last load put into the setting controls.
+    void DiscardEdits();
+    // The setting controls as they stand count as loaded: after a load, or
+    // after a save that wrote them. A page whose loader puts edited values
+    // back notes the loaded ones itself, first.
+    void NoteLoaded();
+
   private:
+    struct Shown {
+        int index;
+        bool checked;
+        std::string text;
+        std::vector<bool> itemChecked;
+        std::vector<std::string> lines;
+    };
+    static bool IsSetting(const Control& c);
+
     std::string pageName_;
     std::string caption_;
     bool savable_ = true;
     PageModel controls_;
+    std::vector<Shown> loaded_;  // one per control, in the model's order
+    bool noted_ = false;
+    bool loadStopped_ = false;
+    std::string unreadableField_;
 };
 
 }  // namespace tarnwick

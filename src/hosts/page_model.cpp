@@ -18,6 +18,10 @@ std::string Control::LongHint() const {
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
 }
 
+std::string Numbered(std::string_view base, int index) {
+    return std::string(base) + std::to_string(index);
+}
+
 bool AcceptsKey(KeyFilter filter, char32_t c) {
     const bool digit = c >= '0' && c <= '9';
     switch (filter) {
@@ -118,11 +122,13 @@ void PageModel::Click(const std::string& name) {
     (void)(*this)[name];
     if (busy_ && busy_()) return;
     Run(clicks_, name);
+    if (actionListener_) actionListener_();
 }
 
 void PageModel::Change(const std::string& name) {
     (void)(*this)[name];
     Run(changes_, name);
+    if (actionListener_) actionListener_();
 }
 
 void PageModel::Exit(const std::string& name) {

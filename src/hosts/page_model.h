@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -45,14 +46,17 @@ struct Control {
     std::string hint;  // "short|long": tooltip before the bar, status bar after it
     bool enabled = true;
     bool visible = true;
-    bool checked = false;                         // check box, radio button, toggle
-    int index = -1;                               // drop-down list selection, -1 none
-    std::vector<std::string> items;               // drop-down list and check list entries
-    std::vector<bool> itemChecked;                // check list
-    size_t maxLength = 0;                         // edit, 0 unlimited
-    KeyFilter filter = KeyFilter::None;           // edit
-    bool password = false;                        // edit shows "*"
-    bool readOnly = false;                        // edit
+    bool checked = false;                // check box, radio button, toggle
+    int index = -1;                      // drop-down list selection, -1 none
+    std::vector<std::string> items;      // drop-down list and check list entries
+    std::vector<bool> itemChecked;       // check list
+    size_t maxLength = 0;                // edit, 0 unlimited
+    KeyFilter filter = KeyFilter::None;  // edit
+    bool password = false;               // edit shows "*"
+    bool readOnly = false;               // edit
+    // A refresh neither clears nor fills it (the upgrade address, the GPRS
+    // user name): nothing typed there is lost by a refresh.
+    bool survivesRefresh = false;
     std::optional<uint32_t> color;                // label text colour as RGB; none default
     int tag = 0;                                  // a button's state, read by its handler
     int image = -1;                               // picture index in its image list, -1 none
@@ -67,6 +71,10 @@ struct Control {
     std::string ShortHint() const;
     std::string LongHint() const;
 };
+
+// A repeated control's name: the base name plus the 1-based index, as in
+// cbDefenceZoneType3.
+std::string Numbered(std::string_view base, int index);
 
 // Whether an edit with `filter` takes the typed character `c`.
 bool AcceptsKey(KeyFilter filter, char32_t c);
@@ -87,10 +95,8 @@ class PageModel {
 
     Control& operator[](const std::string& name);
     const Control& operator[](const std::string& name) const;
-    // base + index, as in cbDefenceZoneType3.
-    Control& At(const std::string& base, int index) {
-        return (*this)[base + std::to_string(index)];
-    }
+    // The control Numbered(base, index).
+    Control& At(std::string_view base, int index) { return (*this)[Numbered(base, index)]; }
     bool Holds(const std::string& name) const { return index_.count(name) != 0; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
@@ -102,7 +108,6 @@ class PageModel {
     void Click(const std::string& name);
     void Change(const std::string& name);
     void Exit(const std::string& name);
-    bool HasClick(const std::string& name) const { return clicks_.count(name) != 0; }
     // While `busy` says true, a click is ignored: no button starts a flow
     // while another one runs.
     void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
@@ -111,6 +116,12 @@ class PageModel {
     // next time it shows the model.
     void RequestFocus(const std::string& name) { focusRequest_ = name; }
     std::string TakeFocusRequest() { return std::exchange(focusRequest_, {}); }
+
+    // Runs after every click and change the operator makes, once its handler
+    // has run (the window shows whether the page now holds unsaved changes).
+    void SetOperatorActionListener(std::function<void()> listener) {
+        actionListener_ = std::move(listener);
+    }
 
     // The model changed; the window shows the new state.
     void Changed() const {
@@ -123,6 +134,7 @@ class PageModel {
     std::map<std::string, Control*> index_;
     std::map<std::string, std::function<void()>> clicks_, changes_, exits_;
     std::function<void()> observer_;
+    std::function<void()> actionListener_;
     std::function<bool()> busy_;
     std::string focusRequest_;
 };

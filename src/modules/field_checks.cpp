@@ -6,25 +6,9 @@
 #include "protocol/hex_text.h"
 
 namespace tarnwick {
-namespace {
-
-// The decimal value of a trimmed text of digits, or -1.
-long DecimalValue(std::string_view text) {
-    const std::string t = Trim(text);
-    if (t.empty() || t.size() > 9) return -1;
-    long value = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-}  // namespace
-
 std::string CheckHeartbeat(std::string_view text) {
     if (Trim(text).empty()) return std::string(kHeartbeatEmptyText);
-    const long value = DecimalValue(text);
+    const long value = DecimalValue(Trim(text)).value_or(-1);
     if (value < static_cast<long>(kHeartbeatMin) || value > static_cast<long>(kHeartbeatMax))
         return std::string(kHeartbeatRangeText);
     return {};
@@ -60,7 +44,7 @@ std::string CheckServerList(const std::vector<std::string>& lines) {
 std::string HeartbeatData(std::string_view text) {
     const std::string problem = CheckHeartbeat(text);
     if (!problem.empty()) throw SaveRefused(problem);
-    const long value = DecimalValue(text);
+    const long value = DecimalValue(Trim(text)).value_or(-1);
     char data[8];
     std::snprintf(data, sizeof data, "%02lX%02lX", value & 0xFF, (value >> 8) & 0xFF);
     return data;

@@ -61,7 +61,10 @@ void OrderUpgrade(HostWindow& window, const std::string& address) {
 }  // namespace
 
 void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
-    c.Edit("edtUpdateAddr", kUpgradeAddressWidth).text = kDefaultUpgradeAddress;
+    Control& address = c.Edit("edtUpdateAddr", kUpgradeAddressWidth);
+    address.text = kDefaultUpgradeAddress;
+    // Typed for an upgrade, not a setting a save writes.
+    address.survivesRefresh = true;
     c.Button("bbtnUpdate", "升级", "网管模块软件升级");
     c.OnClick("bbtnUpdate", [&c, &window] {
         if (!window.tdm.ftp) throw std::logic_error("no FTP client is attached");

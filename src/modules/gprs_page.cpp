@@ -1,5 +1,7 @@
 #include "modules/gprs_page.h"
 
+#include <algorithm>
+
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "hosts/save_refused.h"
@@ -31,8 +33,10 @@ const std::vector<std::string> kInfoSmsItems = {"关闭短信报警",
                                                 "开启短信提示，GPRS和短信同时进行报警"};
 constexpr int kInfoSmsDesignIndex = 1;
 
-constexpr std::string_view kFullWidthColon = "：";
 constexpr std::string_view kBadPhoneText = "：输入的号码有误，请重新输入！";
+constexpr const char* kUnreadGroupText =
+    "以下各项没有读到模块的设置，只改了其中一部分会把其余的清空。请填写本组全部内容后再保存，"
+    "或刷新页面：";
 
 constexpr const char* kFactoryResetQuestion =
     "该操作会将当前的GPRS信息恢复出厂默认值，请确认是否继续。";
@@ -63,15 +67,11 @@ constexpr EditSpec kEdits[] = {
     {"edtNewPassword", "新编程密码：", 6, KeyFilter::None},
 };
 
-std::string Indexed(const std::string& base, int index) {
-    return base + std::to_string(index);
-}
-
 // base1 … baseN of every base.
 std::vector<std::string> IndexedNames(std::initializer_list<const char*> bases, int count) {
     std::vector<std::string> names;
     for (const char* base : bases)
-        for (int i = 1; i <= count; ++i) names.push_back(Indexed(base, i));
+        for (int i = 1; i <= count; ++i) names.push_back(Numbered(base, i));
     return names;
 }
 
@@ -119,6 +119,8 @@ void GprsPage::Declare() {
     c["edtGprsPort2"].hint = "端口号2";
     for (const char* secret : {"edtPassword", "edtOldPassword", "edtNewPassword"})
         c[secret].password = true;
+    // No reply carries them: a refresh leaves them as typed.
+    for (const char* kept : {"edtUserName", "edtPassword"}) c[kept].survivesRefresh = true;
     Control& servers = c.Add("memGprsDomainRPIP", ControlKind::Memo);
     servers.filter = KeyFilter::Address;
     c["memGprsDomainRPIP"].caption = "域名解析服务器IP地址：";
@@ -126,17 +128,17 @@ void GprsPage::Declare() {
     c.Combo("cbSMSPhoneStatus", kPhoneStatusItems).index = 0;
     c["cbSMSPhoneStatus"].caption = "短信中心号码：";
     for (int i = 1; i <= kProgPhones; ++i) {
-        const std::string edit = Indexed("edtProgPhone", i);
+        const std::string edit = Numbered("edtProgPhone", i);
         c.Edit(edit, kPhoneDigits, KeyFilter::Digits);
         c[edit].caption = "编程电话号码" + std::to_string(i) + "：";
     }
     for (int i = 1; i <= kAlarmPhones; ++i) {
         const std::string caption = "报警电话号码" + std::to_string(i) + "：";
-        c.Edit(Indexed("edtAlarmPhone", i), kPhoneDigits, KeyFilter::Digits);
-        c.Combo(Indexed("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
+        c.Edit(Numbered("edtAlarmPhone", i), kPhoneDigits, KeyFilter::Digits);
+        c.Combo(Numbered("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
             i == 1 ? kPhoneStatusSms : 0;
-        c[Indexed("edtAlarmPhone", i)].caption = caption;
-        c[Indexed("cbAlarmPhoneStatus", i)].caption = caption;
+        c[Numbered("edtAlarmPhone", i)].caption = caption;
+        c[Numbered("cbAlarmPhoneStatus", i)].caption = caption;
     }
     c.Check("chkGprsBootSMS", "开机短信开关");
     c.Combo("cbGprsInfoSMS", kInfoSmsItems).index = kInfoSmsDesignIndex;
@@ -262,10 +264,10 @@ void GprsPage::Load(const DeviceParams& stored) {
     c["chkGprsReportSMS"].checked = stored.Get("GprsReportSMS") == "01";
 
     for (int i = 1; i <= kProgPhones; ++i)
-        c.At("edtProgPhone", i).text = stored.Get(Indexed("GprsProgPhone", i));
+        c.At("edtProgPhone", i).text = stored.Get(Numbered("GprsProgPhone", i));
     const std::string status = stored.Get("GprsAlarmPhoneStatus");
     for (int i = 1; i <= kAlarmPhones; ++i) {
-        const std::string phone = stored.Get(Indexed("GprsAlarmPhone", i));
+        const std::string phone = stored.Get(Numbered("GprsAlarmPhone", i));
         if (!phone.empty()) c.At("edtAlarmPhone", i).text = phone;
         const size_t at = static_cast<size_t>(i - 1);
         if (at >= status.size()) continue;
@@ -275,15 +277,84 @@ void GprsPage::Load(const DeviceParams& stored) {
     touched_.clear();
 }
 
-bool GprsPage::Writes(const DeviceParams& stored, std::initializer_list<const char*> keys,
-                      const std::vector<std::string>& controls) const {
-    for (const char* key : keys) {
-        if (stored.Has(key)) continue;
-        for (const std::string& name : controls)
-            if (touched_.count(name)) return true;
-        return false;
+// The settings written as one group, the keys their query stores and the
+// controls that show them.
+struct GprsPage::WriteGroup {
+    std::vector<std::string> keys;
+    std::vector<std::string> controls;
+};
+
+const std::vector<GprsPage::WriteGroup>& GprsPage::WriteGroups() {
+    static const std::vector<WriteGroup> groups = {
+        {{"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
+         {"edtGprsIP1", "edtGprsPort1", "edtGprsIP2", "edtGprsPort2"}},
+        {{"GprsInfoSMS"}, {"cbGprsInfoSMS"}},
+        {{"GprsProgPhone"}, IndexedNames({"edtProgPhone"}, kProgPhones)},
+        {{"GprsAlarmPhone"},
+         [] {
+             std::vector<std::string> names;
+             for (int i = 1; i <= kAlarmPhones; ++i) {
+                 names.push_back(Numbered("edtAlarmPhone", i));
+                 names.push_back(Numbered("cbAlarmPhoneStatus", i));
+             }
+             return names;
+         }()},
+        {{"GprsSMSPhone_"}, {"edtSMSPhone", "cbSMSPhoneStatus"}},
+    };
+    return groups;
+}
+
+bool GprsPage::Filled(const std::string& control) const {
+    const Control& c = Controls()[control];
+    switch (c.kind) {
+        case ControlKind::ComboBox:
+            return c.index >= 0;
+        case ControlKind::Edit:
+            return !Trim(c.text).empty();
+        default:
+            return true;
     }
-    return true;
+}
+
+GprsPage::GroupWrite GprsPage::Judge(const DeviceParams& stored, const WriteGroup& group) const {
+    for (const std::string& key : group.keys)
+        if (!stored.Has(key)) {
+            // Its query failed: the page holds nothing the module has.
+            bool touched = false;
+            bool filled = true;
+            for (const std::string& name : group.controls) {
+                touched = touched || touched_.count(name) != 0;
+                filled = filled && Filled(name);
+            }
+            if (!touched) return GroupWrite::Skip;
+            return filled ? GroupWrite::Compare : GroupWrite::Refuse;
+        }
+    return GroupWrite::Compare;
+}
+
+std::string GprsPage::FieldName(const std::string& control) const {
+    const std::string& caption = CaptionOf(control);
+    if (caption.empty()) return Controls()[control].hint;
+    return CaptionWithoutColon(caption);
+}
+
+std::map<std::string, bool> GprsPage::JudgeGroups(const DeviceParams& stored) const {
+    std::map<std::string, bool> writes;  // by the group's first key
+    std::string refused;
+    for (const WriteGroup& group : WriteGroups()) {
+        const GroupWrite judged = Judge(stored, group);
+        writes[group.keys.front()] = judged == GroupWrite::Compare;
+        if (judged != GroupWrite::Refuse) continue;
+        std::vector<std::string> names;
+        for (const std::string& control : group.controls) {
+            const std::string name = FieldName(control);
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        }
+        refused += "\r\n";
+        for (size_t i = 0; i < names.size(); ++i) refused += (i ? "、" : "") + names[i];
+    }
+    if (!refused.empty()) throw SaveRefused(std::string(kUnreadGroupText) + refused);
+    return writes;
 }
 
 std::string GprsPage::EncodePhoneGroup(int group) const {
@@ -294,15 +365,15 @@ std::string GprsPage::EncodePhoneGroup(int group) const {
         case 1: {
             std::string data;
             for (int i = 1; i <= kProgPhones; ++i)
-                data += EncodeGprsPhoneNumber(Trim(c[Indexed("edtProgPhone", i)].text));
+                data += EncodeGprsPhoneNumber(Trim(c[Numbered("edtProgPhone", i)].text));
             return data;
         }
         case 2: {
             std::string data;
             std::string status;
             for (int i = 1; i <= kAlarmPhones; ++i) {
-                data += EncodeGprsPhoneNumber(c[Indexed("edtAlarmPhone", i)].text);
-                status += c[Indexed("cbAlarmPhoneStatus", i)].index == kPhoneStatusSms ? "3" : "0";
+                data += EncodeGprsPhoneNumber(c[Numbered("edtAlarmPhone", i)].text);
+                status += c[Numbered("cbAlarmPhoneStatus", i)].index == kPhoneStatusSms ? "3" : "0";
             }
             return data + status;
         }
@@ -359,12 +430,7 @@ void GprsPage::RefuseUnsendable(const DeviceParams& stored) const {
         const bool asTyped = name.rfind("edtAlarmPhone", 0) == 0;
         const std::string digits = asTyped ? c[name].text : Trim(c[name].text);
         if (digits.find_first_not_of("0123456789") == std::string::npos) continue;
-        std::string caption = CaptionOf(name);
-        if (caption.size() >= kFullWidthColon.size() &&
-            caption.compare(caption.size() - kFullWidthColon.size(), std::string::npos,
-                            kFullWidthColon) == 0)
-            caption.resize(caption.size() - kFullWidthColon.size());
-        throw SaveRefused(caption + std::string(kBadPhoneText));
+        throw SaveRefused(FieldName(name) + std::string(kBadPhoneText));
     }
 }
 
@@ -376,6 +442,9 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
     };
     auto text = [&c](const char* name) { return Trim(c[name].text); };
     RefuseUnsendable(stored);
+    // Decided before any control is filled in below.
+    const std::map<std::string, bool> groupWrites = JudgeGroups(stored);
+    auto writes = [&groupWrites](const char* firstKey) { return groupWrites.at(firstKey); };
 
     // Device ID, padded to six digits in the edit as it is sent.
     if (text("edtGprsDeviceID") != stored.Get("GprsDeviceID")) {
@@ -396,8 +465,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
                                text("edtGprsIP2") != AddressAsSent(stored.Get("GprsIP2")) ||
                                text("edtGprsPort1") != PortAsSent(stored.Get("GprsPort1")) ||
                                text("edtGprsPort2") != PortAsSent(stored.Get("GprsPort2"));
-    if (centresDiffer && Writes(stored, {"GprsIP1", "GprsIP2", "GprsPort1", "GprsPort2"},
-                                {"edtGprsIP1", "edtGprsIP2", "edtGprsPort1", "edtGprsPort2"}))
+    if (centresDiffer && writes("GprsIP1"))
         add(kGprsSetCentreIpPair, CentreAddressData(text("edtGprsIP1"), text("edtGprsPort1"),
                                                     text("edtGprsIP2"), text("edtGprsPort2")));
 
@@ -410,8 +478,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
 
     const int infoSms = c["cbGprsInfoSMS"].index;
     const std::string infoValue = ZeroPadLeft(std::to_string(infoSms < 0 ? 0 : infoSms), 2);
-    if (infoValue != stored.Get("GprsInfoSMS") &&
-        Writes(stored, {"GprsInfoSMS"}, {"cbGprsInfoSMS"}))
+    if (infoValue != stored.Get("GprsInfoSMS") && writes("GprsInfoSMS"))
         add(kGprsSetSmsAlarmPair, infoValue);
 
     // The user name and password have no stored value: they go with a changed APN.
@@ -437,15 +504,11 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
     };
     if (c["edtManagePhone"].text != stored.Get("GprsManagePhone"))
         phoneGroup(0, kGprsManagePhoneGroup);
-    if (EncodePhoneGroup(1) != Trim(stored.Get("GprsProgPhone")) &&
-        Writes(stored, {"GprsProgPhone"}, IndexedNames({"edtProgPhone"}, kProgPhones)))
+    if (EncodePhoneGroup(1) != Trim(stored.Get("GprsProgPhone")) && writes("GprsProgPhone"))
         phoneGroup(1, kGprsProgPhoneGroup);
-    if (EncodePhoneGroup(2) != stored.Get("GprsAlarmPhone") &&
-        Writes(stored, {"GprsAlarmPhone"},
-               IndexedNames({"edtAlarmPhone", "cbAlarmPhoneStatus"}, kAlarmPhones)))
+    if (EncodePhoneGroup(2) != stored.Get("GprsAlarmPhone") && writes("GprsAlarmPhone"))
         phoneGroup(2, kGprsAlarmPhoneGroup);
-    if (EncodePhoneGroup(3) != stored.Get("GprsSMSPhone_") &&
-        Writes(stored, {"GprsSMSPhone_"}, {"edtSMSPhone", "cbSMSPhoneStatus"}))
+    if (EncodePhoneGroup(3) != stored.Get("GprsSMSPhone_") && writes("GprsSMSPhone_"))
         phoneGroup(3, kGprsSmsPhoneGroup);
     return list;
 }

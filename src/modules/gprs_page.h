@@ -20,8 +20,8 @@ struct GprsGroup {
 // tsGPRS: the settings of the GPRS module, its restart and factory reset.
 // Every save compares the controls with what the last refresh stored; a
 // setting whose query got no valid reply is written only when the operator
-// changed its controls since that refresh, so values the operator never saw
-// are not overwritten with empty ones.
+// filled in its whole group since that refresh, so values the operator never
+// saw are not overwritten with empty ones.
 class GprsPage : public PageBranch {
   public:
     explicit GprsPage(HostWindow& window);
@@ -53,10 +53,22 @@ class GprsPage : public PageBranch {
   private:
     void Declare();
     void BindChecks();
-    // A setting read by the last refresh keeps the plain comparison; one whose
-    // query failed is written only when the operator changed it.
-    bool Writes(const DeviceParams& stored, std::initializer_list<const char*> keys,
-                const std::vector<std::string>& controls) const;
+    // Settings written together in one exchange (the centre addresses, a
+    // phone number group, the SMS alarm switch).
+    struct WriteGroup;
+    static const std::vector<WriteGroup>& WriteGroups();
+    // A group read by the last refresh is compared as usual. One whose query
+    // failed holds nothing the module has: untouched it is not written;
+    // touched, it is written only when every field of it is filled, and
+    // otherwise the whole save is refused, naming the group's fields.
+    enum class GroupWrite { Compare, Skip, Refuse };
+    GroupWrite Judge(const DeviceParams& stored, const WriteGroup& group) const;
+    // Whether each group may be written, by its first key; throws
+    // SaveRefused for the groups that must not be.
+    std::map<std::string, bool> JudgeGroups(const DeviceParams& stored) const;
+    bool Filled(const std::string& control) const;
+    // The caption a box names a control by: without its colon, else its hint.
+    std::string FieldName(const std::string& control) const;
     // Throws SaveRefused for a heartbeat or a phone number that cannot be
     // sent, before any control is touched.
     void RefuseUnsendable(const DeviceParams& stored) const;

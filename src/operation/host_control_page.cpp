@@ -18,9 +18,7 @@ namespace tarnwick {
 HostControlPage::HostControlPage(HostWindow& window) : window_(window) {
     PageModel& c = Controls();
     c.Button("btnExit", "退出");
-    c.OnClick("btnExit", [this] {
-        if (window_.closeWindow) window_.closeWindow();
-    });
+    c.OnClick("btnExit", [this] { window_.Close(); });
     DeclareHostStatus(c);
     DeclareRemoteCommands(c, window_);
     // A group box becoming checked puts the page back as last read.

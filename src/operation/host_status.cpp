@@ -94,7 +94,7 @@ int SignalIcon(const std::string& value) {
 void DeclareHostStatus(PageModel& c) {
     for (const Lamp& lamp : kLamps) c.Button(lamp.name, lamp.caption);
     for (int zone = 1; zone <= kZoneLabelCount; ++zone)
-        c.Label("lblDefence" + std::to_string(zone), "防区" + std::to_string(zone));
+        c.Label(Numbered("lblDefence", zone), "防区" + std::to_string(zone));
     c.Label("stxtGPRSCSQ", kSignalCaption);
     c.Label("Img1CSQ").image = 0;
     c.Label("stxtHostModel", kHostModelCaption);

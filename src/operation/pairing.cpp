@@ -145,7 +145,8 @@ void PairingWindow::StartPairing() {
         tdm_.op.Pause(kServePendingMs);
         tdm_.op.Pause(kServePendingMs);
         if (result.find("对码状态") != std::string::npos) {
-            const std::string report = WaitForReport(pair.frame);
+            // A close or cancel during the exchange leaves no wait to run.
+            const std::string report = cancelRequested ? std::string() : WaitForReport(pair.frame);
             if (!report.empty())
                 AddPairingLogLine(DecodePairingReply(report, tdm_.clock.NowText()));
             else if (cancelRequested)
@@ -185,6 +186,11 @@ std::string PairingWindow::WaitForReport(const std::string& frame) {
 }
 
 void PairingWindow::CancelPairing() {
+    cancelRequested = true;
+    PausePairing();
+}
+
+void PairingWindow::Close() {
     cancelRequested = true;
     PausePairing();
 }

@@ -36,9 +36,12 @@ class PairingWindow {
     void CancelPairing();
     // Tells the host to leave pairing state; runs whenever the window closes.
     void PausePairing();
+    // The window closes, at any time: the host is told to pause, and a
+    // pairing wait that runs ends at its next second, as by the cancel button.
+    void Close();
     void AddPairingLogLine(const std::string& text);
 
-    // The operator may close the window only while no exchange runs.
+    // A pairing or a deletion runs.
     bool Busy() const { return busy_; }
 
     PageModel controls;

@@ -10,10 +10,6 @@
 namespace tarnwick {
 namespace {
 
-std::string Name(std::string_view base, int n) {
-    return std::string(base) + std::to_string(n);
-}
-
 std::string CallKey(int number) {
     return (number <= 4 ? "Prog01_AlarmCall" : "Prog02_AlarmCall") + std::to_string(number);
 }
@@ -47,14 +43,16 @@ CommunicationPage::CommunicationPage() : ProgrammingPage("tsCommuncaiotnSetting"
     CaptionedEdit("edtSetterCode", "安装员码", 6, KeyFilter::Digits);
     CaptionedEdit("edtUserAccount", "用户账号", 6);
     for (int user = 1; user <= kUsers; ++user) {
-        CaptionedCombo(Name("cbArmingType", user), UserCaption(user) + " 布防类型",
+        CaptionedCombo(Numbered("cbArmingType", user), UserCaption(user) + " 布防类型",
                        UserRightsList());
-        CaptionedEdit(Name("edtUserCode", user), UserCaption(user) + " 用户码", 4);
+        // The code is four digits, typed like the other codes.
+        CaptionedEdit(Numbered("edtUserCode", user), UserCaption(user) + " 用户码", 4,
+                      KeyFilter::Digits);
     }
     for (int number = 1; number <= kNumbers; ++number) {
-        CaptionedCombo(Name("cbAlarmCallType", number), NumberCaption(number) + " 报警电话类型",
+        CaptionedCombo(Numbered("cbAlarmCallType", number), NumberCaption(number) + " 报警电话类型",
                        CallTypeList());
-        CaptionedEdit(Name("edtAlarmCall", number), NumberCaption(number) + " 接警电话号码",
+        CaptionedEdit(Numbered("edtAlarmCall", number), NumberCaption(number) + " 接警电话号码",
                       kPhoneFieldDigits, KeyFilter::Digits);
     }
     const std::vector<std::string> lists[] = {
@@ -74,7 +72,7 @@ CommunicationPage::CommunicationPage() : ProgrammingPage("tsCommuncaiotnSetting"
                        lists[i]);
     CaptionedCombo("cbRepeatTimes", "通讯失败重播轮数", RedialRoundsList());
     for (int digit = 1; digit <= kSirenAddressDigits; ++digit)
-        CaptionedCombo(Name("cbWirelessAlarmAddress", digit),
+        CaptionedCombo(Numbered("cbWirelessAlarmAddress", digit),
                        "无线警号地址码 第" + std::to_string(digit) + "位", SirenAddressList());
     CaptionedCombo("cbNeighborDileInterval", "转发邻居最短间隔", MinuteSteps("00 - 不限制"));
     CaptionedCombo("cbDTMFTime", "DTMF的持续时间", DtmfStepList());
@@ -96,15 +94,13 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
     c["edtSetterCode"].text = stored.Get("Prog00_Installer");
     c["edtUserAccount"].text = stored.Get("Prog03_UserAccount");
     for (int user = 1; user <= kUsers; ++user) {
-        const std::string rights = stored.Get(Name("Prog00_ArmingType", user));
+        const std::string rights = stored.Get(Numbered("Prog00_ArmingType", user));
         if (rights.empty()) continue;
         // Rights that are not a decimal number end the loading.
-        const std::optional<int> value = DecimalValue(rights);
-        if (!value) return;
-        Select(Name("cbArmingType", user), value);
+        SelectOrStop(Numbered("cbArmingType", user), DecimalValue(rights));
     }
     for (int user = 1; user <= kUsers; ++user) {
-        const std::string code = stored.Get(Name("Prog00_UserCode", user));
+        const std::string code = stored.Get(Numbered("Prog00_UserCode", user));
         if (!code.empty()) c.At("edtUserCode", user).text = code;
     }
     for (int number = 1; number <= kNumbers; ++number) {
@@ -114,7 +110,7 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
     const std::string types = stored.Get("Prog02_AlarmCallType");
     if (!types.empty())
         for (int number = 1; number <= kNumbers; ++number)
-            Select(Name("cbAlarmCallType", number),
+            Select(Numbered("cbAlarmCallType", number),
                    DecimalValue(
                        Slice(types, static_cast<size_t>(number), static_cast<size_t>(number))));
     for (const ValueList& list : kValueLists)
@@ -124,7 +120,7 @@ void CommunicationPage::LoadCommunicationPage(const DeviceParams& stored) {
     const std::string address = stored.Get("Prog07_WirelessAlarmAddress");
     if (!address.empty())
         for (int digit = 1; digit <= kSirenAddressDigits; ++digit)
-            Select(Name("cbWirelessAlarmAddress", digit),
+            Select(Numbered("cbWirelessAlarmAddress", digit),
                    DecimalValue(
                        Slice(address, static_cast<size_t>(digit), static_cast<size_t>(digit))));
     Select("cbNeighborDileInterval", DecimalValue(Slice(stored.Get("Prog07_NeighborDile"), 3, 4)));
@@ -138,18 +134,18 @@ std::string CommunicationPage::EncodeCommunicationSection(std::string_view secti
     const PageModel& c = Controls();
     auto phone = [&c, &own](int number) {
         own[CallKey(number)] = [&c, number] {
-            return EncodePhoneNumber(c[Name("edtAlarmCall", number)].text);
+            return EncodePhoneNumber(c[Numbered("edtAlarmCall", number)].text);
         };
     };
     if (section == "00") {
         own["Prog00_Installer"] = [&w] { return w.EditDigits("edtSetterCode", 6); };
         for (int user = 1; user <= kUsers; ++user) {
-            own[Name("Prog00_ArmingType", user)] = [&w, user] {
-                return w.Index(Name("cbArmingType", user), 2,
-                               w.Stored(Name("Prog00_ArmingType", user)));
+            own[Numbered("Prog00_ArmingType", user)] = [&w, user] {
+                return w.Index(Numbered("cbArmingType", user), 2,
+                               w.Stored(Numbered("Prog00_ArmingType", user)));
             };
-            own[Name("Prog00_UserCode", user)] = [&w, user] {
-                return w.EditDigits(Name("edtUserCode", user), 4);
+            own[Numbered("Prog00_UserCode", user)] = [&w, user] {
+                return w.EditDigits(Numbered("edtUserCode", user), 4);
             };
         }
         return w.Body(0, own);
@@ -165,7 +161,7 @@ std::string CommunicationPage::EncodeCommunicationSection(std::string_view secti
             std::string digits;
             for (size_t n = 1; n <= kNumbers; ++n)
                 digits +=
-                    w.Index(Name("cbAlarmCallType", static_cast<int>(n)), 1, Slice(read, n, n));
+                    w.Index(Numbered("cbAlarmCallType", static_cast<int>(n)), 1, Slice(read, n, n));
             return digits;
         };
         return w.Body(2, own);
@@ -185,7 +181,7 @@ std::string CommunicationPage::EncodeCommunicationSection(std::string_view secti
             const std::string read = w.Stored("Prog07_WirelessAlarmAddress");
             std::string digits;
             for (size_t n = 1; n <= kSirenAddressDigits; ++n)
-                digits += w.Index(Name("cbWirelessAlarmAddress", static_cast<int>(n)), 1,
+                digits += w.Index(Numbered("cbWirelessAlarmAddress", static_cast<int>(n)), 1,
                                   Slice(read, n, n));
             return digits;
         };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hosts/save_refused.h"
+#include "hosts/unreadable_value.h"
 #include "programming/programming_layout.h"
 #include "programming/section_write.h"
 #include "protocol/hex_text.h"
@@ -21,13 +22,6 @@ std::string Placeholder(size_t width) {
 
 }  // namespace
 
-std::optional<int> DecimalValue(std::string_view digits) {
-    if (digits.empty() || digits.size() > 9 ||
-        !std::all_of(digits.begin(), digits.end(), IsDecimal))
-        return std::nullopt;
-    return std::stoi(std::string(digits));
-}
-
 std::optional<int> HexDigitValue(std::string_view digit) {
     if (digit.size() != 1) return std::nullopt;
     const char c = digit[0];
@@ -38,7 +32,16 @@ std::optional<int> HexDigitValue(std::string_view digit) {
 }
 
 void ProgrammingPage::Load(const DeviceParams& stored) {
-    LoadPage(stored);
+    try {
+        LoadPage(stored);
+    } catch (...) {
+        sentBodies_.clear();
+        edited_.clear();
+        throw;
+    }
+    // What the host holds is what the page has loaded, also when the edits
+    // go back into the controls below: they are still unsaved.
+    NoteLoaded();
     bool taken = true;
     for (const auto& [section, body] : sentBodies_)
         taken = taken && StoredSectionBody(stored, section) == body;
@@ -131,6 +134,11 @@ void ProgrammingPage::ClearControls() {
     }
 }
 
+void ProgrammingPage::SelectOrStop(const std::string& list, std::optional<int> value) {
+    if (!value) throw UnreadableValue(Controls()[list]);
+    Select(list, value);
+}
+
 void ProgrammingPage::Select(const std::string& list, std::optional<int> value) {
     Control& c = Controls()[list];
     const bool fits = value && *value >= 0 && *value < static_cast<int>(c.items.size());
@@ -156,7 +164,7 @@ std::string SectionWriter::Fallback(const std::string& list, size_t width,
     const bool hex = std::all_of(storedDigits.begin(), storedDigits.end(),
                                  [](char c) { return HexDigitValue(std::string_view(&c, 1)); });
     if (storedDigits.size() == width && hex) return std::string(storedDigits);
-    unselected_.push_back(page_.ControlCaption(list));
+    Note(unselected_, list);
     return Placeholder(width);
 }
 
@@ -185,10 +193,18 @@ std::string SectionWriter::EditDigits(const std::string& edit, size_t width) {
     const bool hex = std::all_of(text.begin(), text.end(),
                                  [](char c) { return HexDigitValue(std::string_view(&c, 1)); });
     if (!hex || text.size() > width) {
-        invalid_.push_back(page_.ControlCaption(edit));
+        Note(invalid_, edit);
         return Placeholder(width);
     }
     return ToUpper(ZeroPadLeft(text, width));
+}
+
+void SectionWriter::Note(Noted& noted, const std::string& control) const {
+    const Control* named = &page_.Controls()[control];
+    const auto& controls = page_.Controls().Controls();
+    const auto at = std::find_if(controls.begin(), controls.end(),
+                                 [named](const auto& c) { return c.get() == named; });
+    noted.emplace(static_cast<size_t>(at - controls.begin()), named->caption);
 }
 
 std::string SectionWriter::AsReceived(int section, const SectionField& field) const {
@@ -229,16 +245,23 @@ void SectionWriter::QueueIfChanged(CommandList& list, int section, const std::st
         queued_[section] = body;
 }
 
+namespace {
+
+std::string Listed(const std::map<size_t, std::string>& captions) {
+    std::string text;
+    for (const auto& [place, caption] : captions) text += (text.empty() ? "" : "、") + caption;
+    return text;
+}
+
+}  // namespace
+
 void SectionWriter::RefuseIfIncomplete() const {
     std::string text;
-    if (!unselected_.empty()) {
-        text = "以下选项没有选择，也没有读到主机的设置，不能保存：";
-        for (size_t i = 0; i < unselected_.size(); ++i) text += (i ? "、" : "") + unselected_[i];
-    }
+    if (!unselected_.empty())
+        text = "以下选项没有选择，也没有读到主机的设置，不能保存：" + Listed(unselected_);
     if (!invalid_.empty()) {
         if (!text.empty()) text += "\r\n";
-        text += "以下输入框的内容无效，不能保存：";
-        for (size_t i = 0; i < invalid_.size(); ++i) text += (i ? "、" : "") + invalid_[i];
+        text += "以下输入框的内容无效，不能保存：" + Listed(invalid_);
     }
     if (!incomplete_.empty()) {
         if (!text.empty()) text += "\r\n";

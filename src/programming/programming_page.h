@@ -14,9 +14,6 @@ namespace tarnwick {
 
 struct SectionField;
 
-// The decimal value of a run of digits; nullopt when it is empty or holds
-// anything but decimal digits.
-std::optional<int> DecimalValue(std::string_view digits);
 // The value of one hexadecimal digit; nullopt for anything else.
 std::optional<int> HexDigitValue(std::string_view digit);
 
@@ -62,6 +59,9 @@ class ProgrammingPage : public PageBranch {
     // Selects entry `value` of a list; a value outside the list, or none,
     // leaves it without a selection.
     void Select(const std::string& list, std::optional<int> value);
+    // The same for a digit that must be decimal: none ends the loading
+    // (throws UnreadableValue naming the list).
+    void SelectOrStop(const std::string& list, std::optional<int> value);
     // Selects the entry whose text is `text`; none when no entry reads so.
     void SelectText(const std::string& list, std::string_view text);
     // Checks a box unless the digit is "0".
@@ -82,7 +82,9 @@ class ProgrammingPage : public PageBranch {
 // together. A list without a selection gives back the digits the last
 // refresh stored for its field; when it stored none, the list's caption is
 // noted and the whole save is refused. A section whose carried-through
-// fields were not read whole is never written either.
+// fields were not read whole is never written either. The refusal names the
+// controls in the page's order, whatever order the fields were encoded in
+// (the operands of one `+` may be evaluated in any order).
 class SectionWriter {
   public:
     SectionWriter(const ProgrammingPage& page, const DeviceParams& stored)
@@ -123,13 +125,17 @@ class SectionWriter {
     void RefuseIfIncomplete() const;
 
   private:
+    // Captions by the control's place on the page.
+    using Noted = std::map<size_t, std::string>;
+
     std::string Fallback(const std::string& list, size_t width, std::string_view storedDigits);
     std::string AsReceived(int section, const SectionField& field) const;
+    void Note(Noted& noted, const std::string& control) const;
 
     const ProgrammingPage& page_;
     const DeviceParams& stored_;
-    std::vector<std::string> unselected_;
-    std::vector<std::string> invalid_;
+    Noted unselected_;
+    Noted invalid_;
     std::set<int> incomplete_;
     std::map<int, std::string> queued_;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "hosts/unreadable_value.h"
 #include "programming/section_write.h"
-#include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 
@@ -17,10 +17,6 @@ constexpr const char* kGroupShortCaptions[kScheduleGroupCount] = {"第一组", "
 // The captions of the four time edits, in the order TimeEdits gives them.
 constexpr const char* kTimeCaptions[] = {"定时布防 时", "定时布防 分", "定时撤防 时",
                                          "定时撤防 分"};
-
-std::string Numbered(const char* base, int g) {
-    return base + std::to_string(g);
-}
 
 std::string Key(int g, const char* part) {
     return "Prog06_" + std::to_string(g) + part;
@@ -43,20 +39,27 @@ int TimeValue(const std::string& text) {
     return std::stoi(t);
 }
 
+// A group that is off shows no time: its edits are blank, which a save
+// writes as the 24:60 that stands for none.
 void SetGroupOff(PageModel& c, int g) {
-    const char* offTimes[] = {"24", "60", "24", "60"};
-    const auto edits = TimeEdits(g);
-    for (size_t i = 0; i < edits.size(); ++i) c[edits[i]].text = offTimes[i];
+    for (const std::string& name : TimeEdits(g)) c[name].text.clear();
     for (int day = 1; day <= kScheduleDayCount; ++day) c[DayToggleName(g, day)].checked = false;
     for (int zone = 1; zone <= kScheduleZoneCount; ++zone)
         c[ZoneToggleName(g, zone)].checked = false;
 }
 
-// The check made when the operator leaves a time edit.
+// The group (1 or 2) a time edit belongs to.
+int GroupOf(const std::string& editName) {
+    return editName.back() - '0';
+}
+
+// The check made when the operator leaves a time edit. A blank edit of a
+// group that is off is no time, as shown.
 void CheckTime(PageModel& c, OperatorPort& op, const std::string& name) {
     const std::string& text = c[name].text;
     const char* refusal = nullptr;
     if (Trim(text).empty()) {
+        if (!c[ScheduleCheckName(GroupOf(name))].checked) return;
         refusal = kEmptyValueMessage;
     } else {
         const int value = TimeValue(text);
@@ -74,13 +77,28 @@ std::string ToggleDigits(const PageModel& c, int g, int count, std::string (*nam
     return digits;
 }
 
+// A group box becoming checked puts the page back as last read. A day or
+// zone digit that stops that loading leaves the group unticked and says
+// which field could not be read.
+void ReloadForGroup(PageModel& c, OperatorPort& op, int g, const std::function<void()>& reload) {
+    try {
+        reload();
+    } catch (const UnreadableValue& e) {
+        c[ScheduleCheckName(g)].checked = false;
+        op.Warning("“" + e.Caption() + "”无法读取，" + kGroupShortCaptions[g - 1] +
+                   "定时布撤防不能启动。");
+    }
+}
+
 void LoadGroup(PageModel& c, const DeviceParams& params, int g) {
     const std::string time = params.Get(Key(g, "Time"));
     // Section 06 was not read: the group stays as the clearing left it.
     if (time.empty()) return;
     const auto edits = TimeEdits(g);
-    for (size_t i = 0; i < edits.size(); ++i) c[edits[i]].text = Slice(time, 2 * i + 1, 2 * i + 2);
-    c[ScheduleCheckName(g)].checked = time != kNoScheduleTime;
+    const bool on = time != kNoScheduleTime;
+    for (size_t i = 0; i < edits.size(); ++i)
+        c[edits[i]].text = on ? Slice(time, 2 * i + 1, 2 * i + 2) : std::string();
+    c[ScheduleCheckName(g)].checked = on;
 
     const std::string week = params.Get(Key(g, "Week"));
     if (!week.empty())
@@ -123,8 +141,7 @@ std::string UpDownName(const std::string& editName) {
 }
 
 void SetToggleState(Control& toggle, char digit) {
-    if (digit < '0' || digit > '9')
-        throw ConversionError("'" + std::string(1, digit) + "' is not a valid integer value");
+    if (digit < '0' || digit > '9') throw UnreadableValue(toggle);
     if (digit == '0') toggle.checked = false;
     if (digit == '1') toggle.checked = true;
 }
@@ -168,9 +185,9 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
             toggle.text = std::to_string(zone);
             toggle.caption = group + " 防区 " + toggle.text;
         }
-        c.OnChange(ScheduleCheckName(g), [&c, g, reload] {
+        c.OnChange(ScheduleCheckName(g), [&c, &op, g, reload] {
             if (c[ScheduleCheckName(g)].checked) {
-                if (reload) reload();
+                if (reload) ReloadForGroup(c, op, g, reload);
             } else {
                 SetGroupOff(c, g);
             }
@@ -188,19 +205,10 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
 }
 
 void ClearScheduleGroups(PageModel& c) {
-    for (int g = 1; g <= kScheduleGroupCount; ++g)
-        for (const std::string& name : TimeEdits(g)) c[name].text = "00";
+    // Both groups off, showing no time until the section is read.
     for (int g = 1; g <= kScheduleGroupCount; ++g) {
-        Control& box = c[ScheduleCheckName(g)];
-        if (box.checked) {
-            box.checked = false;
-            SetGroupOff(c, g);
-        }
-    }
-    for (int g = 1; g <= kScheduleGroupCount; ++g) {
-        for (int day = 1; day <= kScheduleDayCount; ++day) c[DayToggleName(g, day)].checked = false;
-        for (int zone = 1; zone <= kScheduleZoneCount; ++zone)
-            c[ZoneToggleName(g, zone)].checked = false;
+        c[ScheduleCheckName(g)].checked = false;
+        SetGroupOff(c, g);
     }
 }
 
@@ -210,7 +218,13 @@ void LoadScheduleGroups(PageModel& c, const DeviceParams& params) {
 
 std::string EncodeScheduleGroup(const PageModel& c, int g) {
     std::string digits;
-    for (const std::string& name : TimeEdits(g)) digits += ZeroPadLeft(Trim(c[name].text), 2);
+    const auto edits = TimeEdits(g);
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const std::string text = Trim(c[edits[i]].text);
+        // A blank time is none: the hour 24 or the minute 60 of an off group.
+        digits +=
+            text.empty() ? Slice(kNoScheduleTime, 2 * i + 1, 2 * i + 2) : ZeroPadLeft(text, 2);
+    }
     digits += ToggleDigits(c, g, kScheduleDayCount, &DayToggleName) + "0";
     digits += ToggleDigits(c, g, kScheduleZoneCount, &ZoneToggleName);
     return digits;

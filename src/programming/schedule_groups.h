@@ -45,22 +45,26 @@ std::string UpDownName(const std::string& editName);
 
 // Declares the controls of both groups and binds their reactions. `reload`
 // runs LoadHostControlPage (a group box becoming checked puts the page back
-// as last read); `op` shows the messages of a refused time.
+// as last read); `op` shows the messages of a refused time and of a reload
+// that stopped at a digit it could not read (the group stays unticked).
 void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()> reload);
-// The schedule part of ClearHostControlPage.
+// The schedule part of ClearHostControlPage: both groups off, their time
+// edits blank (a group that is off shows no time), every toggle off.
 void ClearScheduleGroups(PageModel& c);
-// LoadScheduleGroups: both groups from the Prog06_… keys. A day or zone digit
-// that is not decimal stops the loading there (throws ConversionError). A
-// group whose time field was not read stays as the clearing left it.
+// LoadScheduleGroups: both groups from the Prog06_… keys; a group that is off
+// (24602460) shows blank times. A day or zone digit that is not decimal stops
+// the loading there (throws UnreadableValue naming the toggle). A group whose
+// time field was not read stays as the clearing left it.
 void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
-// EncodeScheduleGroup: the 28 digits of group g.
+// EncodeScheduleGroup: the 28 digits of group g; a blank time edit gives the
+// hour 24 or the minute 60 that stand for no time.
 std::string EncodeScheduleGroup(const PageModel& c, int g);
 // The section 06 write, queued when the two groups differ from what was read;
 // never when section 06 was not read.
 void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored);
 
 // Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;
-// anything else throws ConversionError.
+// anything else throws UnreadableValue.
 void SetToggleState(Control& toggle, char digit);
 // One press of a time edit's up-down button: hours 0-24, minutes 0-60, no
 // wrap-around.

@@ -8,10 +8,6 @@
 namespace tarnwick {
 namespace {
 
-std::string Name(std::string_view base, int n) {
-    return std::string(base) + std::to_string(n);
-}
-
 // The eight events of the programmable relay and of the programmable output.
 constexpr const char* kOutputEvents[] = {
     "系统布防时",   "键盘/遥控器紧急报警时", "主机交流电故障时", "主机电池电压低时",
@@ -55,18 +51,20 @@ SystemProgramPage::SystemProgramPage() : ProgrammingPage("tsSystemProgram", "系
     // The relay and the output share their captions; the group tells them apart.
     for (const FlagGroup* group : {&kFlagGroups[0], &kFlagGroups[1]})
         for (int n = 1; n <= group->count; ++n)
-            CaptionedCheck(Name(group->base, n), kOutputEvents[n - 1], std::string(group->caption));
-    for (int n = 1; n <= 8; ++n) CaptionedCheck(Name("chkAlarmEvent", n), kAlarmEvents[n - 1]);
+            CaptionedCheck(Numbered(group->base, n), kOutputEvents[n - 1],
+                           std::string(group->caption));
+    for (int n = 1; n <= 8; ++n) CaptionedCheck(Numbered("chkAlarmEvent", n), kAlarmEvents[n - 1]);
     Controls()["chkAlarmEvent8"].visible = false;
     for (int n = 1; n <= 6; ++n)
-        CaptionedCheck(Name("chkSystemControl1", n), kSystemControl1[n - 1]);
-    for (int n = 1; n <= 6; ++n) CaptionedCheck(Name("chkEventReport1", n), kEventReport1[n - 1]);
+        CaptionedCheck(Numbered("chkSystemControl1", n), kSystemControl1[n - 1]);
+    for (int n = 1; n <= 6; ++n)
+        CaptionedCheck(Numbered("chkEventReport1", n), kEventReport1[n - 1]);
     CaptionedCheck("chkEventReport21", "开启探测器及其他信息报告上报");
     CaptionedCheck("chkEventReport22", "开启有线防区报警触发恢复上报");
     for (int n = 3; n <= 10; ++n)
-        CaptionedCheck(Name("chkEventReport2", n), "接警电话号码" + std::to_string(n - 2));
+        CaptionedCheck(Numbered("chkEventReport2", n), "接警电话号码" + std::to_string(n - 2));
     for (int n = 1; n <= 4; ++n)
-        CaptionedCheck(Name("chkSystemControl2", n), kSystemControl2Captions[n - 1]);
+        CaptionedCheck(Numbered("chkSystemControl2", n), kSystemControl2Captions[n - 1]);
     Controls()["chkSystemControl21"].hint = kForcedArmingHint;
     for (const char* name : {"rbtnSystemControl25", "rbtnSystemControl26"}) {
         const std::string group =
@@ -75,7 +73,7 @@ SystemProgramPage::SystemProgramPage() : ProgrammingPage("tsSystemProgram", "系
         CaptionedRadio(std::string(name) + "_", kLevel, group);
     }
     for (int n = 1; n <= 2; ++n)
-        CaptionedCheck(Name("chkNeighborDile", n), kNeighborDileCaptions[n - 1]);
+        CaptionedCheck(Numbered("chkNeighborDile", n), kNeighborDileCaptions[n - 1]);
     CaptionedRadio("rbDualNetwork1", "GPRS网络与PSTN网络都上报警情");
     CaptionedRadio("rbDualNetwork2", "GPRS网络正常时，PSTN网络不上报警情，否则上报");
 }
@@ -98,7 +96,7 @@ void SystemProgramPage::ClearSystemProgramPage() {
 
 void SystemProgramPage::LoadFlags(const FlagGroup& group, const std::string& digits) {
     for (int n = 1; n <= group.count && static_cast<size_t>(n) <= digits.size(); ++n)
-        SetFlag(Name(group.base, n), digits[static_cast<size_t>(n) - 1]);
+        SetFlag(Numbered(group.base, n), digits[static_cast<size_t>(n) - 1]);
 }
 
 void SystemProgramPage::LoadSystemProgramPage(const DeviceParams& stored) {
@@ -118,14 +116,14 @@ void SystemProgramPage::LoadSystemProgramPage(const DeviceParams& stored) {
     // A missing digit is not "0": an empty parameter checks both boxes.
     const std::string neighbour = stored.Get(std::string(kNeighborDile.key));
     for (int n = 1; n <= kNeighborDile.count; ++n)
-        SetFlag(Name(kNeighborDile.base, n), static_cast<size_t>(n) <= neighbour.size()
-                                                 ? neighbour[static_cast<size_t>(n) - 1]
-                                                 : '1');
+        SetFlag(Numbered(kNeighborDile.base, n), static_cast<size_t>(n) <= neighbour.size()
+                                                     ? neighbour[static_cast<size_t>(n) - 1]
+                                                     : '1');
 }
 
 std::string SystemProgramPage::Flags(const FlagGroup& group, const SectionWriter& w) const {
     std::string digits;
-    for (int n = 1; n <= group.count; ++n) digits += w.Flag(Name(group.base, n));
+    for (int n = 1; n <= group.count; ++n) digits += w.Flag(Numbered(group.base, n));
     return digits;
 }
 

@@ -9,10 +9,6 @@
 namespace tarnwick {
 namespace {
 
-std::string Name(std::string_view base, int zone) {
-    return std::string(base) + std::to_string(zone);
-}
-
 std::string Key(int zone) {
     return "Prog04_" + std::to_string(zone);
 }
@@ -40,7 +36,7 @@ WiredZonePage::WiredZonePage() : ProgrammingPage("tsWireDefenceZone", "有线防
                                               TriggerList()};
     for (int zone = 1; zone <= kZones; ++zone) {
         for (size_t col = 0; col < std::size(kColumns); ++col) {
-            const std::string name = Name(kColumns[col].base, zone);
+            const std::string name = Numbered(kColumns[col].base, zone);
             const std::string caption = RowCaption(zone) + " " + std::string(kColumns[col].caption);
             if (col < std::size(lists))
                 CaptionedCombo(name, caption, lists[col]);
@@ -64,33 +60,28 @@ void WiredZonePage::ClearWiredZonePage() {
     ClearControls();
 }
 
-bool WiredZonePage::LoadZone(int zone, const std::string& digits) {
+void WiredZonePage::LoadZone(int zone, const std::string& digits) {
     auto digit = [&](size_t n) { return Slice(digits, n, n); };
-    const std::optional<int> group = DecimalValue(digit(1));
-    if (!group) return false;
-    Select(Name("cbYXDefenceZoneNo", zone), group);
-    Select(Name("cbDefenceZoneType", zone), HexDigitValue(digit(2)).value_or(0));
+    // A report group, response time or trigger digit that is not decimal
+    // ends the loading; the rest stays cleared.
+    SelectOrStop(Numbered("cbYXDefenceZoneNo", zone), DecimalValue(digit(1)));
+    Select(Numbered("cbDefenceZoneType", zone), HexDigitValue(digit(2)).value_or(0));
     const std::optional<int> time = DecimalValue(digit(3));
-    if (!time) return false;
-    Select(Name("cbDefenceZoneTime", zone), *time - 1);
-    const std::optional<int> trigger = DecimalValue(digit(4));
-    if (!trigger) return false;
-    Select(Name("cbDefenceZoneTrigger", zone), trigger);
+    SelectOrStop(Numbered("cbDefenceZoneTime", zone), time ? std::optional<int>(*time - 1) : time);
+    SelectOrStop(Numbered("cbDefenceZoneTrigger", zone), DecimalValue(digit(4)));
     for (size_t box = 0; box < 4 && 5 + box <= digits.size(); ++box)
-        SetFlag(Name(kColumns[4 + box].base, zone), digits[4 + box]);
-    return true;
+        SetFlag(Numbered(kColumns[4 + box].base, zone), digits[4 + box]);
 }
 
 void WiredZonePage::LoadWiredZonePage(const DeviceParams& stored) {
     for (int zone = 1; zone <= kZones; ++zone) {
         const std::string digits = stored.Get(Key(zone));
-        if (digits.empty()) continue;
-        // A digit that is not decimal ends the loading; the rest stays cleared.
-        if (!LoadZone(zone, digits)) return;
+        if (!digits.empty()) LoadZone(zone, digits);
     }
     const std::string stay = stored.Get("Prog07_InArmingToWireDefenceZone");
     for (int zone = 1; zone <= kZones && static_cast<size_t>(zone) <= stay.size(); ++zone)
-        SetFlag(Name("chkInArmingToWireDefenceZone", zone), stay[static_cast<size_t>(zone) - 1]);
+        SetFlag(Numbered("chkInArmingToWireDefenceZone", zone),
+                stay[static_cast<size_t>(zone) - 1]);
     const std::string cross = stored.Get("Prog07_WireCrossDefenceZone");
     if (cross.empty()) return;
     Select("cbWireCrossDefenceZone1", DecimalValue(Slice(cross, 1, 2)));
@@ -107,13 +98,14 @@ std::string WiredZonePage::EncodeWiredZoneSection(std::string_view section,
             own[Key(zone)] = [&w, zone] {
                 const std::string read = w.Stored(Key(zone));
                 auto digit = [&read](size_t n) { return Slice(read, n, n); };
-                return w.Index(Name("cbYXDefenceZoneNo", zone), 1, digit(1)) +
-                       w.HexIndex(Name("cbDefenceZoneType", zone), digit(2)) +
-                       w.Index(Name("cbDefenceZoneTime", zone), 1, digit(3), 1) +
-                       w.Index(Name("cbDefenceZoneTrigger", zone), 1, digit(4)) +
-                       w.Flag(Name("ckDefenceZoneWay", zone)) +
-                       w.Flag(Name("ckKeyboardBeeper", zone)) + w.Flag(Name("ckOutAlarm", zone)) +
-                       w.Flag(Name("ckProgramElectric", zone));
+                return w.Index(Numbered("cbYXDefenceZoneNo", zone), 1, digit(1)) +
+                       w.HexIndex(Numbered("cbDefenceZoneType", zone), digit(2)) +
+                       w.Index(Numbered("cbDefenceZoneTime", zone), 1, digit(3), 1) +
+                       w.Index(Numbered("cbDefenceZoneTrigger", zone), 1, digit(4)) +
+                       w.Flag(Numbered("ckDefenceZoneWay", zone)) +
+                       w.Flag(Numbered("ckKeyboardBeeper", zone)) +
+                       w.Flag(Numbered("ckOutAlarm", zone)) +
+                       w.Flag(Numbered("ckProgramElectric", zone));
             };
         }
         return w.Body(4, own);
@@ -122,7 +114,7 @@ std::string WiredZonePage::EncodeWiredZoneSection(std::string_view section,
         own["Prog07_InArmingToWireDefenceZone"] = [&w] {
             std::string flags;
             for (int zone = 1; zone <= kZones; ++zone)
-                flags += w.Flag(Name("chkInArmingToWireDefenceZone", zone));
+                flags += w.Flag(Numbered("chkInArmingToWireDefenceZone", zone));
             return flags;
         };
         own["Prog07_WireCrossDefenceZone"] = [&w] {

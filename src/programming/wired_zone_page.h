@@ -36,8 +36,8 @@ class WiredZonePage : public ProgrammingPage {
     std::string EncodeWiredZoneSection(std::string_view section, SectionWriter& writer) const;
 
   private:
-    // One zone from its eight digits; false when a digit stops the loading.
-    bool LoadZone(int zone, const std::string& digits);
+    // One zone from its eight digits; a digit that stops the loading throws.
+    void LoadZone(int zone, const std::string& digits);
 };
 
 }  // namespace tarnwick

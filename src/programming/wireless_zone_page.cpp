@@ -9,10 +9,6 @@
 namespace tarnwick {
 namespace {
 
-std::string Name(std::string_view base, int zone) {
-    return std::string(base) + std::to_string(zone);
-}
-
 std::string Key(int zone) {
     return "Prog05_" + std::to_string(zone);
 }
@@ -37,7 +33,7 @@ WirelessZonePage::WirelessZonePage() : ProgrammingPage("tsWirelessDefenceZone", 
     const std::vector<std::string> lists[] = {ReportGroupList(), WirelessZoneTypeList()};
     for (int zone = 1; zone <= kZones; ++zone) {
         for (size_t col = 0; col < std::size(kColumns); ++col) {
-            const std::string name = Name(kColumns[col].base, zone);
+            const std::string name = Numbered(kColumns[col].base, zone);
             const std::string caption = RowCaption(zone) + " " + std::string(kColumns[col].caption);
             if (col < std::size(lists))
                 CaptionedCombo(name, caption, lists[col]);
@@ -66,16 +62,15 @@ void WirelessZonePage::LoadWirelessZonePage(const DeviceParams& stored) {
         const std::string digits = stored.Get(Key(zone));
         if (digits.empty()) continue;
         // A report group digit that is not decimal ends the loading.
-        const std::optional<int> group = DecimalValue(Slice(digits, 1, 1));
-        if (!group) return;
-        Select(Name("cbWXDefenceZoneNo", zone), group);
-        Select(Name("cbWXDefenceZoneType", zone), HexDigitValue(Slice(digits, 2, 2)).value_or(0));
+        SelectOrStop(Numbered("cbWXDefenceZoneNo", zone), DecimalValue(Slice(digits, 1, 1)));
+        Select(Numbered("cbWXDefenceZoneType", zone),
+               HexDigitValue(Slice(digits, 2, 2)).value_or(0));
         for (size_t box = 0; box < 4 && 3 + box <= digits.size(); ++box)
-            SetFlag(Name(kColumns[2 + box].base, zone), digits[2 + box]);
+            SetFlag(Numbered(kColumns[2 + box].base, zone), digits[2 + box]);
     }
     const std::string stay = stored.Get("Prog07_InArmingToWirelessDefenceZone");
     for (int zone = 1; zone <= kZones && static_cast<size_t>(zone) <= stay.size(); ++zone)
-        SetFlag(Name("chkInArmingToWirelessDefenceZone", zone),
+        SetFlag(Numbered("chkInArmingToWirelessDefenceZone", zone),
                 stay[static_cast<size_t>(zone) - 1]);
     const std::string cross = stored.Get("Prog07_WirelessCrossDefenceZone");
     if (cross.empty()) return;
@@ -93,12 +88,12 @@ std::string WirelessZonePage::EncodeWirelessZoneSection(std::string_view section
         for (int zone = 1; zone <= kZones; ++zone) {
             own[Key(zone)] = [&w, zone] {
                 const std::string read = w.Stored(Key(zone));
-                return w.Index(Name("cbWXDefenceZoneNo", zone), 1, Slice(read, 1, 1)) +
-                       w.HexIndex(Name("cbWXDefenceZoneType", zone), Slice(read, 2, 2)) +
-                       w.Flag(Name("ckWXDefenceZoneWay", zone)) +
-                       w.Flag(Name("ckWXKeyboardBeeper", zone)) +
-                       w.Flag(Name("ckWxOutAlarm", zone)) +
-                       w.Flag(Name("ckWXProgramElectric", zone));
+                return w.Index(Numbered("cbWXDefenceZoneNo", zone), 1, Slice(read, 1, 1)) +
+                       w.HexIndex(Numbered("cbWXDefenceZoneType", zone), Slice(read, 2, 2)) +
+                       w.Flag(Numbered("ckWXDefenceZoneWay", zone)) +
+                       w.Flag(Numbered("ckWXKeyboardBeeper", zone)) +
+                       w.Flag(Numbered("ckWxOutAlarm", zone)) +
+                       w.Flag(Numbered("ckWXProgramElectric", zone));
             };
         }
         return w.Body(5, own);
@@ -107,7 +102,7 @@ std::string WirelessZonePage::EncodeWirelessZoneSection(std::string_view section
         own["Prog07_InArmingToWirelessDefenceZone"] = [&w] {
             std::string flags;
             for (int zone = 1; zone <= kZones; ++zone)
-                flags += w.Flag(Name("chkInArmingToWirelessDefenceZone", zone));
+                flags += w.Flag(Numbered("chkInArmingToWirelessDefenceZone", zone));
             return flags;
         };
         own["Prog07_WirelessCrossDefenceZone"] = [&w] {

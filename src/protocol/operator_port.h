@@ -17,8 +17,11 @@ class OperatorPort {
     virtual void Information(const std::string& text) = 0;
     virtual void Warning(const std::string& text) = 0;
     virtual void Error(const std::string& text) = 0;
-    // Yes/no question; true for yes.
+    // Yes/no question; true for 是. Every question of the tool writes to a
+    // host or gives up work when answered 是, so the box's default button is
+    // kQuestionDefault: a stray Enter, like Escape, answers 否.
     virtual bool Ask(const std::string& text) = 0;
+    static constexpr bool kQuestionDefault = false;
 
     // Serve window events until the tick counter has advanced by `ms`.
     virtual void Pause(int ms) = 0;

@@ -1,5 +1,6 @@
 #include "protocol/text_helpers.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tarnwick {
@@ -29,6 +30,20 @@ std::string Slice(std::string_view text, size_t from, size_t to) {
     if (to > text.size()) to = text.size();
     if (from > to) return {};
     return std::string(text.substr(from - 1, to - from + 1));
+}
+
+std::optional<int> DecimalValue(std::string_view digits) {
+    const auto decimal = [](char c) { return c >= '0' && c <= '9'; };
+    if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), decimal))
+        return std::nullopt;
+    return std::stoi(std::string(digits));
+}
+
+std::string CaptionWithoutColon(std::string_view caption) {
+    std::string text(caption);
+    while (text.ends_with("：") || text.ends_with(':'))
+        text.resize(text.size() - (text.back() == ':' ? 1 : std::string_view("：").size()));
+    return text;
 }
 
 }  // namespace tarnwick

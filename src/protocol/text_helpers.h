@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,11 @@ std::string Trim(std::string_view text);
 std::string ZeroPadLeft(std::string_view text, size_t width);
 // 1-based character slice [from, to] of a text, clipped to its length.
 std::string Slice(std::string_view text, size_t from, size_t to);
+// The value of a run of at most nine decimal digits; nullopt when it is empty
+// or holds anything else (a blank too).
+std::optional<int> DecimalValue(std::string_view digits);
+// A caption as it is read out or named in a message: without the colon, full
+// width or not, that ends it on the page ("本地IP地址：" gives "本地IP地址").
+std::string CaptionWithoutColon(std::string_view caption);
 
 }  // namespace tarnwick

@@ -41,8 +41,12 @@ UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& para
 }
 
 UdpListener::UdpListener(DeviceParams& params, HostSession& session, uint16_t port,
-                         std::string bindAddress)
-    : params_(params), session_(session), port_(port), bindAddress_(std::move(bindAddress)) {}
+                         std::string bindAddress, size_t maxQueued)
+    : params_(params),
+      session_(session),
+      port_(port),
+      bindAddress_(std::move(bindAddress)),
+      maxQueued_(maxQueued) {}
 
 UdpListener::~UdpListener() {
     Close();
@@ -130,7 +134,7 @@ void UdpListener::ReadLoop(int fd, int stopFd) {
             if (RouteUnsolicited(datagram, params_, session_, &frame) ==
                 UnsolicitedKind::SearchAnswer) {
                 std::lock_guard lock(queueMutex_);
-                if (answers_.size() < kMaxQueuedSearchAnswers) {
+                if (answers_.size() < maxQueued_) {
                     answers_.push_back(std::move(frame));
                     queued = true;
                 } else {

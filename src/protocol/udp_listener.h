@@ -29,9 +29,10 @@ UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& para
 // UI thread drains during its pauses.
 class UdpListener {
   public:
-    // `bindAddress` is the local address to listen on; all addresses by default.
+    // `bindAddress` is the local address to listen on; all addresses by
+    // default. At most `maxQueued` search answers wait for the UI thread.
     UdpListener(DeviceParams& params, HostSession& session, uint16_t port,
-                std::string bindAddress = "0.0.0.0");
+                std::string bindAddress = "0.0.0.0", size_t maxQueued = kMaxQueuedSearchAnswers);
     ~UdpListener();
     UdpListener(const UdpListener&) = delete;
     UdpListener& operator=(const UdpListener&) = delete;
@@ -42,7 +43,7 @@ class UdpListener {
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     std::vector<std::string> TakeSearchAnswers();
-    // Answers dropped because kMaxQueuedSearchAnswers were waiting, since
+    // Answers dropped because the most that may wait were waiting, since
     // the last call.
     size_t TakeOverflowCount();
     // Called on the listener thread after an answer was queued, so that the UI
@@ -56,6 +57,7 @@ class UdpListener {
     HostSession& session_;
     uint16_t port_;
     std::string bindAddress_;
+    size_t maxQueued_;
     int fd_ = -1;
     int stopFd_ = -1;
     std::thread thread_;

@@ -13,9 +13,11 @@
 #include "app/standard_pages.h"
 #include "app/standard_ports.h"
 #include "backup/config_actions.h"
+#include "backup/snapshot_file.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "operation/pairing.h"
+#include "programming/programming_page.h"
 #include "protocol/timing.h"
 #include "storage/database_startup.h"
 #include "storage/sqlite_database.h"
@@ -59,6 +61,7 @@ Application::Application(const std::string& dbPath, bool unattended) {
     ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
     OpenDataModule(dbPath);
+    ControlBinder::SetErrorTrace([this](const std::string& line) { tdm_->trace.Add(line); });
     WireHostList();
     WireHostWindow();
 }
@@ -123,12 +126,15 @@ void Application::WireHostWindow() {
     hostList_->Model().setHostWindowEnabled = [this](bool on) {
         if (formMain_->isVisible()) formMain_->setEnabled(on);
     };
+    // Closing the host list closes the host window first, which may keep
+    // unsaved changes (and then the program stays).
+    hostList_->mayClose = [this] { return !formMain_->isVisible() || formMain_->close(); };
     connect(hostList_.get(), &TFormHostList::closing, this, [this] { formMain_->close(); });
     // What showing and entering the windows starts is the core's to say.
     focusReporter_ =
         std::make_unique<FocusReporter>(focus_, *tdm_, hostList_.get(), formMain_.get());
     focusReporter_->search = [this] { hostList_->Search(); };
-    focusReporter_->refresh = [this] { window_->Refresh(); };
+    focusReporter_->refresh = [this] { window_->Activate(); };
     op_->SetParentResolver([this] { return focusReporter_->BoxParent(); });
     // Back at the host list: it becomes the active window and searches again.
     connect(formMain_.get(), &TFormMain::closed, this, [this] {
@@ -143,6 +149,7 @@ Application::~Application() {
     focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
     ControlBinder::SetOperator(nullptr);
+    ControlBinder::SetErrorTrace(nullptr);
 }
 
 void Application::Trace(const std::string& line) {
@@ -166,18 +173,17 @@ void Application::ShowHostWindow() {
 }
 
 void Application::TourPairing(const QString& dir) {
-    // A detector on zone 12, sub-address 2: paired by the host's report, then
-    // tried again, which the host answers as already paired.
+    // A detector on zone 12, sub-address 2, chosen but not paired: the tour
+    // never changes a host.
     formCodeMatch_->show();
     PageModel& c = pairing_->controls;
     c["cbWirelessDevice"].index = 1;
     c.Change("cbWirelessDevice");
     c["cbDefence"].index = 5;
     c["cbAddress"].index = 1;
-    pairing_->StartPairing();
-    pairing_->StartPairing();
+    c.Changed();
     SaveWindow(formCodeMatch_.get(), dir, "TFormCodeMatch");
-    formCodeMatch_->reject();
+    formCodeMatch_->hide();
 }
 
 void Application::TourConfig(const QString& dir) {
@@ -188,33 +194,37 @@ void Application::TourConfig(const QString& dir) {
     SaveWindow(menu, dir, "TFormMain-config-menu");
     menu->hide();
 
-    // A backup, then zone 3 of the wired zone page takes the next type and is
-    // saved, and the backup is compared with the host.
+    // A backup (it only reads the host), compared with a copy of itself in
+    // which zone 3 of the wired zone page has the next type: the change is
+    // made in memory and never written.
     ConfigActions& actions = *configActions_;
     const auto keptBackupPath = actions.chooseBackupPath;
-    const auto keptComparePaths = actions.chooseComparePaths;
-    const auto keptShow = actions.showComparison;
     QTemporaryDir folder;
     const std::string backup = folder.filePath("before.json").toStdString();
     actions.chooseBackupPath = [backup](const std::string&) { return backup; };
     actions.Backup();
-    constexpr int kWiredZonePage = 1;
-    window_->PageChange(kWiredZonePage);
-    PageModel& zones = window_->Page(kWiredZonePage).Controls();
-    Control& type = zones["cbDefenceZoneType3"];
-    type.index = (type.index + 1) % static_cast<int>(type.items.size());
-    zones.Changed();
-    window_->Save();
-    actions.chooseComparePaths = [backup] { return std::vector<std::string>{backup}; };
-    actions.showComparison = [this, dir](const ComparisonTable& table) {
-        ComparisonDialog dialog(table, formMain_.get());
-        dialog.show();
-        SaveWindow(&dialog, dir, "TFormCompare");
-    };
-    actions.Compare();
     actions.chooseBackupPath = keptBackupPath;
-    actions.chooseComparePaths = keptComparePaths;
-    actions.showComparison = keptShow;
+    ConfigSnapshot before;
+    try {
+        before = ReadSnapshotFile(backup);
+    } catch (const SnapshotError& e) {
+        std::fprintf(stderr, "[tour] no backup to compare: %s\n", e.what());
+        return;
+    }
+    ConfigSnapshot after = before;
+    constexpr int kZoneTypes = 15;
+    for (auto& [key, value] : after.keys)
+        if (key == "Prog04_3" && value.size() >= 2)
+            if (const std::optional<int> type = HexDigitValue(value.substr(1, 1)))
+                value[1] = "0123456789ABCDE"[(*type + 1) % kZoneTypes];
+    ComparisonTable table =
+        BuildComparisonTable(*scratchWindow_, before, after, "备份中的值", "内存中改动后的值");
+    table.summary = "备份 before.json（主机 " + before.host +
+                    "）与它在内存中改动的副本（未写入主机）\n共 " +
+                    std::to_string(table.rows.size()) + " 项设置不同。";
+    ComparisonDialog dialog(table, formMain_.get());
+    dialog.show();
+    SaveWindow(&dialog, dir, "TFormCompare");
 }
 
 void Application::Tour(const QString& dir, const std::string& password) {

@@ -44,7 +44,6 @@ class Application : public QObject {
     // The application is built unattended for it.
     void Tour(const QString& dir, const std::string& password);
 
-    DataModule& Tdm() { return *tdm_; }
     TFormHostList& HostList() { return *hostList_; }
     TFormMain& HostWindowForm() { return *formMain_; }
     HostWindow& Window() { return *window_; }

@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "protocol/operator_port.h"
+#include "ui/qt_text.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -33,6 +34,28 @@ ControlBinder::Report& ReportSink() {
 OperatorPort*& ErrorPort() {
     static OperatorPort* op = nullptr;
     return op;
+}
+
+ControlBinder::Report& ErrorTrace() {
+    static ControlBinder::Report trace;
+    return trace;
+}
+
+// What the operator is told when a handler fails: never the error's own
+// text, which is the program's and not in the operator's language.
+constexpr const char* kHandlerFailedText = "操作未能完成，请重试。原因已记入调试页面的信息中。";
+
+void ShowHandlerFailure(const std::exception& e) {
+    const std::string line = std::string("[操作未完成]: ") + e.what();
+    if (ErrorTrace())
+        ErrorTrace()(line);
+    else
+        std::fprintf(stderr, "%s\n", line.c_str());
+    if (ErrorPort())
+        ErrorPort()->Error(kHandlerFailedText);
+    else
+        QMessageBox::critical(nullptr, QStringLiteral("错误"),
+                              QString::fromUtf8(kHandlerFailedText));
 }
 
 void SendReport(const std::string& text) {
@@ -82,10 +105,6 @@ class KeyFilterValidator : public QValidator {
   private:
     KeyFilter filter_;
 };
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A rich-text log: each line in the normal colour up to its colour's start,
 // then in that colour; kept scrolled to its end.
@@ -148,6 +167,10 @@ void ControlBinder::SetOperator(OperatorPort* op) {
     ErrorPort() = op;
 }
 
+void ControlBinder::SetErrorTrace(Report trace) {
+    ErrorTrace() = std::move(trace);
+}
+
 void ControlBinder::CheckNames(QWidget* root) const {
     // Named after the root, or the first named widget around it.
     std::string where;
@@ -173,10 +196,7 @@ void ControlBinder::Guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        if (ErrorPort())
-            ErrorPort()->Error(e.what());
-        else
-            QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+        ShowHandlerFailure(e);
     }
     Sync();
 }
@@ -237,7 +257,7 @@ void ControlBinder::Connect(Binding& b) {
             try {
                 model_.Change(name);
             } catch (const std::exception& e) {
-                QMessageBox::critical(nullptr, QStringLiteral("错误"), Q(e.what()));
+                ShowHandlerFailure(e);
             }
         });
         memo->installEventFilter(this);

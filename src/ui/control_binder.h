@@ -28,7 +28,8 @@ inline constexpr const char* kOwnBindingProperty = "tarnwickOwnBinding";
 // A binder is loud about names that do not meet: a model control without a
 // widget under the root, and a named input widget under the root (and not
 // under another binder's root) without a control, are reported when it is
-// built. What a handler throws goes to the operator port as an error box.
+// built. A handler that throws shows the operator an error box in Chinese;
+// what it threw goes to the error trace.
 class ControlBinder : public QObject {
     Q_OBJECT
   public:
@@ -43,9 +44,12 @@ class ControlBinder : public QObject {
 
     // Where every binder sends its reports; empty prints them to stderr.
     static void SetReport(Report report);
-    // The operator port that shows errors thrown by handlers; without one a
-    // plain error box is shown.
+    // The operator port that shows the box of a handler that threw; without
+    // one a plain error box is shown.
     static void SetOperator(OperatorPort* op);
+    // Where the text a handler threw goes (the debug trace); empty prints it
+    // to stderr.
+    static void SetErrorTrace(Report trace);
 
   protected:
     // An editable memo tells the model when the focus leaves it.

@@ -11,8 +11,10 @@
 #include <QVBoxLayout>
 
 #include "operation/pairing.h"
+#include "protocol/text_helpers.h"
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -35,7 +37,7 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
         QComboBox* list = MakeCombo(panel, name);
         QLabel* label = MakeLabel(panel, labelName, caption.c_str());
         label->setBuddy(list);
-        list->setAccessibleName(label->text().remove(' ').remove(QStringLiteral("：")));
+        list->setAccessibleName(Q(CaptionWithoutColon(caption)).remove(' '));
         slotGrid->addWidget(label, 0, column);
         slotGrid->addWidget(list, 0, column + 1);
         slotGrid->setColumnStretch(column + 1, 1);
@@ -90,8 +92,8 @@ void TFormCodeMatch::SyncProgress() {
 }
 
 void TFormCodeMatch::reject() {
-    if (model_.Busy()) return;
-    model_.PausePairing();
+    // Closing always goes through; a pairing wait ends with it.
+    model_.Close();
     QDialog::reject();
 }
 

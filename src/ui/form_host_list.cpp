@@ -177,6 +177,10 @@ bool TFormHostList::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TFormHostList::closeEvent(QCloseEvent* e) {
+    if (mayClose && !mayClose()) {
+        e->ignore();
+        return;
+    }
     emit closing();
     e->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <functional>
 
 #include "hosts/host_search.h"
 #include "hosts/modify_ip.h"
@@ -37,6 +38,8 @@ class TFormHostList : public QMainWindow {
     void Search();
     // miModifyIPClick on a data row (1-based), the list following the flow.
     void ModifyAddress(int row, ModifyIpDialog& dialog);
+    // Asked before the list (and with it the program) closes; false keeps it.
+    std::function<bool()> mayClose;
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter

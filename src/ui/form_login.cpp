@@ -24,6 +24,9 @@ TFormLogin::TFormLogin(QWidget* parent) : QDialog(parent) {
     edit_->setEchoMode(QLineEdit::Password);
     row->addWidget(edit_, 1);
     layout->addLayout(row);
+    // The room the fixed size leaves goes above the buttons, so the banner
+    // stays at the very top.
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     auto* login = new QPushButton(QStringLiteral("登录"), this);

@@ -15,7 +15,6 @@ class TFormLogin : public QDialog {
     explicit TFormLogin(QWidget* parent = nullptr);
     // Shows the dialog for the core's login; true for OK.
     bool Run(LoginDialog& dialog);
-    QLineEdit* PasswordEdit() const { return edit_; }
 
   private:
     QLineEdit* edit_;

@@ -88,7 +88,9 @@ void TFormMain::BuildStatusBar() {
     bar->setObjectName("sbarMain");
     hintPanel_ = new QLabel(bar);
     hintPanel_->setFixedWidth(320);
+    // The second panel says what the last save found.
     auto* second = new QLabel(bar);
+    second->setObjectName("lblSaveState");
     second->setFixedWidth(200);
     auto* third = new QLabel(bar);
     third->setFixedWidth(50);
@@ -135,8 +137,22 @@ QWidget* TFormMain::BuildPage(int index) {
 }
 
 void TFormMain::SyncState() {
+    for (int i = 0; i < pages_->count(); ++i) {
+        const QString caption = QString::fromStdString(window_.TabCaption(i));
+        if (pages_->tabText(i) != caption) pages_->setTabText(i, caption);
+    }
+    // A cycle disables the pages, which takes the focus away: it goes back
+    // where it was once they are enabled again, so the keyboard carries on.
+    if (!window_.pcMainEnabled && pages_->isEnabled() && focusWidget() &&
+        isAncestorOf(focusWidget()))
+        focusBeforeCycle_ = focusWidget();
     pages_->setEnabled(window_.pcMainEnabled);
     bottom_->setEnabled(window_.bottomEnabled);
+    if (window_.pcMainEnabled && focusBeforeCycle_) {
+        if (focusBeforeCycle_->isVisible() && focusBeforeCycle_->isEnabled())
+            focusBeforeCycle_->setFocus(Qt::OtherFocusReason);
+        focusBeforeCycle_ = nullptr;
+    }
     if (window_.statusTimerRunning && !statusTimer_->isActive()) statusTimer_->start();
     if (!window_.statusTimerRunning) statusTimer_->stop();
     waiting_->Sync();
@@ -148,7 +164,7 @@ bool TFormMain::HandleKey(int key) {
                         : key == Qt::Key_F10 ? HostWindow::Key::F10
                                              : HostWindow::Key::Other;
     if (key == Qt::Key_Escape && window_.keysAttached) {
-        close();
+        window_.Close();
         return true;
     }
     return window_.KeyDown(k);
@@ -158,10 +174,38 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
     // The window sees keys before its controls.
     if (e->type() == QEvent::KeyPress && isActiveWindow()) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && HandleKey(static_cast<QKeyEvent*>(e)->key()))
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (widget && widget->window() == this && (NextPageKey(*key) || HandleKey(key->key())))
             return true;
     }
     return QMainWindow::eventFilter(watched, e);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is (the page
+// control alone takes them only while it holds the focus itself).
+bool TFormMain::NextPageKey(const QKeyEvent& key) {
+    if (!(key.modifiers() & Qt::ControlModifier)) return false;
+    const int step = key.key() == Qt::Key_Tab ? 1 : key.key() == Qt::Key_Backtab ? -1 : 0;
+    if (step == 0) return false;
+    if (!window_.keysAttached || !pages_->isEnabled()) return true;
+    // Asked while the page with the changes still shows.
+    if (!window_.MayLeavePage()) return true;
+    const int next = (pages_->currentIndex() + step + pages_->count()) % pages_->count();
+    pages_->setCurrentIndex(next);
+    // The page was shown (and not kept by the operator's answer): the
+    // keyboard goes on in it, at its first input.
+    if (pages_->currentIndex() == next) FocusFirstInput(pages_->currentWidget());
+    return true;
+}
+
+void TFormMain::FocusFirstInput(QWidget* page) {
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+            w->isEnabled()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 bool TFormMain::event(QEvent* e) {
@@ -173,6 +217,12 @@ bool TFormMain::event(QEvent* e) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* e) {
+    // The close box asks as Escape and 退出 do; after their question the
+    // page holds no unsaved changes, so nothing is asked twice.
+    if (!window_.tdm.flowRunning && !window_.MayLeavePage()) {
+        e->ignore();
+        return;
+    }
     window_.visible = false;
     // The timer runs on behind the closed window; its poll finds it inactive.
     window_.statusTimerRunning = true;

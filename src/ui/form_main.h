@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 
 namespace tarnwick {
 class HostWindow;
@@ -7,6 +8,7 @@ class HostWindow;
 
 class QTabWidget;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -49,6 +51,8 @@ class TFormMain : public QMainWindow {
     void WireWindow();
     QWidget* BuildPage(int index);
     bool HandleKey(int key);
+    bool NextPageKey(const QKeyEvent& key);
+    static void FocusFirstInput(QWidget* page);
 
     HostWindow& window_;
     QTabWidget* pages_ = nullptr;
@@ -59,6 +63,7 @@ class TFormMain : public QMainWindow {
     DebugPageWidget* debug_ = nullptr;
     ControlBinder* frameBinder_ = nullptr;
     QTimer* statusTimer_ = nullptr;
+    QPointer<QWidget> focusBeforeCycle_;
 };
 
 }  // namespace tarnwick::ui

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "protocol/text_helpers.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 
@@ -44,13 +46,14 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* edit = MakeEdit(this, r.edit);
         label->setBuddy(edit);
-        QString spoken = QString::fromUtf8(r.caption);
-        spoken.chop(1);  // the closing colon
-        edit->setAccessibleName(spoken);
+        edit->setAccessibleName(Q(CaptionWithoutColon(r.caption)));
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row++, 1);
     }
     layout->addLayout(grid);
+    // The room the fixed size leaves goes above the buttons, so the banner
+    // stays at the very top.
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton* ok = MakeButton(this, "bbtnModify");

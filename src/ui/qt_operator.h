@@ -23,13 +23,15 @@ class QtOperator : public OperatorPort {
     uint64_t TickMs() override;
     void Beep() override;
     // Unattended runs (the window tour) print boxes instead of waiting for
-    // a click; questions are answered no.
+    // a click; questions take their default answer, 否.
     void SetUnattended(bool on) { unattended_ = on; }
     // The window a box belongs to, so that focus goes back there when it
     // closes; the active window when none is set.
     void SetParentResolver(std::function<QWidget*()> resolve) { parent_ = std::move(resolve); }
 
   private:
+    bool AskLong(const QString& text);
+    void ShowBox(int icon, const QString& title, const std::string& text);
     QWidget* Parent() const;
     bool Unattended(const char* kind, const std::string& text) const;
     QElapsedTimer clock_;

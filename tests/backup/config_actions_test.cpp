@@ -256,12 +256,14 @@ std::vector<int> SectionWrites(const ActionsFixture& a) {
     return out;
 }
 
-TEST(ConfigActions, RestoreAsksWithTheListOfWritesAndANoWritesNothing) {
+// The question lists the settings that change by page and caption, then the
+// writes; Enter (its default, 否) writes nothing.
+TEST(ConfigActions, RestoreAsksWithTheChangedSettingsAndTheWritesAndEnterWritesNothing) {
     ActionsFixture a;
     const std::string saved = a.BackUp("saved.json");
     a.Answer(ZoneThreeChanged());
     a.boxes().clear();
-    a.f.op.answers = {false};
+    a.f.op.enterWhenUnscripted = true;
     a.actions.chooseRestorePath = [&] { return saved; };
     a.actions.Restore();
     EXPECT_TRUE(SectionWrites(a).empty());
@@ -270,9 +272,47 @@ TEST(ConfigActions, RestoreAsksWithTheListOfWritesAndANoWritesNothing) {
     EXPECT_EQ(a.boxes()[0].kind, "ask");
     const std::string& question = a.boxes()[0].text;
     EXPECT_NE(question.find("saved.json"), std::string::npos) << question;
-    EXPECT_NE(question.find("写入以下 1 项"), std::string::npos) << question;
-    EXPECT_NE(question.find("\n编程区04: 1182:"), std::string::npos) << question;
+    const std::string shownType = a.window.Page(1).Controls()["cbDefenceZoneType3"].items[0xB];
+    const std::string savedType = a.window.Page(1).Controls()["cbDefenceZoneType3"].items[0xC];
+    EXPECT_NE(question.find("[有线防区]\n  防区3 防区类型: " + shownType + " → " + savedType),
+              std::string::npos)
+        << question;
+    EXPECT_EQ(question.find("编程区04: 1182:"), question.find("\n编程区04: 1182:") + 1) << question;
+    EXPECT_LT(question.find("防区3 防区类型"), question.find("写入以下 1 项")) << question;
     EXPECT_TRUE(a.Idle());
+}
+
+// Another host's file: its local network settings would move this host onto
+// the other one's address. They are left out, the question says so, and the
+// re-read reads the host that was written.
+TEST(ConfigActions, RestoreOfAnotherHostsFileLeavesItsLocalNetworkOut) {
+    ActionsFixture a;
+    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"));
+    other.host = "10.77.0.12";
+    std::erase_if(other.keys, [](const auto& k) { return k.first.starts_with("NMLocal"); });
+    other.keys.emplace_back("NMLocalDHCP", "01");
+    other.keys.emplace_back("NMLocalIP", "10.77.0.12");
+    const std::string path = a.f.dir.File("other.json");
+    WriteSnapshotFile(path, other);
+    a.Answer(ZoneThreeChanged());
+    a.boxes().clear();
+    a.f.client().sent.clear();
+    a.actions.chooseRestorePath = [&] { return path; };
+    a.actions.Restore();
+
+    ASSERT_EQ(a.boxes().size(), 2u);
+    const std::string& question = a.boxes()[0].text;
+    EXPECT_NE(question.find("不写入文件中的本地网络设置：本地IP地址、子网掩码、默认网关"),
+              std::string::npos)
+        << question;
+    EXPECT_EQ(question.find("本地IP地址:"), std::string::npos) << question;
+    EXPECT_EQ(question.find(std::string(kNmSetLocalPair)), std::string::npos) << question;
+    EXPECT_EQ(SectionWrites(a), std::vector<int>{4});
+    for (const auto& sent : a.f.client().sent) EXPECT_EQ(sent.host, kFixtureHost);
+    EXPECT_EQ(a.f.tdm->session.CurrentHost(), kFixtureHost);
+    EXPECT_EQ(a.boxes()[1].kind, "information") << a.boxes()[1].text;
+    EXPECT_NE(a.boxes()[1].text.find("本地IP地址"), std::string::npos) << a.boxes()[1].text;
+    EXPECT_NE(a.boxes()[1].text.find("与文件一致"), std::string::npos) << a.boxes()[1].text;
 }
 
 TEST(ConfigActions, RestoreWritesOnlyWhatDiffersReportsAndShowsTheHostAgain) {
@@ -340,6 +380,7 @@ TEST(ConfigActions, RestoreOfTheLocalNetworkFollowsTheHostToTheFilesAddress) {
     const std::string path = a.f.dir.File("moved.json");
     WriteSnapshotFile(path, moved);
     a.window.Page(0).Controls()["edtLocalIP"].text = std::string(kFixtureHost);
+    a.window.Page(0).NoteLoaded();  // as a refresh of the page would have shown it
     a.boxes().clear();
     a.actions.chooseRestorePath = [&] { return path; };
     a.actions.Restore();

@@ -73,17 +73,40 @@ TEST(ForEachHostTest, HostsRunSideBySideAndComeBackInTheirListOrder) {
     EXPECT_LE(cores.size(), 3u);
 }
 
+// What PrintResults wrote and returned. Both outputs are given back before
+// anything is checked, so a failed check cannot leave them captured for the
+// tests after it.
+struct Printed {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Printed Print(const std::vector<HostResult>& results,
+              const std::vector<HostListFile::Skipped>& skipped, bool json) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    Printed printed;
+    try {
+        printed.status = PrintResults("backup", results, skipped, json);
+    } catch (...) {
+        printed.status = -2;
+    }
+    printed.out = ::testing::internal::GetCapturedStdout();
+    printed.err = ::testing::internal::GetCapturedStderr();
+    return printed;
+}
+
 TEST(PrintResultsTest, TheExitStatusAndTheJsonNameEveryHostThatFailed) {
     HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, ""};
     good.extra["model"] = "TW-16";
     const HostResult bad{"10.0.0.2", false, "主机无应答", "", {}, ""};
     const std::vector<HostListFile::Skipped> skipped = {{4, "shop-7", kNotAnAddressText}};
 
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(PrintResults("backup", {good, bad}, skipped, true), kExitFailed);
-    const auto doc = nlohmann::json::parse(::testing::internal::GetCapturedStdout());
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const Printed printed = Print({good, bad}, skipped, true);
+    EXPECT_EQ(printed.status, kExitFailed);
+    const auto doc = nlohmann::json::parse(printed.out, nullptr, false);
+    ASSERT_FALSE(doc.is_discarded()) << printed.out;
     EXPECT_EQ(doc["command"], "backup");
     EXPECT_EQ(doc["ok"], false);
     ASSERT_EQ(doc["hosts"].size(), 2u);
@@ -95,11 +118,15 @@ TEST(PrintResultsTest, TheExitStatusAndTheJsonNameEveryHostThatFailed) {
     EXPECT_EQ(doc["hosts"][1]["message"], "主机无应答");
     EXPECT_FALSE(doc["hosts"][1].contains("file"));
     EXPECT_EQ(doc["skippedLines"][0]["line"], 4);
-    EXPECT_NE(err.find("10.0.0.2"), std::string::npos);
+    EXPECT_NE(printed.err.find("10.0.0.2"), std::string::npos) << printed.err;
+}
 
-    ::testing::internal::CaptureStdout();
-    EXPECT_EQ(PrintResults("backup", {good}, {}, false), kExitOk);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "10.0.0.1  成功  → out/10.0.0.1.json\n");
+TEST(PrintResultsTest, EveryHostSucceededIsOneLineAHostAndStatusZero) {
+    const HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, ""};
+    const Printed printed = Print({good}, {}, false);
+    EXPECT_EQ(printed.status, kExitOk);
+    EXPECT_EQ(printed.out, "10.0.0.1  成功  → out/10.0.0.1.json\n");
+    EXPECT_EQ(printed.err, "");
 }
 
 TEST(PrintResultsTest, TextThatIsNotUtf8NeverCostsTheDocument) {

@@ -171,11 +171,10 @@ TEST(HostSearch, ABurstOfAThousandAnswersIsListedWhole) {
     for (int row = 1; row <= kAnswers; row += 111) EXPECT_NE(window.list.Field(row, 1), "") << row;
     EXPECT_GT(listChanges, 0);
     EXPECT_EQ(Slice(f.tdm->params.Get("UpdateInfo"), 9, 12), "5001");
-    for (const std::string& seen : progressSeen) {
+    for (const std::string& seen : progressSeen)
         if (!seen.empty()) {
             EXPECT_TRUE(VerifyFrame(seen)) << seen;
         }
-    }
     EXPECT_TRUE(f.tdm->trace.Lines().empty());
 }
 

@@ -11,12 +11,14 @@
 #    three by caption; restore --dry-run writes nothing; restore writes
 #    section 04 and the heartbeat once each, and the re-read matches.
 # 6. Restoring to a host of another model is refused unless forced.
-# 7. A new --database made by the threads of one program and by two
+# 7. Host 1's backup restored onto host 0 is refused unless forced; forced,
+#    it leaves host 1's local network settings out and says so.
+# 8. A new --database made by the threads of one program and by two
 #    programs at once: every row kept.
-# 8. The lab's broadcast address is refused as a host.
-# 9. A workbook that cannot be written is named.
-# 10. Another program on the host port: the search exits 2 saying so.
-# 11. A program killed mid-run leaves nothing in the temporary folder.
+# 9. The lab's broadcast address is refused as a host.
+# 10. A workbook that cannot be written is named.
+# 11. Another program on the host port: the search exits 2 saying so.
+# 12. A program killed mid-run leaves nothing in the temporary folder.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -161,50 +163,62 @@ check "restore to another model names the models" has "$work/6.out" "TW-OTHER"
 cli restore "$backup2" --host "${ips[2]}" --code 123456 --force --dry-run >"$work/6-force.out" 2>&1
 check "restore --force goes past the model" test $? -eq 0
 
-# 7. A new database for a list of hosts and their threads, and for two
+# 7. One host's backup onto another host.
+local_writes() { awk '$3 == "recv" { print substr($7, 9, 4) }' "$work/host0.log" | grep -c '^02CF$'; }
+cli restore "$backup1" --host "${ips[0]}" --code 123456 >"$work/7.out" 2>&1
+check "another host's file is refused without --force" test $? -ne 0
+check "the refusal names the file's host" has "$work/7.out" "配置文件取自主机 ${ips[1]}"
+cli restore "$backup1" --host "${ips[0]}" --code 123456 --force >"$work/7-force.out" 2>&1
+check "forced, it says which settings it leaves out" \
+  has "$work/7-force.out" "不写入文件中的本地网络设置：本地IP地址、子网掩码、默认网关"
+check "host 0 receives no local network write" test "$(local_writes)" -eq 0
+cli backup --host "${ips[0]}" -o "$work/after0.json" --code 123456 >"$work/7-after.out" 2>&1
+check "host 0 keeps its own address" has "$work/after0.json" "\"NMLocalIP\": \"${ips[0]}\""
+
+# 8. A new database for a list of hosts and their threads, and for two
 # programs at once: every host's operation-log row kept.
 rows() { sqlite3 "$1" 'SELECT count(*) FROM OperationLog'; }
 cli time-sync --hosts "$work/hosts.txt" --jobs 3 --database "$work/new.mdb" --code 123456 \
-  >"$work/7.out" 2>&1
+  >"$work/8.out" 2>&1
 check "time-sync into a new database exits 0" test $? -eq 0
 check "one log row per host" test "$(rows "$work/new.mdb")" -eq 3
 cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
-  >"$work/7a.out" 2>&1 &
+  >"$work/8a.out" 2>&1 &
 first=$!
 cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
-  >"$work/7b.out" 2>&1
+  >"$work/8b.out" 2>&1
 second=$?
 wait "$first"
 check "two programs making one database both succeed" test "$?$second" = 00
 check "both programs' rows are kept" test "$(rows "$work/shared.mdb")" -eq 6
 
-# 8. The lab's broadcast address is no host.
-cli backup --host 10.231.255.255 -o "$work/all" --code 123456 >"$work/8.out" 2>&1
+# 9. The lab's broadcast address is no host.
+cli backup --host 10.231.255.255 -o "$work/all" --code 123456 >"$work/9.out" 2>&1
 check "--host with the lab's broadcast address is a usage error" test $? -eq 2
 printf '10.231.255.255\n%s\n' "${ips[0]}" >"$work/broadcast.txt"
-cli time-sync --hosts "$work/broadcast.txt" --code 123456 >"$work/8a.out" 2>"$work/8a.err"
+cli time-sync --hosts "$work/broadcast.txt" --code 123456 >"$work/9a.out" 2>"$work/9a.err"
 check "a list with the broadcast address reaches only its host" test $? -eq 0
-check "the broadcast line is named" has "$work/8a.err" "broadcast.txt:1: 10.231.255.255: 不是单一主机的地址"
+check "the broadcast line is named" has "$work/9a.err" "broadcast.txt:1: 10.231.255.255: 不是单一主机的地址"
 
-# 9. A workbook that cannot be written is named.
-cli history --host "${ips[0]}" -o "$work/none/history.xlsx" --code 123456 >"$work/9.out" 2>&1
+# 10. A workbook that cannot be written is named.
+cli history --host "${ips[0]}" -o "$work/none/history.xlsx" --code 123456 >"$work/10.out" 2>&1
 check "history into a missing folder exits non-zero" test $? -ne 0
-check "the file is named" has "$work/9.out" "$work/none/history.xlsx: 写入失败"
+check "the file is named" has "$work/10.out" "$work/none/history.xlsx: 写入失败"
 
-# 10. Another program holds the host port: the search says so and exits 2.
+# 11. Another program holds the host port: the search says so and exits 2.
 "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$hostsim" --hosts 1 --base-ip 10.231.0.99 \
   --log "$work/holder.log" --ready-file "$work/holder.ready" &
 pids+=($!)
 holder=$!
 for _ in $(seq 100); do [ -e "$work/holder.ready" ] && break; sleep 0.05; done
-cli search >"$work/10.out" 2>"$work/10.err"
+cli search >"$work/11.out" 2>"$work/11.err"
 check "a search on a port another program holds exits 2" test $? -eq 2
-check "the search names the port" has "$work/10.err" "本机端口5200已被其他程序占用"
+check "the search names the port" has "$work/11.err" "本机端口5200已被其他程序占用"
 check "the holder got no broadcast" test "$(grep -c ' search' "$work/holder.log")" -eq 0
 kill "$holder"
 wait "$holder" 2>/dev/null
 
-# 11. Killed in the middle of its work (a silent host keeps it waiting), the
+# 12. Killed in the middle of its work (a silent host keeps it waiting), the
 # program leaves nothing in the temporary folder: it keeps no scratch files.
 "$lab" exec "$TARNWICK_LAB_TOOL_NS" unshare -m sh -c '
   mount -t tmpfs scratch /tmp || exit 1
@@ -213,8 +227,8 @@ wait "$holder" 2>/dev/null
   sleep 1
   kill -9 $!
   wait $! 2>/dev/null
-  ls -A /tmp' sh "$cli" >"$work/11.out" 2>&1
-check "nothing is left in the temporary folder" test ! -s "$work/11.out"
+  ls -A /tmp' sh "$cli" >"$work/12.out" 2>&1
+check "nothing is left in the temporary folder" test ! -s "$work/12.out"
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

@@ -12,6 +12,11 @@
 #    dialog sends nothing.
 # 5. Logged in again, Alt+C opens the configuration menu; its first item,
 #    backup, with a path typed into the file dialog writes the snapshot.
+# 6. Ctrl+Tab reads the wired zone page; a zone type changed from the
+#    keyboard, Ctrl+Tab asks whether to give the change up, and Enter (the
+#    question's default, 否) keeps the page and its edit: nothing is read,
+#    and F8 then writes section 04 with the new type.
+# 7. The screenshot tour against the same host sends it only reads.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -170,6 +175,51 @@ if [ -s "$backup" ] && grep -q '"format": 1' "$backup"; then
   echo "ok: Alt+C, backup and a typed path write the snapshot"
 else
   echo "FAILED: Alt+C, backup and a typed path write the snapshot (dialog: ${dialog:-none})"
+  failures=$((failures + 1))
+fi
+
+# 6. An unsaved change is kept when the operator answers 否.
+key Return  # closes the backup's box
+settle "$(count)"
+n=$(count)
+key ctrl+Tab  # the wired zone page, read
+settle $((n + 2))
+key Tab Down  # zone 1's type: from 1 to 2 (section 04 begins 9121, then 9221)
+key ctrl+Tab  # leaving the page with the change: the question
+question=$(window '^确认$')
+key Return  # the default answer, 否
+settle $((n + 2))
+if [ -n "$question" ] && [ "$(count)" -eq $((n + 2)) ]; then
+  echo "ok: Ctrl+Tab with a changed zone type asks, and 否 reads nothing"
+else
+  echo "FAILED: Ctrl+Tab with a changed zone type asks, and 否 reads nothing (question: ${question:-none})"
+  failures=$((failures + 1))
+fi
+key F8  # the edit was kept: the save writes it
+settle $((n + 5))
+if received | tail -n +$((n + 3)) | grep -q '^7E..8201118209049221'; then
+  echo "ok: F8 writes the kept zone type"
+else
+  echo "FAILED: F8 writes the kept zone type"
+  received | tail -n +$((n + 3))
+  failures=$((failures + 1))
+fi
+key Return  # closes the save's report
+
+# 7. The tour only reads.
+n=$(count)
+QT_QPA_PLATFORM=offscreen TARNWICK_LOCK_FILE="$work/tour.lock" ASAN_OPTIONS=detect_leaks=0 \
+  "$lab" exec "$TARNWICK_LAB_TOOL_NS" timeout 120 "$tool" --tour "$work/shots" 246810 \
+  >"$work/tour.log" 2>&1
+reads=" 02D7 1181 1282 1283 1286 028C 02CD 02CE 02D5 02D9 0186 018C 01CD 01CE 0185 0187 01D4 01D1 01D3 "
+sent=$(received | tail -n +$((n + 1)) | cut -c 9-12 | sort -u | tr '\n' ' ')
+others=""
+for code in $sent; do [[ "$reads" == *" $code "* ]] || others="$others $code"; done
+if [ -z "$others" ] && [ -s "$work/shots/TFormCompare.png" ]; then
+  echo "ok: the tour renders the comparison and sends the host only reads"
+else
+  echo "FAILED: the tour renders the comparison and sends the host only reads (also:${others:- none})"
+  cat "$work/tour.log"
   failures=$((failures + 1))
 fi
 

@@ -152,29 +152,85 @@ TEST(GprsPage, UntouchedPageAfterFailedQueriesWritesNothing) {
     EXPECT_TRUE(g.f.op.boxes.empty());
 }
 
-TEST(GprsPage, SettingsWhoseQueryFailedAreWrittenOnceTheOperatorChangesThem) {
+// A group whose query failed holds nothing the module has: a save after
+// part of it was changed is refused with one box naming the group's fields
+// and sends nothing (the module would lose the rest); filled in whole, the
+// group is written.
+TEST(GprsPage, AGroupWhoseQueryFailedIsWrittenOnlyWhenFilledInWhole) {
+    using Fields = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        std::string pair;
+        Fields part;  // typed first: the save is refused
+        Fields rest;  // then: the group is written
+        const char* named;
+        std::string data;
+    };
+    Fields alarmRest;
+    std::string alarmData = "4A02";
+    for (int i = 1; i <= 8; ++i) {
+        const std::string phone = "1390000000" + std::to_string(i);
+        if (i != 2) alarmRest.push_back({"edtAlarmPhone" + std::to_string(i), phone});
+        alarmRest.push_back({"cbAlarmPhoneStatus" + std::to_string(i), i == 2 ? "1" : "0"});
+        alarmData += Phone(phone);
+    }
+    alarmData += "03000000";
+    const Case cases[] = {
+        {std::string(kGprsSetCentreIpPair),
+         {{"edtGprsIP1", "10.1.1.1"}},
+         {{"edtGprsPort1", "7001"}, {"edtGprsIP2", "10.1.1.2"}, {"edtGprsPort2", "80"}},
+         "第一中心IP、端口号1、第二中心IP、端口号2",
+         "000200" + Text("10.1.1.1", 15) + Text("7001", 5) + "00" + Text("10.1.1.2", 15) +
+             Text("80", 5)},
+        {std::string(kGprsSetPhoneGroupPair) + "02",
+         {{"edtAlarmPhone2", "13900000002"}},
+         alarmRest,
+         "报警电话号码1、报警电话号码2、报警电话号码3、报警电话号码4、报警电话号码5、"
+         "报警电话号码6、报警电话号码7、报警电话号码8",
+         alarmData},
+        {std::string(kGprsSetPhoneGroupPair) + "01",
+         {{"edtProgPhone1", "1001"}},
+         {{"edtProgPhone2", "1002"}, {"edtProgPhone3", "1003"}},
+         "编程电话号码1、编程电话号码2、编程电话号码3",
+         "4A01" + Phone("1001") + Phone("1002") + Phone("1003")},
+        {std::string(kGprsSetPhoneGroupPair) + "03",
+         {{"cbSMSPhoneStatus", "1"}},
+         {{"edtSMSPhone", "123"}},
+         "短信中心号码",
+         "4A03" + Phone("123") + "01"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pair);
+        GprsFixture g;
+        g.silent = true;
+        g.Open();
+        auto fill = [&g](const Fields& fields) {
+            for (const auto& [name, value] : fields)
+                name.starts_with("cb") ? g.Choose(name, std::stoi(value)) : g.Type(name, value);
+        };
+        fill(c.part);
+        g.window.KeyDown(HostWindow::Key::F8);
+        EXPECT_TRUE(g.f.client().sent.empty());
+        ASSERT_EQ(g.f.op.boxes.size(), 1u);
+        EXPECT_EQ(g.f.op.boxes[0].kind, "warning");
+        EXPECT_NE(g.f.op.boxes[0].text.find(c.named), std::string::npos) << g.f.op.boxes[0].text;
+
+        fill(c.rest);
+        const CommandList writes = g.Writes();
+        ASSERT_EQ(Pairs(writes), std::vector<std::string>{c.pair});
+        EXPECT_EQ(DataOf(writes[0].frame), c.data);
+    }
+
+    // A group of one field is filled by its change; the power-on and report
+    // switches need a value read from the module.
     GprsFixture g;
     g.silent = true;
     g.Open();
-    g.Type("edtGprsIP1", "10.1.1.1");
-    g.Choose("cbAlarmPhoneStatus2", 1);
     g.Choose("cbGprsInfoSMS", 1);
-    g.Type("edtSMSPhone", "123");
-    const CommandList writes = g.Writes();
-    EXPECT_EQ(Pairs(writes),
-              (std::vector<std::string>{std::string(kGprsSetCentreIpPair),
-                                        std::string(kGprsSetSmsAlarmPair),
-                                        std::string(kGprsSetPhoneGroupPair) + "02",
-                                        std::string(kGprsSetPhoneGroupPair) + "03"}));
-    EXPECT_EQ(DataOf(writes[0].frame), "000200" + Text("10.1.1.1", 15) + Text("0", 5) + "00" +
-                                           Text("0.0.0.0", 15) + Text("0", 5));
-    EXPECT_EQ(DataOf(writes[1].frame), "01");
-    EXPECT_EQ(DataOf(writes[2].frame).substr(4 + 8 * 22), "03000000");
-    EXPECT_EQ(DataOf(writes[3].frame), "4A03" + Phone("123") + "00");
-    // The power-on and report switches need a value read from the module.
     g["chkGprsBootSMS"].checked = true;
     g.page().Controls().Change("chkGprsBootSMS");
-    EXPECT_EQ(g.Writes().size(), 4u);
+    const CommandList writes = g.Writes();
+    ASSERT_EQ(Pairs(writes), std::vector<std::string>{std::string(kGprsSetSmsAlarmPair)});
+    EXPECT_EQ(DataOf(writes[0].frame), "01");
 }
 
 TEST(GprsPage, EachChangedSettingIsOneWriteWithItsData) {

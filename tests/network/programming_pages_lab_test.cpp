@@ -117,6 +117,28 @@ TEST_F(ProgrammingPagesInLab, RefusedSaveIsReportedAndTheEditsStay) {
     EXPECT_TRUE(At(1, "ckKeyboardBeeper1").checked);
 }
 
+// The host holds a report group digit B in section 04: the page's load stops
+// at zone 2, and F8 sends nothing (the zones after it, the stay-arming flags
+// and the cross-zone lists would go back cleared); its box names the field.
+TEST_F(ProgrammingPagesInLab, APageWhoseLoadStoppedSendsNoWrite) {
+    std::string zones = kZones;
+    zones[8] = 'B';
+    auto sim =
+        StartOneHost(R"("sections": {"04": ")" + zones + R"(", "07": ")" + kSection07 + "\"}");
+    window->PageChange(1);
+    Press(HostWindow::Key::F5);
+    EXPECT_EQ(At(1, "cbYXDefenceZoneNo3").index, -1);  // after the stop: cleared
+    const size_t before = sim->ReceivedFrames().size();
+
+    Press(HostWindow::Key::F8);
+
+    EXPECT_EQ(Since(*sim, before), std::vector<std::string>{});
+    ASSERT_EQ(op.boxes.size(), 1u);
+    EXPECT_NE(op.boxes[0].text.find("有线防区页面的“防区2 接收报警号码组”无法读取，不能保存"),
+              std::string::npos)
+        << op.boxes[0].text;
+}
+
 TEST_F(ProgrammingPagesInLab, HostRefusesABodyOfTheWrongLengthAndKeepsTheSection) {
     auto sim = StartHost(kSection07);
     EXPECT_EQ(Exchange(kWriteSectionPair, "0904" + kZones.substr(0, 40)), "编程报警主机拒绝!");

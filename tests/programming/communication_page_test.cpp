@@ -25,7 +25,7 @@ struct CommunicationFixture {
         ExtendValueLists(page.Controls());
         testing::StoreSectionReads(stored, bodies);
         page.Prepare();
-        page.Load(stored);
+        page.LoadFromStore(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
     CommunicationPage page;
@@ -107,6 +107,8 @@ TEST(CommunicationPage, NonDecimalRightsStopLoadingWhereTheyStand) {
     std::string s00 = kSampleBodies[0];
     s00.replace(12, 2, "0A");  // user 2's rights
     CommunicationFixture f({{0, s00}, {3, kSampleBodies[3]}, {7, kSampleBodies[7]}});
+    EXPECT_TRUE(f.page.LoadStopped());
+    EXPECT_EQ(f.page.UnreadableField(), "2#用户 布防类型");
     EXPECT_EQ(f["edtSetterCode"].text, "123456");
     EXPECT_EQ(f["cbArmingType1"].index, 1);
     EXPECT_EQ(f["cbArmingType2"].index, -1);

@@ -7,6 +7,7 @@
 #include "programming/programming_decoder.h"
 #include "protocol/conversion_error.h"
 #include "support/reply_builder.h"
+#include "support/section_reads.h"
 
 namespace tarnwick {
 namespace {
@@ -34,21 +35,9 @@ TEST(PhoneNumber, DecodesNumbersAndTreatsErasedFieldsAsEmpty) {
         EXPECT_EQ(DecodePhoneNumber(EncodePhoneNumber(number)), number) << number;
 }
 
-// Bodies a page would write: numbers terminated, spare digits "0".
-const char* const kCleanBodies[kProgrammingSectionCount] = {
-    "123456011111022222033333060042",
-    "12345E000000000000E000000000000000001390012345678901238675309E0000000000",
-    "110E000000000000008675309E0000000000E0000000000000000002112345678901234501234501",
-    "A1B2C3051520300402010310000001110000101101111111110000000101010101",
-    "1A2110102B1201013C911111901000000E2100008D321010",
-    "1A10002B01003C0010400001911111000000",
-    "08301730111111101010100101012460246010101000000000111111",
-    "1100000011000123012324010215300708121010350211053410101010",
-};
-
 TEST(SectionLayouts, StoredKeysAssembleBackIntoTheBodyRead) {
     for (int s = 0; s < kProgrammingSectionCount; ++s) {
-        std::string body = kCleanBodies[s];
+        std::string body = testing::kSampleBodies[s];
         ASSERT_EQ(body.size(), ProgrammingSection(s).bodyDigits) << "section " << s;
         DeviceParams params;
         ASSERT_EQ(DecodeProgrammingReply(Reply("11", "01", "0199" + SectionCode(s) + body), params),
@@ -68,7 +57,7 @@ TEST(SectionLayouts, ComparisonTextOfSection06IsTheForcedGroupFields) {
     EXPECT_EQ(StoredSectionBody(params, 6), "");
     std::string sent = "08301730111111111010100101012460246010101009000000111111";
     DecodeProgrammingReply(Reply("11", "01", "019906" + sent), params);
-    EXPECT_EQ(StoredSectionBody(params, 6), kCleanBodies[6]);
+    EXPECT_EQ(StoredSectionBody(params, 6), testing::kSampleBodies[6]);
 }
 
 TEST(SectionLayouts, AssemblyRefusesAFieldOfTheWrongWidth) {

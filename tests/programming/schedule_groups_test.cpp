@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/unreadable_value.h"
 #include "programming/programming_requests.h"
-#include "protocol/conversion_error.h"
 #include "support/recording_operator.h"
 
 namespace tarnwick {
@@ -63,6 +63,10 @@ TEST(ScheduleGroups, LoadShowsTimesDaysAndZonesAndChecksTheBox) {
     EXPECT_TRUE(s.c["stxtDefence11"].checked);
     EXPECT_TRUE(s.c["stxtDefence112"].checked);
     EXPECT_FALSE(s.c["stxtDefence17"].checked);
+    // Group 2 is off (24602460): it shows no time, not 24:60.
+    for (const std::string& edit :
+         {ArmHourName(2), ArmMinuteName(2), DisarmHourName(2), DisarmMinuteName(2)})
+        EXPECT_EQ(s.c[edit].text, "") << edit;
     EXPECT_EQ(EncodeScheduleGroup(s.c, 1),
               "08301730"
               "10101000"
@@ -78,7 +82,7 @@ TEST(ScheduleGroups, ToggleDigitsAndTheirFaults) {
         SetToggleState(toggle, digit);
         EXPECT_EQ(toggle.checked, on) << digit;
     }
-    EXPECT_THROW(SetToggleState(toggle, 'A'), ConversionError);
+    EXPECT_THROW(SetToggleState(toggle, 'A'), UnreadableValue);
 
     // A digit that is not decimal stops the loading at that toggle; the rest
     // stays as the clearing left it.
@@ -88,10 +92,15 @@ TEST(ScheduleGroups, ToggleDigitsAndTheirFaults) {
     s.params.Set("Prog06_2Time", "09001800");
     s.params.Set("Prog06_2Week", "11111110");
     ClearScheduleGroups(s.c);
-    EXPECT_THROW(LoadScheduleGroups(s.c, s.params), ConversionError);
+    try {
+        LoadScheduleGroups(s.c, s.params);
+        ADD_FAILURE() << "the loading went on";
+    } catch (const UnreadableValue& e) {
+        EXPECT_EQ(e.Caption(), "第一组 星期 三");
+    }
     EXPECT_TRUE(s.c["stxtWeek12"].checked);
     EXPECT_FALSE(s.c["stxtWeek14"].checked);
-    EXPECT_EQ(s.c["edtHour2"].text, "00");
+    EXPECT_EQ(s.c["edtHour2"].text, "");
     EXPECT_FALSE(s.c["stxtWeek21"].checked);
 
     // A click turns a toggle over.
@@ -106,8 +115,8 @@ TEST(ScheduleGroups, UncheckingAGroupSwitchesItOffAndTheSaveWritesSection06) {
     s.Read("08301730", "10101000", "111111000000", "07000800", "01000000", "000000111111");
     s.c["chkDefenceZone1"].checked = false;
     s.c.Change("chkDefenceZone1");
-    EXPECT_EQ(s.c["edtHour1"].text, "24");
-    EXPECT_EQ(s.c["edtMin_1"].text, "60");
+    EXPECT_EQ(s.c["edtHour1"].text, "");  // no time shown: the save writes 24:60
+    EXPECT_EQ(s.c["edtMin_1"].text, "");
     const CommandList list = s.Save();
     ASSERT_EQ(list.size(), 1u);
     const std::string body = "24602460" + std::string(20, '0') +
@@ -144,7 +153,7 @@ TEST(ScheduleGroups, TimeEditsAreCheckedWhenLeftAndPaddedWhenSaved) {
 
     std::vector<std::string> focused;
     for (const auto& [edit, text] :
-         {std::pair{"edtMin_1", "61"}, {"edtHour2", "25"}, {"edtMin2", " "}}) {
+         {std::pair{"edtMin_1", "61"}, {"edtHour2", "25"}, {"edtMin1", " "}}) {
         s.Leave(edit, text);
         focused.push_back(s.c.TakeFocusRequest());
     }
@@ -153,8 +162,11 @@ TEST(ScheduleGroups, TimeEditsAreCheckedWhenLeftAndPaddedWhenSaved) {
     EXPECT_EQ(s.op.boxes[0].text, kValueOutOfRangeMessage);
     EXPECT_EQ(s.op.boxes[1].text, kValueOutOfRangeMessage);
     EXPECT_EQ(s.op.boxes[2].text, kEmptyValueMessage);
-    EXPECT_EQ(focused, (std::vector<std::string>{"edtMin_1", "edtHour2", "edtMin2"}));
+    EXPECT_EQ(focused, (std::vector<std::string>{"edtMin_1", "edtHour2", "edtMin1"}));
     EXPECT_EQ(s.c["edtMin_1"].text, "61");  // the text stays as typed
+    // A blank time of a group that is off is no time, as it shows.
+    s.Leave("edtMin2", " ");
+    EXPECT_EQ(s.op.boxes.size(), 3u);
 
     // The up-down buttons stop at the ends.
     s.c["edtHour_2"].text = "23";
@@ -172,7 +184,7 @@ TEST(ScheduleGroups, WithoutSection06NothingIsShownOrWritten) {
     ClearScheduleGroups(s.c);
     LoadScheduleGroups(s.c, s.params);  // the read got no reply
     EXPECT_FALSE(s.c["chkDefenceZone1"].checked);
-    EXPECT_EQ(s.c["edtHour1"].text, "00");
+    EXPECT_EQ(s.c["edtHour1"].text, "");
     s.c["edtHour1"].text = "7";
     EXPECT_TRUE(s.Save().empty());
 }
@@ -181,14 +193,31 @@ TEST(ScheduleGroups, ClearingLeavesBothGroupsOff) {
     Groups s;
     s.Read("08301730", "11111110", "111111111111", "09001000", "11111110", "111111111111");
     ClearScheduleGroups(s.c);
-    for (int g = 1; g <= kScheduleGroupCount; ++g) {
-        EXPECT_FALSE(s.c[ScheduleCheckName(g)].checked);
-        // A box that was checked runs its unchecked reaction after the times went to 00.
-        EXPECT_EQ(EncodeScheduleGroup(s.c, g), "24602460" + std::string(20, '0'));
-    }
     Groups fresh;
     ClearScheduleGroups(fresh.c);
-    EXPECT_EQ(EncodeScheduleGroup(fresh.c, 1), std::string(28, '0'));
+    for (Groups* groups : {&s, &fresh})
+        for (int g = 1; g <= kScheduleGroupCount; ++g) {
+            EXPECT_FALSE(groups->c[ScheduleCheckName(g)].checked);
+            EXPECT_EQ(groups->c[ArmHourName(g)].text, "");
+            EXPECT_EQ(EncodeScheduleGroup(groups->c, g), "24602460" + std::string(20, '0'));
+        }
+}
+
+// Ticking a group runs the page's loader again; a digit it cannot read
+// leaves the group unticked and names the field in Chinese, and nothing
+// escapes to the window.
+TEST(ScheduleGroups, TickingAGroupOverAnUnreadableDigitNamesItAndStaysUnticked) {
+    Groups s;
+    s.Read("08301730", "10101000", "000000000000", "09001800", "11111110", "000000000000");
+    s.params.Set("Prog06_1Week", "11A11110");
+    s.c["chkDefenceZone2"].checked = false;
+    s.c.Change("chkDefenceZone2");
+    s.c["chkDefenceZone2"].checked = true;
+    EXPECT_NO_THROW(s.c.Change("chkDefenceZone2"));
+    EXPECT_FALSE(s.c["chkDefenceZone2"].checked);
+    ASSERT_EQ(s.op.boxes.size(), 1u);
+    EXPECT_EQ(s.op.boxes[0].kind, "warning");
+    EXPECT_EQ(s.op.boxes[0].text, "“第一组 星期 三”无法读取，第二组定时布撤防不能启动。");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct WirelessFixture {
         ExtendValueLists(page.Controls());
         testing::StoreSectionReads(stored, bodies);
         page.Prepare();
-        page.Load(stored);
+        page.LoadFromStore(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
     WirelessZonePage page;
@@ -77,6 +77,8 @@ TEST(WirelessZonePage, PairNoEntryShowsKeepsTheDigitsReadWhenAnotherFieldChanges
 
 TEST(WirelessZonePage, NonDecimalReportGroupStopsLoading) {
     WirelessFixture f({{5, With(kSampleBodies[5], 7, "B")}, {7, kSampleBodies[7]}});
+    EXPECT_TRUE(f.page.LoadStopped());
+    EXPECT_EQ(f.page.UnreadableField(), "防区8 接收报警号码组");
     EXPECT_EQ(f["cbWXDefenceZoneType1"].index, 10);
     EXPECT_EQ(f["cbWXDefenceZoneType2"].index, -1);
     EXPECT_FALSE(f["ckWXDefenceZoneWay5"].checked);

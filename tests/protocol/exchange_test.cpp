@@ -111,6 +111,9 @@ TEST_F(ExchangeTest, StraysNeverBecomeTheReply) {
          "来自其他地址: 10.77.0.99"},
         {"empty datagram from the host", {}, {"", reply}, "返回信息: \r\n"},
         {"empty datagram from elsewhere", {}, {{"", "10.77.0.12"}, reply}, "来自其他地址"},
+        // Only class and command together make the reply.
+        {"same class, another command", {}, {HostDatagram("33", "02", "01"), reply}, "01823302"},
+        {"same command, another class", {}, {HostDatagram("34", "01", "01"), reply}, "01823401"},
     };
     for (const StrayCase& c : cases) {
         SCOPED_TRACE(c.name);

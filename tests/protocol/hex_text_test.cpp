@@ -90,6 +90,21 @@ TEST(ResultText, MapsOneAndTwoAndWordsTheRest) {
     EXPECT_EQ(ResultText(0), " 返回值S[7]有误!");
 }
 
+TEST(DecimalValue, TakesOnlyARunOfUpToNineDigits) {
+    EXPECT_EQ(DecimalValue("0042"), 42);
+    EXPECT_EQ(DecimalValue("999999999"), 999999999);
+    for (const char* bad : {"", "1234567890", "12a", " 1", "-1", "1.5"})
+        EXPECT_EQ(DecimalValue(bad), std::nullopt) << bad;
+}
+
+TEST(CaptionWithoutColon, DropsOnlyTheClosingColonOfEitherWidth) {
+    EXPECT_EQ(CaptionWithoutColon("本地IP地址："), "本地IP地址");
+    EXPECT_EQ(CaptionWithoutColon("网络管理:"), "网络管理");
+    EXPECT_EQ(CaptionWithoutColon("有线交叉防区逻辑 防区1：:"), "有线交叉防区逻辑 防区1");
+    EXPECT_EQ(CaptionWithoutColon("时间：分钟"), "时间：分钟");
+    EXPECT_EQ(CaptionWithoutColon("："), "");
+}
+
 TEST(BytesFromHex, RejectsNonHexPairs) {
     EXPECT_EQ(BytesFromHex("7E01"), std::string("\x7E\x01", 2));
     EXPECT_THROW(BytesFromHex("7G"), ConversionError);

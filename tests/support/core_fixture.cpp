@@ -9,9 +9,7 @@
 #include "protocol/frame_codec.h"
 
 namespace tarnwick::testing {
-namespace {
 
-// A free loopback port, asked of the system.
 uint16_t FreeLoopbackPort() {
     int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in a{};
@@ -24,7 +22,15 @@ uint16_t FreeLoopbackPort() {
     return ntohs(a.sin_port);
 }
 
-}  // namespace
+void SendToLoopback(uint16_t port, const std::string& text) {
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+}
 
 CoreFixture::CoreFixture() {
     EnsureDatabase(dir.File("db.mdb"));
@@ -45,13 +51,7 @@ CoreFixture::CoreFixture() {
 }
 
 void CoreFixture::SendToListener(const std::string& text) const {
-    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(listenerPort);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ::close(fd);
+    SendToLoopback(listenerPort, text);
 }
 
 std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data) {

@@ -31,6 +31,11 @@ struct CoreFixture {
     std::unique_ptr<DataModule> tdm;
 };
 
+// A loopback port no socket holds, asked of the system.
+uint16_t FreeLoopbackPort();
+// Sends one datagram to a loopback port.
+void SendToLoopback(uint16_t port, const std::string& text);
+
 // A reply frame as a host sends it, escaped as it travels.
 std::string HostDatagram(const std::string& cls, const std::string& cmd, const std::string& data);
 

@@ -1,9 +1,9 @@
 #include "support/lab_fixture.h"
 
-#include "../../tools/hostsim/lab_namespace.h"
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "app/standard_ports.h"
+#include "common/lab_namespace.h"
 #include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"

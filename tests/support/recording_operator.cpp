@@ -9,7 +9,7 @@ namespace tarnwick::testing {
 
 bool RecordingOperator::Ask(const std::string& text) {
     boxes.push_back({"ask", text});
-    if (answers.empty()) return true;
+    if (answers.empty()) return enterWhenUnscripted ? kQuestionDefault : true;
     bool answer = answers.front();
     answers.pop_front();
     return answer;

@@ -30,6 +30,9 @@ class RecordingOperator : public OperatorPort {
 
     std::vector<Box> boxes;
     std::deque<bool> answers;  // questions take these in order; yes when empty
+    // With the script empty, questions take the answer Enter gives on the
+    // box (the port's default) instead of yes.
+    bool enterWhenUnscripted = false;
     std::vector<int> pauses;
     uint64_t tick = 0;
     int beeps = 0;

@@ -143,5 +143,24 @@ TEST_F(PairingFormTest, SubAddressShowsForDetectorsAndTheLogIsColoured) {
     EXPECT_FALSE(form.isVisible());
 }
 
+// The close box works while the host waits for a device: the window closes,
+// the pause goes out and the wait ends at its next second.
+TEST_F(PairingFormTest, ClosingDuringThePairingWaitClosesPausesAndEndsTheWait) {
+    form.show();
+    f.client().incoming = {HostDatagram("13", "01", "01AB0001")};  // pairing state entered
+    f.client().onReceive = [&] {
+        if (f.client().waits.size() == 3) form.reject();
+    };
+    model.StartPairing();
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_EQ(f.client().sent.size(), 2u);
+    EXPECT_EQ(Slice(f.client().sent[1].payload, 13, 20), "18030000");
+    EXPECT_LT(f.client().waits.size(), 6u);
+    const Control& log = model.controls["memCMInfo"];
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_NE(log.lines.back().find("已取消对码"), std::string::npos) << log.lines.back();
+    EXPECT_FALSE(model.Busy());
+}
+
 }  // namespace
 }  // namespace tarnwick

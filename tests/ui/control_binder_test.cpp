@@ -132,19 +132,27 @@ TEST(ControlBinder, NamesThatDoNotMeetAreReportedAndWidgetsOfOtherBindersAreLeft
                                         "tsNM: widget edtHeartBeat has no control"}));
 }
 
-TEST(ControlBinder, AHandlerErrorGoesToTheOperatorPortAndTheWidgetsFollowTheModel) {
+// The operator reads Chinese only: a handler's error shows a box of the
+// program's own words, and the error's text goes to the trace.
+TEST(ControlBinder, AHandlerErrorShowsAChineseBoxTracesItsTextAndTheWidgetsFollowTheModel) {
     BoundPage p;
     testing::RecordingOperator op;
+    std::vector<std::string> traced;
     ui::ControlBinder::SetOperator(&op);
+    ui::ControlBinder::SetErrorTrace([&](const std::string& line) { traced.push_back(line); });
     p.model.OnClick("bbtnRebootNM", [&] {
         p.model["edtIP"].text = "10.0.0.7";
-        throw std::runtime_error("模块没有应答");
+        throw std::runtime_error("'A' is not a valid integer value");
     });
     p.Widget<QPushButton>("bbtnRebootNM")->click();
     ui::ControlBinder::SetOperator(nullptr);
+    ui::ControlBinder::SetErrorTrace(nullptr);
     ASSERT_EQ(op.boxes.size(), 1u);
     EXPECT_EQ(op.boxes[0].kind, "error");
-    EXPECT_EQ(op.boxes[0].text, "模块没有应答");
+    EXPECT_EQ(op.boxes[0].text.find("valid"), std::string::npos) << op.boxes[0].text;
+    EXPECT_NE(op.boxes[0].text.find("操作未能完成"), std::string::npos) << op.boxes[0].text;
+    ASSERT_EQ(traced.size(), 1u);
+    EXPECT_NE(traced[0].find("'A' is not a valid integer value"), std::string::npos);
     EXPECT_EQ(p.Widget<QLineEdit>("edtIP")->text(), QStringLiteral("10.0.0.7"));
 }
 

@@ -111,8 +111,11 @@ TEST(HostControlPageWidget, ScheduleControlsAreNamedAndFollowTheModel) {
     EXPECT_FALSE(monday->isChecked());
     p.Find<QPushButton>("udHour1Up")->click();
     EXPECT_EQ(hour->text(), QStringLiteral("9"));
+    // Switched off, the group shows no time (not 24:60).
     p.Find<QCheckBox>("chkDefenceZone1")->click();
-    EXPECT_EQ(hour->text(), QStringLiteral("24"));
+    EXPECT_EQ(hour->text(), QString());
+    // The tab says the page holds an unsaved change.
+    EXPECT_EQ(p.form->Pages()->tabText(0), QStringLiteral("*主机控制"));
 }
 
 TEST(HostControlPageWidget, StatusTimerRunsOnlyWhenTheWindowSaysSo) {

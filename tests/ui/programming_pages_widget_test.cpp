@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QValidator>
 
 #include "hosts/host_window.h"
 #include "programming/programming_page.h"
@@ -60,6 +61,24 @@ TEST(ProgrammingPageWidgets, EveryInputIsNamedByItsCaptionAndListsTellTheirEntry
     bool buddied = false;
     for (QLabel* label : w.Page(3)->findChildren<QLabel*>()) buddied |= label->buddy() == setter;
     EXPECT_TRUE(buddied);
+}
+
+// The codes and numbers of the communication page take digits only: "ab"
+// typed into a user code never reaches the host as 00AB.
+TEST(ProgrammingPageWidgets, CodeAndNumberEditsTakeDigitsOnly) {
+    ProgrammingForm w;
+    for (const char* name :
+         {"edtSetterCode", "edtUserCode1", "edtUserCode4", "edtAlarmCall1", "edtAlarmCall8"}) {
+        SCOPED_TRACE(name);
+        auto* edit = w.Page(3)->findChild<QLineEdit*>(name);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_NE(edit->validator(), nullptr);
+        int at = 0;
+        QString letters = QStringLiteral("ab");
+        QString digits = QStringLiteral("0042");
+        EXPECT_EQ(edit->validator()->validate(letters, at), QValidator::Invalid);
+        EXPECT_EQ(edit->validator()->validate(digits, at), QValidator::Acceptable);
+    }
 }
 
 TEST(ProgrammingPageWidgets, LoadedValuesShowAndTabFollowsTheRows) {

@@ -24,7 +24,6 @@ Command AddBackupCommand(CLI::App& app) {
         ->required();
     return {sub, [o] {
                 const HostTargets targets = ResolveHosts(o->hosts);
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {

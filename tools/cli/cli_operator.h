@@ -2,14 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "poll_operator.h"
+#include "common/poll_operator.h"
 
 namespace tarnwick::cli {
 
 // The operator port of the command-line tool: pauses and waits block in
 // poll() as the benchmark's do; the boxes a flow shows are kept to be
 // reported with the host's result, and every question is answered no.
-class CliOperator : public bench::PollOperator {
+class CliOperator : public tools::PollOperator {
   public:
     void ShowMessage(const std::string& text) override { boxes.push_back(text); }
     void Information(const std::string& text) override { boxes.push_back(text); }

@@ -65,7 +65,6 @@ Command AddDiffCommand(CLI::App& app) {
                 if (!live) throw UsageError("diff: 一个文件时须以 --host 或 --hosts 指定主机");
                 const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
                 const HostTargets targets = ResolveHosts(o->hosts);
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {

@@ -28,7 +28,6 @@ Command AddHistoryCommand(CLI::App& app) {
         ->check(CLI::PositiveNumber);
     return {sub, [o] {
                 const HostTargets targets = ResolveHosts(o->hosts);
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "../hostsim/lab_namespace.h"
 #include "protocol/local_networks.h"
 #include "storage/small_file.h"
 
@@ -102,11 +101,6 @@ std::string InstallerCode(const std::string& option) {
     std::string code = ReadWithoutEcho();
     if (code.empty()) throw UsageError("缺少安装员密码");
     return code;
-}
-
-void RequireLab() {
-    if (!lab::InNamedNetworkNamespace())
-        throw UsageError("tarnwick-cli 只在实验网络命名空间(twlab-)内运行");
 }
 
 }  // namespace tarnwick::cli

@@ -55,8 +55,4 @@ HostTargets ResolveHosts(const HostOptions& options);
 // input is no terminal.
 std::string InstallerCode(const std::string& option);
 
-// Throws UsageError outside a lab namespace: the tool broadcasts and
-// listens on the host port.
-void RequireLab();
-
 }  // namespace tarnwick::cli

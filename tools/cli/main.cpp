@@ -1,6 +1,6 @@
 // tarnwick-cli: alarm hosts from the command line, one host or a list of
-// them. It broadcasts and talks on the host port like the window does, so
-// it runs only inside a lab namespace.
+// them. It broadcasts and talks on the host port like the window does, on
+// whatever network the window would.
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <vector>

@@ -33,18 +33,20 @@ void Restore(CliHost& host, HostResult& r, const std::string& file, const std::s
     const ConfigSnapshot target = ReadSnapshotFile(file);
     r.file = file;
     host.Select(r.address);
-    const RestorePreparation prep = PrepareRestore(host.Pages(), target, code, force);
+    const RestorePreparation prep =
+        PrepareRestore(host.Pages(), target, code, {.otherModel = force, .otherHost = force});
     r.extra["writes"] = WriteLabels(prep.writes);
+    r.extra["leftOut"] = prep.leftOut;
     if (dryRun) {
         r.message = prep.writes.empty()
                         ? std::string(kNothingToRestoreText)
                         : "将写入" + std::to_string(prep.writes.size()) + "项（未发送）";
-        if (!prep.writes.empty()) r.report = RestorePlanText(prep.writes);
+        r.report = LeftOutText(prep) + (prep.writes.empty() ? "" : RestorePlanText(prep.writes));
         return;
     }
-    const RestoreOutcome outcome = ExecuteRestore(host.Pages(), target, prep.writes, code);
+    const RestoreOutcome outcome = ExecuteRestore(host.Pages(), prep.restored, prep.writes, code);
     r.ok = outcome.Succeeded();
-    r.report = RestoreReport(outcome);
+    r.report = LeftOutText(prep) + RestoreReport(outcome);
     r.extra["written"] = WriteLabels(outcome.written);
     r.extra["stopReason"] = outcome.stopReason;
     r.extra["remaining"] = outcome.remaining.size();
@@ -73,12 +75,13 @@ Command AddRestoreCommand(CLI::App& app) {
         ->required();
     AddHostOptions(*sub, o->hosts);
     sub->add_flag("--dry-run", o->dryRun, "List the writes without sending them");
-    sub->add_flag("--force", o->force, "Restore to a host of another model");
+    sub->add_flag("--force", o->force,
+                  "Restore to a host of another model, or another host's file without its "
+                  "local network settings");
     return {sub, [o] {
                 const HostTargets targets = ResolveHosts(o->hosts);
                 if (targets.fromFile && !std::filesystem::is_directory(o->source))
                     throw UsageError("restore: --hosts 须与存放 <地址>.json 的文件夹一起使用");
-                RequireLab();
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
                     ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {

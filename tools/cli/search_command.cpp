@@ -53,7 +53,6 @@ Command AddSearchCommand(CLI::App& app) {
     sub->add_flag("--json", o->json, "One JSON document on standard output");
     sub->add_option("-o,--out", o->out, "Also write the addresses found as a host list file");
     return {sub, [o] {
-                RequireLab();
                 CliHost tool;
                 const HostListModel list = tool.Search();
                 PrintHosts(list, o->json);

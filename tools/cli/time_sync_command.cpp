@@ -17,7 +17,6 @@ Command AddTimeSyncCommand(CLI::App& app) {
     AddHostOptions(*sub, *o);
     return {sub, [o] {
                 const HostTargets targets = ResolveHosts(*o);
-                RequireLab();
                 const std::string code = InstallerCode(o->code);
                 const auto results =
                     ForEachHost(targets.addresses, *o, [&](CliHost& host, HostResult& r) {

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "lab_namespace.h"
+#include "common/lab_namespace.h"
 #include "protocol/timing.h"
 #include "sim_config.h"
 #include "sim_log.h"

@@ -62,8 +62,7 @@ QWidget* CodesAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
     digits->setSpacing(2);
     QWidget* first = nullptr;
     for (int digit = 1; digit <= CommunicationPage::kSirenAddressDigits; ++digit) {
-        QComboBox* combo =
-            widgets.Combo(address, "cbWirelessAlarmAddress" + std::to_string(digit), 1);
+        QComboBox* combo = widgets.Combo(address, Numbered("cbWirelessAlarmAddress", digit), 1);
         combo->setMaximumWidth(combo->fontMetrics().averageCharWidth() * 7);
         if (!first) first = combo;
         digits->addWidget(combo);

@@ -12,22 +12,13 @@
 #include <QVBoxLayout>
 
 #include "modules/gprs_page.h"
+#include "protocol/text_helpers.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// The caption without its closing colon, as a screen reader says it.
-QString Spoken(const std::string& caption) {
-    QString text = Q(caption).trimmed();
-    if (text.endsWith(QStringLiteral("："))) text.chop(1);
-    return text.remove(' ');
-}
 
 class GprsLayout {
   public:
@@ -53,7 +44,7 @@ class GprsLayout {
         label->setBuddy(input);
         const bool tall = qobject_cast<QPlainTextEdit*>(input) != nullptr;
         label->setAlignment(Qt::AlignRight | (tall ? Qt::AlignTop : Qt::AlignVCenter));
-        input->setAccessibleName(Spoken(caption));
+        input->setAccessibleName(Q(CaptionWithoutColon(caption)).remove(' '));
         grid->addWidget(label, row, column);
         grid->addWidget(input, row, column + 1, 1, span);
         order_.push_back(input);
@@ -117,7 +108,7 @@ QGroupBox* SmsSettings(GprsLayout& l, QWidget* parent) {
     QComboBox* info = MakeCombo(box, "cbGprsInfoSMS");
     auto* caption = new QLabel(Q(l.Caption(info)), box);
     caption->setBuddy(info);
-    info->setAccessibleName(Spoken(l.Caption(info)));
+    info->setAccessibleName(Q(CaptionWithoutColon(l.Caption(info))).remove(' '));
     grid->addWidget(caption, 1, 0, 1, 2);
     grid->addWidget(info, 2, 0, 1, 2);
     l.Add(info);
@@ -147,11 +138,10 @@ QGroupBox* Phones(GprsLayout& l, QWidget* parent) {
         std::string status;
     };
     std::vector<Row> left = {{"edtManagePhone", ""}, {"edtSMSPhone", "cbSMSPhoneStatus"}};
-    for (int i = 1; i <= 3; ++i) left.push_back({"edtProgPhone" + std::to_string(i), ""});
+    for (int i = 1; i <= 3; ++i) left.push_back({Numbered("edtProgPhone", i), ""});
     std::vector<Row> right;
     for (int i = 1; i <= 8; ++i)
-        right.push_back(
-            {"edtAlarmPhone" + std::to_string(i), "cbAlarmPhoneStatus" + std::to_string(i)});
+        right.push_back({Numbered("edtAlarmPhone", i), Numbered("cbAlarmPhoneStatus", i)});
     int column = 0;
     for (const auto* rows : {&left, &right}) {
         int row = 0;

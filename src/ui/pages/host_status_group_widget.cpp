@@ -49,7 +49,7 @@ QGroupBox* BuildHostStatusGroup(QWidget* parent) {
     auto* zones = new QGridLayout;
     zones->setHorizontalSpacing(12);
     for (int zone = 1; zone <= kZoneLabelCount; ++zone) {
-        const std::string name = "lblDefence" + std::to_string(zone);
+        const std::string name = Numbered("lblDefence", zone);
         QLabel* label = MakeLabel(group, name.c_str());
         label->setAlignment(Qt::AlignCenter);
         label->setMinimumWidth(48);

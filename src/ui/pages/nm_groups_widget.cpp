@@ -11,21 +11,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "protocol/text_helpers.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-// The caption as it is read out: without its closing colon.
-QString Spoken(const char* caption) {
-    QString text = Q(caption);
-    while (text.endsWith(QChar(0xFF1A)) || text.endsWith(':')) text.chop(1);
-    return text;
-}
 
 // A caption in column 0 of a grid row, `input` beside it as its buddy.
 template <typename W>
@@ -33,7 +24,7 @@ W* Captioned(QGridLayout* grid, int row, const char* caption, W* input, int span
     auto* label = new QLabel(Q(caption), input->parentWidget());
     label->setBuddy(input);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    input->setAccessibleName(Spoken(caption));
+    input->setAccessibleName(Q(CaptionWithoutColon(caption)));
     grid->addWidget(label, row, 0);
     grid->addWidget(input, row, 1, 1, span);
     return input;
@@ -46,7 +37,7 @@ void CentreRow(QGridLayout* grid, int row, const char* caption, const char* ip, 
     Captioned(grid, row, caption, MakeEdit(parent, ip), 1);
     QLineEdit* portEdit = MakeEdit(parent, port);
     portEdit->setPlaceholderText(Q(portHint));
-    portEdit->setAccessibleName(Spoken(caption) + " " + Q(portHint));
+    portEdit->setAccessibleName(Q(CaptionWithoutColon(caption)) + " " + Q(portHint));
     portEdit->setMaximumWidth(72);
     grid->addWidget(portEdit, row, 2);
 }
@@ -66,7 +57,7 @@ QGroupBox* BuildNmInfo(QWidget* parent) {
     Captioned(grid, row++, "网络管理：", MakeCombo(box, "cbNMInfo"));
     auto* switches = new QListWidget(box);
     switches->setObjectName("chklbNMInfo");
-    switches->setAccessibleName(Spoken("网络管理："));
+    switches->setAccessibleName(Q(CaptionWithoutColon("网络管理：")));
     switches->setFixedHeight(switches->fontMetrics().height() * 3 + 16);
     grid->addWidget(switches, row++, 1, 1, 2);
     Captioned(grid, row, "升级文件地址：", MakeEdit(box, "edtUpdateAddr"), 1);

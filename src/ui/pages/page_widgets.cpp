@@ -1,18 +1,8 @@
 #include "ui/pages/page_widgets.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QVBoxLayout>
+#include <QWidget>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "diagnostics/debug_page.h"
@@ -24,17 +14,14 @@
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
 #include "programming/wireless_zone_page.h"
-#include "ui/control_binder.h"
 #include "ui/pages/alarm_info_page_widget.h"
 #include "ui/pages/communication_page_widget.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/gprs_page_widget.h"
 #include "ui/pages/host_control_page_widget.h"
 #include "ui/pages/system_program_page_widget.h"
-#include "ui/pages/unplaced_controls.h"
 #include "ui/pages/wired_zone_page_widget.h"
 #include "ui/pages/wireless_zone_page_widget.h"
-#include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -70,43 +57,12 @@ const std::map<std::string, Builder>& Builders() {
     return builders;
 }
 
-// A page whose own widget is not built yet: its caption, then a widget for
-// every control in declaration order (buttons in one row at the foot), so
-// its controls and handlers can be tried before the page is laid out.
-QWidget* BuildPlaceholder(PageBranch& page, QWidget* parent) {
-    auto* widget = new QWidget(parent);
-    widget->setObjectName(QString::fromStdString(page.PageName()));
-    auto* layout = new QVBoxLayout(widget);
-    auto* caption = new QLabel(QString::fromStdString(page.Caption()), widget);
-    caption->setStyleSheet("color: #1d3f66; font-size: 16pt; font-weight: bold;");
-    layout->addWidget(caption);
-    auto* fields = new QGridLayout;
-    constexpr int kColumns = 4;
-    int placed = 0;
-    auto* row = new QHBoxLayout;
-    for (const auto& control : page.Controls().Controls()) {
-        QWidget* w = MakeWidgetOfKind(widget, *control);
-        if (control->kind == ControlKind::Button) {
-            row->addWidget(w);
-        } else {
-            fields->addWidget(w, placed / kColumns, placed % kColumns);
-            ++placed;
-        }
-    }
-    layout->addLayout(fields);
-    row->addStretch(1);
-    layout->addLayout(row);
-    layout->addStretch(1);
-    auto* binder = new ControlBinder(page.Controls(), widget);
-    page.Controls().SetObserver([binder] { binder->Sync(); });
-    return widget;
-}
-
 }  // namespace
 
 QWidget* BuildPageWidget(PageBranch& page, HostWindow& window, QWidget* parent) {
     const auto found = Builders().find(page.PageName());
-    if (found == Builders().end()) return BuildPlaceholder(page, parent);
+    if (found == Builders().end())
+        throw std::logic_error("no widget is built for page " + page.PageName());
     return found->second(page, window, parent);
 }
 

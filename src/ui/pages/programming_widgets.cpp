@@ -14,14 +14,11 @@
 
 #include "programming/programming_page.h"
 #include "ui/control_binder.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The current entry as accessible description and tool tip; the binder sets
 // entries with the list's signals blocked.
@@ -92,7 +89,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
         auto* rowLabel = new QLabel(Q(rowCaptions[row]), box);
         grid->addWidget(rowLabel, r, 0);
         for (size_t col = 0; col < columns.size(); ++col) {
-            const std::string name = columns[col].base + std::to_string(r);
+            const std::string name = Numbered(columns[col].base, r);
             const GridColumn& column = columns[col];
             QWidget* cell;
             if (column.kind == GridColumn::Check) {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "programming/schedule_groups.h"
+#include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -17,10 +18,6 @@ namespace {
 
 constexpr int kToggleSize = 26;
 constexpr int kTimeEditWidth = 34;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // On: light red with black text; off: the button face with grey text.
 QString ToggleStyle() {

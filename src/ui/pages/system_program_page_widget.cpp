@@ -9,17 +9,10 @@
 
 #include "programming/system_program_page.h"
 #include "ui/pages/programming_widgets.h"
+#include "ui/qt_text.h"
 
 namespace tarnwick::ui {
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
-std::string Name(std::string_view base, int n) {
-    return std::string(base) + std::to_string(n);
-}
 
 // Groups sit close together so the whole page fits the window.
 void Compact(QLayout* layout) {
@@ -36,7 +29,7 @@ QGroupBox* Boxes(QWidget* parent, const ProgrammingWidgets& widgets, std::string
     Compact(grid);
     for (int n = from; n <= to; ++n) {
         const int i = n - from;
-        grid->addWidget(widgets.Check(group, Name(base, n)), i / columns, i % columns);
+        grid->addWidget(widgets.Check(group, Numbered(base, n)), i / columns, i % columns);
     }
     return group;
 }

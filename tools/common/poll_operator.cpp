@@ -1,4 +1,4 @@
-#include "poll_operator.h"
+#include "common/poll_operator.h"
 
 #include <poll.h>
 
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-namespace tarnwick::bench {
+namespace tarnwick::tools {
 
 bool PollOperator::Ask(const std::string& text) {
     Box("question", text);
@@ -43,4 +43,4 @@ uint64_t PollOperator::TickMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-}  // namespace tarnwick::bench
+}  // namespace tarnwick::tools

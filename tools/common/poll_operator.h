@@ -3,7 +3,7 @@
 
 #include "protocol/operator_port.h"
 
-namespace tarnwick::bench {
+namespace tarnwick::tools {
 
 // The operator port without a window system: boxes go to standard error,
 // questions are answered yes, pauses sleep and waits block in poll(), so the
@@ -27,4 +27,4 @@ class PollOperator : public OperatorPort {
     void Box(const char* kind, const std::string& text);
 };
 
-}  // namespace tarnwick::bench
+}  // namespace tarnwick::tools

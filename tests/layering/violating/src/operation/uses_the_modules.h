@@ -1,0 +1,3 @@
+#pragma once
+// Allowed alone: operation on the module settings.
+#include "modules/module_fields.h"
