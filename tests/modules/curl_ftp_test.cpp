@@ -90,8 +90,11 @@ TEST(CurlFtp, AServerThatAnswersLateAndNeverSaysGoodbyeEndsWithinTheCheckTime) {
     EXPECT_TRUE(CheckUpgradeImage(ftp, server.Address()));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_TRUE(server.QuitCame());
     EXPECT_LT(seconds, kCheckMs / 1000.0 + 1.0);
+    // QUIT was sent all the same; the server reads it in its own time.
+    for (int waited = 0; waited < 3000 && !server.QuitCame(); waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(server.QuitCame());
 }
 
 TEST(CurlFtp, OnlyPlainHostNamesReachTheFtpAddress) {
