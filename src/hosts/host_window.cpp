@@ -91,8 +91,8 @@ Control& HostWindow::DebugControl(const std::string& name) {
     return Page(kDebugPage).Controls()[name];
 }
 
-void HostWindow::ShowHost(const std::string& host) {
-    frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
+void HostWindow::ShowHost(const std::string& host, uint16_t port) {
+    frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(port);
     frame.Changed();
 }
 

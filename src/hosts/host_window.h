@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include "hosts/page_branch.h"
 #include "hosts/page_model.h"
 #include "hosts/waiting_panel.h"
+#include "protocol/timing.h"
 #include "version.h"
 
 namespace tarnwick {
@@ -72,8 +74,8 @@ class HostWindow {
     void ShowWaitingPanel(const std::string& text);
     void HideWaitingPanel();
     void TimedWait(int steps, WaitKind kind);
-    // The address label: "IP地址:" + host + ":5200".
-    void ShowHost(const std::string& host);
+    // The address label: "IP地址:" + host + ":" + the port it is reached at.
+    void ShowHost(const std::string& host, uint16_t port = kHostPort);
     // An operator's action: run now, or, while the status poll waits for its
     // reply, kept and run as soon as the poll has ended.
     void RunWhenFree(std::function<void()> action);

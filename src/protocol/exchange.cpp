@@ -137,12 +137,13 @@ void DropWaiting(DatagramEndpoint& endpoint, const std::function<void(const Data
 std::string Exchanger::ExchangeCommand(const std::string& frame, const std::string& pair) {
     const CommandPair labels = CommandPair::Parse(pair);
     const std::string host = context_.session.CurrentHost();
+    const uint16_t port = context_.session.CurrentPort();
     Wait wait{client_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
     std::string reply;
     try {
         StrayTrace strays(trace_, frame);
         DropWaiting(client_, [&](const Datagram& d) { strays.Stale(d); });
-        client_.SendTo(host, kHostPort, frame);
+        client_.SendTo(host, port, frame);
         wait.start = op_.TickMs();
         if (!labels.SentWithoutReply()) {
             auto stray = [&](const Datagram& d) { strays.Other(d, host); };
@@ -165,12 +166,13 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
 std::string Exchanger::ExchangeStatusQuery(const std::string& frame, const std::string& pair) {
     const CommandPair labels = CommandPair::Parse(pair);
     const std::string host = context_.session.CurrentHost();
+    const uint16_t port = context_.session.CurrentPort();
     Wait wait{timerClient_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
     auto ignore = [](const Datagram&) {};
     std::string last;
     try {
         DropWaiting(timerClient_, ignore);
-        timerClient_.SendTo(host, kHostPort, frame);
+        timerClient_.SendTo(host, port, frame);
         wait.start = op_.TickMs();
         while (std::optional<std::string> datagram = NextFromHost(timerClient_, wait, ignore)) {
             last = std::move(*datagram);

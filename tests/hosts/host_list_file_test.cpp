@@ -31,7 +31,9 @@ TEST(HostListFileTest, KeepsTheAddressesInOrderAndNamesEveryLineItSkips) {
         "   #10.0.0.9\n"                 // 14
         "10.0.0.6",                      // 15: no line end
         {});
-    EXPECT_EQ(list.addresses, (std::vector<std::string>{"10.0.0.2", "10.0.0.3", "10.0.0.6"}));
+    std::vector<std::string> addresses;
+    for (const HostTarget& host : list.hosts) addresses.push_back(host.address);
+    EXPECT_EQ(addresses, (std::vector<std::string>{"10.0.0.2", "10.0.0.3", "10.0.0.6"}));
     const std::vector<Skipped> expected = {
         {5, "10.0.0.256", kNotAnAddressText},    {6, "shop-7.local", kNotAnAddressText},
         {7, "255.255.255.255", kNotOneHostText}, {8, "0.0.0.0", kNotOneHostText},
@@ -44,7 +46,7 @@ TEST(HostListFileTest, KeepsTheAddressesInOrderAndNamesEveryLineItSkips) {
 TEST(HostListFileTest, AFileWithNothingToReadListsNoHost) {
     for (const char* text : {"", "\n\n", "# none yet\n", "\r\n  \r\n"}) {
         const HostListFile list = ParseHostList(text, {});
-        EXPECT_TRUE(list.addresses.empty()) << text;
+        EXPECT_TRUE(list.hosts.empty()) << text;
         EXPECT_TRUE(list.skipped.empty()) << text;
     }
 }
@@ -66,7 +68,9 @@ TEST(HostListFileTest, TheBroadcastAddressOfALocalNetworkNamesNoHost) {
         "192.0.2.1\n"         // 5
         "010.231.255.255\n",  // 6: line 1 with leading zeros
         local);
-    EXPECT_EQ(list.addresses, (std::vector<std::string>{"10.231.1.255", "192.0.2.1"}));
+    const std::vector<HostTarget> hosts = {{"10.231.1.255", kHostPort, {}},
+                                           {"192.0.2.1", kHostPort, {}}};
+    EXPECT_EQ(list.hosts, hosts);
     const std::vector<Skipped> expected = {
         {1, "10.231.255.255", kNotOneHostText},
         {3, "192.168.5.254", kNotOneHostText},
