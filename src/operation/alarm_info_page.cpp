@@ -135,6 +135,7 @@ void AlarmInfoPage::ExportAllToExcel() {
             "已将" + std::to_string(e.history.records.size()) + "条警情记录导出到文件\r\n" + e.path;
         if (e.unreadable > 0)
             text += "\r\n其中" + std::to_string(e.unreadable) + "条记录的防区无法识别";
+        if (e.history.numbersRanOut) text += std::string("\r\n") + kRecordNumbersRanOutText;
         done = true;
     } catch (const std::exception& e) {
         text = ExportFailureText(WithExportExtension(chosen), e.what());
