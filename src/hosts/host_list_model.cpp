@@ -5,6 +5,7 @@
 
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
