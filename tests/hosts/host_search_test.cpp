@@ -174,7 +174,9 @@ TEST(HostSearch, AnswersInAnyOrderListOneOrderAndKeepTheSelectedHost) {
             window.Select(2);                    // the operator picks 10.231.1.2
         }
         EXPECT_EQ(window.SelectedRow(), c.selectedRow);
-        if (c.selectedRow > 0) EXPECT_EQ(window.list.Field(c.selectedRow, 1), "10.231.1.2");
+        if (c.selectedRow > 0) {
+            EXPECT_EQ(window.list.Field(c.selectedRow, 1), "10.231.1.2");
+        }
     }
     // An empty row keeps no host: the first row again.
     window.Select(20);
