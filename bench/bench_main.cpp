@@ -171,7 +171,7 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
     tool.tdm->session.SetCurrentHost(silentHost);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     window.PageChange(0);
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
@@ -286,7 +286,7 @@ int MeasureRefresh(const std::string& host, int rounds) {
     tool.tdm->session.SetCurrentHost(host);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     RawClient raw(host);
     int status = 0;
     for (int page = 1; page <= 4; ++page) {

@@ -1,3 +1,4 @@
+#include "app/page_table.h"
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
@@ -16,14 +17,15 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     if (window.visible && !window.MayLeavePage()) return;
     FlowScope flow(tdm);
     const std::string host = list.Field(row, 1);
-    Control& edtIP = window.DebugControl("edtIP");
+    PageModel& debug = StandardPage(window, PageId::Debug).Controls();
+    Control& edtIP = debug["edtIP"];
     if (host.empty()) {
         tdm.session.SetCurrentHost(edtIP.text);
         return;
     }
     tdm.session.SetCurrentHost(host);
     edtIP.text = host;
-    window.Page(kDebugPage).Controls().Changed();
+    debug.Changed();
     tdm.params.Set(std::string(kInstallerCodeKey), "");
     try {
         const CommandEntry read = InstallerCodeRequest();

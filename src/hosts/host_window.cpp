@@ -87,10 +87,6 @@ void HostWindow::ShowSaveState(const std::string& text) {
     frame.Changed();
 }
 
-Control& HostWindow::DebugControl(const std::string& name) {
-    return Page(kDebugPage).Controls()[name];
-}
-
 void HostWindow::ShowHost(const std::string& host) {
     frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
     frame.Changed();
@@ -210,9 +206,9 @@ void HostWindow::RefreshCycle() {
         }
         RunEntry(entries[k], k, ". ");
     }
-    if (page != kDebugPage) {
+    if (branch.LoadsAfterRefresh()) {
         tdm.trace.Add(std::string(115, '-'));
-        if (DebugControl("chkPrintGs").checked && tdm.params.Count() > 0) {
+        if (options_ && options_->TraceStoreAfterRefresh() && tdm.params.Count() > 0) {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
@@ -318,7 +314,7 @@ void HostWindow::PageChange(int index) {
     frame.Changed();
     Changed();
     if (onPageShown) onPageShown(index);
-    if (DebugControl("chkAutoRefresh").checked) {
+    if (options_ && options_->RefreshOnPageChange()) {
         RunWhenFree([this] {
             tdm.op.Pause(kPageChangePauseMs);
             Refresh();

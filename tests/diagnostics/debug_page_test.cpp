@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/host_window.h"
 #include "operation/alarm_host_decoder.h"
 #include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
@@ -17,7 +18,8 @@ struct DebugFixture {
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
     const std::vector<std::string>& Lines() { return f.tdm->trace.Lines(); }
     testing::CoreFixture f;
-    DebugPage page{*f.tdm};
+    HostWindow window{*f.tdm};
+    DebugPage page{window};
 };
 
 TEST(DebugPage, ChecksumToolsShowTheSliceAndItsSum) {

@@ -71,7 +71,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
     EXPECT_NE(lines[3].find("Prog04=" + std::string(48, '1') + "\r\n"), std::string::npos);
     EXPECT_EQ(lines[4], std::string(115, '='));
 
-    w.window.DebugControl("chkPrintGs").checked = false;
+    StandardPage(w.window, PageId::Debug).Controls()["chkPrintGs"].checked = false;
     w.f.tdm->trace.Clear();
     w.window.Refresh();
     EXPECT_EQ(w.f.tdm->trace.Lines().size(), 3u);
@@ -79,7 +79,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
 
 TEST(Refresh, DebugPageSendsNothingAndPrintsNoSeparator) {
     HostWindowFixture w;
-    w.window.PageChange(kDebugPage);
+    w.window.PageChange(PageIndex(PageId::Debug));
     w.window.Refresh();
     EXPECT_TRUE(w.SentPayloads().empty());
     EXPECT_TRUE(w.f.tdm->trace.Lines().empty());
@@ -230,7 +230,7 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
 
 TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
     HostWindowFixture w;
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < static_cast<int>(kStandardPageCount); ++page) {
         w.window.PageChange(page);
         EXPECT_EQ(w.window.frame["lblTitle"].text, w.window.Page(page).Caption());
         EXPECT_EQ(w.window.frame["bbtnSave"].enabled, page <= 5) << page;
@@ -251,7 +251,7 @@ TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
     EXPECT_EQ(w.f.client().sent.size(), 1u);
     w.window.keysAttached = true;
-    w.window.PageChange(kDebugPage);
+    w.window.PageChange(PageIndex(PageId::Debug));
     w.window.KeyDown(HostWindow::Key::F8);
     EXPECT_TRUE(w.f.tdm->trace.Lines().empty() ||
                 w.f.tdm->trace.Lines().back() != std::string(113, '-'));
@@ -307,7 +307,8 @@ TEST(OneFlow, TimedWaitAndPageChangeMarkTheirFlowAndSayWhenItEnds) {
     ASSERT_FALSE(runningInWait.empty());
     EXPECT_EQ(std::count(runningInWait.begin(), runningInWait.end(), false), 0);
     EXPECT_EQ(ended, 1);
-    w.window.PageChange(kDebugPage);  // with auto refresh: a pause and a refresh, one flow
+    w.window.PageChange(
+        PageIndex(PageId::Debug));  // with auto refresh: a pause and a refresh, one flow
     EXPECT_EQ(ended, 2);
     EXPECT_FALSE(w.f.tdm->flowRunning);
 }

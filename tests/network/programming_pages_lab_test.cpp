@@ -22,7 +22,7 @@ class ProgrammingPagesInLab : public LabWindowFixture {
     void SetUp() override {
         LabWindowFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        window->DebugControl("chkAutoRefresh").checked = false;
+        StandardPage(*window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     }
     std::unique_ptr<HostsimProcess> StartHost(const std::string& section07,
                                               const std::string& more = "") {
