@@ -121,7 +121,7 @@ int MeasureExchange(const std::string& host, int rounds) {
         auto t0 = Clock::now();
         const bool rawOk = raw.RoundTrip(read.frame);
         auto t1 = Clock::now();
-        const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+        const std::string result = tool.tdm->exchanger.Exchange(read).text;
         auto t2 = Clock::now();
         if (!rawOk || result.empty()) ++failures;
         if (i < 0) continue;  // warming up
@@ -154,7 +154,7 @@ int MeasureIdle(const std::string& silentHost) {
     const CommandEntry read = ReadSectionRequest(0);
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
     const double cpu = CpuMs() - cpu0;
     std::printf(
@@ -172,7 +172,7 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
     StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
-    window.PageChange(0);
+    window.PageChange(PageIndex(PageId::HostControl));
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
     const double totalMs = seconds * 1000.0;
@@ -182,7 +182,8 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
         if (left <= 0) break;
         tool.op.Pause(static_cast<int>(std::min<double>(kStatusPollPeriodMs, left)));
         if (Micros(Clock::now() - t0) / 1000.0 >= totalMs) break;
-        if (window.statusTimerRunning && PollHostStatus(window, window.Page(0).Controls(), true))
+        if (window.statusTimerRunning &&
+            PollHostStatus(window, StandardPage(window, PageId::HostControl).Controls(), true))
             ++polls;
     }
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
@@ -261,7 +262,7 @@ int MeasureFlood(const std::string& silentHost, int seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the flood is on
     const auto [before, peakBefore] = MemoryMb();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double ms = Micros(Clock::now() - t0) / 1000.0;
     const auto [after, peakAfter] = MemoryMb();
     flooding = false;

@@ -29,7 +29,7 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     tdm.params.Set(std::string(kInstallerCodeKey), "");
     try {
         const CommandEntry read = InstallerCodeRequest();
-        tdm.exchanger.ExchangeCommand(read.frame, read.pair);
+        tdm.exchanger.Exchange(read);
     } catch (...) {
         // Whatever went wrong, the missing installer code says it below.
     }

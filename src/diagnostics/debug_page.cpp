@@ -149,7 +149,7 @@ void DebugPage::ReadBuffer() {
 void DebugPage::ReadSection() {
     const CommandEntry read =
         Request(kDebugSectionReadPair, "08" + Controls()["Edit2"].SelectedText());
-    std::string result = tdm_.exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tdm_.exchanger.Exchange(read).text;
     tdm_.trace.Add(read.pair + "(" + read.frame + "): " + result);
 }
 

@@ -27,7 +27,7 @@ bool HostWindow::IsSavablePage(int page) const {
 }
 
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
-    frame.Label("lblTitle", "主机控制");
+    frame.Label("lblTitle");  // the shown page's caption
     frame.Label("lblHost", "IP地址:");
     frame.Label("Label101", "0").color = 0xFFFFFF;
     frame.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
@@ -53,6 +53,7 @@ PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
     // Until a load, the page's own start values count as loaded.
     page->NoteLoaded();
     pages_.push_back(std::move(page));
+    if (PageCount() == activePage_ + 1) frame["lblTitle"].text = Trim(pages_.back()->Caption());
     return *pages_.back();
 }
 
@@ -171,11 +172,12 @@ void HostWindow::Save() {
     HideWaitingPanel();
 }
 
-std::string HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
+ReplyResult HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
     tdm.op.Pause(kEntryPauseMs);
-    std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    ReplyResult result = tdm.exchanger.Exchange(entry);
     tdm.op.Pause(kAfterExchangePauseMs);
-    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame + "): " + result);
+    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame +
+                  "): " + result.text);
     return result;
 }
 
@@ -254,7 +256,7 @@ void HostWindow::SaveCycle() {
         const CommandEntry& entry = entries[k];
         waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
         waiting.Advance();  // the save's bar shows no percentage
-        const std::string result = RunEntry(entry, k, ".");
+        const std::string result = RunEntry(entry, k, ".").text;
         report += "\r" + entry.pair + "----" + result + "\r";
         const std::string problem = tdm.operationLog.Write(entry.frame, result);
         if (logProblem.empty()) logProblem = problem;
@@ -309,7 +311,7 @@ void HostWindow::PageChange(int index) {
     FlowScope flow(tdm);
     activePage_ = index;
     frame["lblTitle"].text = Trim(Page(index).Caption());
-    statusTimerRunning = index == 0;
+    statusTimerRunning = Page(index).PollsStatus();
     frame["bbtnSave"].enabled = IsSavablePage(index);
     frame.Changed();
     Changed();

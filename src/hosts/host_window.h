@@ -8,6 +8,7 @@
 #include "hosts/page_model.h"
 #include "hosts/refresh_options.h"
 #include "hosts/waiting_panel.h"
+#include "protocol/reply_result.h"
 #include "version.h"
 
 namespace tarnwick {
@@ -110,8 +111,8 @@ class HostWindow {
     // Pages with a save branch.
     bool IsSavablePage(int page) const;
     // Sends one entry of a cycle with the pauses around it and traces it as
-    // "k" + separator + pair(frame): result.
-    std::string RunEntry(const CommandEntry& entry, size_t k, const char* separator);
+    // "k" + separator + pair(frame): result text.
+    ReplyResult RunEntry(const CommandEntry& entry, size_t k, const char* separator);
     // One tick of the status timer, told whether this window is the active one.
     std::function<void(bool windowActive)> statusTick;
 

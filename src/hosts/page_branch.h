@@ -34,6 +34,9 @@ class PageBranch {
     // False for a page that reads nothing to show (the debug page): its
     // refresh neither traces the store nor loads.
     virtual bool LoadsAfterRefresh() const { return true; }
+    // True for the page of the host's live status: the status timer runs
+    // while it is shown.
+    virtual bool PollsStatus() const { return false; }
     virtual void Prepare() {}
     virtual CommandList ReadList() = 0;
     // Throws ConversionError (UnreadableValue naming the control) when a

@@ -104,10 +104,8 @@ TEST(DebugPage, ChangingTheAddressRedirectsEveryLaterExchange) {
     DebugFixture d;
     d["edtIP"].text = "10.77.0.42";
     d.page.Controls().Change("edtIP");
-    d.f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "82", "06F2"),
-                                       std::string(kStatusQueryPair));
-    d.f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
-                                           std::string(kStatusQueryPair));
+    d.f.tdm->exchanger.Exchange(Request(kStatusQueryPair, "06F2"));
+    d.f.tdm->exchanger.ExchangeStatusQuery(Request(kStatusQueryPair, "06F2"));
     EXPECT_EQ(d.f.client().sent.at(0).host, "10.77.0.42");
     EXPECT_EQ(d.f.timerClient().sent.at(0).host, "10.77.0.42");
     d.page.Controls().Click("BitBtn1");

@@ -131,11 +131,9 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
 TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.scripted->reads = {{std::string(kReadSectionPair) + "03", BuildFrame("11", "81", "0803")}};
-    w.writes = {{std::string(kWriteSectionPair) + "00",
-                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-                {std::string(kWriteSectionPair) + "03",
-                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.scripted->reads = {ReadSectionRequest(3)};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     w.f.client().responder = [](const std::string& payload) {
         if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
         return std::vector<std::string>{HostDatagram("11", "02", "01")};
@@ -192,10 +190,8 @@ TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
 TEST(Save, AnErrorWhileSendingIsSaidInABoxAndNothingIsReadAgain) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.writes = {{std::string(kWriteSectionPair) + "00",
-                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-                {std::string(kWriteSectionPair) + "03",
-                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     // A reply with the right code whose checksum is no hex cannot be decoded.
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{"7EZZ820111020100007E"};
@@ -230,6 +226,8 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
 
 TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
     HostWindowFixture w;
+    // Before any change the title is the first page's.
+    EXPECT_EQ(w.window.frame["lblTitle"].text, "主机控制");
     for (int page = 0; page < static_cast<int>(kStandardPageCount); ++page) {
         w.window.PageChange(page);
         EXPECT_EQ(w.window.frame["lblTitle"].text, w.window.Page(page).Caption());
@@ -243,7 +241,7 @@ TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
 TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {ReadSectionRequest(3)};
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F10));
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
     EXPECT_EQ(w.f.client().sent.size(), 1u);
@@ -276,7 +274,7 @@ TEST(OneFlow, ClicksKeysAndPageChangesAreIgnoredWhileAFlowRuns) {
     HostWindowFixture w(3);
     w.AutoRefresh(true);
     w.window.PageChange(3);
-    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {ReadSectionRequest(3)};
     const size_t sentBefore = w.f.client().sent.size();
     std::vector<int> shown;
     w.window.onPageShown = [&](int index) { shown.push_back(index); };

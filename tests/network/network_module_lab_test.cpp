@@ -56,10 +56,10 @@ TEST_F(NetworkModuleInLab, HeartbeatSettingMarksARestartUntilTheNextModuleReply)
         R"("network": {"heartbeat": 30}, "faults": [{"match": "02CB", "result": 2, "times": 1}])");
     const CommandEntry set = SetHeartbeat(300);  // 012C, sent as 2C 01
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(set.frame, set.pair), "设置心跳间隔时间失败!");
+    EXPECT_EQ(tdm->exchanger.Exchange(set).text, "设置心跳间隔时间失败!");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(set.frame, set.pair),
+    EXPECT_EQ(tdm->exchanger.Exchange(set).text,
               "设置心跳间隔时间成功! 该操作需要重新启动网管主机才能生效。");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "1");
 
