@@ -33,7 +33,7 @@ enum class Unreadable {
 // encoding, the save's comparison and the names in a refusal all come from
 // this one description.
 struct ProgrammingField {
-    std::string key;
+    std::string key{};
     size_t offset = 1;
     size_t width = 0;  // 0: up to the end of the key
     FieldCoding coding = FieldCoding::Index;
@@ -42,14 +42,14 @@ struct ProgrammingField {
     int valueOffset = 0;
     // What loads where the store holds no digits for the field; without it
     // the control stays as the clearing left it.
-    std::optional<std::string> missing;
+    std::optional<std::string> missing{};
     // Choice: the partner radio button and the digits each selection writes.
-    std::string partner;
-    std::string on;
-    std::string off;
+    std::string partner{};
+    std::string on{};
+    std::string off{};
 
     // Set when the page describes the field.
-    std::string control;
+    std::string control{};
     int section = -1;
     size_t position = 0;  // of the first digit in the section body
 
