@@ -12,6 +12,7 @@
 #include "operation/host_control_page.h"
 #include "protocol/operator_port.h"
 #include "storage/file_paths.h"
+#include "storage/site_book.h"
 #include "version.h"
 
 namespace tarnwick {
@@ -116,6 +117,20 @@ ConfigSnapshot ConfigActions::ReadHost() {
     return TakeSnapshot(window_.tdm, SnapshotReads(window_), login_.password, kVersionText);
 }
 
+namespace {
+
+// A booked host's site learns where its last backup went; a book that cannot
+// be written is said in the trace, the backup stands.
+void RecordBackupInBook(DataModule& tdm, const std::string& path) {
+    try {
+        SiteBook(tdm.db).RecordBackup(tdm.session.CurrentHost(), path);
+    } catch (const std::exception& e) {
+        tdm.trace.Add(kSiteBookUnwritableText + std::string(e.what()));
+    }
+}
+
+}  // namespace
+
 void ConfigActions::Backup() {
     DataModule& tdm = window_.tdm;
     if (tdm.flowRunning || !chooseBackupPath) return;
@@ -126,6 +141,7 @@ void ConfigActions::Backup() {
     RunFlow("备份配置失败", [&] {
         const ConfigSnapshot snapshot = ReadHost();
         WriteSnapshotFile(path, snapshot);
+        RecordBackupInBook(tdm, path);
         window_.HideWaitingPanel();
         tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path);
     });

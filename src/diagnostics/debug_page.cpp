@@ -161,7 +161,8 @@ void DebugPage::Probe() {
     tdm_.client.SetReceiveTimeoutMs(kProbeTimeoutMs);
     std::string reply;
     try {
-        tdm_.client.SendTo(tdm_.session.CurrentHost(), kHostPort, std::string("\xF1\x00", 2));
+        tdm_.client.SendTo(tdm_.session.CurrentHost(), tdm_.session.CurrentPort(),
+                           std::string("\xF1\x00", 2));
         reply = tdm_.client.Receive().value_or("");
     } catch (...) {
         tdm_.client.SetReceiveTimeoutMs(previous);

@@ -1,30 +1,16 @@
 #include "hosts/host_list_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
 #include "protocol/hex_text.h"
+#include "protocol/name_value_list.h"
 #include "protocol/text_helpers.h"
 #include "protocol/unicast_address.h"
 
 namespace tarnwick {
 namespace {
-
-// The address with each piece written without leading zeros, so that one
-// host is listed once however its line spells it.
-std::string PlainDotted(std::string_view address) {
-    std::string plain;
-    size_t start = 0;
-    while (start <= address.size()) {
-        size_t end = address.find('.', start);
-        if (end == std::string_view::npos) end = address.size();
-        int value = 0;
-        for (char c : address.substr(start, end - start)) value = value * 10 + (c - '0');
-        plain += (plain.empty() ? "" : ".") + std::to_string(value);
-        start = end + 1;
-    }
-    return plain;
-}
 
 std::string RepeatedText(int firstLine) {
     char text[64];
@@ -34,7 +20,7 @@ std::string RepeatedText(int firstLine) {
 
 }  // namespace
 
-HostListFile ParseHostList(std::string_view text) {
+HostListFile ParseHostList(std::string_view text, const std::vector<Site>& book) {
     HostListFile list;
     std::unordered_map<std::string, int> firstLine;
     int number = 0;
@@ -48,21 +34,30 @@ HostListFile ParseHostList(std::string_view text) {
         const size_t comment = line.find('#');
         const std::string entry = Trim(line.substr(0, comment));
         if (entry.empty()) continue;
-        if (!IsValidIPv4(entry)) {
-            list.skipped.push_back({number, entry, kNotAnAddressText});
-            continue;
+        HostTarget host;
+        if (IsValidIPv4(entry)) {
+            host.address = PlainDottedIPv4(entry);
+        } else {
+            // A line that is no address may name a booked site.
+            const auto site = std::find_if(book.begin(), book.end(),
+                                           [&](const Site& s) { return SameName(s.name, entry); });
+            if (site == book.end()) {
+                list.skipped.push_back(
+                    {number, entry, book.empty() ? kNotAnAddressText : kNotAddressOrSiteText});
+                continue;
+            }
+            host = {site->address, site->port, site->name};
         }
-        const std::string address = PlainDotted(entry);
-        if (!IsUnicastIPv4(address)) {
+        if (!IsUnicastIPv4(host.address)) {
             list.skipped.push_back({number, entry, kNotOneHostText});
             continue;
         }
-        const auto [seen, added] = firstLine.emplace(address, number);
+        const auto [seen, added] = firstLine.emplace(host.address, number);
         if (!added) {
             list.skipped.push_back({number, entry, RepeatedText(seen->second)});
             continue;
         }
-        list.addresses.push_back(address);
+        list.hosts.push_back(std::move(host));
     }
     return list;
 }

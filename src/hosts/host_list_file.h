@@ -3,10 +3,14 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/host_target.h"
+#include "storage/site_book.h"
+
 namespace tarnwick {
 
-// What a host list file says: one host address a line, blank lines and
-// comments (from "#" to the end of the line) left out.
+// What a host list file says: one host a line, its address or the name of a
+// booked site; blank lines and comments (from "#" to the end of the line)
+// left out.
 struct HostListFile {
     struct Skipped {
         int line;            // 1-based
@@ -14,18 +18,20 @@ struct HostListFile {
         std::string reason;  // what the installer is shown
         bool operator==(const Skipped&) const = default;
     };
-    // In the order of the file, each once, written in the plain dotted form
-    // ("010.0.0.2" becomes "10.0.0.2").
-    std::vector<std::string> addresses;
+    // In the order of the file, each address once, written in the plain
+    // dotted form ("010.0.0.2" becomes "10.0.0.2"); a site at its booked port.
+    std::vector<HostTarget> hosts;
     // Lines that name no host to talk to, or one already listed.
     std::vector<Skipped> skipped;
 };
 
 inline constexpr const char* kNotAnAddressText = "不是IPv4地址";
 inline constexpr const char* kNotOneHostText = "不是单一主机的地址";
+inline constexpr const char* kNotAddressOrSiteText = "不是IPv4地址，也不是站点簿中的站点";
 inline constexpr const char* kRepeatedLineText = "与第%d行重复";
 
-// Reads the text of a host list file; never throws.
-HostListFile ParseHostList(std::string_view text);
+// Reads the text of a host list file, site names looked up in `book`
+// without regard to letter case; never throws.
+HostListFile ParseHostList(std::string_view text, const std::vector<Site>& book = {});
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
+#include "storage/site_book.h"
 
 namespace tarnwick {
 
@@ -28,7 +29,35 @@ void TraceUnlisted(DataModule& tdm, const HostListWindowModel::Unlisted& unliste
                       " 个搜索应答未列出");
 }
 
+// The book the list names its rows from; a book that cannot be read is said
+// in the trace and the list shows the search alone.
+std::vector<Site> ReadBook(DataModule& tdm) {
+    try {
+        return SiteBook(tdm.db).List();
+    } catch (const std::exception& e) {
+        tdm.trace.Add(std::string(kSiteBookUnreadableText) + e.what());
+        return {};
+    }
+}
+
 }  // namespace
+
+void ListBookedSites(DataModule& tdm, HostListWindowModel& window) {
+    window.list.ListAbsentSites();
+    const std::vector<SiteBook::Seen> seen = window.list.BookedAnswers();
+    if (seen.empty()) return;
+    try {
+        SiteBook(tdm.db).RecordSeen(seen, tdm.clock.NowText());
+    } catch (const std::exception& e) {
+        tdm.trace.Add(std::string(kSiteBookUnwritableText) + e.what());
+    }
+}
+
+void ApplySiteBook(DataModule& tdm, HostListWindowModel& window) {
+    if (window.searching) return;
+    window.list.ApplyBook(ReadBook(tdm));
+    if (window.onListChanged) window.onListChanged();
+}
 
 void DrainSearchAnswers(DataModule& tdm, HostListWindowModel& window) {
     bool changed = false;
@@ -71,6 +100,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     std::string listenProblem;
     try {
         window.list.ClearForSearch();
+        window.list.SetBook(ReadBook(tdm));
         if (window.onListChanged) window.onListChanged();
         try {
             tdm.listener.Restart();
@@ -98,6 +128,8 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     }
     DrainSearchAnswers(tdm, window);
     TraceUnlisted(tdm, window.unlisted);
+    ListBookedSites(tdm, window);
+    if (window.onListChanged) window.onListChanged();
     window.listEnabled = true;
     if (window.focusList) window.focusList();
     tdm.listener.Close();

@@ -39,7 +39,8 @@ struct HostListWindowModel {
 inline constexpr const char* kSearchingTitle = "正在搜索中，请稍候...";
 
 // bbtnRefreshHostClick: broadcasts the search and lists every host that
-// answers within about a second. Errors are swallowed after the clean-up,
+// answers within about a second, named from the site book, then the booked
+// sites that did not answer. Errors are swallowed after the clean-up,
 // except that a port the listener cannot bind is said in a warning box (the
 // search then sends nothing), so that it does not look like "no hosts".
 void RunHostSearch(DataModule& tdm, HostListWindowModel& window);
@@ -49,6 +50,13 @@ std::string PortInUseText();
 // Answers whose address names no single host are traced one by one up to
 // this many per search; the rest are counted in one line at its end.
 inline constexpr int kTracedUnlistedAnswers = 20;
+
+// After a search: the booked sites that did not answer are listed greyed,
+// and the book learns when and as what the others answered.
+void ListBookedSites(DataModule& tdm, HostListWindowModel& window);
+// The book changed (the site book window, a site booked on connecting): the
+// list names its rows anew without searching again.
+void ApplySiteBook(DataModule& tdm, HostListWindowModel& window);
 
 // Hands the answers the listener queued to the list; after the search's
 // deadline they are counted and dropped.

@@ -88,8 +88,8 @@ void HostWindow::ShowSaveState(const std::string& text) {
     frame.Changed();
 }
 
-void HostWindow::ShowHost(const std::string& host) {
-    frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(kHostPort);
+void HostWindow::ShowHost(const std::string& host, uint16_t port) {
+    frame["lblHost"].text = "IP地址:" + host + ":" + std::to_string(port);
     frame.Changed();
 }
 

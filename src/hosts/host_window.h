@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "hosts/refresh_options.h"
 #include "hosts/waiting_panel.h"
 #include "protocol/reply_result.h"
+#include "protocol/timing.h"
 #include "version.h"
 
 namespace tarnwick {
@@ -74,8 +76,8 @@ class HostWindow {
     void ShowWaitingPanel(const std::string& text);
     void HideWaitingPanel();
     void TimedWait(int steps, WaitKind kind);
-    // The address label: "IP地址:" + host + ":5200".
-    void ShowHost(const std::string& host);
+    // The address label: "IP地址:" + host + ":" + the port it is reached at.
+    void ShowHost(const std::string& host, uint16_t port = kHostPort);
     // An operator's action: run now, or, while the status poll waits for its
     // reply, kept and run as soon as the poll has ended.
     void RunWhenFree(std::function<void()> action);

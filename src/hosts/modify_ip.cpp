@@ -6,11 +6,12 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr size_t kAddressWidth = 15;
+constexpr size_t kAddressWidth = kIPv4TextLength;
 
 std::string WithoutBlanks(const std::string& text) {
     std::string out;
@@ -22,19 +23,20 @@ std::string WithoutBlanks(const std::string& text) {
 }  // namespace
 
 ModifyIpDialog::ModifyIpDialog(OperatorPort& op) : op_(op) {
-    for (const char* name : kEdits) {
-        controls.Edit(name, kAddressWidth, KeyFilter::Address);
+    AddCaptionedEdits(controls, kFields);
+    for (const CaptionedEdit& field : kFields) {
+        const std::string name = field.edit;
         controls.OnExit(name, [this, name] {
             if (!IsValidIPv4(controls[name].text)) op_.Warning(kIpValueWrongText);
         });
     }
     controls["edtOldIP"].readOnly = true;
-    controls.Label("lblOldIP", "原IP地址：");
-    controls.Label("lblNewIP", "新IP地址：");
-    controls.Label("lblNewMask", "子网掩码：");
-    controls.Label("lblNewGateway", "默认网关：");
     controls.Button("bbtnModify", "确定");
     controls.Button("bbtnCancel", "取消");
+}
+
+std::string AbsentSiteText(const std::string& site) {
+    return "站点“" + site + "”没有应答本次搜索，无法用广播修改它的网络配置。";
 }
 
 std::string ModifyIpFrame(const std::string& oldIp, const std::string& newIp,
@@ -50,6 +52,11 @@ void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
     if (tdm.flowRunning || window.searching) return;
     const std::string oldIp = WithoutBlanks(window.list.Field(row, 1));
     if (oldIp.empty()) return;
+    if (window.list.IsAbsent(row)) {
+        // The change travels by broadcast, which this host did not answer.
+        tdm.op.Information(AbsentSiteText(window.list.Field(row, HostListModel::kSiteColumn)));
+        return;
+    }
     PageModel& c = dialog.controls;
     c["edtOldIP"].text = oldIp;
     c["edtNewMask"].text = WithoutBlanks(window.list.Field(row, 6));

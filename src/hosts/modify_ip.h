@@ -2,7 +2,9 @@
 #include <functional>
 #include <string>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -16,8 +18,12 @@ struct HostListWindowModel;
 class ModifyIpDialog {
   public:
     explicit ModifyIpDialog(OperatorPort& op);
-    // The four edits, in reading order.
-    static constexpr const char* kEdits[] = {"edtOldIP", "edtNewIP", "edtNewMask", "edtNewGateway"};
+    // The four edits with their labels, in reading order.
+    static constexpr CaptionedEdit kFields[] = {
+        {"edtOldIP", "lblOldIP", "原IP地址", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewIP", "lblNewIP", "新IP地址", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewMask", "lblNewMask", "子网掩码", kIPv4TextLength, KeyFilter::Address},
+        {"edtNewGateway", "lblNewGateway", "默认网关", kIPv4TextLength, KeyFilter::Address}};
 
     PageModel controls;
     // Shows the dialog modally; true for OK, false for Cancel.
@@ -32,6 +38,7 @@ inline constexpr const char* kModifyIpHeading = "修改本地网络配置信息"
 inline constexpr const char* kIpValueWrongText = "输入的IP数值有误，请重新输入！";
 inline constexpr const char* kInvalidIpText = "输入无效的IP地址，请重试！";
 inline constexpr const char* kBroadcastTracePrefix = "[广播包]：";
+std::string AbsentSiteText(const std::string& site);
 
 // The IP change request: class 02, command DB, the present address, the new
 // address, mask and gateway as 15-byte text fields.
@@ -40,7 +47,8 @@ std::string ModifyIpFrame(const std::string& oldIp, const std::string& newIp,
 
 // miModifyIPClick: gives the host of a list row (1-based) a new address, mask
 // and gateway by broadcast and reports the host's answer. Errors are
-// swallowed after the clean-up.
+// swallowed after the clean-up. A booked site that did not answer the
+// search is told apart: the broadcast would not reach it either.
 void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
                        ModifyIpDialog& dialog);
 

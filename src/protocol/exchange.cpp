@@ -150,12 +150,13 @@ ReplyResult Exchanger::Exchange(const CommandEntry& entry) {
     const std::string& frame = entry.frame;
     const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
+    const uint16_t port = context_.session.CurrentPort();
     Wait wait{client_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
     std::string reply;
     try {
         StrayTrace strays(trace_, frame);
         DropWaiting(client_, [&](const Datagram& d) { strays.Stale(d); });
-        client_.SendTo(host, kHostPort, frame);
+        client_.SendTo(host, port, frame);
         wait.start = op_.TickMs();
         if (!labels.SentWithoutReply()) {
             auto stray = [&](const Datagram& d) { strays.Other(d, host); };
@@ -179,12 +180,13 @@ std::string Exchanger::ExchangeStatusQuery(const CommandEntry& entry) {
     const std::string& frame = entry.frame;
     const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
+    const uint16_t port = context_.session.CurrentPort();
     Wait wait{timerClient_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
     auto ignore = [](const Datagram&) {};
     std::string last;
     try {
         DropWaiting(timerClient_, ignore);
-        timerClient_.SendTo(host, kHostPort, frame);
+        timerClient_.SendTo(host, port, frame);
         wait.start = op_.TickMs();
         while (std::optional<std::string> datagram = NextFromHost(timerClient_, wait, ignore)) {
             last = std::move(*datagram);

@@ -7,9 +7,15 @@ std::string HostSession::CurrentHost() const {
     return currentHost_;
 }
 
-void HostSession::SetCurrentHost(const std::string& host) {
+uint16_t HostSession::CurrentPort() const {
+    std::lock_guard lock(mutex_);
+    return currentPort_;
+}
+
+void HostSession::SetCurrentHost(const std::string& host, uint16_t port) {
     std::lock_guard lock(mutex_);
     currentHost_ = host;
+    currentPort_ = port;
 }
 
 std::string HostSession::PendingNewAddress() const {

@@ -1,16 +1,21 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 
+#include "protocol/timing.h"
+
 namespace tarnwick {
 
-// The host being worked on, and the address an IP change waits for. Both are
-// read by the listener thread, so they are guarded.
+// The host being worked on (its address and the port it is reached at), and
+// the address an IP change waits for. Both are read by the listener thread,
+// so they are guarded.
 class HostSession {
   public:
     std::string CurrentHost() const;
-    void SetCurrentHost(const std::string& host);
+    uint16_t CurrentPort() const;
+    void SetCurrentHost(const std::string& host, uint16_t port = kHostPort);
     // The new address typed in the network configuration dialog (blanks removed).
     std::string PendingNewAddress() const;
     void SetPendingNewAddress(const std::string& address);
@@ -23,6 +28,7 @@ class HostSession {
   private:
     mutable std::mutex mutex_;
     std::string currentHost_;
+    uint16_t currentPort_ = kHostPort;
     std::string pendingNewAddress_;
 };
 

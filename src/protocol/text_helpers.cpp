@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 namespace tarnwick {
 
@@ -30,6 +31,47 @@ std::string Slice(std::string_view text, size_t from, size_t to) {
     if (to > text.size()) to = text.size();
     if (from > to) return {};
     return std::string(text.substr(from - 1, to - from + 1));
+}
+
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = 0;
+        uint32_t point = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            point = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            point = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            point = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            point = (point << 6) | (next & 0x3Fu);
+        }
+        const bool overlong = (length == 3 && point < 0x800) || (length == 4 && point < 0x10000);
+        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+size_t Utf8Length(std::string_view text) {
+    size_t count = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
 }
 
 std::optional<int> DecimalValue(std::string_view digits) {

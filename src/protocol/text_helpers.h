@@ -14,6 +14,11 @@ std::string Trim(std::string_view text);
 std::string ZeroPadLeft(std::string_view text, size_t width);
 // 1-based character slice [from, to] of a text, clipped to its length.
 std::string Slice(std::string_view text, size_t from, size_t to);
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
+// surrogates, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+// Characters of a UTF-8 text (code points), as the operator counts them.
+size_t Utf8Length(std::string_view text);
 // The value of a run of at most nine decimal digits; nullopt when it is empty
 // or holds anything else (a blank too).
 std::optional<int> DecimalValue(std::string_view digits);

@@ -23,4 +23,18 @@ bool IsUnicastIPv4(std::string_view text) {
     return !allZero && !allOnes && !multicast;
 }
 
+std::string PlainDottedIPv4(std::string_view address) {
+    std::string plain;
+    size_t start = 0;
+    while (start <= address.size()) {
+        size_t end = address.find('.', start);
+        if (end == std::string_view::npos) end = address.size();
+        int value = 0;
+        for (char c : address.substr(start, end - start)) value = value * 10 + (c - '0');
+        plain += (plain.empty() ? "" : ".") + std::to_string(value);
+        start = end + 1;
+    }
+    return plain;
+}
+
 }  // namespace tarnwick

@@ -1,21 +1,12 @@
 #include "storage/code_tables.h"
 
 namespace tarnwick {
-namespace {
-
-std::string Column(const DbRow& row, const std::string& name) {
-    for (const auto& [column, value] : row)
-        if (SameName(column, name)) return value;
-    return {};
-}
-
-}  // namespace
 
 void LoadCodeTables(DatabasePort& db, CodeTable& alarmCodes, CodeTable& operateCodes) {
     for (const DbRow& row : db.Select(std::string(kSelectAlarmCodes)))
-        alarmCodes.Set(Column(row, "AlarmCode"), Column(row, "AlarmType"));
+        alarmCodes.Set(DbColumn(row, "AlarmCode"), DbColumn(row, "AlarmType"));
     for (const DbRow& row : db.Select(std::string(kSelectOperateCodes)))
-        operateCodes.Set(Column(row, "OperateCode"), Column(row, "OperateInfo"));
+        operateCodes.Set(DbColumn(row, "OperateCode"), DbColumn(row, "OperateInfo"));
 }
 
 std::string OperationLogProblemText(const std::string& reason) {

@@ -8,17 +8,30 @@ namespace tarnwick {
 
 // A row of a select, as (column name, text) pairs in column order.
 using DbRow = std::vector<std::pair<std::string, std::string>>;
+// Named parameters, given with their leading ':' or without.
+using DbParams = std::vector<std::pair<std::string, std::string>>;
 
-// The database the tool keeps in its working directory: selects and a
-// parameterised insert. Failures throw DatabaseError.
+// One statement of a transaction.
+struct DbStatement {
+    std::string sql;
+    DbParams params;
+};
+
+// The database the tool keeps in its working directory: selects,
+// parameterised statements and transactions. Failures throw DatabaseError.
 class DatabasePort {
   public:
     virtual ~DatabasePort() = default;
     virtual std::vector<DbRow> Select(const std::string& sql) = 0;
-    // Named parameters, given with their leading ':' or without.
-    virtual void Execute(const std::string& sql,
-                         const std::vector<std::pair<std::string, std::string>>& params) = 0;
+    virtual void Execute(const std::string& sql, const DbParams& params) = 0;
+    // Runs the statements in one transaction: every one of them takes
+    // effect, or none does.
+    virtual void ExecuteAll(const std::vector<DbStatement>& statements) = 0;
 };
+
+// The text of a column of a row, found by its name without regard to
+// letter case; empty text when the row has no such column.
+std::string DbColumn(const DbRow& row, const std::string& name);
 
 class DatabaseError : public std::runtime_error {
   public:

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "storage/database_port.h"
+#include "storage/schema_migrations.h"
 #include "storage/sqlite_database.h"
 
 namespace tarnwick {
@@ -123,6 +124,14 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
         return result;
     }
     result.problem = Probe(path);
+    if (!result.problem.empty()) return result;
+    try {
+        SqliteDatabase db(path);
+        MigrateSchema(db);
+    } catch (const DatabaseError& e) {
+        result.schemaProblem = Named(path) + "无法加入站点簿（" + std::string(e.what()) +
+                               "）。\r\n站点簿暂不可用，其余功能照常使用。";
+    }
     return result;
 }
 

@@ -9,13 +9,17 @@ struct DatabaseStartup {
     // For the operator, in words an installer understands; empty when the
     // database can be used. The tool runs on either way.
     std::string problem;
+    // The tables added since the seed (the site book) could not be made;
+    // empty when they are there. The rest of the database works.
+    std::string schemaProblem;
 };
 
 // Makes the database ready before the code tables are read: a missing or
 // empty file is made from the seed (its missing folders are made, for the
 // user alone); a journal left by an interrupted write is rolled back; a
 // folder, an unreadable file or a file that is not a database is named with
-// its cause.
+// its cause. A usable database gains the tables of later versions, keeping
+// every row it holds.
 DatabaseStartup PrepareDatabase(const std::string& path);
 
 }  // namespace tarnwick

@@ -33,6 +33,19 @@ Statement Prepare(Connection& c, const std::string& sql) {
     return Statement(raw, &sqlite3_finalize);
 }
 
+// One statement with its named parameters, stepped to its end.
+void Run(Connection& c, const std::string& sql, const DbParams& params) {
+    Statement st = Prepare(c, sql);
+    for (const auto& [name, value] : params) {
+        std::string key = name.starts_with(':') ? name : ":" + name;
+        int index = sqlite3_bind_parameter_index(st.get(), key.c_str());
+        if (index == 0) throw DatabaseError("no parameter " + key);
+        sqlite3_bind_text(st.get(), index, value.c_str(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT);
+    }
+    if (sqlite3_step(st.get()) != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
+}
+
 }  // namespace
 
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
@@ -57,19 +70,23 @@ std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
     return rows;
 }
 
-void SqliteDatabase::Execute(const std::string& sql,
-                             const std::vector<std::pair<std::string, std::string>>& params) {
+void SqliteDatabase::Execute(const std::string& sql, const DbParams& params) {
     Connection c;
     Open(c, path_, SQLITE_OPEN_READWRITE);
-    Statement st = Prepare(c, sql);
-    for (const auto& [name, value] : params) {
-        std::string key = name.starts_with(':') ? name : ":" + name;
-        int index = sqlite3_bind_parameter_index(st.get(), key.c_str());
-        if (index == 0) throw DatabaseError("no parameter " + key);
-        sqlite3_bind_text(st.get(), index, value.c_str(), static_cast<int>(value.size()),
-                          SQLITE_TRANSIENT);
+    Run(c, sql, params);
+}
+
+void SqliteDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
+    Connection c;
+    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Run(c, "BEGIN IMMEDIATE", {});
+    try {
+        for (const DbStatement& statement : statements) Run(c, statement.sql, statement.params);
+        Run(c, "COMMIT", {});
+    } catch (...) {
+        sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
     }
-    if (sqlite3_step(st.get()) != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
 }
 
 void SqliteDatabase::ExecuteScript(const std::string& sql) {

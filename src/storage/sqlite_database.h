@@ -11,8 +11,10 @@ class SqliteDatabase : public DatabasePort {
   public:
     explicit SqliteDatabase(std::string path) : path_(std::move(path)) {}
     std::vector<DbRow> Select(const std::string& sql) override;
-    void Execute(const std::string& sql,
-                 const std::vector<std::pair<std::string, std::string>>& params) override;
+    void Execute(const std::string& sql, const DbParams& params) override;
+    // In one IMMEDIATE transaction, so that a second writer waits for it
+    // rather than failing half-way.
+    void ExecuteAll(const std::vector<DbStatement>& statements) override;
     // Runs a script of several statements (the seed).
     void ExecuteScript(const std::string& sql);
     const std::string& Path() const { return path_; }

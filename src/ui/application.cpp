@@ -20,16 +20,20 @@
 #include "programming/programming_page.h"
 #include "protocol/timing.h"
 #include "storage/database_startup.h"
+#include "storage/site_book.h"
 #include "storage/sqlite_database.h"
 #include "ui/activation.h"
 #include "ui/comparison_dialog.h"
 #include "ui/config_menu.h"
 #include "ui/control_binder.h"
 #include "ui/form_code_match.h"
+#include "ui/form_connect_address.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
 #include "ui/form_modify_ip.h"
+#include "ui/form_site_edit.h"
+#include "ui/form_sites.h"
 #include "ui/qt_operator.h"
 #include "ui/screenshots.h"
 
@@ -64,6 +68,7 @@ Application::Application(const std::string& dbPath, bool unattended) {
     ControlBinder::SetErrorTrace([this](const std::string& line) { tdm_->trace.Add(line); });
     WireHostList();
     WireHostWindow();
+    WireSites();
 }
 
 // The data module: a missing or empty database is made from the seed; one
@@ -80,9 +85,11 @@ void Application::OpenDataModule(const std::string& dbPath) {
         tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
     if (!database.problem.empty()) {
         op_->Error(database.problem);
-    } else if (const std::string error = tdm_->LoadCodeTables(); !error.empty()) {
-        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+        return;
     }
+    if (!database.schemaProblem.empty()) op_->Warning(database.schemaProblem);
+    if (const std::string error = tdm_->LoadCodeTables(); !error.empty())
+        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
 }
 
 void Application::WireHostList() {
@@ -142,6 +149,31 @@ void Application::WireHostWindow() {
         focusReporter_->HostWindowClosed();
         hostList_->activateWindow();
     });
+}
+
+void Application::WireSites() {
+    connectAddress_ = std::make_unique<ConnectAddressDialog>();
+    formConnectAddress_ = std::make_unique<TFormConnectAddress>(*connectAddress_, hostList_.get());
+    connectAddress_->show = [this](ConnectAddressDialog&) { return formConnectAddress_->Run(); };
+    siteBook_ = std::make_unique<SiteBookWindow>(*op_, *db_);
+    formSites_ = std::make_unique<TFormSites>(*siteBook_, hostList_.get());
+    connect(hostList_.get(), &TFormHostList::connectAddressRequested, this,
+            &Application::ConnectToAddress);
+    connect(hostList_.get(), &TFormHostList::sitesRequested, this, &Application::ShowSiteBook);
+}
+
+void Application::ConnectToAddress() {
+    hostList_->RunListFlow([this] {
+        tarnwick::ConnectToAddress(*tdm_, hostList_->Model(), *connectAddress_, *window_, login_,
+                                   [this] { ShowHostWindow(); });
+    });
+}
+
+void Application::ShowSiteBook() {
+    if (tdm_->flowRunning || hostList_->Model().searching) return;
+    formSites_->Run();
+    // The list names its rows from the book as it is now.
+    hostList_->RunListFlow([this] { ApplySiteBook(*tdm_, hostList_->Model()); });
 }
 
 Application::~Application() {
@@ -227,6 +259,43 @@ void Application::TourConfig(const QString& dir) {
     SaveWindow(&dialog, dir, "TFormCompare");
 }
 
+void Application::TourSites(const QString& dir) {
+    // The first listed host is booked, and a site whose host is not there.
+    try {
+        SiteBook book(tdm_->db);
+        const HostListModel& list = hostList_->Model().list;
+        if (list.NextRow() > 1)
+            book.Add(
+                {"城东门店", list.Field(1, 1), std::to_string(kHostPort), "收银台后面的弱电箱"});
+        book.Add({"城西仓库", "10.231.1.200", "5200", "二楼监控室，经路由器转发"});
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "the tour's site book: %s\n", e.what());
+    }
+    hostList_->RunListFlow([this] { ApplySiteBook(*tdm_, hostList_->Model()); });
+    SaveWindow(hostList_.get(), dir, "TFormHostList-sites");
+
+    siteBook_->Reload();
+    formSites_->show();
+    SaveWindow(formSites_.get(), dir, "TFormSites");
+    siteBook_->edit.title = kEditSiteTitle;
+    if (!siteBook_->Sites().empty()) {
+        const Site& site = siteBook_->Sites().front();
+        siteBook_->edit.Fill({site.name, site.address, std::to_string(site.port), site.notes});
+    }
+    formSites_->EditForm().show();
+    SaveWindow(&formSites_->EditForm(), dir, "TFormSiteEdit");
+    formSites_->EditForm().hide();
+    formSites_->hide();
+
+    PageModel& c = connectAddress_->controls;
+    c["edtConnectIP"].text = "10.231.1.200";
+    c["edtConnectSite"].text = "城西仓库";
+    c.Changed();
+    formConnectAddress_->show();
+    SaveWindow(formConnectAddress_.get(), dir, "TFormConnectAddress");
+    formConnectAddress_->hide();
+}
+
 void Application::Tour(const QString& dir, const std::string& password) {
     op_->SetUnattended(true);
     focusReporter_->search = nullptr;
@@ -243,6 +312,7 @@ void Application::Tour(const QString& dir, const std::string& password) {
         };
         hostList_->ModifyAddress(1, *modifyIp_);
         modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
+        TourSites(dir);
         login_.show = [this, dir, password](LoginDialog& dialog) {
             formLogin_->show();
             SaveWindow(formLogin_.get(), dir, "TFormLogin");

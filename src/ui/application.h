@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 
+#include "hosts/connect_address.h"
 #include "hosts/host_window.h"
 #include "hosts/login.h"
 #include "hosts/modify_ip.h"
+#include "hosts/site_book_window.h"
 #include "hosts/window_focus.h"
 
 namespace tarnwick {
@@ -25,6 +27,8 @@ class TFormLogin;
 class FocusReporter;
 class TFormCodeMatch;
 class TFormModifyIP;
+class TFormConnectAddress;
+class TFormSites;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -49,15 +53,23 @@ class Application : public QObject {
     HostWindow& Window() { return *window_; }
     LoginDialog& Login() { return login_; }
     ModifyIpDialog& ModifyIp() { return *modifyIp_; }
+    SiteBookWindow& Sites() { return *siteBook_; }
 
   private:
     void OpenDataModule(const std::string& dbPath);
     void WireHostList();
     void WireHostWindow();
+    // The site book window and the dialog that connects to an address.
+    void WireSites();
+    void ConnectToAddress();
+    void ShowSiteBook();
     void OpenHost(int row);
     void ShowHostWindow();
     void TourPairing(const QString& dir);
     void TourConfig(const QString& dir);
+    // Books two sites (one that answers, one that does not) and renders the
+    // list with them, the site book and its dialogs.
+    void TourSites(const QString& dir);
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;
@@ -78,6 +90,10 @@ class Application : public QObject {
     std::unique_ptr<FocusReporter> focusReporter_;
     std::unique_ptr<ModifyIpDialog> modifyIp_;
     std::unique_ptr<TFormModifyIP> formModifyIp_;
+    std::unique_ptr<ConnectAddressDialog> connectAddress_;
+    std::unique_ptr<TFormConnectAddress> formConnectAddress_;
+    std::unique_ptr<SiteBookWindow> siteBook_;
+    std::unique_ptr<TFormSites> formSites_;
 };
 
 }  // namespace tarnwick::ui

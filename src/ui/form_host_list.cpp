@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "hosts/connect_address.h"
 #include "hosts/host_list_model.h"
+#include "hosts/site_book_window.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -43,12 +45,17 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     for (int c = 0; c < HostListModel::kColumns; ++c)
         grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    // The site's name is read first, beside the number, and when a booked
+    // site was last seen before the mask and gateway, which it lacks.
+    grid_->horizontalHeader()->moveSection(HostListModel::kSiteColumn, 1);
+    grid_->horizontalHeader()->moveSection(HostListModel::kLastSeenColumn, 7);
     layout->addWidget(grid_, 1);
     // The window sees keys before its controls.
     grid_->installEventFilter(this);
     connect(grid_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit openHostRequested(index.row() + 1); });
 
+    BuildActions();
     BuildBottomPanel(central, layout);
     BuildContextMenu();
     setCentralWidget(central);
@@ -83,8 +90,20 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     auto* quit = new QPushButton(QStringLiteral("退出"), bottom_);
     quit->setObjectName("bbtnQuit");
     quit->setMinimumWidth(90);
+    auto* sites = new QPushButton(QString::fromUtf8(kSitesAction), bottom_);
+    sites->setObjectName("bbtnSites");
+    sites->setToolTip(QStringLiteral("站点簿：添加、编辑、删除、导入和导出站点（Alt+S）"));
+    sites->setMinimumWidth(90);
+    auto* connectAddress = new QPushButton(QString::fromUtf8(kConnectAddressAction), bottom_);
+    connectAddress->setObjectName("bbtnConnectAddress");
+    connectAddress->setToolTip(QStringLiteral("连接不在本网段的主机（Alt+L）"));
+    connectAddress->setMinimumWidth(120);
+    row->insertWidget(0, sites);
+    row->insertWidget(1, connectAddress);
     row->addWidget(refresh_);
     row->addWidget(quit);
+    connect(sites, &QPushButton::clicked, sites_, &QAction::trigger);
+    connect(connectAddress, &QPushButton::clicked, connectAddress_, &QAction::trigger);
     layout->addWidget(bottom_);
     connect(refresh_, &QPushButton::clicked, this, &TFormHostList::Search);
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
@@ -101,6 +120,9 @@ void TFormHostList::BuildContextMenu() {
     manage->setShortcut(Qt::Key_Return);
     QAction* modify = menu_->addAction(QStringLiteral("网络配置..."));
     modify->setObjectName("miModifyIP");
+    menu_->addSeparator();
+    menu_->addAction(connectAddress_);
+    menu_->addAction(sites_);
     connect(refresh, &QAction::triggered, this, &TFormHostList::Search);
     connect(manage, &QAction::triggered, this, [this] { emit openHostRequested(SelectedRow()); });
     connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
@@ -108,15 +130,43 @@ void TFormHostList::BuildContextMenu() {
             [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
 }
 
+void TFormHostList::BuildActions() {
+    connectAddress_ = new QAction(QString::fromUtf8(kConnectAddressAction), this);
+    connectAddress_->setObjectName("miConnectAddress");
+    connectAddress_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
+    sites_ = new QAction(QString::fromUtf8(kSitesAction), this);
+    sites_->setObjectName("miSites");
+    sites_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
+    addAction(connectAddress_);
+    addAction(sites_);
+    // Nothing starts while a search or another flow runs.
+    connect(connectAddress_, &QAction::triggered, this, [this] {
+        if (model_.bottomEnabled && !model_.searching) emit connectAddressRequested();
+    });
+    connect(sites_, &QAction::triggered, this, [this] {
+        if (model_.bottomEnabled && !model_.searching) emit sitesRequested();
+    });
+}
+
 void TFormHostList::ModifyAddress(int row, ModifyIpDialog& dialog) {
     if (!tdm_) return;
+    RunListFlow([&] { tarnwick::ModifyHostAddress(*tdm_, model_, row, dialog); });
+}
+
+void TFormHostList::RunListFlow(const std::function<void()>& flow) {
     auto listChanged = model_.onListChanged;
+    auto waitingChanged = model_.waiting.observer;
     model_.onListChanged = [this] {
         table_->Refresh();
         SyncEnabled();
     };
-    tarnwick::ModifyHostAddress(*tdm_, model_, row, dialog);
+    model_.waiting.observer = [this] {
+        waiting_->Sync();
+        SyncEnabled();
+    };
+    flow();
     model_.onListChanged = listChanged;
+    model_.waiting.observer = waitingChanged;
     SyncEnabled();
 }
 

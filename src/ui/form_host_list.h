@@ -38,12 +38,17 @@ class TFormHostList : public QMainWindow {
     void Search();
     // miModifyIPClick on a data row (1-based), the list following the flow.
     void ModifyAddress(int row, ModifyIpDialog& dialog);
+    // Runs a core flow of the list (the address change, connecting to an
+    // address): the grid, the enabled states and the waiting panel follow it.
+    void RunListFlow(const std::function<void()>& flow);
     // Asked before the list (and with it the program) closes; false keeps it.
     std::function<bool()> mayClose;
 
   signals:
     void openHostRequested(int row);  // strgridHostListDblClick, Enter
     void modifyIpRequested(int row);  // miModifyIPClick
+    void connectAddressRequested();   // 连接指定地址..., Alt+L
+    void sitesRequested();            // 站点..., Alt+S
     void closing();
 
   protected:
@@ -55,6 +60,9 @@ class TFormHostList : public QMainWindow {
   private:
     void BuildBottomPanel(QWidget* parent, QVBoxLayout* layout);
     void BuildContextMenu();
+    // The window's own actions: their shortcuts work whether the menu is
+    // open or not, and the bottom panel's buttons trigger them too.
+    void BuildActions();
     void SyncEnabled();
     // F5, Enter and Escape; true when the key was taken.
     bool HandleKey(QKeyEvent* e);
@@ -65,6 +73,8 @@ class TFormHostList : public QMainWindow {
     HostListTable* table_ = nullptr;
     QFrame* bottom_ = nullptr;
     QPushButton* refresh_ = nullptr;
+    QAction* connectAddress_ = nullptr;
+    QAction* sites_ = nullptr;
     QMenu* menu_ = nullptr;
     WaitingPanelWidget* waiting_ = nullptr;
 };

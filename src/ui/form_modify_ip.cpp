@@ -2,32 +2,16 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "protocol/text_helpers.h"
+#include "ui/captioned_edit.h"
 #include "ui/control_binder.h"
-#include "ui/qt_text.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
-namespace {
-
-// Edit, its caption label and the caption as it is read out.
-struct Row {
-    const char* edit;
-    const char* label;
-    const char* caption;
-};
-constexpr Row kRows[] = {{"edtOldIP", "lblOldIP", "原IP地址："},
-                         {"edtNewIP", "lblNewIP", "新IP地址："},
-                         {"edtNewMask", "lblNewMask", "子网掩码："},
-                         {"edtNewGateway", "lblNewGateway", "默认网关："}};
-
-}  // namespace
 
 TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     : QDialog(parent), dialog_(dialog) {
@@ -41,15 +25,8 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(1, 1);
     int row = 0;
-    for (const Row& r : kRows) {
-        QLabel* label = MakeLabel(this, r.label, r.caption);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        QLineEdit* edit = MakeEdit(this, r.edit);
-        label->setBuddy(edit);
-        edit->setAccessibleName(Q(CaptionWithoutColon(r.caption)));
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row++, 1);
-    }
+    for (const CaptionedEdit& field : ModifyIpDialog::kFields)
+        AddCaptionedEdit(grid, row++, this, dialog_.controls, field);
     layout->addLayout(grid);
     // The room the fixed size leaves goes above the buttons, so the banner
     // stays at the very top.

@@ -16,6 +16,8 @@ int HostListTable::columnCount(const QModelIndex& parent) const {
 QVariant HostListTable::data(const QModelIndex& index, int role) const {
     const int row = index.row() + 1;
     const bool shaded = HostListModel::IsShadedRow(row) && index.column() > 0;
+    // A booked site that did not answer the search is greyed.
+    const bool absent = list_.IsAbsent(row) && index.column() > 0;
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(list_.Cell(row, index.column()));
@@ -24,6 +26,7 @@ QVariant HostListTable::data(const QModelIndex& index, int role) const {
             if (index.column() == 0) return QBrush(QColor(0xEC, 0xEC, 0xEC));
             return {};
         case Qt::ForegroundRole:
+            if (absent) return QBrush(QColor(0x90, 0x90, 0x90));
             return shaded ? QVariant(QBrush(QColor(0x00, 0x80, 0x00))) : QVariant();
         case Qt::TextAlignmentRole:
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);

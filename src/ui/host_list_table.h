@@ -7,7 +7,7 @@ namespace tarnwick::ui {
 
 // The grid strgridHostList over the core's host list: row 0 of the core list
 // is the header, the others are the data rows; even data rows are grey with
-// green text in columns 1 to 7.
+// green text, and booked sites that did not answer the search grey text.
 class HostListTable : public QAbstractTableModel {
     Q_OBJECT
   public:

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string_view>
 
@@ -58,7 +59,13 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const qsizetype tour = args.indexOf(QStringLiteral("--tour"));
     const bool touring = tour >= 0 && tour + 1 < args.size();
-    tarnwick::ui::Application tarnwickApp(locations.database, touring);
+    // The tour books sites to show them: it keeps a database of its own, so
+    // the operator's book stays as it is.
+    QTemporaryDir tourFolder;
+    const std::string dbPath = touring && tourFolder.isValid()
+                                   ? tourFolder.filePath("db.mdb").toStdString()
+                                   : locations.database;
+    tarnwick::ui::Application tarnwickApp(dbPath, touring);
     if (!instance.Problem().empty())
         tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
                           "），程序照常启动，可能同时运行第二个副本。");

@@ -11,14 +11,20 @@
 
 #include "cli_host.h"
 #include "host_options.h"
+#include "storage/site_book.h"
+#include "storage/sqlite_database.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::cli {
 namespace {
 
-std::vector<std::string> Addresses(int count) {
-    std::vector<std::string> list;
-    for (int i = 1; i <= count; ++i) list.push_back("10.0.0." + std::to_string(i));
+std::vector<HostTarget> Addresses(int count) {
+    std::vector<HostTarget> list;
+    for (int i = 1; i <= count; ++i) {
+        HostTarget host;
+        host.address = "10.0.0." + std::to_string(i);
+        list.push_back(host);
+    }
     return list;
 }
 
@@ -48,7 +54,7 @@ TEST(ForEachHostTest, AFailureStaysWithItsHostAndItsBoxesDoNotReachTheNext) {
 TEST(ForEachHostTest, HostsRunSideBySideAndComeBackInTheirListOrder) {
     HostOptions options;
     options.jobs = 3;
-    const std::vector<std::string> addresses = Addresses(7);
+    const std::vector<HostTarget> addresses = Addresses(7);
     std::mutex mutex;
     std::set<const CliHost*> cores;
     const auto results = ForEachHost(addresses, options, [&](CliHost& host, HostResult& r) {
@@ -63,8 +69,8 @@ TEST(ForEachHostTest, HostsRunSideBySideAndComeBackInTheirListOrder) {
     });
     ASSERT_EQ(results.size(), addresses.size());
     for (size_t i = 0; i < addresses.size(); ++i) {
-        EXPECT_EQ(results[i].address, addresses[i]);
-        EXPECT_EQ(results[i].message, addresses[i]);
+        EXPECT_EQ(results[i].address, addresses[i].address);
+        EXPECT_EQ(results[i].message, addresses[i].address);
         EXPECT_TRUE(results[i].ok);
     }
     EXPECT_GE(cores.size(), 2u);
@@ -96,9 +102,9 @@ Printed Print(const std::vector<HostResult>& results,
 }
 
 TEST(PrintResultsTest, TheExitStatusAndTheJsonNameEveryHostThatFailed) {
-    HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, ""};
+    HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, "", {}};
     good.extra["model"] = "TW-16";
-    const HostResult bad{"10.0.0.2", false, "主机无应答", "", {}, ""};
+    const HostResult bad{"10.0.0.2", false, "主机无应答", "", {}, "", {}};
     const std::vector<HostListFile::Skipped> skipped = {{4, "shop-7", kNotAnAddressText}};
 
     const Printed printed = Print({good, bad}, skipped, true);
@@ -120,47 +126,77 @@ TEST(PrintResultsTest, TheExitStatusAndTheJsonNameEveryHostThatFailed) {
 }
 
 TEST(PrintResultsTest, EveryHostSucceededIsOneLineAHostAndStatusZero) {
-    const HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, ""};
+    const HostResult good{"10.0.0.1", true, "", "out/10.0.0.1.json", {}, "", {}};
     const Printed printed = Print({good}, {}, false);
     EXPECT_EQ(printed.status, kExitOk);
     EXPECT_EQ(printed.out, "10.0.0.1  成功  → out/10.0.0.1.json\n");
     EXPECT_EQ(printed.err, "");
 }
 
-TEST(HostOptionsTest, AHostOrAListIsNeededAndNothingElseIsTaken) {
+TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     testing::TempDir dir;
     const auto write = [&](const std::string& name, const std::string& text) {
         std::ofstream(dir.File(name)) << text;
         return dir.File(name);
     };
+    // A book of one site, reached at a port of its own.
+    const std::string database = dir.File("db.mdb");
+    BookedSites(database);
+    {
+        SqliteDatabase db(database);
+        ASSERT_EQ(SiteBook(db).Add({"Shop-7", "10.0.0.7", "6000", ""}), "");
+    }
     struct Case {
         std::string host;
         std::string file;
-        std::vector<std::string> addresses;  // empty: a usage error
+        std::string site;
+        std::string database;
+        std::vector<std::string> hosts;  // "address:port site"; empty: a usage error
     };
+    const std::string withSite = write("sites.txt", "10.0.0.1\nshop-7\n10.0.0.7\nshop-8\n");
     const Case cases[] = {
-        {"10.0.0.9", "", {"10.0.0.9"}},
-        {"255.255.255.255", "", {}},
-        {"10.0.0.256", "", {}},
-        {"", "", {}},
-        {"", dir.File("missing.txt"), {}},
-        {"", write("none.txt", "# nothing yet\nshop-7\n"), {}},
-        {"", write("two.txt", "10.0.0.1\nshop-7\n10.0.0.2\n"), {"10.0.0.1", "10.0.0.2"}},
+        {"10.0.0.9", "", "", "", {"10.0.0.9:5200 "}},
+        {"255.255.255.255", "", "", "", {}},
+        {"10.0.0.256", "", "", "", {}},
+        {"", "", "", "", {}},
+        {"", dir.File("missing.txt"), "", "", {}},
+        {"", write("none.txt", "# nothing yet\nshop-7\n"), "", "", {}},
+        {"",
+         write("two.txt", "10.0.0.1\nshop-7\n10.0.0.2\n"),
+         "",
+         "",
+         {"10.0.0.1:5200 ", "10.0.0.2:5200 "}},
+        // Site names: in a list with the book, or alone with --site.
+        {"", withSite, "", database, {"10.0.0.1:5200 ", "10.0.0.7:6000 Shop-7"}},
+        {"", "", "SHOP-7", database, {"10.0.0.7:6000 Shop-7"}},
+        {"", "", "shop-8", database, {}},
+        {"", "", "shop-7", "", {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.host + c.file);
+        SCOPED_TRACE(c.host + c.file + c.site + c.database);
         HostOptions options;
         options.host = c.host;
         options.hostsFile = c.file;
+        options.site = c.site;
+        options.database = c.database;
         ::testing::internal::CaptureStderr();
-        if (c.addresses.empty()) {
+        if (c.hosts.empty()) {
             EXPECT_THROW(ResolveHosts(options), UsageError);
         } else {
             const HostTargets targets = ResolveHosts(options);
-            EXPECT_EQ(targets.addresses, c.addresses);
+            std::vector<std::string> hosts;
+            for (const HostTarget& t : targets.hosts)
+                hosts.push_back(t.address + ":" + std::to_string(t.port) + " " + t.site);
+            EXPECT_EQ(hosts, c.hosts);
             EXPECT_EQ(targets.fromFile, !c.file.empty());
         }
-        ::testing::internal::GetCapturedStderr();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (c.file == withSite) {
+            EXPECT_NE(err.find("sites.txt:3: 10.0.0.7: 与第2行重复"), std::string::npos) << err;
+            EXPECT_NE(err.find("sites.txt:4: shop-8: 不是IPv4地址，也不是站点簿中的站点"),
+                      std::string::npos)
+                << err;
+        }
     }
 }
 

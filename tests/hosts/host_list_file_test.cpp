@@ -30,7 +30,9 @@ TEST(HostListFileTest, KeepsTheAddressesInOrderAndNamesEveryLineItSkips) {
         "10.0.0.4 10.0.0.5\n"            // 13: two on one line
         "   #10.0.0.9\n"                 // 14
         "10.0.0.6");                     // 15: no line end
-    EXPECT_EQ(list.addresses, (std::vector<std::string>{"10.0.0.2", "10.0.0.3", "10.0.0.6"}));
+    std::vector<std::string> addresses;
+    for (const HostTarget& host : list.hosts) addresses.push_back(host.address);
+    EXPECT_EQ(addresses, (std::vector<std::string>{"10.0.0.2", "10.0.0.3", "10.0.0.6"}));
     const std::vector<Skipped> expected = {
         {5, "10.0.0.256", kNotAnAddressText},    {6, "shop-7.local", kNotAnAddressText},
         {7, "255.255.255.255", kNotOneHostText}, {8, "0.0.0.0", kNotOneHostText},
@@ -43,7 +45,7 @@ TEST(HostListFileTest, KeepsTheAddressesInOrderAndNamesEveryLineItSkips) {
 TEST(HostListFileTest, AFileWithNothingToReadListsNoHost) {
     for (const char* text : {"", "\n\n", "# none yet\n", "\r\n  \r\n"}) {
         const HostListFile list = ParseHostList(text);
-        EXPECT_TRUE(list.addresses.empty()) << text;
+        EXPECT_TRUE(list.hosts.empty()) << text;
         EXPECT_TRUE(list.skipped.empty()) << text;
     }
 }

@@ -13,6 +13,11 @@
 # 6. Restoring to a host of another model is refused unless forced.
 # 7. Host 1's backup restored onto host 0 is refused unless forced; forced,
 #    it leaves host 1's local network settings out and says so.
+# 8. The site book of a database: sites add (a bad address, a taken name:
+#    nothing stored), import with bad lines named, export, list; backup
+#    --site and a --hosts line naming a site reach their hosts, and the book
+#    learns the backup file; --site without --database is a usage error;
+#    sites remove.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -168,6 +173,44 @@ check "forced, it says which settings it leaves out" \
 check "host 0 receives no local network write" test "$(local_writes)" -eq 0
 cli backup --host "${ips[0]}" -o "$work/after0.json" --code 123456 >"$work/7-after.out" 2>&1
 check "host 0 keeps its own address" has "$work/after0.json" "\"NMLocalIP\": \"${ips[0]}\""
+
+# 8. The site book.
+db=$work/sites.mdb
+cli sites add 二号店 "${ips[1]}" --notes 后门 --database "$db" >"$work/8-add.out" 2>&1
+check "sites add exits 0" test $? -eq 0
+cli sites add 坏店 10.231.1.256 --database "$db" >"$work/8-bad.out" 2>&1
+check "a bad address is a usage error" test $? -eq 2
+check "the bad address is named" has "$work/8-bad.out" "IP地址“10.231.1.256”不是单一主机的IPv4地址"
+cli sites add 二号店 "${ips[2]}" --database "$db" >"$work/8-taken.out" 2>&1
+check "a taken name is a usage error" test $? -eq 2
+check "the taken name is named" has "$work/8-taken.out" "站点名称“二号店”已存在"
+printf '站点名称,IP地址,端口\n三号店,%s,\n四号店,10.231.1.9,0\n二号店,10.231.1.8,\n' "${ips[2]}" \
+  >"$work/sites.csv"
+cli sites import "$work/sites.csv" --database "$db" >"$work/8-import.out" 2>"$work/8-import.err"
+check "an import with bad lines exits 1" test $? -eq 1
+check "the bad port's line is named" has "$work/8-import.err" "sites.csv:3: 端口“0”不是1到65535之间的数"
+check "the taken name's line is named" has "$work/8-import.err" "sites.csv:4: 站点名称“二号店”已存在"
+check "the good line is imported" has "$work/8-import.out" "已导入 1 个站点"
+cli sites export -o "$work/export.csv" --database "$db" >/dev/null 2>&1
+check "the export holds both sites" test "$(grep -cE '^(二号店|三号店),' "$work/export.csv")" -eq 2
+cli backup --site 二号店 --database "$db" -o "$work/site.json" --code 123456 >"$work/8-site.out" 2>&1
+check "backup --site exits 0" test $? -eq 0
+check "backup --site reaches the site's host" has "$work/site.json" "\"host\": \"${ips[1]}\""
+check "the result names the site" has "$work/8-site.out" "${ips[1]}（二号店）  成功"
+printf '三号店\n%s\n' "${ips[0]}" >"$work/site-hosts.txt"
+cli backup --hosts "$work/site-hosts.txt" --database "$db" -o "$work/by-name" --code 123456 \
+  >"$work/8-hosts.out" 2>&1
+check "a host list naming a site exits 0" test $? -eq 0
+check "the named site's host is backed up" test -s "$work/by-name/${ips[2]}.json"
+cli sites list --json --database "$db" >"$work/8-list.out" 2>&1
+check "the book learned the backup file" has "$work/8-list.out" "\"lastBackup\": \"$work/site.json\""
+cli backup --site 二号店 -o "$work/none.json" --code 123456 >"$work/8-nodb.out" 2>&1
+check "--site without --database is a usage error" test $? -eq 2
+cli sites remove 二号店 --database "$db" >/dev/null 2>&1
+check "sites remove exits 0" test $? -eq 0
+cli sites list --database "$db" >"$work/8-after.out" 2>/dev/null
+check "the removed site is gone, the other stays" \
+  test "$(grep -c 二号店 "$work/8-after.out")-$(grep -c 三号店 "$work/8-after.out")" = 0-1
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

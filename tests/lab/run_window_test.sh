@@ -17,6 +17,10 @@
 #    question's default, 否) keeps the page and its edit: nothing is read,
 #    and F8 then writes section 04 with the new type.
 # 7. The screenshot tour against the same host sends it only reads.
+# 8. Back at the list, Alt+S opens the site book and Escape closes it without
+#    a search. Alt+L, the address of a second host that ignores the search
+#    frame, Enter, Enter in the password dialog: that host receives the search
+#    at its own address, the section 00 read and page 0's nine reads.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,19 +46,27 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$lab" up "$name" 1 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+"$lab" up "$name" 2 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
 source <("$lab" env "$name")
-host_ip=$TARNWICK_LAB_HOST_IPS
+read -r host_ip far_ip <<<"$TARNWICK_LAB_HOST_IPS"
+read -r host_ns far_ns <<<"$TARNWICK_LAB_HOST_NS"
 in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
 
-cat >"$work/host.json" <<JSON
-{"hosts": [{"address": "$host_ip", "installerCode": "246810"}]}
-JSON
-"$lab" exec "$TARNWICK_LAB_HOST_NS" "$hostsim" --config "$work/host.json" --log "$work/host.log" \
-  --ready-file "$work/host.ready" &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$work/host.ready" ] && break; sleep 0.05; done
-[ -e "$work/host.ready" ] || { echo "the simulated host did not start" >&2; exit 1; }
+# Starts a simulated host: <namespace> <address> <log name> [hostsim arguments...].
+start_host() {
+  local ns=$1 ip=$2 log=$3
+  shift 3
+  echo "{\"hosts\": [{\"address\": \"$ip\", \"installerCode\": \"246810\"}]}" >"$work/$log.json"
+  "$lab" exec "$ns" "$hostsim" --config "$work/$log.json" --log "$work/$log.log" \
+    --ready-file "$work/$log.ready" "$@" &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "$work/$log.ready" ] && return 0; sleep 0.05; done
+  echo "the simulated host $ip did not start" >&2
+  exit 1
+}
+start_host "$host_ns" "$host_ip" host
+# A host beyond the broadcast: it never answers the search frame.
+start_host "$far_ns" "$far_ip" far --fault '{"match": "02D7", "silent": true}'
 
 # Background programs are started through lab.sh itself, which becomes the
 # program, so that their pids are theirs. Xvfb picks a free display and
@@ -223,11 +235,55 @@ else
   failures=$((failures + 1))
 fi
 
+# 8. The site book and a host reached by its address.
+n=$(count)
+key ctrl+shift+Tab  # back to page 0, which the next host window shows first
+settle $((n + 9))
+before=$(count)
+key Escape  # the host window closes; back at the list, which searches
+for _ in $(seq 100); do [ "$(count)" -gt "$before" ] && break; sleep 0.1; done
+sleep 2
+before=$(count)
+key alt+s
+sites=$(window '^站点簿$')
+key Escape
+sleep 2
+if [ -n "$sites" ] && [ "$(count)" -eq "$before" ]; then
+  echo "ok: Alt+S opens the site book; closing it starts no search"
+else
+  echo "FAILED: Alt+S opens the site book; closing it starts no search (window: ${sites:-none})"
+  failures=$((failures + 1))
+fi
+key alt+l
+connect=$(window '^连接指定地址$')
+[ -n "$connect" ] && in_tool xdotool windowactivate --sync "$connect"
+key ctrl+a
+in_tool xdotool type --delay 20 "$far_ip"
+key Return
+window '^密码验证$' >/dev/null
+key Return  # the dialog keeps the installer code typed last
+far_received() { awk '$3 == "recv" && $6 !~ /^255\./ { print $6, $7 }' "$work/far.log"; }
+for _ in $(seq 200); do [ "$(far_received | wc -l)" -ge 11 ] && break; sleep 0.1; done
+sleep 3
+got=$(far_received | tr '\n' ' ' | sed 's/ $//')
+want="$far_ip:5200 $search $far_ip:5200 $section00"
+for read in "${page0[@]}"; do want="$want $far_ip:5200 $read"; done
+if [ "$got" = "$want" ]; then
+  echo "ok: Alt+L reaches a host that ignores the search: its own search, section 00, page 0"
+else
+  echo "FAILED: Alt+L reaches a host that ignores the search: its own search, section 00, page 0"
+  echo "  expected: $want"
+  echo "  received: $got"
+  failures=$((failures + 1))
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
   echo "--- host log"
   cat "$work/host.log"
+  echo "--- far host log"
+  cat "$work/far.log"
   exit 1
 fi
 echo "window test passed"

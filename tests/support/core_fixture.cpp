@@ -7,6 +7,7 @@
 
 #include "app/standard_decoders.h"
 #include "protocol/frame_codec.h"
+#include "storage/schema_migrations.h"
 
 namespace tarnwick::testing {
 
@@ -35,6 +36,8 @@ void SendToLoopback(uint16_t port, const std::string& text) {
 CoreFixture::CoreFixture() {
     EnsureDatabase(dir.File("db.mdb"));
     db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
+    // As start-up leaves it: the seed's tables and those added since.
+    MigrateSchema(*db);
     DataModule::Endpoints endpoints;
     auto client = std::make_unique<ScriptedEndpoint>();
     auto timer = std::make_unique<ScriptedEndpoint>();

@@ -7,6 +7,7 @@
 #include "protocol/command_entry.h"
 #include "protocol/frame_codec.h"
 #include "protocol/timing.h"
+#include "storage/schema_migrations.h"
 
 namespace tarnwick::testing {
 
@@ -19,6 +20,8 @@ void LabFixture::SetUp() {
     ASSERT_FALSE(lab->hostNs.empty());
     EnsureDatabase(dir.File("db.mdb"));
     db = std::make_unique<SqliteDatabase>(dir.File("db.mdb"));
+    // As start-up leaves it: the seed's tables and those added since.
+    MigrateSchema(*db);
     tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
     RegisterStandardDecoders(tdm->decoders);
     AttachStandardPorts(*tdm);

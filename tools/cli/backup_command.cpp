@@ -26,12 +26,13 @@ Command AddBackupCommand(CLI::App& app) {
                 const HostTargets targets = ResolveHosts(o->hosts);
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
                         const std::string file =
                             OutputFileFor(o->out, r.address, kSnapshotExtension, targets.fromFile);
-                        const ConfigSnapshot snapshot = host.Backup(r.address, code);
+                        const ConfigSnapshot snapshot = host.Backup(r.target, code);
                         WriteSnapshotFile(file, snapshot);
                         r.file = file;
+                        r.message = host.RecordBackup(r.address, file);
                         r.extra["model"] = snapshot.model;
                     });
                 return PrintResults("backup", results, targets.skipped, o->hosts.json);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
@@ -13,6 +14,8 @@
 #include "programming/programming_requests.h"
 #include "protocol/hex_text.h"
 #include "protocol/timing.h"
+#include "storage/schema_migrations.h"
+#include "storage/site_book.h"
 #include "storage/xlsx_spreadsheet.h"
 
 #ifndef TARNWICK_VERSION
@@ -42,6 +45,11 @@ CliHost::CliHost(const std::string& database) {
     }
     EnsureDatabase(path);
     db_ = std::make_unique<SqliteDatabase>(path);
+    try {
+        // The site book for the hosts' backups; the rest works without it.
+        MigrateSchema(*db_);
+    } catch (const DatabaseError&) {
+    }
     tdm_ =
         std::make_unique<DataModule>(op_, *db_, clock_, DataModule::UdpEndpoints(op_), kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
@@ -59,11 +67,11 @@ CliHost::~CliHost() {
     ::rmdir(dir_.c_str());
 }
 
-void CliHost::Select(const std::string& host) {
-    tdm_->session.SetCurrentHost(host);
+void CliHost::Select(const HostTarget& host) {
+    tdm_->session.SetCurrentHost(host.address, host.port);
 }
 
-void CliHost::Login(const std::string& host, const std::string& installerCode) {
+void CliHost::Login(const HostTarget& host, const std::string& installerCode) {
     Select(host);
     tdm_->params.Set(kInstallerKey, "");
     const CommandEntry read = InstallerCodeRequest();
@@ -72,19 +80,19 @@ void CliHost::Login(const std::string& host, const std::string& installerCode) {
     if (tdm_->params.Get(kInstallerKey) != installerCode) throw HostError("安装员密码有误");
 }
 
-ConfigSnapshot CliHost::Backup(const std::string& host, const std::string& installerCode) {
+ConfigSnapshot CliHost::Backup(const HostTarget& host, const std::string& installerCode) {
     Select(host);
     return TakeSnapshot(*tdm_, SnapshotReads(*window_), installerCode, TARNWICK_VERSION);
 }
 
-HistoryExport CliHost::History(const std::string& host, const std::string& installerCode,
+HistoryExport CliHost::History(const HostTarget& host, const std::string& installerCode,
                                const std::string& path, int pageLimit) {
     Login(host, installerCode);
     XlsxSpreadsheet spreadsheet;
     return ExportWholeHistory(*tdm_, spreadsheet, path, pageLimit);
 }
 
-std::string CliHost::TimeSync(const std::string& host, const std::string& installerCode) {
+std::string CliHost::TimeSync(const HostTarget& host, const std::string& installerCode) {
     Login(host, installerCode);
     op_.boxes.clear();
     SyncHostTime(*window_);
@@ -94,6 +102,18 @@ std::string CliHost::TimeSync(const std::string& host, const std::string& instal
     const std::string answer = op_.boxes.front().substr(0, op_.boxes.front().find('\r'));
     if (!EndsWith(answer, ResultText(1))) throw HostError(op_.boxes.front());
     return answer;
+}
+
+std::string CliHost::RecordBackup(const std::string& address, const std::string& path) {
+    if (!dir_.empty()) return {};
+    try {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(path, error);
+        SiteBook(*db_).RecordBackup(address, error ? path : full.string());
+    } catch (const std::exception& e) {
+        return std::string(kSiteBookUnwritableText) + e.what();
+    }
+    return {};
 }
 
 HostListModel CliHost::Search() {

@@ -7,6 +7,7 @@
 #include "cli_operator.h"
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
+#include "hosts/host_target.h"
 #include "hosts/host_window.h"
 #include "operation/history_export.h"
 #include "storage/database_port.h"
@@ -38,17 +39,21 @@ class CliHost {
     // Reads the installer code of `host` as opening it does and makes it the
     // current host. Throws HostError when it does not answer or the code
     // differs.
-    void Login(const std::string& host, const std::string& installerCode);
+    void Login(const HostTarget& host, const std::string& installerCode);
     // Makes `host` the current host, without reading anything.
-    void Select(const std::string& host);
+    void Select(const HostTarget& host);
     // One read of `host`'s whole configuration.
-    ConfigSnapshot Backup(const std::string& host, const std::string& installerCode);
+    ConfigSnapshot Backup(const HostTarget& host, const std::string& installerCode);
     // The whole alarm history into one workbook.
-    HistoryExport History(const std::string& host, const std::string& installerCode,
+    HistoryExport History(const HostTarget& host, const std::string& installerCode,
                           const std::string& path, int pageLimit);
     // The host control page's time synchronisation; returns the host's
     // answer, throws HostError when it gave none or refused.
-    std::string TimeSync(const std::string& host, const std::string& installerCode);
+    std::string TimeSync(const HostTarget& host, const std::string& installerCode);
+    // The site book of the database given (none for a scratch one) learns
+    // the backup file of the host at `address`; returns why it could not,
+    // or empty text.
+    std::string RecordBackup(const std::string& address, const std::string& path);
     // The host list's search: every host that answered the broadcast.
     HostListModel Search();
 

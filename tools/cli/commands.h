@@ -20,5 +20,6 @@ Command AddDiffCommand(CLI::App& app);
 Command AddRestoreCommand(CLI::App& app);
 Command AddHistoryCommand(CLI::App& app);
 Command AddTimeSyncCommand(CLI::App& app);
+Command AddSitesCommand(CLI::App& app);
 
 }  // namespace tarnwick::cli

@@ -57,19 +57,21 @@ Command AddDiffCommand(CLI::App& app) {
     sub->add_option("files", o->files, "Snapshot files (one or two)")->required()->expected(1, 2);
     AddHostOptions(*sub, o->hosts);
     return {sub, [o] {
-                const bool live = !o->hosts.host.empty() || !o->hosts.hostsFile.empty();
+                const bool live =
+                    !o->hosts.host.empty() || !o->hosts.hostsFile.empty() || !o->hosts.site.empty();
                 if (o->files.size() == 2) {
                     if (live) throw UsageError("diff: 两个文件时不能再指定主机");
                     return CompareFiles(o->files[0], o->files[1], o->hosts.json);
                 }
-                if (!live) throw UsageError("diff: 一个文件时须以 --host 或 --hosts 指定主机");
+                if (!live)
+                    throw UsageError("diff: 一个文件时须以 --host、--hosts 或 --site 指定主机");
                 const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
                 const HostTargets targets = ResolveHosts(o->hosts);
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
                         const auto differences =
-                            CompareSnapshots(host.Pages(), before, host.Backup(r.address, code));
+                            CompareSnapshots(host.Pages(), before, host.Backup(r.target, code));
                         r.message = differences.empty()
                                         ? std::string(kSameConfigText)
                                         : std::to_string(differences.size()) + "处不同";

@@ -30,11 +30,10 @@ Command AddHistoryCommand(CLI::App& app) {
                 const HostTargets targets = ResolveHosts(o->hosts);
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
                         const std::string file =
                             OutputFileFor(o->out, r.address, kExportExtension, targets.fromFile);
-                        const HistoryExport done =
-                            host.History(r.address, code, file, o->pageLimit);
+                        const HistoryExport done = host.History(r.target, code, file, o->pageLimit);
                         const AlarmHistory& h = done.history;
                         r.file = done.path;
                         r.message = std::to_string(h.records.size()) + "条警情记录";

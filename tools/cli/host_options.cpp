@@ -9,7 +9,10 @@
 #include <iostream>
 #include <sstream>
 
+#include "protocol/name_value_list.h"
 #include "protocol/unicast_address.h"
+#include "storage/database_startup.h"
+#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -39,13 +42,19 @@ std::string ReadWithoutEcho() {
 void AddHostOptions(CLI::App& command, HostOptions& options) {
     CLI::Option* host = command.add_option("--host", options.host, "Host address");
     CLI::Option* hosts = command.add_option(
-        "--hosts", options.hostsFile, "File of host addresses, one a line ('#' starts a comment)");
+        "--hosts", options.hostsFile,
+        "File of host addresses or site names, one a line ('#' starts a comment)");
+    CLI::Option* site =
+        command.add_option("--site", options.site, "Site of the site book (needs --database)");
     host->excludes(hosts);
+    host->excludes(site);
+    hosts->excludes(site);
     command.add_option(
         "--code", options.code,
         std::string("Installer code (else $") + kCodeVariable + ", else asked on the terminal)");
     command.add_option("--database", options.database,
-                       "db.mdb that keeps the operation log (default: a scratch one)");
+                       "db.mdb that keeps the operation log and the site book (default: a "
+                       "scratch one)");
     command.add_flag("--json", options.json, "One JSON document on standard output");
     command.add_option("--jobs", options.jobs, "Hosts talked to at once")
         ->check(CLI::Range(1, 64))
@@ -57,23 +66,45 @@ HostTargets ResolveHosts(const HostOptions& options) {
     if (!options.host.empty()) {
         if (!IsUnicastIPv4(options.host))
             throw UsageError("--host " + options.host + ": 不是单一主机的IPv4地址");
-        targets.addresses.push_back(options.host);
+        targets.hosts.push_back({options.host, kHostPort, {}});
         return targets;
     }
-    if (options.hostsFile.empty()) throw UsageError("须以 --host 或 --hosts 指定主机");
+    if (!options.site.empty()) {
+        if (options.database.empty()) throw UsageError("--site 须与 --database 一起使用");
+        for (const Site& s : BookedSites(options.database))
+            if (SameName(s.name, options.site)) {
+                targets.hosts.push_back({s.address, s.port, s.name});
+                return targets;
+            }
+        throw UsageError("--site " + options.site + ": 站点簿中没有这个站点");
+    }
+    if (options.hostsFile.empty()) throw UsageError("须以 --host、--hosts 或 --site 指定主机");
     std::ifstream in(options.hostsFile, std::ios::binary);
     if (!in) throw UsageError(options.hostsFile + ": 无法打开");
     std::stringstream text;
     text << in.rdbuf();
-    const HostListFile list = ParseHostList(text.str());
+    const HostListFile list = ParseHostList(
+        text.str(), options.database.empty() ? std::vector<Site>{} : BookedSites(options.database));
     for (const HostListFile::Skipped& s : list.skipped)
         std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
                   << "，已跳过\n";
-    if (list.addresses.empty()) throw UsageError(options.hostsFile + ": 没有主机地址");
-    targets.addresses = list.addresses;
+    if (list.hosts.empty()) throw UsageError(options.hostsFile + ": 没有主机地址");
+    targets.hosts = list.hosts;
     targets.skipped = list.skipped;
     targets.fromFile = true;
     return targets;
+}
+
+std::vector<Site> BookedSites(const std::string& database) {
+    const DatabaseStartup startup = PrepareDatabase(database);
+    if (!startup.problem.empty()) throw UsageError(startup.problem);
+    if (!startup.schemaProblem.empty()) throw UsageError(startup.schemaProblem);
+    SqliteDatabase db(database);
+    try {
+        return SiteBook(db).List();
+    } catch (const DatabaseError& e) {
+        throw UsageError(database + ": 站点簿无法读取：" + e.what());
+    }
 }
 
 std::string InstallerCode(const std::string& option) {

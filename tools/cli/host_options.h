@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "hosts/host_list_file.h"
+#include "hosts/host_target.h"
+#include "storage/site_book.h"
 
 namespace CLI {
 class App;
@@ -26,20 +28,23 @@ inline constexpr const char* kCodeVariable = "TARNWICK_CODE";
 struct HostOptions {
     std::string host;
     std::string hostsFile;
+    std::string site;
     std::string code;
     std::string database;
     bool json = false;
     int jobs = kDefaultJobs;
 };
 
-// --host, --hosts (one of them), --code, --database, --json and --jobs.
+// --host, --hosts, --site (one of them), --code, --database, --json and
+// --jobs.
 void AddHostOptions(CLI::App& command, HostOptions& options);
 
-// The hosts the options name: --host alone, or the lines of --hosts, whose
-// skipped lines are written to standard error with their numbers. Throws
-// UsageError when neither names a host.
+// The hosts the options name: --host alone, the site --site names in the
+// book of --database, or the lines of --hosts (addresses, or names of sites
+// when --database is given), whose skipped lines are written to standard
+// error with their numbers. Throws UsageError when none names a host.
 struct HostTargets {
-    std::vector<std::string> addresses;
+    std::vector<HostTarget> hosts;
     std::vector<HostListFile::Skipped> skipped;
     bool fromFile = false;
 };
@@ -49,5 +54,9 @@ HostTargets ResolveHosts(const HostOptions& options);
 // terminal without echo. Throws UsageError when none is given and standard
 // input is no terminal.
 std::string InstallerCode(const std::string& option);
+
+// The sites of the book in `database`, made or brought up to date when
+// needed. Throws UsageError when the database cannot be used.
+std::vector<Site> BookedSites(const std::string& database);
 
 }  // namespace tarnwick::cli

@@ -11,6 +11,7 @@
 
 #include "cli_host.h"
 #include "host_options.h"
+#include "protocol/timing.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -65,20 +66,21 @@ class Progress {
 
 }  // namespace
 
-std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
+std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
                                     const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work) {
-    std::vector<HostResult> results(addresses.size());
-    Progress progress(addresses.size());
+    std::vector<HostResult> results(hosts.size());
+    Progress progress(hosts.size());
     std::atomic<size_t> next{0};
     auto worker = [&] {
         // One core for all the hosts a thread takes: building it costs more
         // than a host's whole backup.
         std::unique_ptr<CliHost> host;
         std::string broken;
-        for (size_t i = next++; i < addresses.size(); i = next++) {
+        for (size_t i = next++; i < hosts.size(); i = next++) {
             HostResult& r = results[i];
-            r.address = addresses[i];
+            r.target = hosts[i];
+            r.address = hosts[i].address;
             try {
                 if (!host && broken.empty()) host = std::make_unique<CliHost>(options.database);
             } catch (const std::exception& e) {
@@ -93,8 +95,7 @@ std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
             progress.Ended(r);
         }
     };
-    const size_t threads =
-        std::min(addresses.size(), static_cast<size_t>(std::max(options.jobs, 1)));
+    const size_t threads = std::min(hosts.size(), static_cast<size_t>(std::max(options.jobs, 1)));
     std::vector<std::thread> running;
     for (size_t t = 1; t < threads; ++t) running.emplace_back(worker);
     worker();
@@ -115,6 +116,8 @@ int PrintResults(const std::string& command, const std::vector<HostResult>& resu
         for (const HostResult& r : results) {
             nlohmann::ordered_json host;
             host["address"] = r.address;
+            if (!r.target.site.empty()) host["site"] = r.target.site;
+            if (r.target.port != kHostPort) host["port"] = r.target.port;
             host["ok"] = r.ok;
             host["message"] = r.message;
             if (!r.file.empty()) host["file"] = r.file;
@@ -129,7 +132,9 @@ int PrintResults(const std::string& command, const std::vector<HostResult>& resu
         std::cout << doc.dump(2) << std::endl;
     } else {
         for (const HostResult& r : results) {
-            std::cout << r.address << "  " << (r.ok ? kSucceededText : kFailedText);
+            std::cout << r.address;
+            if (!r.target.site.empty()) std::cout << "（" << r.target.site << "）";
+            std::cout << "  " << (r.ok ? kSucceededText : kFailedText);
             if (!r.message.empty()) std::cout << "  " << r.message;
             if (!r.file.empty()) std::cout << "  → " << r.file;
             std::cout << "\n" << r.report;

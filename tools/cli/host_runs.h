@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hosts/host_list_file.h"
+#include "hosts/host_target.h"
 
 namespace tarnwick::cli {
 
@@ -18,16 +19,17 @@ struct HostResult {
     std::string file;              // the file written, if any
     nlohmann::ordered_json extra;  // command-specific fields of the JSON output
     std::string report;            // printed below the host's line in text output
+    HostTarget target;             // where the host is reached (its address is `address`)
 };
 
-// Runs `work` for every address, at most `jobs` hosts at once, each thread
+// Runs `work` for every host, at most `jobs` hosts at once, each thread
 // with a CliHost of its own on `database` that its hosts take in turn. `work` fills the result,
 // which starts as a success; whatever it throws marks the host failed with
 // the exception's text, together with any box the flow showed. Results come back in the order of
-// `addresses`; when standard error is a terminal, one progress line is written there as each host
+// `hosts`; when standard error is a terminal, one progress line is written there as each host
 // ends.
 struct HostOptions;
-std::vector<HostResult> ForEachHost(const std::vector<std::string>& addresses,
+std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
                                     const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work);
 

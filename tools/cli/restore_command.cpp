@@ -32,7 +32,7 @@ void Restore(CliHost& host, HostResult& r, const std::string& file, const std::s
              bool dryRun, bool force) {
     const ConfigSnapshot target = ReadSnapshotFile(file);
     r.file = file;
-    host.Select(r.address);
+    host.Select(r.target);
     const RestorePreparation prep =
         PrepareRestore(host.Pages(), target, code, {.otherModel = force, .otherHost = force});
     r.extra["writes"] = WriteLabels(prep.writes);
@@ -84,7 +84,7 @@ Command AddRestoreCommand(CLI::App& app) {
                     throw UsageError("restore: --hosts 须与存放 <地址>.json 的文件夹一起使用");
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =
-                    ForEachHost(targets.addresses, o->hosts, [&](CliHost& host, HostResult& r) {
+                    ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
                         Restore(host, r, SnapshotFor(o->source, r.address), code, o->dryRun,
                                 o->force);
                     });

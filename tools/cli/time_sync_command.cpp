@@ -19,8 +19,8 @@ Command AddTimeSyncCommand(CLI::App& app) {
                 const HostTargets targets = ResolveHosts(*o);
                 const std::string code = InstallerCode(o->code);
                 const auto results =
-                    ForEachHost(targets.addresses, *o, [&](CliHost& host, HostResult& r) {
-                        r.message = host.TimeSync(r.address, code);
+                    ForEachHost(targets.hosts, *o, [&](CliHost& host, HostResult& r) {
+                        r.message = host.TimeSync(r.target, code);
                     });
                 return PrintResults("time-sync", results, targets.skipped, o->json);
             }};
