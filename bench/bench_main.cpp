@@ -117,7 +117,7 @@ int MeasureExchange(const std::string& host, int rounds) {
         auto t0 = Clock::now();
         const bool rawOk = raw.RoundTrip(read.frame);
         auto t1 = Clock::now();
-        const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+        const std::string result = tool.tdm->exchanger.Exchange(read).text;
         auto t2 = Clock::now();
         if (!rawOk || result.empty()) ++failures;
         if (i < 0) continue;  // warming up
@@ -150,7 +150,7 @@ int MeasureIdle(const std::string& silentHost) {
     const CommandEntry read = ReadSectionRequest(0);
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
     const double cpu = CpuMs() - cpu0;
     std::printf(
@@ -167,8 +167,8 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
     tool.tdm->session.SetCurrentHost(silentHost);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
-    window.PageChange(0);
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
+    window.PageChange(PageIndex(PageId::HostControl));
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
     const double totalMs = seconds * 1000.0;
@@ -178,7 +178,8 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
         if (left <= 0) break;
         tool.op.Pause(static_cast<int>(std::min<double>(kStatusPollPeriodMs, left)));
         if (Micros(Clock::now() - t0) / 1000.0 >= totalMs) break;
-        if (window.statusTimerRunning && PollHostStatus(window, window.Page(0).Controls(), true))
+        if (window.statusTimerRunning &&
+            PollHostStatus(window, StandardPage(window, PageId::HostControl).Controls(), true))
             ++polls;
     }
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
@@ -257,7 +258,7 @@ int MeasureFlood(const std::string& silentHost, int seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the flood is on
     const auto [before, peakBefore] = MemoryMb();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double ms = Micros(Clock::now() - t0) / 1000.0;
     const auto [after, peakAfter] = MemoryMb();
     flooding = false;
@@ -282,7 +283,7 @@ int MeasureRefresh(const std::string& host, int rounds) {
     tool.tdm->session.SetCurrentHost(host);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     RawClient raw(host);
     int status = 0;
     for (int page = 1; page <= 4; ++page) {

@@ -28,7 +28,7 @@ bool AllHex(const std::string& text) {
 void RunRead(DataModule& tdm, const CommandEntry& entry) {
     std::string result;
     try {
-        result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+        result = tdm.exchanger.Exchange(entry).text;
     } catch (const std::exception& e) {
         throw SnapshotError(entry.pair + ": " + e.what());
     }

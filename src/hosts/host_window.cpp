@@ -27,7 +27,7 @@ bool HostWindow::IsSavablePage(int page) const {
 }
 
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
-    frame.Label("lblTitle", "主机控制");
+    frame.Label("lblTitle");  // the shown page's caption
     frame.Label("lblHost", "IP地址:");
     frame.Label("Label101", "0").color = 0xFFFFFF;
     // The tooltips name the keys that do the same.
@@ -54,6 +54,7 @@ PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
     // Until a load, the page's own start values count as loaded.
     page->NoteLoaded();
     pages_.push_back(std::move(page));
+    if (PageCount() == activePage_ + 1) frame["lblTitle"].text = Trim(pages_.back()->Caption());
     return *pages_.back();
 }
 
@@ -86,10 +87,6 @@ void HostWindow::Close() {
 void HostWindow::ShowSaveState(const std::string& text) {
     frame["lblSaveState"].text = text;
     frame.Changed();
-}
-
-Control& HostWindow::DebugControl(const std::string& name) {
-    return Page(kDebugPage).Controls()[name];
 }
 
 void HostWindow::ShowHost(const std::string& host, uint16_t port) {
@@ -176,11 +173,12 @@ void HostWindow::Save() {
     HideWaitingPanel();
 }
 
-std::string HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
+ReplyResult HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
     tdm.op.Pause(kEntryPauseMs);
-    std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    ReplyResult result = tdm.exchanger.Exchange(entry);
     tdm.op.Pause(kAfterExchangePauseMs);
-    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame + "): " + result);
+    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame +
+                  "): " + result.text);
     return result;
 }
 
@@ -211,9 +209,9 @@ void HostWindow::RefreshCycle() {
         }
         RunEntry(entries[k], k, ". ");
     }
-    if (page != kDebugPage) {
+    if (branch.LoadsAfterRefresh()) {
         tdm.trace.Add(std::string(115, '-'));
-        if (DebugControl("chkPrintGs").checked && tdm.params.Count() > 0) {
+        if (options_ && options_->TraceStoreAfterRefresh() && tdm.params.Count() > 0) {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
@@ -259,7 +257,7 @@ void HostWindow::SaveCycle() {
         const CommandEntry& entry = entries[k];
         waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
         waiting.Advance();  // the save's bar shows no percentage
-        const std::string result = RunEntry(entry, k, ".");
+        const std::string result = RunEntry(entry, k, ".").text;
         report += "\r" + entry.pair + "----" + result + "\r";
         const std::string problem = tdm.operationLog.Write(entry.frame, result);
         if (logProblem.empty()) logProblem = problem;
@@ -314,12 +312,12 @@ void HostWindow::PageChange(int index) {
     FlowScope flow(tdm);
     activePage_ = index;
     frame["lblTitle"].text = Trim(Page(index).Caption());
-    statusTimerRunning = index == 0;
+    statusTimerRunning = Page(index).PollsStatus();
     frame["bbtnSave"].enabled = IsSavablePage(index);
     frame.Changed();
     Changed();
     if (onPageShown) onPageShown(index);
-    if (DebugControl("chkAutoRefresh").checked) {
+    if (options_ && options_->RefreshOnPageChange()) {
         RunWhenFree([this] {
             tdm.op.Pause(kPageChangePauseMs);
             Refresh();

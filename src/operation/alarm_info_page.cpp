@@ -9,6 +9,7 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "storage/file_paths.h"
+#include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
 namespace {
@@ -27,8 +28,8 @@ std::string Hex16(int value) {
 
 }  // namespace
 
-AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet)
-    : PageBranch("tsAlarmInfo", "警情信息"), window_(window), spreadsheet_(std::move(spreadsheet)) {
+AlarmInfoPage::AlarmInfoPage(HostWindow& window)
+    : window_(window), spreadsheet_(std::make_unique<XlsxSpreadsheet>()) {
     PageModel& c = Controls();
     c.Add("strgridAlarmInfo", ControlKind::Grid).caption = "警情记录";
     Control& start = c.Combo(

@@ -23,13 +23,13 @@ std::string ReadName(int start) {
 std::vector<std::string> ReadHistoryPage(DataModule& tdm, const CommandEntry& read, int start) {
     for (int n = 1; n <= kAlarmPageSize; ++n)
         tdm.params.Set(std::string(kAlarmInfoKey) + std::to_string(n), "");
-    const std::string reply = tdm.exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string reply = tdm.exchanger.Exchange(read).text;
     if (reply.empty()) throw HistoryExportError(ReadName(start) + ": 主机无应答");
     // The history decoder stores the records and gives no text: what came
     // back is the reply itself, whose result byte tells a refusal from an
     // empty page.
     const Prologue prologue = RunReplyPrologue(reply);
-    if (!prologue.bytes) throw HistoryExportError(ReadName(start) + ": " + prologue.result);
+    if (!prologue.bytes) throw HistoryExportError(ReadName(start) + ": " + prologue.result.text);
     const unsigned result = prologue.bytes->At(kResultByte);
     if (result != kSuccess)
         throw HistoryExportError(ReadName(start) + ": " + HostResultText(static_cast<int>(result)));

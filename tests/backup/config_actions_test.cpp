@@ -251,7 +251,7 @@ TEST(ConfigActions, CompareRefusesBadChoicesAndDamagedFilesBeforeReadingTheHost)
 std::vector<int> SectionWrites(const ActionsFixture& a) {
     std::vector<int> out;
     for (const auto& sent : a.f.clientEndpoint->sent)
-        if (const int section = WrittenSection({"", sent.payload}); section >= 0)
+        if (const int section = WrittenSection({"", sent.payload, {}}); section >= 0)
             out.push_back(section);
     return out;
 }
@@ -356,7 +356,7 @@ TEST(ConfigActions, RestoreRefusesAHostOfAnotherModelAndAFailedWriteSaysWhatWasW
     a.boxes().clear();
     const Responder host = a.f.client().responder;
     a.f.client().responder = [host](const std::string& payload) -> std::vector<std::string> {
-        if (WrittenSection({"", payload}) >= 0) return {HostDatagram("11", "02", "03")};
+        if (WrittenSection({"", payload, {}}) >= 0) return {HostDatagram("11", "02", "03")};
         return host(payload);
     };
     a.actions.chooseRestorePath = [&] { return a.f.dir.File("saved.json"); };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/alarm_records.h"
 #include "protocol/frame_codec.h"
@@ -19,7 +20,7 @@ using testing::HostDatagram;
 struct AlarmPageTest : ::testing::Test, testing::HostWindowFixture {
     AlarmPageTest() {
         AutoRefresh(true);
-        page = dynamic_cast<AlarmInfoPage*>(&window.Page(kAlarmPage));
+        page = dynamic_cast<AlarmInfoPage*>(&window.Page(PageIndex(PageId::AlarmInfo)));
         f.client().responder = [this](const std::string& payload) -> std::vector<std::string> {
             requests.push_back(Slice(payload, 13, 20));
             std::string area;
@@ -28,8 +29,8 @@ struct AlarmPageTest : ::testing::Test, testing::HostWindowFixture {
         };
     }
     void Refresh() {
-        if (window.ActivePage() != kAlarmPage)
-            window.PageChange(kAlarmPage);
+        if (window.ActivePage() != PageIndex(PageId::AlarmInfo))
+            window.PageChange(PageIndex(PageId::AlarmInfo));
         else
             window.Refresh();
     }

@@ -66,7 +66,7 @@ void CliHost::Login(const HostTarget& host, const std::string& installerCode) {
     Select(host);
     tdm_->params.Set(kInstallerKey, "");
     const CommandEntry read = InstallerCodeRequest();
-    tdm_->exchanger.ExchangeCommand(read.frame, read.pair);
+    tdm_->exchanger.Exchange(read);
     if (!tdm_->params.Has(kInstallerKey)) throw HostError(read.pair + ": 主机无应答");
     if (tdm_->params.Get(kInstallerKey) != installerCode) throw HostError("安装员密码有误");
 }
