@@ -8,9 +8,15 @@
 #include <memory>
 
 #include "storage/database_seed.h"
+#include "storage/schema_migrations.h"
 
 namespace tarnwick {
 namespace {
+
+// How long a statement waits for another writer (another copy of the tool,
+// the command-line tool) before it fails: several writing at once each take
+// their turn.
+constexpr int kBusyTimeoutMs = 15000;
 
 struct Connection {
     sqlite3* db = nullptr;
@@ -21,7 +27,7 @@ void Open(Connection& c, const std::string& path, int flags) {
     if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK)
         throw DatabaseError("cannot open " + path + ": " +
                             (c.db ? sqlite3_errmsg(c.db) : "out of memory"));
-    sqlite3_busy_timeout(c.db, 2000);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
 }
 
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
@@ -33,27 +39,36 @@ Statement Prepare(Connection& c, const std::string& sql) {
     return Statement(raw, &sqlite3_finalize);
 }
 
+void Bind(sqlite3_stmt* st, const DbParams& params) {
+    for (const auto& [name, value] : params) {
+        std::string key = name.starts_with(':') ? name : ":" + name;
+        int index = sqlite3_bind_parameter_index(st, key.c_str());
+        if (index == 0) throw DatabaseError("no parameter " + key);
+        sqlite3_bind_text(st, index, value.c_str(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT);
+    }
+}
+
 // One statement with its named parameters, stepped to its end.
 void Run(Connection& c, const std::string& sql, const DbParams& params) {
     Statement st = Prepare(c, sql);
-    for (const auto& [name, value] : params) {
-        std::string key = name.starts_with(':') ? name : ":" + name;
-        int index = sqlite3_bind_parameter_index(st.get(), key.c_str());
-        if (index == 0) throw DatabaseError("no parameter " + key);
-        sqlite3_bind_text(st.get(), index, value.c_str(), static_cast<int>(value.size()),
-                          SQLITE_TRANSIENT);
-    }
+    Bind(st.get(), params);
     if (sqlite3_step(st.get()) != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
 }
 
 }  // namespace
 
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
+    return SelectWith(sql, {});
+}
+
+std::vector<DbRow> SqliteDatabase::SelectWith(const std::string& sql, const DbParams& params) {
     Connection c;
     // Opened for writing when allowed, so that SQLite can roll back a journal
     // an interrupted write left behind before it reads.
     Open(c, path_, SQLITE_OPEN_READWRITE);
     Statement st = Prepare(c, sql);
+    Bind(st.get(), params);
     std::vector<DbRow> rows;
     int rc;
     while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
@@ -112,7 +127,9 @@ bool EnsureDatabase(const std::string& path) {
     // file is never taken for the database.
     std::string temporary = path + ".creating";
     ::unlink(temporary.c_str());
-    SqliteDatabase(temporary).ExecuteScript(kDatabaseSeedSql);
+    SqliteDatabase made(temporary);
+    made.ExecuteScript(kDatabaseSeedSql);
+    MigrateSchema(made);
     if (std::rename(temporary.c_str(), path.c_str()) != 0)
         throw DatabaseError("cannot create " + path);
     return true;

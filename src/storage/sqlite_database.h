@@ -11,6 +11,7 @@ class SqliteDatabase : public DatabasePort {
   public:
     explicit SqliteDatabase(std::string path) : path_(std::move(path)) {}
     std::vector<DbRow> Select(const std::string& sql) override;
+    std::vector<DbRow> SelectWith(const std::string& sql, const DbParams& params) override;
     void Execute(const std::string& sql, const DbParams& params) override;
     // In one IMMEDIATE transaction, so that a second writer waits for it
     // rather than failing half-way.
@@ -23,8 +24,8 @@ class SqliteDatabase : public DatabasePort {
     std::string path_;
 };
 
-// Creates the database from the seed when the file is missing or empty.
-// Returns true when it created the file.
+// Creates the database from the seed and the migrations when the file is
+// missing or empty. Returns true when it created the file.
 bool EnsureDatabase(const std::string& path);
 
 // The seed script kept with the sources: the three tables and the code texts.

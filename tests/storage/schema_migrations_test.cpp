@@ -18,13 +18,17 @@ namespace {
 // few rows of the operation log.
 std::string OldDatabase(const testing::TempDir& dir) {
     const std::string path = dir.File("db.mdb");
-    EXPECT_TRUE(EnsureDatabase(path));
     SqliteDatabase db(path);
-    testing::FixedClock clock;
-    HostSession session;
-    session.SetCurrentHost("10.77.0.11");
-    OperationLog log(db, clock, session);
-    for (const char* frame : {"7E01", "7E02", "7E03"}) EXPECT_EQ(log.Write(frame, "成功!"), "");
+    db.ExecuteScript(DatabaseSeedSql());
+    for (const char* frame : {"7E01", "7E02", "7E03"})
+        db.Execute(
+            "Insert Into OperationLog(dTime, OperationIP, OperationInfo, OperationResult, "
+            "Operator) Values(:_dTime,:_OperationIP,:_OperationInfo,:_OperationResult,:_Operator)",
+            {{"_dTime", "2026-12-07 08:30:05"},
+             {"_OperationIP", "10.77.0.11"},
+             {"_OperationInfo", frame},
+             {"_OperationResult", "成功!"},
+             {"_Operator", ""}});
     return path;
 }
 
@@ -46,6 +50,12 @@ TEST(SchemaMigrations, AnOldDatabaseGainsTheSiteBookOnStartAndKeepsEveryRow) {
     EXPECT_EQ(startup.schemaProblem, "");
     EXPECT_EQ(SchemaVersionOf(db), NewestSchemaVersion());
     EXPECT_EQ(Rows(db, "OperationLog"), 3u);
+    for (const DbRow& row : db.Select("SELECT OperationInfo, Operator, Workstation FROM "
+                                      "OperationLog")) {
+        EXPECT_EQ(DbColumn(row, "OperationInfo").substr(0, 3), "7E0");
+        EXPECT_EQ(DbColumn(row, "Operator"), "");
+        EXPECT_EQ(DbColumn(row, "Workstation"), "");
+    }
     EXPECT_EQ(Rows(db, "AlarmTypeCode"), alarmCodes);
     EXPECT_TRUE(SiteBook(db).List().empty());
     EXPECT_EQ(SiteBook(db).Add({"一号店", "10.77.0.11", "", ""}), "");

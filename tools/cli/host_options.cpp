@@ -9,10 +9,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "cli_database.h"
 #include "protocol/name_value_list.h"
 #include "protocol/unicast_address.h"
-#include "storage/database_startup.h"
-#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -53,8 +52,10 @@ void AddHostOptions(CLI::App& command, HostOptions& options) {
         "--code", options.code,
         std::string("Installer code (else $") + kCodeVariable + ", else asked on the terminal)");
     command.add_option("--database", options.database,
-                       "db.mdb that keeps the operation log and the site book (default: a "
-                       "scratch one)");
+                       "db.mdb or postgresql:// address of the database that keeps the "
+                       "operation log, the archives and the site book (default: a scratch one)");
+    command.add_option("--operator", options.operatorName,
+                       "Operator named in the operation log (default: the user name)");
     command.add_flag("--json", options.json, "One JSON document on standard output");
     command.add_option("--jobs", options.jobs, "Hosts talked to at once")
         ->check(CLI::Range(1, 64))
@@ -96,12 +97,9 @@ HostTargets ResolveHosts(const HostOptions& options) {
 }
 
 std::vector<Site> BookedSites(const std::string& database) {
-    const DatabaseStartup startup = PrepareDatabase(database);
-    if (!startup.problem.empty()) throw UsageError(startup.problem);
-    if (!startup.schemaProblem.empty()) throw UsageError(startup.schemaProblem);
-    SqliteDatabase db(database);
+    const std::unique_ptr<DatabasePort> db = OpenCliDatabase(database);
     try {
-        return SiteBook(db).List();
+        return SiteBook(*db).List();
     } catch (const DatabaseError& e) {
         throw UsageError(database + ": 站点簿无法读取：" + e.what());
     }

@@ -82,7 +82,8 @@ std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
             r.target = hosts[i];
             r.address = hosts[i].address;
             try {
-                if (!host && broken.empty()) host = std::make_unique<CliHost>(options.database);
+                if (!host && broken.empty())
+                    host = std::make_unique<CliHost>(options.database, options.operatorName);
             } catch (const std::exception& e) {
                 broken = e.what();
             }
