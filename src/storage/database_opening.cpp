@@ -35,8 +35,7 @@ OpenedDatabase OpenDatabase(const std::string& location, const std::string& outb
     } catch (const DatabaseError& e) {
         // Without a local outbox the server is used alone.
         OpenedDatabase alone = OpenDatabase(location);
-        alone.problem = (alone.problem.empty() ? "" : alone.problem + "\r\n") + "本机暂存文件 " +
-                        outboxPath + " 无法使用：" + e.what();
+        alone.outboxProblem = "本机暂存文件 " + outboxPath + " 无法使用：" + e.what();
         return alone;
     }
     if (!outbox->TryServer()) {

@@ -22,6 +22,9 @@ struct OpenedDatabase {
     std::string problem;
     // The tables of later versions could not be made; the rest works.
     std::string schemaProblem;
+    // The outbox could not be made: the server is used alone, and its
+    // writes fail while it is away.
+    std::string outboxProblem;
 };
 
 // `outboxPath`: where a team database's writes wait while the server is

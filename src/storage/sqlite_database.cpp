@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "storage/database_seed.h"
@@ -123,16 +126,39 @@ bool EnsureDatabase(const std::string& path) {
     // An empty file holds no tables yet: it is seeded like a missing one.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) return false;
-    // Build under a temporary name and move it in place, so a half-written
-    // file is never taken for the database.
-    std::string temporary = path + ".creating";
+    // Build under a temporary name of this process's own and link it in
+    // place, so a half-written file is never taken for the database, and two
+    // processes making it at once neither spoil each other's file nor
+    // replace the one that came first.
+    static std::atomic<unsigned> made{0};
+    const std::string temporary =
+        path + ".creating." + std::to_string(::getpid()) + "." + std::to_string(++made);
     ::unlink(temporary.c_str());
-    SqliteDatabase made(temporary);
-    made.ExecuteScript(kDatabaseSeedSql);
-    MigrateSchema(made);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-        throw DatabaseError("cannot create " + path);
-    return true;
+    try {
+        SqliteDatabase fresh(temporary);
+        fresh.ExecuteScript(kDatabaseSeedSql);
+        MigrateSchema(fresh);
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    if (::link(temporary.c_str(), path.c_str()) == 0) {
+        ::unlink(temporary.c_str());
+        return true;
+    }
+    int error = errno;
+    if (error == EEXIST) {
+        // A database another process made meanwhile is taken; an empty file
+        // is replaced.
+        if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) {
+            ::unlink(temporary.c_str());
+            return false;
+        }
+        if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+        error = errno;
+    }
+    ::unlink(temporary.c_str());
+    throw DatabaseError("cannot create " + path + ": " + std::strerror(error));
 }
 
 }  // namespace tarnwick

@@ -95,6 +95,7 @@ void Application::OpenDataModule(const std::string& dbPath, const std::string& o
     }
     if (!database.problem.empty()) op_->Warning(database.problem);
     if (!database.schemaProblem.empty()) op_->Warning(database.schemaProblem);
+    if (!database.outboxProblem.empty()) op_->Warning(database.outboxProblem);
     const std::string shown = IsPostgresUrl(dbPath) ? PostgresServerName(dbPath) : dbPath;
     if (const std::string error = tdm_->LoadCodeTables(); !error.empty())
         op_->Error("读取数据库 " + shown + " 失败：" + error);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "storage/code_tables.h"
@@ -81,6 +82,35 @@ TEST(SchemaMigrations, AMigrationThatFailsLeavesTheDatabaseAsItWas) {
     const DatabaseStartup startup = PrepareDatabase(path);
     EXPECT_EQ(startup.problem, "");
     EXPECT_NE(startup.schemaProblem.find("站点簿暂不可用，其余功能照常使用。"), std::string::npos);
+}
+
+TEST(SchemaMigrations, CopiesMakingANewDatabaseAtOnceShareTheOneThatCameFirst) {
+    testing::TempDir dir;
+    const std::string path = dir.File("outbox.mdb");
+    std::atomic<int> made{0}, failures{0};
+    std::vector<std::thread> copies;
+    for (int i = 1; i <= 4; ++i)
+        copies.emplace_back([&, i] {
+            try {
+                if (EnsureDatabase(path)) ++made;
+                SqliteDatabase(path).Execute(
+                    "INSERT INTO Site (Name, Address) VALUES (:Name, :Address)",
+                    {{"Name", "s" + std::to_string(i)},
+                     {"Address", "10.0.0." + std::to_string(i)}});
+            } catch (const DatabaseError&) {
+                ++failures;
+            }
+        });
+    for (std::thread& t : copies) t.join();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(failures, 0);
+    // No copy wrote into a file another one replaced, and no scratch file
+    // is left beside it.
+    SqliteDatabase db(path);
+    EXPECT_EQ(Rows(db, "Site"), 4u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(SchemaMigrations, TwoCopiesStartingAtOnceBothFindTheBookMadeOnce) {

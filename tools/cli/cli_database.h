@@ -6,6 +6,10 @@
 
 namespace tarnwick::cli {
 
+// Writes `text` on standard error unless this run wrote it already (several
+// hosts' threads open the database, the operator reads each news once).
+void SayOnce(const std::string& text);
+
 // Where tarnwick-cli keeps the writes for a team database whose server is
 // away: $TARNWICK_OUTBOX, else outbox.mdb in the user's data folder.
 std::string CliOutboxPath();

@@ -12,6 +12,7 @@
 #include "cli_database.h"
 #include "protocol/name_value_list.h"
 #include "protocol/unicast_address.h"
+#include "storage/postgres_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -84,8 +85,18 @@ HostTargets ResolveHosts(const HostOptions& options) {
     if (!in) throw UsageError(options.hostsFile + ": 无法打开");
     std::stringstream text;
     text << in.rdbuf();
-    const HostListFile list = ParseHostList(
-        text.str(), options.database.empty() ? std::vector<Site>{} : BookedSites(options.database));
+    std::vector<Site> sites;
+    if (!options.database.empty()) {
+        try {
+            sites = BookedSites(options.database);
+        } catch (const UsageError& e) {
+            // A team database that cannot be reached: the addresses of the
+            // list are still reached, its site names are skipped.
+            if (!IsPostgresUrl(options.database)) throw;
+            SayOnce(e.what());
+        }
+    }
+    const HostListFile list = ParseHostList(text.str(), sites);
     for (const HostListFile::Skipped& s : list.skipped)
         std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
                   << "，已跳过\n";
