@@ -19,7 +19,8 @@
 #    learns the backup file; --site without --database is a usage error;
 #    sites remove.
 # 9. A team database on a private PostgreSQL cluster: two time-syncs at once
-#    under two operators each log their row with operator and workstation;
+#    under two operators, beside two other writers, each log their row with
+#    operator and workstation, and every other row arrives once;
 #    the history read twice is archived once and exported from the archive
 #    alone; db migrate copies the book's database once; a database that
 #    cannot be reached keeps the rows in the outbox, says so once, and they
@@ -228,6 +229,17 @@ pgdir=$(mktemp -d /tmp/tarnwick-cli-pg.XXXXXX)
 team="postgresql:///team?host=$pgdir&user=tarnwick"
 sql() { psql -qAt -h "$pgdir" -U tarnwick -d "${2:-team}" -c "$1"; }
 sql "CREATE DATABASE team" postgres
+# The schema is made by the first program that opens the database; two
+# writers beside the two programs then add rows of their own meanwhile.
+cli sites list --database "$team" >/dev/null 2>&1
+writers=()
+for w in 1 2; do
+  for i in $(seq 40); do
+    sql "INSERT INTO operationlog (dtime, operationip, operationinfo, operationresult, operator)
+         VALUES ('', 'writer', '$w-$i', '', 'writer')"
+  done &
+  writers+=($!)
+done
 cli time-sync --host "${ips[0]}" --database "$team" --operator 王工 --code 123456 \
   >"$work/9-a.out" 2>&1 &
 first=$!
@@ -235,10 +247,15 @@ cli time-sync --host "${ips[1]}" --database "$team" --operator 赵工 --code 123
   >"$work/9-b.out" 2>&1
 second=$?
 wait "$first"
-check "two time-syncs at once exit 0" test "$?-$second" = 0-0
+first=$?
+wait "${writers[@]}"
+check "two time-syncs at once exit 0" test "$first-$second" = 0-0
 check "each logged one row under its operator" \
   test "$(sql "SELECT string_agg(operator || '@' || operationip, ',' ORDER BY operator) \
-    FROM operationlog")" = "王工@${ips[0]},赵工@${ips[1]}"
+    FROM operationlog WHERE operator <> 'writer'")" = "王工@${ips[0]},赵工@${ips[1]}"
+check "the other writers' 80 rows arrived once each" \
+  test "$(sql "SELECT count(DISTINCT operationinfo) || '/' || count(*) FROM operationlog \
+    WHERE operator = 'writer'")" = 80/80
 check "the rows name the workstation" \
   test "$(sql "SELECT count(*) FROM operationlog WHERE workstation = '$(hostname)'")" -eq 2
 for round in 1 2; do
