@@ -51,7 +51,13 @@ std::string PostgresServerName(const std::string& url) {
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(url.c_str(), &error);
     PQfreemem(error);
-    if (!options) return url;
+    if (!options) {
+        // An address libpq cannot read is shown without its user and password.
+        const size_t scheme = url.find("://");
+        const size_t at = url.rfind('@');
+        if (scheme == std::string::npos || at == std::string::npos || at < scheme) return url;
+        return url.substr(0, scheme + 3) + url.substr(at + 1);
+    }
     std::string host, port, dbname;
     for (PQconninfoOption* o = options; o->keyword; ++o) {
         const std::string keyword = o->keyword;

@@ -4,13 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "storage/database_seed.h"
+#include "storage/replacement_file.h"
 #include "storage/schema_migrations.h"
 
 namespace tarnwick {
@@ -21,12 +18,22 @@ namespace {
 // their turn.
 constexpr int kBusyTimeoutMs = 15000;
 
+// One statement's connection: the file opened for it, or the connection a
+// database in memory keeps.
 struct Connection {
     sqlite3* db = nullptr;
-    ~Connection() { sqlite3_close(db); }
+    bool owned = true;
+    ~Connection() {
+        if (owned) sqlite3_close(db);
+    }
 };
 
-void Open(Connection& c, const std::string& path, int flags) {
+void Open(Connection& c, const std::string& path, sqlite3* kept, int flags) {
+    if (kept) {
+        c.db = kept;
+        c.owned = false;
+        return;
+    }
     if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK)
         throw DatabaseError("cannot open " + path + ": " +
                             (c.db ? sqlite3_errmsg(c.db) : "out of memory"));
@@ -61,6 +68,20 @@ void Run(Connection& c, const std::string& sql, const DbParams& params) {
 
 }  // namespace
 
+SqliteDatabase::~SqliteDatabase() {
+    sqlite3_close(kept_);
+}
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::InMemory() {
+    auto db = std::make_unique<SqliteDatabase>(":memory:");
+    if (sqlite3_open_v2(":memory:", &db->kept_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK)
+        throw DatabaseError("cannot open a database in memory");
+    db->ExecuteScript(kDatabaseSeedSql);
+    MigrateSchema(*db);
+    return db;
+}
+
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
     return SelectWith(sql, {});
 }
@@ -69,7 +90,7 @@ std::vector<DbRow> SqliteDatabase::SelectWith(const std::string& sql, const DbPa
     Connection c;
     // Opened for writing when allowed, so that SQLite can roll back a journal
     // an interrupted write left behind before it reads.
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Statement st = Prepare(c, sql);
     Bind(st.get(), params);
     std::vector<DbRow> rows;
@@ -90,13 +111,13 @@ std::vector<DbRow> SqliteDatabase::SelectWith(const std::string& sql, const DbPa
 
 void SqliteDatabase::Execute(const std::string& sql, const DbParams& params) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Run(c, sql, params);
 }
 
 void SqliteDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Run(c, "BEGIN IMMEDIATE", {});
     try {
         for (const DbStatement& statement : statements) Run(c, statement.sql, statement.params);
@@ -109,7 +130,7 @@ void SqliteDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
 
 void SqliteDatabase::ExecuteScript(const std::string& sql) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     char* error = nullptr;
     if (sqlite3_exec(c.db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string what = error ? error : "unknown error";
@@ -125,40 +146,20 @@ const char* DatabaseSeedSql() {
 bool EnsureDatabase(const std::string& path) {
     // An empty file holds no tables yet: it is seeded like a missing one.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) return false;
-    // Build under a temporary name of this process's own and link it in
-    // place, so a half-written file is never taken for the database, and two
-    // processes making it at once neither spoil each other's file nor
-    // replace the one that came first.
-    static std::atomic<unsigned> made{0};
-    const std::string temporary =
-        path + ".creating." + std::to_string(::getpid()) + "." + std::to_string(++made);
-    ::unlink(temporary.c_str());
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && st.st_size > 0) return false;
     try {
-        SqliteDatabase fresh(temporary);
+        // Made whole, seed and migrations, before it takes the name.
+        ReplacementFile seeded(path, FileAccess::AsUsual);
+        SqliteDatabase fresh(seeded.TemporaryPath());
         fresh.ExecuteScript(kDatabaseSeedSql);
         MigrateSchema(fresh);
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    if (::link(temporary.c_str(), path.c_str()) == 0) {
-        ::unlink(temporary.c_str());
+        if (!exists) return seeded.CommitIfAbsent();
+        seeded.Commit();
         return true;
+    } catch (const FileWriteError& e) {
+        throw DatabaseError("cannot create " + path + ": " + e.what());
     }
-    int error = errno;
-    if (error == EEXIST) {
-        // A database another process made meanwhile is taken; an empty file
-        // is replaced.
-        if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) {
-            ::unlink(temporary.c_str());
-            return false;
-        }
-        if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-        error = errno;
-    }
-    ::unlink(temporary.c_str());
-    throw DatabaseError("cannot create " + path + ": " + std::strerror(error));
 }
 
 }  // namespace tarnwick

@@ -50,7 +50,7 @@ TEST(TeamDatabase, AServerThatCannotBeUsedIsNamedWithItsCause) {
         {"postgresql:///tarnwick?host=" + dir.File("nowhere"), dir.File("nowhere")},
         {pg.Url("postgres", "tarnwick_pw", "wrong-secret"), "password authentication failed"},
         {pg.Url("no_such_database"), "no_such_database"},
-        {"postgresql://[bad", "无法连接"},
+        {"postgresql://op:wrong-secret@[bad", "postgresql://[bad"},
     };
     for (const auto& c : cases) {
         const OpenedDatabase opened = OpenDatabase(c.url);

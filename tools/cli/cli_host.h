@@ -27,9 +27,9 @@ class HostError : public std::runtime_error {
 // back to it.
 class CliHost {
   public:
-    // With an empty `database` a scratch one is made and removed again;
-    // otherwise that db.mdb (made when missing) or team database keeps the
-    // operation log, whose rows name `operatorName` (the user name when
+    // With an empty `database` a scratch one is made in memory, never on the
+    // disk; otherwise that db.mdb (made when missing) or team database keeps
+    // the operation log, whose rows name `operatorName` (the user name when
     // empty), and the archives.
     explicit CliHost(const std::string& database = {}, const std::string& operatorName = {});
     ~CliHost();
@@ -61,7 +61,8 @@ class CliHost {
     std::vector<std::string> ArchivedHistory(const std::string& host);
     // The code tables, for the archive's workbook.
     const DataModule& Data() const { return *tdm_; }
-    // The host list's search: every host that answered the broadcast.
+    // The host list's search: every host that answered the broadcast. Throws
+    // UsageError when another program holds the host port.
     HostListModel Search();
 
     // The standard pages, for comparing and restoring through them.
@@ -69,7 +70,7 @@ class CliHost {
     CliOperator& Operator() { return op_; }
 
   private:
-    std::string dir_;
+    bool scratch_ = false;  // the database lives in memory and dies with this
     CliOperator op_;
     SystemClock clock_;
     std::unique_ptr<DatabasePort> db_;
