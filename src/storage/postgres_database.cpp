@@ -126,7 +126,11 @@ pg_conn* PostgresDatabase::Connection() {
     conn_ = PQconnectdbParams(keywords, values, 1);
     if (!conn_) throw DatabaseUnreachable("团队数据库 " + server_ + " 无法连接：out of memory");
     if (PQstatus(conn_) != CONNECTION_OK) {
-        const std::string cause = TrimmedError(PQerrorMessage(conn_));
+        // libpq quotes an address it cannot read whole: its password stays out.
+        std::string cause = TrimmedError(PQerrorMessage(conn_));
+        for (size_t at = cause.find(url_); at != std::string::npos;
+             at = cause.find(url_, at + server_.size()))
+            cause.replace(at, url_.size(), server_);
         PQfinish(conn_);
         conn_ = nullptr;
         throw DatabaseUnreachable("团队数据库 " + server_ + " 无法连接：" + cause);

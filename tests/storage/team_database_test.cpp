@@ -51,6 +51,7 @@ TEST(TeamDatabase, AServerThatCannotBeUsedIsNamedWithItsCause) {
         {pg.Url("postgres", "tarnwick_pw", "wrong-secret"), "password authentication failed"},
         {pg.Url("no_such_database"), "no_such_database"},
         {"postgresql://op:wrong-secret@[bad", "postgresql://[bad"},
+        {"postgresql://[bad", "postgresql://[bad"},
     };
     for (const auto& c : cases) {
         const OpenedDatabase opened = OpenDatabase(c.url);
