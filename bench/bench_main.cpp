@@ -42,6 +42,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
+#include "log_writers_figure.h"
 #include "operation/status_poll.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
@@ -331,10 +332,14 @@ int main(int argc, char** argv) {
             "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
-            "<hosts-file> [rounds] | compare <host> | ftp -\n(run it through "
+            "<hosts-file> [rounds] | compare <host> | ftp - | log-writers <db.mdb or "
+            "postgresql://...> [rows]\n(run it through "
             "tools/bench.sh)\n");
         return 2;
     }
+    // Only the database: no datagram is sent.
+    if (what == "log-writers")
+        return bench::MeasureLogWriters(argv[2], argc > 3 ? std::atoi(argv[3]) : 200);
     if (!lab::InNamedNetworkNamespace()) {
         std::fprintf(stderr, "tarnwick-bench broadcasts: run it inside the lab (tools/bench.sh)\n");
         return 2;

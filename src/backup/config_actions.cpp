@@ -140,6 +140,8 @@ void ConfigActions::Backup() {
         const ConfigSnapshot snapshot = ReadHost();
         WriteSnapshotFile(path, snapshot);
         RecordBackupInBook(tdm, path);
+        if (const std::string problem = ArchiveSnapshot(tdm, snapshot); !problem.empty())
+            tdm.trace.Add(problem);
         window_.HideWaitingPanel();
         tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path);
     });

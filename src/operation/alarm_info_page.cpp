@@ -90,9 +90,10 @@ void AlarmInfoPage::ClearAlarmGrid() {
 
 void AlarmInfoPage::ShowAlarmRecords(const DeviceParams& stored) {
     SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
-    const DataModule& tdm = window_.tdm;
+    DataModule& tdm = window_.tdm;
     // The grid holds twenty records; a host that sends more has them dropped.
     const std::vector<std::string> records = StoredAlarmRecords(stored, kAlarmGridRows);
+    ArchiveAlarmPage(tdm, records);
     for (size_t n = 0; n < records.size(); ++n)
         FillAlarmRow(cells[n + 1], records[n], tdm.alarmCodes, tdm.operateCodes);
 }

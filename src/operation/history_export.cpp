@@ -7,6 +7,7 @@
 #include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/reply_prologue.h"
+#include "storage/archives.h"
 
 namespace tarnwick {
 namespace {
@@ -33,10 +34,20 @@ std::vector<std::string> ReadHistoryPage(DataModule& tdm, const CommandEntry& re
     const unsigned result = prologue.bytes->At(kResultByte);
     if (result != kSuccess)
         throw HistoryExportError(ReadName(start) + ": " + HostResultText(static_cast<int>(result)));
-    return StoredAlarmRecords(tdm.params, kAlarmPageSize);
+    std::vector<std::string> records = StoredAlarmRecords(tdm.params, kAlarmPageSize);
+    ArchiveAlarmPage(tdm, records);
+    return records;
 }
 
 }  // namespace
+
+void ArchiveAlarmPage(DataModule& tdm, const std::vector<std::string>& records) {
+    try {
+        ArchiveAlarmRecords(tdm.db, tdm.session.CurrentHost(), records, tdm.clock.NowText());
+    } catch (const std::exception& e) {
+        tdm.trace.Add(kAlarmArchiveUnwritableText + std::string(e.what()));
+    }
+}
 
 AlarmHistory ReadWholeHistory(DataModule& tdm, int pageLimit) {
     AlarmHistory history;

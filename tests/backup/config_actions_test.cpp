@@ -13,6 +13,8 @@
 #include "backup/snapshot_reads.h"
 #include "hosts/login.h"
 #include "modules/nm_decoder.h"
+#include "storage/archives.h"
+#include "storage/workplace.h"
 #include "support/config_host.h"
 #include "support/host_window_fixture.h"
 #include "support/section_reads.h"
@@ -142,6 +144,12 @@ TEST(ConfigActions, BackupWritesAFileOnlyItsOwnerReadsThatLoadsBack) {
     EXPECT_NE(a.boxes()[0].text.find(chosen + ".json"), std::string::npos);
     EXPECT_TRUE(a.Idle());
     EXPECT_FALSE(a.window.waiting.visible);
+    // The database keeps the same snapshot, with who took it where.
+    const std::vector<ArchivedBackup> archived = ArchivedBackups(*a.f.db, kFixtureHost);
+    ASSERT_EQ(archived.size(), 1u);
+    EXPECT_EQ(SnapshotFromJson(archived[0].snapshot).sections, SampleBodies());
+    EXPECT_EQ(archived[0].operatorName, ThisWorkplace().operatorName);
+    EXPECT_EQ(archived[0].workstation, ThisWorkplace().workstation);
 }
 
 TEST(ConfigActions, AFailedBackupWritesNoFileAndSaysWhy) {

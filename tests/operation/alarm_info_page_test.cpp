@@ -7,6 +7,7 @@
 #include "operation/alarm_records.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "storage/archives.h"
 #include "support/host_window_fixture.h"
 #include "support/xlsx_reader.h"
 
@@ -75,6 +76,15 @@ TEST_F(AlarmPageTest, ShowsEachKindOfRecordByItsColumnRules) {
     Refresh();
     EXPECT_EQ(Grid()[0], expected[0]);
     EXPECT_EQ(Grid()[1], std::vector<std::string>(6));
+}
+
+// Every page read is archived, each record once, empty ones left out.
+TEST_F(AlarmPageTest, EveryPageReadKeepsItsRecordsInTheArchiveOnce) {
+    records = {"000390051408300804011A", "0004920601090501020203", "0007000077665544332211"};
+    Refresh();
+    Refresh();
+    EXPECT_EQ(ArchivedAlarmRecords(*f.db, f.tdm->session.CurrentHost()),
+              (std::vector<std::string>{records[0], records[1]}));
 }
 
 TEST_F(AlarmPageTest, PagingMovesTheStartByTwentyAndReadsAgain) {
