@@ -42,6 +42,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
+#include "log_writers_figure.h"
 #include "operation/status_poll.h"
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
@@ -117,7 +118,7 @@ int MeasureExchange(const std::string& host, int rounds) {
         auto t0 = Clock::now();
         const bool rawOk = raw.RoundTrip(read.frame);
         auto t1 = Clock::now();
-        const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+        const std::string result = tool.tdm->exchanger.Exchange(read).text;
         auto t2 = Clock::now();
         if (!rawOk || result.empty()) ++failures;
         if (i < 0) continue;  // warming up
@@ -150,7 +151,7 @@ int MeasureIdle(const std::string& silentHost) {
     const CommandEntry read = ReadSectionRequest(0);
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
     const double cpu = CpuMs() - cpu0;
     std::printf(
@@ -167,8 +168,8 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
     tool.tdm->session.SetCurrentHost(silentHost);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
-    window.PageChange(0);
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
+    window.PageChange(PageIndex(PageId::HostControl));
     const double cpu0 = CpuMs();
     const auto t0 = Clock::now();
     const double totalMs = seconds * 1000.0;
@@ -178,7 +179,8 @@ int MeasurePoll(const std::string& silentHost, int seconds) {
         if (left <= 0) break;
         tool.op.Pause(static_cast<int>(std::min<double>(kStatusPollPeriodMs, left)));
         if (Micros(Clock::now() - t0) / 1000.0 >= totalMs) break;
-        if (window.statusTimerRunning && PollHostStatus(window, window.Page(0).Controls(), true))
+        if (window.statusTimerRunning &&
+            PollHostStatus(window, StandardPage(window, PageId::HostControl).Controls(), true))
             ++polls;
     }
     const double wallMs = Micros(Clock::now() - t0) / 1000.0;
@@ -257,7 +259,7 @@ int MeasureFlood(const std::string& silentHost, int seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the flood is on
     const auto [before, peakBefore] = MemoryMb();
     const auto t0 = Clock::now();
-    const std::string result = tool.tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tool.tdm->exchanger.Exchange(read).text;
     const double ms = Micros(Clock::now() - t0) / 1000.0;
     const auto [after, peakAfter] = MemoryMb();
     flooding = false;
@@ -282,7 +284,7 @@ int MeasureRefresh(const std::string& host, int rounds) {
     tool.tdm->session.SetCurrentHost(host);
     HostWindow window(*tool.tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     RawClient raw(host);
     int status = 0;
     for (int page = 1; page <= 4; ++page) {
@@ -330,10 +332,14 @@ int main(int argc, char** argv) {
             "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
-            "<hosts-file> [rounds] | compare <host> | ftp -\n(run it through "
+            "<hosts-file> [rounds] | compare <host> | ftp - | log-writers <db.mdb or "
+            "postgresql://...> [rows]\n(run it through "
             "tools/bench.sh)\n");
         return 2;
     }
+    // Only the database: no datagram is sent.
+    if (what == "log-writers")
+        return bench::MeasureLogWriters(argv[2], argc > 3 ? std::atoi(argv[3]) : 200);
     if (!lab::InNamedNetworkNamespace()) {
         std::fprintf(stderr, "tarnwick-bench broadcasts: run it inside the lab (tools/bench.sh)\n");
         return 2;

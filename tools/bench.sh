@@ -110,4 +110,16 @@ for spread in 0 400; do
   stop_sims
   echo "  answers the simulated hosts sent: $(grep -c ' search answer' "$work/pack.log")"
 done
+
+# The operation log: four writers at once on a db.mdb and on a private
+# PostgreSQL cluster (the tests' own script starts and removes it).
+"$build/tarnwick-bench" log-writers "$work/writers.mdb" 200 || status=1
+pg=$(mktemp -d /tmp/tarnwick-bench-pg-XXXXXX)
+if "$root/tests/support/postgres_cluster.sh" start "$pg"; then
+  "$build/tarnwick-bench" log-writers "postgresql:///postgres?host=$pg&user=tarnwick" 200 ||
+    status=1
+else
+  status=1
+fi
+"$root/tests/support/postgres_cluster.sh" stop "$pg"
 exit $status

@@ -1,3 +1,4 @@
+#include "app/page_table.h"
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
 #include "hosts/host_search.h"
@@ -29,7 +30,7 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     FlowScope flow(tdm);
     const HostTarget target = list.Target(row);
     if (target.address.empty()) {
-        tdm.session.SetCurrentHost(window.DebugControl("edtIP").text);
+        tdm.session.SetCurrentHost(StandardPage(window, PageId::Debug).Controls()["edtIP"].text);
         return;
     }
     LogIn(tdm, target, window, dialog, showHostWindow);
@@ -39,12 +40,13 @@ LoginResult LogIn(DataModule& tdm, const HostTarget& target, HostWindow& window,
                   LoginDialog& dialog, const std::function<void()>& showHostWindow) {
     const std::string& host = target.address;
     tdm.session.SetCurrentHost(host, target.port);
-    window.DebugControl("edtIP").text = host;
-    window.Page(kDebugPage).Controls().Changed();
+    PageModel& debug = StandardPage(window, PageId::Debug).Controls();
+    debug["edtIP"].text = host;
+    debug.Changed();
     tdm.params.Set(std::string(kInstallerCodeKey), "");
     try {
         const CommandEntry read = InstallerCodeRequest();
-        tdm.exchanger.ExchangeCommand(read.frame, read.pair);
+        tdm.exchanger.Exchange(read);
     } catch (...) {
         // Whatever went wrong, the missing installer code says it below.
     }

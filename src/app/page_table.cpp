@@ -1,7 +1,6 @@
 #include "app/page_table.h"
 
 #include "diagnostics/debug_page.h"
-#include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/gprs_page.h"
 #include "operation/alarm_info_page.h"
@@ -10,45 +9,41 @@
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
 #include "programming/wireless_zone_page.h"
-#include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
 namespace {
 
 template <typename Page>
-std::unique_ptr<PageBranch> Make(HostWindow&) {
-    return std::make_unique<Page>();
-}
-
-template <typename Page>
-std::unique_ptr<PageBranch> MakeWithWindow(HostWindow& window) {
+std::unique_ptr<PageBranch> Make(HostWindow& window) {
     return std::make_unique<Page>(window);
 }
 
-std::unique_ptr<PageBranch> MakeAlarmInfoPage(HostWindow& window) {
-    return std::make_unique<AlarmInfoPage>(window, std::make_unique<XlsxSpreadsheet>());
-}
-
-std::unique_ptr<PageBranch> MakeDebugPage(HostWindow& window) {
-    return std::make_unique<DebugPage>(window.tdm);
-}
-
 constexpr PageEntry kPages[] = {
-    {"tsHostControl", "主机控制", true, MakeWithWindow<HostControlPage>},
-    {"tsWireDefenceZone", "有线防区", true, Make<WiredZonePage>},
-    {"tsWirelessDefenceZone", "无线防区", true, Make<WirelessZonePage>},
-    {"tsCommuncaiotnSetting", "通讯参数", true, Make<CommunicationPage>},
-    {"tsSystemProgram", "系统编程", true, Make<SystemProgramPage>},
-    {"tsGPRS", "GPRS模块", true, MakeWithWindow<GprsPage>},
-    {"tsAlarmInfo", "警情信息", false, MakeAlarmInfoPage},
-    {"TabSheet4", "调试", false, MakeDebugPage},
+    {PageId::HostControl, "tsHostControl", "主机控制", true, Make<HostControlPage>},
+    {PageId::WiredZones, "tsWireDefenceZone", "有线防区", true, Make<WiredZonePage>},
+    {PageId::WirelessZones, "tsWirelessDefenceZone", "无线防区", true, Make<WirelessZonePage>},
+    {PageId::Communication, "tsCommuncaiotnSetting", "通讯参数", true, Make<CommunicationPage>},
+    {PageId::SystemProgram, "tsSystemProgram", "系统编程", true, Make<SystemProgramPage>},
+    {PageId::Gprs, "tsGPRS", "GPRS模块", true, Make<GprsPage>},
+    {PageId::AlarmInfo, "tsAlarmInfo", "警情信息", false, Make<AlarmInfoPage>},
+    {PageId::Debug, "TabSheet4", "调试", false, Make<DebugPage>},
 };
-static_assert(std::size(kPages) == kPageCount);
+
+constexpr bool InIdOrder() {
+    for (size_t i = 0; i < std::size(kPages); ++i)
+        if (PageIndex(kPages[i].id) != static_cast<int>(i)) return false;
+    return std::size(kPages) == kStandardPageCount;
+}
+static_assert(InIdOrder(), "one page entry per id, in the ids' order");
 
 }  // namespace
 
 std::span<const PageEntry> PageTable() {
     return kPages;
+}
+
+PageBranch& StandardPage(HostWindow& window, PageId id) {
+    return window.Page(PageIndex(id));
 }
 
 }  // namespace tarnwick

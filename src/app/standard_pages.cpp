@@ -12,27 +12,29 @@ namespace tarnwick {
 
 void AssembleStandardPages(HostWindow& window, const PageOverride& override) {
     DataModule& tdm = window.tdm;
-    int index = 0;
     for (const PageEntry& entry : PageTable()) {
-        std::unique_ptr<PageBranch> page = override ? override(index) : nullptr;
+        std::unique_ptr<PageBranch> page = override ? override(entry.id) : nullptr;
         if (!page) {
             page = entry.make(window);
             page->SetIdentity(entry.name, entry.caption, entry.savable);
         }
+        // The page whose options the cycles follow.
+        if (auto* options = dynamic_cast<const RefreshOptions*>(page.get()))
+            window.SetRefreshOptions(options);
         // The long value lists get their entries from 10 on once, here.
         ExtendValueLists(window.AddPage(std::move(page)).Controls());
-        ++index;
     }
 
     // A save that left the restart mark restarts the network module.
     window.restartNetworkModule = [&window] { RunNetworkModuleCommand(window, false); };
 
     // A successful local network setting moves the host to the local IP.
-    PageModel& page0 = window.Page(0).Controls();
-    tdm.session.localIpText = [&page0] { return page0["edtLocalIP"].text; };
+    PageModel& control = StandardPage(window, PageId::HostControl).Controls();
+    tdm.session.localIpText = [&control] { return control["edtLocalIP"].text; };
     tdm.session.onMovedByModule = [&window](const std::string& host) {
-        window.DebugControl("edtIP").text = host;
-        window.Page(kDebugPage).Controls().Changed();
+        PageModel& debug = StandardPage(window, PageId::Debug).Controls();
+        debug["edtIP"].text = host;
+        debug.Changed();
         window.ShowHost(host);
     };
 }

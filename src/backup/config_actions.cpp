@@ -9,6 +9,7 @@
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "hosts/login.h"
+#include "operation/host_control_page.h"
 #include "protocol/operator_port.h"
 #include "storage/file_paths.h"
 #include "storage/site_book.h"
@@ -139,6 +140,8 @@ void ConfigActions::Backup() {
         const ConfigSnapshot snapshot = ReadHost();
         WriteSnapshotFile(path, snapshot);
         RecordBackupInBook(tdm, path);
+        if (const std::string problem = ArchiveSnapshot(tdm, snapshot); !problem.empty())
+            tdm.trace.Add(problem);
         window_.HideWaitingPanel();
         tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path);
     });
@@ -205,7 +208,7 @@ void ConfigActions::Restore() {
         sent = true;
         // A restored local network moves the host to the file's address,
         // which the scratch pages hold; the window the operator sees follows.
-        FollowRestoredAddress follow(tdm.session, scratch_.Page(0).Controls());
+        FollowRestoredAddress follow(tdm.session, HostControlPageOf(scratch_).Controls());
         const RestoreOutcome outcome = ExecuteRestore(
             scratch_, prep.restored, prep.writes, login_.password, [this](const std::string& step) {
                 window_.waiting.SetTitle("正在 " + step + " 中，请稍候...");

@@ -30,12 +30,6 @@ constexpr const char* kOutcomeUnknownText =
     "主机无应答：这项写入的结果不明，主机可能已经写入；"
     "以下重新读取的结果是主机现在保存的配置。";
 
-// The host took a write when its answer holds the success word; a network
-// module's answer may add a note after it (a restart is needed).
-bool Acknowledged(const std::string& result) {
-    return result.find(ResultText(1)) != std::string::npos;
-}
-
 // The module settings of the pages that are no programming page: the GPRS
 // page's save branch, and the network module groups of the host control page
 // (whose schedule is section 06, restored with the sections).
@@ -104,8 +98,8 @@ RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& targe
                                 "，不能恢复");
         // Another host's address, mask and gateway would move this host onto it.
         prep.restored = WithLocalNetworkOf(target, prep.live);
-        const PageModel& page0 = pages.Page(0).Controls();
-        for (const char* edit : kLocalNetworkEdits) prep.leftOut.push_back(page0[edit].caption);
+        const PageModel& control = HostControlPageOf(pages).Controls();
+        for (const char* edit : kLocalNetworkEdits) prep.leftOut.push_back(control[edit].caption);
     }
 
     DeviceParams live;
@@ -131,14 +125,15 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
     for (size_t k = 0; k < writes.size(); ++k) {
         const RestoreWrite& w = writes[k];
         if (progress) progress(w.page + ": " + w.entry.pair);
-        std::string result;
+        ReplyResult reply;
         try {
-            result = pages.RunEntry(w.entry, k, ".");
+            reply = pages.RunEntry(w.entry, k, ".");
         } catch (const std::exception& e) {
             out.stopReason = w.page + ": " + e.what();
             break;
         }
-        if (result.empty()) {
+        const std::string& result = reply.text;
+        if (reply.kind == ReplyKind::NoReply) {
             // Nothing came back: no row, for nothing is known to be written;
             // but the host may have taken it, so it is read again below.
             out.stopReason = w.page + ": " + w.entry.pair + " " + kOutcomeUnknownText;
@@ -147,7 +142,8 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
         }
         const std::string problem = tdm.operationLog.Write(w.entry.frame, result);
         if (out.logProblem.empty()) out.logProblem = problem;
-        if (!Acknowledged(result)) {
+        // The host took the write when it answered it with success.
+        if (!reply.Succeeded()) {
             out.stopReason = w.page + ": " + result;
             break;
         }

@@ -10,6 +10,7 @@
 
 #include "hosts/data_module.h"
 #include "programming/programming_requests.h"
+#include "storage/archives.h"
 
 namespace tarnwick {
 
@@ -28,7 +29,7 @@ bool AllHex(const std::string& text) {
 void RunRead(DataModule& tdm, const CommandEntry& entry) {
     std::string result;
     try {
-        result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+        result = tdm.exchanger.Exchange(entry).text;
     } catch (const std::exception& e) {
         throw SnapshotError(entry.pair + ": " + e.what());
     }
@@ -152,6 +153,17 @@ ConfigSnapshot SnapshotFromJson(const std::string& text) {
         s.keys.emplace_back(key, value.get<std::string>());
     }
     return s;
+}
+
+std::string ArchiveSnapshot(DataModule& tdm, const ConfigSnapshot& snapshot) {
+    const Workplace& workplace = tdm.operationLog.CurrentWorkplace();
+    try {
+        ArchiveBackup(tdm.db, {snapshot.host, snapshot.time, workplace.operatorName,
+                               workplace.workstation, snapshot.model, SnapshotToJson(snapshot)});
+    } catch (const std::exception& e) {
+        return kBackupArchiveUnwritableText + std::string(e.what());
+    }
+    return {};
 }
 
 }  // namespace tarnwick

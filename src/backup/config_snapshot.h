@@ -52,6 +52,11 @@ ConfigSnapshot TakeSnapshot(DataModule& tdm, const CommandList& reads,
                             const std::string& installerCode, const std::string& toolVersion);
 
 std::string SnapshotToJson(const ConfigSnapshot& snapshot);
+
+// Keeps the snapshot in the database's backup archive, with the operator
+// and workstation of the operation log; returns why it could not (the
+// backup file stands), or empty text.
+std::string ArchiveSnapshot(DataModule& tdm, const ConfigSnapshot& snapshot);
 // Throws SnapshotError naming the first bad entry: text that is not JSON or
 // cut short, a newer format, a missing field, a section body of the wrong
 // length or with other than hex digits, more than kMaxSnapshotKeys keys.

@@ -1,6 +1,7 @@
 #include "diagnostics/debug_page.h"
 
 #include "hosts/data_module.h"
+#include "hosts/host_window.h"
 #include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
@@ -26,7 +27,7 @@ std::string SampleDebugFrame() {
     return BuildFrame("11", "82", "0907" + body.substr(0, 58));
 }
 
-DebugPage::DebugPage(DataModule& tdm) : PageBranch("TabSheet4", "调试"), tdm_(tdm) {
+DebugPage::DebugPage(HostWindow& window) : tdm_(window.tdm) {
     PageModel& c = Controls();
     c.Label("Label85", "接收数据：");
     Control& data = c.Edit("edtData", 0, KeyFilter::UpperCase);
@@ -66,6 +67,18 @@ DebugPage::DebugPage(DataModule& tdm) : PageBranch("TabSheet4", "调试"), tdm_(
     auto follow = [this] { tdm_.session.SetCurrentHost(Controls()["edtIP"].text); };
     c.OnChange("edtIP", follow);
     c.OnChange("edtPort", follow);
+}
+
+bool DebugPage::TraceStoreAfterRefresh() const {
+    return Controls()["chkPrintGs"].checked;
+}
+
+bool DebugPage::RefreshOnPageChange() const {
+    return Controls()["chkAutoRefresh"].checked;
+}
+
+TraceMemo& DebugPage::Trace() const {
+    return tdm_.trace;
 }
 
 std::string DebugPage::NoResponseLine() const {
@@ -143,7 +156,7 @@ void DebugPage::ReadBuffer() {
 void DebugPage::ReadSection() {
     const CommandEntry read =
         Request(kDebugSectionReadPair, "08" + Controls()["Edit2"].SelectedText());
-    std::string result = tdm_.exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tdm_.exchanger.Exchange(read).text;
     tdm_.trace.Add(read.pair + "(" + read.frame + "): " + result);
 }
 

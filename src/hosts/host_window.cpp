@@ -27,7 +27,7 @@ bool HostWindow::IsSavablePage(int page) const {
 }
 
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
-    frame.Label("lblTitle", "主机控制");
+    frame.Label("lblTitle");  // the shown page's caption
     frame.Label("lblHost", "IP地址:");
     // The poll counter: counted for the trace, never shown.
     Control& counter = frame.Label("Label101", "0");
@@ -57,6 +57,7 @@ PageBranch& HostWindow::AddPage(std::unique_ptr<PageBranch> page) {
     // Until a load, the page's own start values count as loaded.
     page->NoteLoaded();
     pages_.push_back(std::move(page));
+    if (PageCount() == activePage_ + 1) frame["lblTitle"].text = Trim(pages_.back()->Caption());
     return *pages_.back();
 }
 
@@ -89,10 +90,6 @@ void HostWindow::Close() {
 void HostWindow::ShowSaveState(const std::string& text) {
     frame["lblSaveState"].text = text;
     frame.Changed();
-}
-
-Control& HostWindow::DebugControl(const std::string& name) {
-    return Page(kDebugPage).Controls()[name];
 }
 
 void HostWindow::ShowHost(const std::string& host, uint16_t port) {
@@ -179,11 +176,12 @@ void HostWindow::Save() {
     HideWaitingPanel();
 }
 
-std::string HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
+ReplyResult HostWindow::RunEntry(const CommandEntry& entry, size_t k, const char* separator) {
     tdm.op.Pause(kEntryPauseMs);
-    std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    ReplyResult result = tdm.exchanger.Exchange(entry);
     tdm.op.Pause(kAfterExchangePauseMs);
-    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame + "): " + result);
+    tdm.trace.Add(std::to_string(k) + separator + entry.pair + "(" + entry.frame +
+                  "): " + result.text);
     return result;
 }
 
@@ -219,12 +217,12 @@ void HostWindow::RefreshCycle() {
             continue;
         }
         ++sent;
-        if (!RunEntry(entries[k], k, ". ").empty()) ++answered;
+        if (RunEntry(entries[k], k, ". ").kind != ReplyKind::NoReply) ++answered;
     }
     const bool silent = sent > 0 && answered == 0;
-    if (page != kDebugPage) {
+    if (branch.LoadsAfterRefresh()) {
         tdm.trace.Add(std::string(115, '-'));
-        if (DebugControl("chkPrintGs").checked && tdm.params.Count() > 0) {
+        if (options_ && options_->TraceStoreAfterRefresh() && tdm.params.Count() > 0) {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
@@ -247,7 +245,7 @@ void HostWindow::RefreshCycle() {
         Changed();
     }
     HideWaitingPanel();
-    if (silent && page != kDebugPage) tdm.op.Warning(kNoAnswerText);
+    if (silent && branch.LoadsAfterRefresh()) tdm.op.Warning(kNoAnswerText);
 }
 
 void HostWindow::SaveCycle() {
@@ -283,7 +281,7 @@ void HostWindow::SaveCycle() {
         const CommandEntry& entry = entries[k];
         waiting.SetTitle("正在 " + entry.pair + " 中，请稍候...");
         waiting.Advance();  // the save's bar shows no percentage
-        const std::string result = RunEntry(entry, k, ".");
+        const std::string result = RunEntry(entry, k, ".").text;
         report += "\r" + entry.pair + "----" + result + "\r";
         const std::string problem = tdm.operationLog.Write(entry.frame, result);
         if (logProblem.empty()) logProblem = problem;
@@ -338,12 +336,12 @@ void HostWindow::PageChange(int index) {
     FlowScope flow(tdm);
     activePage_ = index;
     frame["lblTitle"].text = Trim(Page(index).Caption());
-    statusTimerRunning = index == 0;
+    statusTimerRunning = Page(index).PollsStatus();
     frame["bbtnSave"].enabled = IsSavablePage(index);
     frame.Changed();
     Changed();
     if (onPageShown) onPageShown(index);
-    if (DebugControl("chkAutoRefresh").checked) {
+    if (options_ && options_->RefreshOnPageChange()) {
         RunWhenFree([this] {
             tdm.op.Pause(kPageChangePauseMs);
             Refresh();

@@ -7,7 +7,9 @@
 
 #include "hosts/page_branch.h"
 #include "hosts/page_model.h"
+#include "hosts/refresh_options.h"
 #include "hosts/waiting_panel.h"
+#include "protocol/reply_result.h"
 #include "protocol/timing.h"
 #include "version.h"
 
@@ -17,7 +19,6 @@ class DataModule;
 
 enum class WaitKind { Restart, Upgrade };
 
-inline constexpr int kPageCount = 8;
 // Asked before a page holding unsaved changes is left, refreshed or closed.
 inline constexpr const char* kDiscardEditsQuestion = "当前页面有未保存的修改，是否放弃？";
 // Said once when a refresh got no answer at all; the page keeps what it showed.
@@ -31,17 +32,18 @@ inline constexpr const char* kNothingToSaveText = "没有需要保存的修改�
 // Why a page whose last load stopped cannot be saved: the page, and the
 // first field that could not be read when it is known.
 std::string UnreadablePageText(const std::string& page, const std::string& field);
-inline constexpr int kDebugPage = 7;
-inline constexpr int kAlarmPage = 6;
 
-// TFormMain without its widgets: the frame of the eight pages, the bottom
+// TFormMain without its widgets: the frame of the pages, the bottom
 // buttons, the waiting panel, and the refresh and save cycle every page runs.
 class HostWindow {
   public:
     explicit HostWindow(DataModule& tdm);
 
-    // Pages are added in index order, 0 to 7.
+    // Pages are added in tab order, from index 0.
     PageBranch& AddPage(std::unique_ptr<PageBranch> page);
+    // The options the cycles follow (the debug page's); without them a
+    // refresh traces no store and a page change reads nothing.
+    void SetRefreshOptions(const RefreshOptions* options) { options_ = options; }
     PageBranch& Page(int index) { return *pages_.at(static_cast<size_t>(index)); }
     const PageBranch& Page(int index) const { return *pages_.at(static_cast<size_t>(index)); }
     int PageCount() const { return static_cast<int>(pages_.size()); }
@@ -87,9 +89,6 @@ class HostWindow {
     // The status poll marks its wait; ending it runs the actions kept meanwhile.
     void BeginPollWait() { pollWaiting = true; }
     void EndPollWait();
-    // A control of the debug page (chkAutoRefresh, chkPrintGs, edtIP, memInfo).
-    Control& DebugControl(const std::string& name);
-
     DataModule& tdm;
     // lblTitle, lblHost, Label101, bbtnSave, bbtnRefresh, bbtnQuit, bbtnConfig,
     // and lblSaveState, the status bar's word on the last save.
@@ -116,11 +115,11 @@ class HostWindow {
     // bbtnCodeMatching: shows the pairing window modally (empty until set).
     std::function<void()> openPairingWindow;
 
-    // Pages with a save branch (0 to 5).
+    // Pages with a save branch.
     bool IsSavablePage(int page) const;
     // Sends one entry of a cycle with the pauses around it and traces it as
-    // "k" + separator + pair(frame): result.
-    std::string RunEntry(const CommandEntry& entry, size_t k, const char* separator);
+    // "k" + separator + pair(frame): result text.
+    ReplyResult RunEntry(const CommandEntry& entry, size_t k, const char* separator);
     // One tick of the status timer, told whether this window is the active one.
     std::function<void(bool windowActive)> statusTick;
 
@@ -139,6 +138,7 @@ class HostWindow {
     std::vector<std::unique_ptr<PageBranch>> pages_;
     std::vector<std::function<void()>> keptActions_;
     int activePage_ = 0;
+    const RefreshOptions* options_ = nullptr;
 };
 
 inline constexpr const char* kHostWindowTitle = "Tarnwick " TARNWICK_VERSION_TEXT;

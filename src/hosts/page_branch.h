@@ -15,13 +15,11 @@ namespace tarnwick {
 class PageBranch {
   public:
     PageBranch() = default;
-    PageBranch(std::string pageName, std::string caption)
-        : pageName_(std::move(pageName)), caption_(std::move(caption)) {}
     virtual ~PageBranch() = default;
 
     const std::string& PageName() const { return pageName_; }
     const std::string& Caption() const { return caption_; }
-    // Pages 6 and 7 have nothing to save.
+    // The alarm information and debug pages have nothing to save.
     bool Savable() const { return savable_; }
     // Name, caption and whether it saves, given by the page table.
     void SetIdentity(std::string pageName, std::string caption, bool savable) {
@@ -33,6 +31,12 @@ class PageBranch {
     PageModel& Controls() { return controls_; }
     const PageModel& Controls() const { return controls_; }
 
+    // False for a page that reads nothing to show (the debug page): its
+    // refresh neither traces the store nor loads.
+    virtual bool LoadsAfterRefresh() const { return true; }
+    // True for the page of the host's live status: the status timer runs
+    // while it is shown.
+    virtual bool PollsStatus() const { return false; }
     virtual void Prepare() {}
     virtual CommandList ReadList() = 0;
     // Throws ConversionError (UnreadableValue naming the control) when a

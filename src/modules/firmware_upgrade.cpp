@@ -44,6 +44,8 @@ std::string UpgradeServerWrongText(const std::string& address, const std::string
 
 namespace {
 
+constexpr unsigned kUpgradeOrderTaken = 0x00;
+
 // Waits for the module's report in periods, reading it only at the end of
 // each; Stop ends the wait.
 std::string AwaitReport(HostWindow& window) {
@@ -63,14 +65,15 @@ void OrderUpgrade(HostWindow& window, const std::string& address) {
     DataModule& tdm = window.tdm;
     tdm.listener.Restart();
     tdm.params.Set("UpdateInfo", "");
-    const std::string frame = BuildFrame("50", "81", TextToHexField(address, kUpgradeAddressWidth));
-    const std::string reply = tdm.exchanger.ExchangeCommand(frame, std::string(kUpgradePair));
+    const CommandEntry order = Request(kUpgradePair, TextToHexField(address, kUpgradeAddressWidth));
+    const ReplyResult reply = tdm.exchanger.Exchange(order);
     tdm.trace.Add(kUpgradeStartedTrace + tdm.clock.NowText());
-    if (Slice(reply, 9, 14) != "500100") {
-        tdm.op.Information(reply + kUpgradeFailedText);
+    // The module takes the order with result byte 00.
+    if (reply.resultByte != kUpgradeOrderTaken) {
+        tdm.op.Information(reply.text + kUpgradeFailedText);
         return;
     }
-    tdm.operationLog.Write(frame, reply);
+    tdm.operationLog.Write(order.frame, reply.text);
     const std::string report = AwaitReport(window);
     if (Slice(report, 9, 12) != "5001") return;
     const std::string outcome = Slice(report, 13, 14);

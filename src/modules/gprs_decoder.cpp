@@ -108,53 +108,55 @@ std::string ServerTexts(const ReplyBytes& bytes) {
     return out;
 }
 
-std::string DecodeCommand(const ReplyBytes& bytes, DeviceParams& params) {
+ReplyResult DecodeCommand(const ReplyBytes& bytes, DeviceParams& params) {
     const unsigned command = bytes.At(6);
     for (const ResultReply& row : kResultReplies)
         if (row.command == command)
-            return bytes.HasData(7) ? std::string(row.prefix) + ResultText(bytes.At(7)) : "";
+            return bytes.HasData(7)
+                       ? Outcome(bytes.At(7), std::string(row.prefix) + ResultText(bytes.At(7)))
+                       : ReplyResult{};
 
     // The query replies below answer with byte 7 = 01 or store nothing.
     const bool ok = bytes.HasData(7) && bytes.At(7) == 0x01;
     switch (command) {
         case 0x04:  // the outcome is in byte 8
-            return bytes.HasData(8) ? ResultText(bytes.At(8)) : "";
+            return bytes.HasData(8) ? Outcome(bytes.At(8), ResultText(bytes.At(8))) : ReplyResult{};
         case 0x02: {  // 00 success, 01 failure: the opposite of the other replies
-            if (!bytes.HasData(7)) return "";
-            const unsigned code = bytes.At(7);
-            return std::string(kPhoneGroupPrefix) + ResultText(code == 0 ? 1 : code == 1 ? 2 : 0);
+            if (!bytes.HasData(7)) return {};
+            const unsigned code = bytes.At(7) == 0 ? 1 : bytes.At(7) == 1 ? 2 : 0;
+            return Outcome(code, std::string(kPhoneGroupPrefix) + ResultText(code));
         }
         case 0x05:
             if (ok && bytes.HasData(8) && bytes.At(8) < std::size(kPhoneGroups))
                 StorePhoneGroup(bytes, kPhoneGroups[bytes.At(8)], params);
-            return "";
+            return {};
         case 0x06:  // the outcome is in byte 8
             if (bytes.HasData(8) && bytes.At(8) == 0x01) {
                 const auto texts = VersionTexts(bytes);
                 for (size_t i = 0; i < kVersionKeys.size(); ++i)
                     params.Set(std::string(kVersionKeys[i]), HexToText(texts[i]));
             }
-            return "";
+            return {};
         case 0x07:
             if (ok) {
                 params.Set("GprsDomainRPIPHex", bytes.DataHex(8, bytes.Size()));
                 params.Set("GprsDomainRPIP", ServerTexts(bytes));
             }
-            return "";
+            return {};
         case 0x0C:
             if (ok) StoreTerminalParams(bytes, kTerminalParams1, kFamily, true, params);
-            return "";
+            return {};
         case 0x3D:
             if (ok) StoreTerminalParams(bytes, kTerminalParams2, kFamily, true, params);
-            return "";
+            return {};
         case 0x3E:
             if (ok) StoreReplyFields(bytes, kHeartbeatFields, kFamily, params);
-            return "";
+            return {};
     }
     for (const SwitchReply& row : kSwitchReplies)
         if (row.command == command && ok && bytes.HasData(8))
             params.Set(std::string(row.key), ByteHex(bytes.At(8)));
-    return "";
+    return {};
 }
 
 }  // namespace
@@ -183,7 +185,7 @@ std::string DecodeServerIpList(const std::string& reply) {
     return DecodeServerIpList(ReplyBytes(BytesFromHex(reply)));
 }
 
-std::string DecodeGprsReply(const std::string& reply, DecodeContext& ctx) {
+ReplyResult DecodeGprsReply(const std::string& reply, DecodeContext& ctx) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     return DecodeCommand(*prologue.bytes, ctx.params);

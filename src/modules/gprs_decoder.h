@@ -52,9 +52,11 @@ inline constexpr std::string_view kGprsVersionQueryData = "0F";
 inline constexpr std::string_view kGprsPhoneGroupWriteMark = "4A";
 
 // Decodes a class-01 reply (upper-cased, unescaped): query replies fill the
-// Gprs… keys of the parameter store and give empty text; setting and action
-// replies give their result text.
-std::string DecodeGprsReply(const std::string& reply, DecodeContext& ctx);
+// Gprs… keys of the parameter store and report no outcome; setting and action
+// replies are the outcome of their result byte, worded with their result text.
+// The phone group setting (02) answers 00 for success and 01 for failure: its
+// outcome carries the codes those stand for, 1 and 2.
+ReplyResult DecodeGprsReply(const std::string& reply, DecodeContext& ctx);
 
 // The hex digits of version `index` (0 BOOT, 1 KERNEL, 2 RootFS, 3 APP) of a
 // version reply: four length-prefixed texts from byte 9. A text the reply

@@ -531,27 +531,26 @@ void GprsPage::DefaultSetClick(const std::string& clicked) {
         Restart();
 }
 
-std::string GprsPage::RunModuleAction(std::string_view pair) {
+ReplyResult GprsPage::RunModuleAction(std::string_view pair) {
     DataModule& tdm = window_.tdm;
     const CommandEntry entry = Request(pair);
-    const std::string result = tdm.exchanger.ExchangeCommand(entry.frame, entry.pair);
-    tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result);
+    ReplyResult result = tdm.exchanger.Exchange(entry);
+    tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result.text);
     return result;
 }
 
 void GprsPage::FactoryReset() {
     if (!window_.tdm.op.Ask(kFactoryResetQuestion)) return;
-    const std::string result = RunModuleAction(kGprsFactoryResetPair);
-    window_.tdm.op.Information(result);
-    if (result.find("成功") != std::string::npos) Restart();
+    const ReplyResult result = RunModuleAction(kGprsFactoryResetPair);
+    window_.tdm.op.Information(result.text);
+    if (result.Succeeded()) Restart();
 }
 
 void GprsPage::Restart() {
     if (!window_.tdm.op.Ask(kRestartQuestion)) return;
-    const std::string result = RunModuleAction(kGprsRestartPair);
-    if (result.find("成功") != std::string::npos)
-        window_.TimedWait(kModuleRestartSteps, WaitKind::Restart);
-    window_.tdm.op.Information(result);
+    const ReplyResult result = RunModuleAction(kGprsRestartPair);
+    if (result.Succeeded()) window_.TimedWait(kModuleRestartSteps, WaitKind::Restart);
+    window_.tdm.op.Information(result.text);
 }
 
 }  // namespace tarnwick

@@ -6,6 +6,7 @@
 
 #include "hosts/page_branch.h"
 #include "protocol/name_value_list.h"
+#include "protocol/reply_result.h"
 
 namespace tarnwick {
 
@@ -74,7 +75,7 @@ class GprsPage : public PageBranch {
     void RefuseUnsendable(const DeviceParams& stored) const;
     void Restart();
     void FactoryReset();
-    std::string RunModuleAction(std::string_view pair);
+    ReplyResult RunModuleAction(std::string_view pair);
 
     HostWindow& window_;
     std::set<std::string> touched_;

@@ -53,11 +53,11 @@ void MoveHost(HostSession& session) {
     if (session.onMovedByModule) session.onMovedByModule(address);
 }
 
-std::string DecodeResult(const ResultReply& row, const ReplyBytes& bytes, DecodeContext& ctx) {
-    if (!bytes.HasData(row.resultByte)) return "";
+ReplyResult DecodeResult(const ResultReply& row, const ReplyBytes& bytes, DecodeContext& ctx) {
+    if (!bytes.HasData(row.resultByte)) return {};
     const unsigned code = bytes.At(row.resultByte);
     std::string text = std::string(row.prefix) + ResultText(code);
-    if (code != 0x01) return text;
+    if (code != 0x01) return Outcome(code, text);
     switch (row.onSuccess) {
         case OnSuccess::NeedsRestart:
             ctx.params.Set("NMReboot", "1");
@@ -70,7 +70,7 @@ std::string DecodeResult(const ResultReply& row, const ReplyBytes& bytes, Decode
         case OnSuccess::Nothing:
             break;
     }
-    return text;
+    return Outcome(code, text);
 }
 
 void DecodeQuery(unsigned command, const ReplyBytes& bytes, DeviceParams& params) {
@@ -99,7 +99,7 @@ void DecodeQuery(unsigned command, const ReplyBytes& bytes, DeviceParams& params
 
 }  // namespace
 
-std::string DecodeNmReply(const std::string& reply, DecodeContext& ctx) {
+ReplyResult DecodeNmReply(const std::string& reply, DecodeContext& ctx) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     const ReplyBytes& bytes = *prologue.bytes;
@@ -109,7 +109,7 @@ std::string DecodeNmReply(const std::string& reply, DecodeContext& ctx) {
     for (const ResultReply& row : kResultReplies)
         if (row.command == command) return DecodeResult(row, bytes, ctx);
     DecodeQuery(command, bytes, ctx.params);
-    return "";
+    return {};
 }
 
 }  // namespace tarnwick

@@ -37,9 +37,10 @@ inline constexpr std::string_view kNmHostRestartingNote =
 
 // Decodes a class-02 reply (upper-cased, unescaped). Every reply that passes
 // the prologue sets NMReboot: "1" after a successful 0E or 3B, else "0".
-// Query replies fill the NM… keys and give empty text; setting and action
-// replies give their result text. A successful 3F moves the current host to
-// the address in the first page's local IP edit.
-std::string DecodeNmReply(const std::string& reply, DecodeContext& ctx);
+// Query replies fill the NM… keys and report no outcome; setting and action
+// replies are the outcome of their result byte, worded with their result
+// text. A successful 3F moves the current host to the address in the first
+// page's local IP edit.
+ReplyResult DecodeNmReply(const std::string& reply, DecodeContext& ctx);
 
 }  // namespace tarnwick

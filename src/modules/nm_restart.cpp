@@ -22,7 +22,8 @@ void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
     if (!tdm.op.Ask(question)) return;
     const CommandEntry entry = Request(factoryReset ? kNmFactoryResetPair : kNmRestartPair);
     const std::string& frame = entry.frame;
-    const std::string result = tdm.exchanger.ExchangeCommand(frame, entry.pair);
+    const ReplyResult reply = tdm.exchanger.Exchange(entry);
+    const std::string& result = reply.text;
     tdm.trace.Add(entry.pair + "(" + frame + "): " + result);
     // A log that cannot be written changes nothing of what follows; it is said
     // once, beside the result.
@@ -32,7 +33,7 @@ void RunNetworkModuleCommand(HostWindow& window, bool factoryReset) {
         shown += "\r" + OperationLogProblemText(logProblem);
         tdm.trace.Add(OperationLogProblemText(logProblem));
     }
-    const bool succeeded = result.find("成功") != std::string::npos;
+    const bool succeeded = reply.Succeeded();
     if (factoryReset) {
         tdm.op.Information(shown);
         if (succeeded && window.closeWindow) window.closeWindow();

@@ -22,18 +22,20 @@ constexpr size_t kArmingInfoFirst = 7;
 constexpr size_t kArmingInfoLast = 17;
 constexpr size_t kStatusFirst = 9;
 
-std::string DecodeArming(const ReplyBytes& bytes, DecodeContext& ctx) {
+ReplyResult DecodeArming(const ReplyBytes& bytes, DecodeContext& ctx) {
     const unsigned result = bytes.At(7);
-    if (result != kSuccess) return std::string(kArmingPrefix) + HostResultText(result);
+    if (result != kSuccess)
+        return Outcome(result, std::string(kArmingPrefix) + HostResultText(result));
     // A success too short to tell what was done matches no reply.
-    if (!bytes.HasData(kArmingInfoLast)) return "";
+    if (!bytes.HasData(kArmingInfoLast)) return {};
     ctx.params.Set(std::string(kArmingOperateInfoKey),
                    bytes.DataHex(kArmingInfoFirst, kArmingInfoLast));
     // Month, day, hour and minute are shown as the host sent their digits.
-    return std::to_string(bytes.At(8)) + ". " + ByteHex(bytes.At(10)) + "月" +
-           ByteHex(bytes.At(11)) + "日" + ByteHex(bytes.At(12)) + "时" + ByteHex(bytes.At(13)) +
-           "分." + ctx.alarmCodes.Get(ByteHex(bytes.At(15))) + "[操作员" +
-           std::to_string(bytes.At(14)) + "]" + HostResultText(result);
+    return Outcome(result, std::to_string(bytes.At(8)) + ". " + ByteHex(bytes.At(10)) + "月" +
+                               ByteHex(bytes.At(11)) + "日" + ByteHex(bytes.At(12)) + "时" +
+                               ByteHex(bytes.At(13)) + "分." +
+                               ctx.alarmCodes.Get(ByteHex(bytes.At(15))) + "[操作员" +
+                               std::to_string(bytes.At(14)) + "]" + HostResultText(result));
 }
 
 void StoreStatus(const ReplyBytes& bytes, DeviceParams& params) {
@@ -62,7 +64,7 @@ void StoreHistory(const ReplyBytes& bytes, DeviceParams& params) {
 
 }  // namespace
 
-std::string DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx) {
+ReplyResult DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     const ReplyBytes& bytes = *prologue.bytes;
@@ -83,7 +85,7 @@ std::string DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx) {
             if (success) StoreHistory(bytes, ctx.params);
             break;
     }
-    return "";
+    return {};
 }
 
 }  // namespace tarnwick

@@ -37,10 +37,11 @@ inline constexpr std::string_view kAlarmInfoKey = "AlarmInfo";
 // One alarm record: 11 bytes.
 inline constexpr size_t kAlarmRecordDigits = 22;
 
-// Decodes a class-12 reply (upper-cased, unescaped). An arming reply gives its
-// result text (on success the operation's time, alarm code text and operator,
-// and ArmingOperateInfo is stored); status, model and history replies store
-// their keys when the result byte is 01 and give empty text.
-std::string DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx);
+// Decodes a class-12 reply (upper-cased, unescaped). An arming reply is the
+// outcome of its result byte (on success worded with the operation's time,
+// alarm code text and operator, and ArmingOperateInfo is stored); status,
+// model and history replies store their keys when the result byte is 01 and
+// report no outcome.
+ReplyResult DecodeAlarmHostReply(const std::string& reply, DecodeContext& ctx);
 
 }  // namespace tarnwick

@@ -9,6 +9,7 @@
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 #include "storage/file_paths.h"
+#include "storage/xlsx_spreadsheet.h"
 
 namespace tarnwick {
 namespace {
@@ -46,8 +47,8 @@ std::string Hex16(int value) {
 
 }  // namespace
 
-AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet)
-    : PageBranch("tsAlarmInfo", "警情信息"), window_(window), spreadsheet_(std::move(spreadsheet)) {
+AlarmInfoPage::AlarmInfoPage(HostWindow& window)
+    : window_(window), spreadsheet_(std::make_unique<XlsxSpreadsheet>()) {
     PageModel& c = Controls();
     c.Add("strgridAlarmInfo", ControlKind::Grid).caption = "警情记录";
     Control& start = c.Combo(
@@ -108,9 +109,10 @@ void AlarmInfoPage::ClearAlarmGrid() {
 
 void AlarmInfoPage::ShowAlarmRecords(const DeviceParams& stored) {
     SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
-    const DataModule& tdm = window_.tdm;
+    DataModule& tdm = window_.tdm;
     // The grid holds twenty records; a host that sends more has them dropped.
     const std::vector<std::string> records = StoredAlarmRecords(stored, kAlarmGridRows);
+    ArchiveAlarmPage(tdm, records);
     for (size_t n = 0; n < records.size(); ++n)
         FillAlarmRow(cells[n + 1], records[n], tdm.alarmCodes, tdm.operateCodes);
 }

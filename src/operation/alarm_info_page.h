@@ -19,7 +19,8 @@ inline constexpr const char* kExportSheetName = "sheet1";
 // paged forward and back and exported to a workbook.
 class AlarmInfoPage : public PageBranch {
   public:
-    AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet);
+    // Exports go to an Office Open XML workbook.
+    explicit AlarmInfoPage(HostWindow& window);
 
     void Prepare() override { ClearAlarmGrid(); }
     CommandList ReadList() override;

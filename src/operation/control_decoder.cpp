@@ -28,13 +28,14 @@ std::string_view RemoteOperationName(unsigned code) {
     return kOperationNames[code - kFirstOperation];
 }
 
-std::string DecodeControlReply(const std::string& reply, DecodeContext&) {
+ReplyResult DecodeControlReply(const std::string& reply, DecodeContext&) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     const ReplyBytes& bytes = *prologue.bytes;
     if (bytes.At(6) != kControlReply || !bytes.HasData(9) || bytes.At(8) != kControlMarker)
-        return "";
-    return std::string(RemoteOperationName(bytes.At(9))) + HostResultText(bytes.At(7));
+        return {};
+    return Outcome(bytes.At(7),
+                   std::string(RemoteOperationName(bytes.At(9))) + HostResultText(bytes.At(7)));
 }
 
 }  // namespace tarnwick

@@ -14,9 +14,10 @@ inline constexpr std::string_view kRemoteControlPair = "1081:1001 远程控制�
 // worded; any other code gives "返回值S[9]有误".
 std::string_view RemoteOperationName(unsigned code);
 
-// Decodes a class-10 reply (upper-cased, unescaped): the operation echoed in
-// byte 9 followed by the result word of byte 7; empty text for a reply that is
-// not a remote control answer (command 01, marker 9A in byte 8).
-std::string DecodeControlReply(const std::string& reply, DecodeContext& ctx);
+// Decodes a class-10 reply (upper-cased, unescaped): the outcome of result
+// byte 7, worded as the operation echoed in byte 9 followed by its result
+// word; no outcome for a reply that is not a remote control answer (command
+// 01, marker 9A in byte 8).
+ReplyResult DecodeControlReply(const std::string& reply, DecodeContext& ctx);
 
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 #include "protocol/conversion_error.h"
 #include "protocol/hex_text.h"
 #include "protocol/reply_prologue.h"
+#include "storage/archives.h"
 
 namespace tarnwick {
 namespace {
@@ -23,20 +24,30 @@ std::string ReadName(int start) {
 std::vector<std::string> ReadHistoryPage(DataModule& tdm, const CommandEntry& read, int start) {
     for (int n = 1; n <= kAlarmPageSize; ++n)
         tdm.params.Set(std::string(kAlarmInfoKey) + std::to_string(n), "");
-    const std::string reply = tdm.exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string reply = tdm.exchanger.Exchange(read).text;
     if (reply.empty()) throw HistoryExportError(ReadName(start) + ": 主机无应答");
     // The history decoder stores the records and gives no text: what came
     // back is the reply itself, whose result byte tells a refusal from an
     // empty page.
     const Prologue prologue = RunReplyPrologue(reply);
-    if (!prologue.bytes) throw HistoryExportError(ReadName(start) + ": " + prologue.result);
+    if (!prologue.bytes) throw HistoryExportError(ReadName(start) + ": " + prologue.result.text);
     const unsigned result = prologue.bytes->At(kResultByte);
     if (result != kSuccess)
         throw HistoryExportError(ReadName(start) + ": " + HostResultText(static_cast<int>(result)));
-    return StoredAlarmRecords(tdm.params, kAlarmPageSize);
+    std::vector<std::string> records = StoredAlarmRecords(tdm.params, kAlarmPageSize);
+    ArchiveAlarmPage(tdm, records);
+    return records;
 }
 
 }  // namespace
+
+void ArchiveAlarmPage(DataModule& tdm, const std::vector<std::string>& records) {
+    try {
+        ArchiveAlarmRecords(tdm.db, tdm.session.CurrentHost(), records, tdm.clock.NowText());
+    } catch (const std::exception& e) {
+        tdm.trace.Add(kAlarmArchiveUnwritableText + std::string(e.what()));
+    }
+}
 
 AlarmHistory ReadWholeHistory(DataModule& tdm, int pageLimit) {
     AlarmHistory history;

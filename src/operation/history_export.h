@@ -34,6 +34,11 @@ class HistoryExportError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Keeps the records of one history read of the current host in the
+// database's alarm archive (each record once). A database that cannot take
+// them is said in the trace; the read stands.
+void ArchiveAlarmPage(DataModule& tdm, const std::vector<std::string>& records);
+
 // Throws HistoryExportError; then nothing of the history is kept.
 AlarmHistory ReadWholeHistory(DataModule& tdm, int pageLimit);
 

@@ -1,5 +1,7 @@
 #include "operation/host_control_page.h"
 
+#include <stdexcept>
+
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "modules/firmware_upgrade.h"
@@ -28,6 +30,12 @@ HostControlPage::HostControlPage(HostWindow& window) : window_(window) {
     window_.statusTick = [this](bool windowActive) {
         PollHostStatus(window_, Controls(), windowActive);
     };
+}
+
+HostControlPage& HostControlPageOf(HostWindow& window) {
+    for (int i = 0; i < window.PageCount(); ++i)
+        if (auto* page = dynamic_cast<HostControlPage*>(&window.Page(i))) return *page;
+    throw std::logic_error("the window holds no host control page");
 }
 
 // ClearHostControlPage.

@@ -11,6 +11,7 @@ class HostWindow;
 class HostControlPage : public PageBranch {
   public:
     explicit HostControlPage(HostWindow& window);
+    bool PollsStatus() const override { return true; }
     void Prepare() override;
     CommandList ReadList() override;
     void Load(const DeviceParams& stored) override;
@@ -20,5 +21,9 @@ class HostControlPage : public PageBranch {
   private:
     HostWindow& window_;
 };
+
+// The host control page of a window of pages; std::logic_error when it holds
+// none.
+HostControlPage& HostControlPageOf(HostWindow& window);
 
 }  // namespace tarnwick

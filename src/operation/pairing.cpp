@@ -131,7 +131,7 @@ void PairingWindow::SetIdle(bool idle) {
 }
 
 std::string PairingWindow::Exchange(const CommandEntry& entry) {
-    return tdm_.exchanger.ExchangeCommand(entry.frame, entry.pair);
+    return tdm_.exchanger.Exchange(entry).text;
 }
 
 void PairingWindow::StartPairing() {
@@ -150,7 +150,7 @@ void PairingWindow::StartPairing() {
             // A close or cancel during the exchange leaves no wait to run.
             const std::string report = cancelRequested ? std::string() : WaitForReport(pair.frame);
             if (!report.empty())
-                AddPairingLogLine(DecodePairingReply(report, tdm_.clock.NowText()));
+                AddPairingLogLine(DecodePairingReply(report, tdm_.clock.NowText()).text);
             else if (cancelRequested)
                 AddPairingLogLine(tdm_.clock.NowText() + " 已取消对码.");
             else {

@@ -97,18 +97,19 @@ std::string LearningReport(const ReplyBytes& bytes) {
 
 }  // namespace
 
-std::string DecodePairingReply(const std::string& reply, const std::string& now) {
+ReplyResult DecodePairingReply(const std::string& reply, const std::string& now) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     const ReplyBytes& bytes = *prologue.bytes;
     if (!bytes.HasData(kMarkerByte) || bytes.At(kMarkerByte) != kMarker) return {};
+    const unsigned result = bytes.At(kResultByte);
     switch (bytes.At(kCommandByte)) {
         case kPairAnswer:
-            return now + PairAnswer(bytes);
+            return Outcome(result, now + PairAnswer(bytes));
         case kDeleteAnswer:
-            return now + DeleteAnswer(bytes);
+            return Outcome(result, now + DeleteAnswer(bytes));
         case kLearningReport:
-            return now + LearningReport(bytes);
+            return Outcome(result, now + LearningReport(bytes));
         default:
             return {};
     }

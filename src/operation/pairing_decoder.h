@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/reply_result.h"
+
 namespace tarnwick {
 
 // Module class 13: pairing wireless devices with the alarm host.
@@ -19,9 +21,9 @@ inline constexpr std::string_view kDeletePairingMark = "19";
 inline constexpr std::string_view kPausePairingData = "18030000";
 
 // Decodes a class-13 reply (upper-cased, unescaped): a pairing answer, a
-// deletion answer or a learning-result report, each as `now`
-// ("yyyy-mm-dd hh:nn:ss") followed by what the host said; empty text for a
-// reply that is none of them. Nothing is stored.
-std::string DecodePairingReply(const std::string& reply, const std::string& now);
+// deletion answer or a learning-result report, each the outcome of result
+// byte 7 worded as `now` ("yyyy-mm-dd hh:nn:ss") followed by what the host
+// said; no outcome for a reply that is none of them. Nothing is stored.
+ReplyResult DecodePairingReply(const std::string& reply, const std::string& now);
 
 }  // namespace tarnwick

@@ -37,10 +37,6 @@ std::string ArmingData(const std::string& button) {
     return "03A668FFFF";
 }
 
-std::string RequestFrame(std::string_view pair, std::string_view data) {
-    return Request(pair, data).frame;
-}
-
 // What the last exchange of a command sent and received, for the error box.
 struct LastExchange {
     std::string frame;
@@ -68,12 +64,14 @@ void RunCommand(HostWindow& window, Body body) {
                                   "\rReceive:" + last.result);
 }
 
-std::string Exchange(HostWindow& window, LastExchange& last, std::string_view pair,
+ReplyResult Exchange(HostWindow& window, LastExchange& last, std::string_view pair,
                      std::string_view data) {
-    last.frame = RequestFrame(pair, data);
+    const CommandEntry entry = Request(pair, data);
+    last.frame = entry.frame;
     last.result.clear();
-    last.result = window.tdm.exchanger.ExchangeCommand(last.frame, std::string(pair));
-    return last.result;
+    ReplyResult reply = window.tdm.exchanger.Exchange(entry);
+    last.result = reply.text;
+    return reply;
 }
 
 // The answer in a box when there is one; a row the operation log could not
@@ -89,7 +87,8 @@ void ShowIfAny(HostWindow& window, const std::string& result, const std::string&
 
 // The status read-back after a command: its answer only fills the status keys.
 void ReadStatusBack(HostWindow& window, PageModel& c, LastExchange& last) {
-    const bool answered = !Exchange(window, last, kStatusReadBackPair, kStatusQueryData).empty();
+    const bool answered =
+        Exchange(window, last, kStatusReadBackPair, kStatusQueryData).kind != ReplyKind::NoReply;
     window.tdm.op.Pause(kStatusReadBackPauseMs);
     ShowStatusOutcome(c, window.tdm.params, answered, window.tdm.clock.NowText());
     c.Changed();
@@ -140,7 +139,7 @@ void SendRemoteControl(HostWindow& window, PageModel& c, const std::string& butt
     const std::string code = RemoteOperationCode(c[button]);
     RunCommand(window, [&](LastExchange& last) {
         DataModule& tdm = window.tdm;
-        const std::string result = Exchange(window, last, kRemoteControlPair, "0A" + code);
+        const std::string result = Exchange(window, last, kRemoteControlPair, "0A" + code).text;
         tdm.trace.Add(std::string(kRemoteControlPair) + "(" + last.frame + "): " + result);
         const std::string logProblem = tdm.operationLog.Write(last.frame, result);
         ShowIfAny(window, result, logProblem);
@@ -153,10 +152,11 @@ void SendArmingCommand(HostWindow& window, PageModel& c, const std::string& butt
     tdm.params.Set(std::string(kArmingOperateInfoKey), "");
     const std::string data = ArmingData(button);
     RunCommand(window, [&](LastExchange& last) {
-        const std::string result = Exchange(window, last, kArmingPair, data);
+        const ReplyResult reply = Exchange(window, last, kArmingPair, data);
+        const std::string& result = reply.text;
         const std::string frame = last.frame;
         tdm.trace.Add("(" + frame + "): " + result);
-        const bool succeeded = result.find("成功") != std::string::npos;
+        const bool succeeded = reply.Succeeded();
         ShowIfAny(window, result,
                   succeeded ? tdm.operationLog.Write(frame, result) : std::string());
         if (succeeded) {
@@ -175,11 +175,10 @@ void SyncHostTime(HostWindow& window) {
     try {
         const std::string data = ClockData(tdm.clock.NowText());
         window.BusyStep();
-        const std::string frame = RequestFrame(kNmTimeSyncPair, data);
-        const std::string result =
-            tdm.exchanger.ExchangeCommand(frame, std::string(kNmTimeSyncPair));
-        tdm.trace.Add(std::string(kNmTimeSyncPair) + "(" + frame + "): " + result);
-        ShowIfAny(window, result, tdm.operationLog.Write(frame, result));
+        const CommandEntry entry = Request(kNmTimeSyncPair, data);
+        const std::string result = tdm.exchanger.Exchange(entry).text;
+        tdm.trace.Add(entry.pair + "(" + entry.frame + "): " + result);
+        ShowIfAny(window, result, tdm.operationLog.Write(entry.frame, result));
     } catch (...) {
         // Time synchronisation reports nothing beyond its answer.
     }

@@ -21,16 +21,15 @@ void CountPoll(Control& counter) {
 }  // namespace
 
 bool PollHostStatus(HostWindow& window, PageModel& page, bool windowActive) {
-    if (!windowActive || window.ActivePage() != 0 || window.waitingFlag || window.pollWaiting)
+    if (!windowActive || !window.Page(window.ActivePage()).PollsStatus() || window.waitingFlag ||
+        window.pollWaiting)
         return false;
     DataModule& tdm = window.tdm;
     window.BeginPollWait();
     try {
-        const std::string pair(kStatusQueryPair);
-        const std::string frame = BuildFrame(
-            kAlarmHostClass, CommandPair::Parse(pair).request.substr(2), kStatusQueryData);
-        const std::string result = tdm.exchanger.ExchangeStatusQuery(frame, pair);
-        tdm.trace.Add("0. " + pair + "(" + frame + "): " + result);
+        const CommandEntry query = Request(kStatusQueryPair, kStatusQueryData);
+        const std::string result = tdm.exchanger.ExchangeStatusQuery(query);
+        tdm.trace.Add("0. " + query.pair + "(" + query.frame + "): " + result);
         CountPoll(window.frame["Label101"]);
         window.frame.Changed();
         const bool wasSilent = ShowsHostSilent(page);

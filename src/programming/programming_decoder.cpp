@@ -36,7 +36,7 @@ void StoreSection(int section, const std::string& body, DeviceParams& params) {
 
 }  // namespace
 
-std::string DecodeProgrammingReply(std::string_view reply, DeviceParams& params) {
+ReplyResult DecodeProgrammingReply(std::string_view reply, DeviceParams& params) {
     Prologue prologue = RunReplyPrologue(reply);
     if (!prologue.bytes) return prologue.result;
     const ReplyBytes& bytes = *prologue.bytes;
@@ -53,10 +53,12 @@ std::string DecodeProgrammingReply(std::string_view reply, DeviceParams& params)
                          params);
             return {};
         }
-        case kWriteAckCommand:
+        case kWriteAckCommand: {
             // An acknowledgement without its result byte counts as a wrong value.
-            return std::string(kProgrammingAckPrefix) +
-                   HostResultText(bytes.HasData(7) ? static_cast<int>(bytes.At(7)) : 0);
+            const unsigned result = bytes.HasData(7) ? bytes.At(7) : 0;
+            return Outcome(result, std::string(kProgrammingAckPrefix) +
+                                       HostResultText(static_cast<int>(result)));
+        }
         default:
             return {};
     }

@@ -122,6 +122,13 @@ const SectionLayout& ProgrammingSection(int section) {
     return kLayouts[static_cast<size_t>(section)];
 }
 
+FieldLocation LocateField(std::string_view key) {
+    for (const SectionLayout& layout : kLayouts)
+        for (const SectionField& f : layout.entries)
+            if (f.kind != FieldKind::Section && f.key == key) return {layout.section, &f};
+    throw std::invalid_argument("no programming section holds " + std::string(key));
+}
+
 std::string SectionCode(int section) {
     return ByteHex(static_cast<unsigned>(section));
 }

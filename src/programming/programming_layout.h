@@ -49,6 +49,14 @@ struct SectionLayout {
 // The layout of section 0..7; throws std::out_of_range for any other number.
 const SectionLayout& ProgrammingSection(int section);
 
+// The section and the layout entry of a field's key (not a whole-section
+// key); throws std::invalid_argument for a key no section holds.
+struct FieldLocation {
+    int section;
+    const SectionField* field;
+};
+FieldLocation LocateField(std::string_view key);
+
 // "00" .. "07".
 std::string SectionCode(int section);
 

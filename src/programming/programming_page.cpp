@@ -1,23 +1,17 @@
 #include "programming/programming_page.h"
 
 #include <algorithm>
+#include <stdexcept>
 
-#include "hosts/save_refused.h"
-#include "hosts/unreadable_value.h"
 #include "programming/programming_layout.h"
-#include "programming/section_write.h"
-#include "protocol/hex_text.h"
-#include "protocol/name_value_list.h"
+#include "programming/programming_requests.h"
+#include "programming/section_writer.h"
 
 namespace tarnwick {
 namespace {
 
 bool IsDecimal(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string Placeholder(size_t width) {
-    return std::string(width, '0');
 }
 
 }  // namespace
@@ -31,9 +25,50 @@ std::optional<int> HexDigitValue(std::string_view digit) {
     return std::nullopt;
 }
 
+void ProgrammingPage::Prepare() {
+    for (const auto& control : Controls().Controls()) {
+        switch (control->kind) {
+            case ControlKind::ComboBox:
+                control->index = -1;
+                break;
+            case ControlKind::CheckBox:
+                control->checked = false;
+                break;
+            case ControlKind::Edit:
+                control->text.clear();
+                break;
+            default:
+                break;
+        }
+    }
+    for (const ProgrammingField& field : fields_) {
+        if (field.coding != FieldCoding::Choice) continue;
+        Controls()[field.control].checked = true;
+        Controls()[field.partner].checked = false;
+    }
+}
+
+std::vector<int> ProgrammingPage::Sections() const {
+    std::vector<int> sections;
+    for (const ProgrammingField& field : fields_)
+        if (sections.empty() || sections.back() != field.section) sections.push_back(field.section);
+    return sections;
+}
+
+bool ProgrammingPage::Shows(std::string_view key) const {
+    return std::any_of(fields_.begin(), fields_.end(),
+                       [key](const ProgrammingField& field) { return field.key == key; });
+}
+
+CommandList ProgrammingPage::ReadList() {
+    CommandList list;
+    for (int section : Sections()) list.push_back(ReadSectionRequest(section));
+    return list;
+}
+
 void ProgrammingPage::Load(const DeviceParams& stored) {
     try {
-        LoadPage(stored);
+        for (const ProgrammingField& field : fields_) LoadField(Controls(), field, stored);
     } catch (...) {
         sentBodies_.clear();
         edited_.clear();
@@ -60,7 +95,7 @@ void ProgrammingPage::Load(const DeviceParams& stored) {
 CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
     SectionWriter writer(*this, stored);
     CommandList list;
-    QueueSections(list, writer);
+    for (int section : Sections()) writer.QueueIfChanged(list, section, writer.Body(section));
     writer.RefuseIfIncomplete();
     sentBodies_ = writer.Queued();
     edited_.clear();
@@ -73,6 +108,28 @@ const std::string& ProgrammingPage::ControlCaption(const std::string& name) cons
     return Controls()[name].caption;
 }
 
+Control& ProgrammingPage::Describe(Control& control, ProgrammingField field) {
+    const auto [section, key] = LocateField(field.key);
+    if (field.width == 0 && field.offset <= key->width) field.width = key->width - field.offset + 1;
+    if (field.offset < 1 || field.width == 0 || field.End() > key->width)
+        throw std::invalid_argument(control.name + " stands outside " + field.key);
+    for (const ProgrammingField& other : fields_)
+        if (other.key == field.key && other.offset <= field.End() && field.offset <= other.End())
+            throw std::invalid_argument(control.name + " shares digits of " + field.key + " with " +
+                                        other.control);
+    field.control = control.name;
+    field.section = section;
+    field.position = key->position + field.offset - 1;
+    if (control.kind == ControlKind::Edit) control.maxLength = field.width;
+    const auto later = std::upper_bound(fields_.begin(), fields_.end(), field,
+                                        [](const ProgrammingField& a, const ProgrammingField& b) {
+                                            return std::pair(a.section, a.position) <
+                                                   std::pair(b.section, b.position);
+                                        });
+    fields_.insert(later, std::move(field));
+    return control;
+}
+
 Control& ProgrammingPage::CaptionedCombo(const std::string& name, const std::string& caption,
                                          std::vector<std::string> items) {
     Control& list = Controls().Combo(name, std::move(items));
@@ -81,8 +138,8 @@ Control& ProgrammingPage::CaptionedCombo(const std::string& name, const std::str
 }
 
 Control& ProgrammingPage::CaptionedEdit(const std::string& name, const std::string& caption,
-                                        size_t maxLength, KeyFilter filter) {
-    Control& edit = Controls().Edit(name, maxLength, filter);
+                                        KeyFilter filter) {
+    Control& edit = Controls().Edit(name, 0, filter);
     edit.caption = caption;
     return edit;
 }
@@ -114,166 +171,6 @@ Control& ProgrammingPage::CaptionedRadio(const std::string& name, const std::str
     radio.caption = InGroup(group, caption);
     radio.text = caption;
     return radio;
-}
-
-void ProgrammingPage::ClearControls() {
-    for (const auto& control : Controls().Controls()) {
-        switch (control->kind) {
-            case ControlKind::ComboBox:
-                control->index = -1;
-                break;
-            case ControlKind::CheckBox:
-                control->checked = false;
-                break;
-            case ControlKind::Edit:
-                control->text.clear();
-                break;
-            default:
-                break;
-        }
-    }
-}
-
-void ProgrammingPage::SelectOrStop(const std::string& list, std::optional<int> value) {
-    if (!value) throw UnreadableValue(Controls()[list]);
-    Select(list, value);
-}
-
-void ProgrammingPage::Select(const std::string& list, std::optional<int> value) {
-    Control& c = Controls()[list];
-    const bool fits = value && *value >= 0 && *value < static_cast<int>(c.items.size());
-    c.index = fits ? *value : -1;
-}
-
-void ProgrammingPage::SelectText(const std::string& list, std::string_view text) {
-    Control& c = Controls()[list];
-    auto it = std::find(c.items.begin(), c.items.end(), text);
-    c.index = it == c.items.end() ? -1 : static_cast<int>(it - c.items.begin());
-}
-
-void ProgrammingPage::SetFlag(const std::string& box, char digit) {
-    Controls()[box].checked = digit != '0';
-}
-
-std::string SectionWriter::Flag(const std::string& name) const {
-    return FlagDigit(page_.Controls()[name].checked);
-}
-
-std::string SectionWriter::Fallback(const std::string& list, size_t width,
-                                    std::string_view storedDigits) {
-    const bool hex = std::all_of(storedDigits.begin(), storedDigits.end(),
-                                 [](char c) { return HexDigitValue(std::string_view(&c, 1)); });
-    if (storedDigits.size() == width && hex) return std::string(storedDigits);
-    Note(unselected_, list);
-    return Placeholder(width);
-}
-
-std::string SectionWriter::Index(const std::string& list, size_t width,
-                                 std::string_view storedDigits, int offset) {
-    const Control& c = page_.Controls()[list];
-    if (c.index < 0) return Fallback(list, width, storedDigits);
-    return ZeroPadLeft(std::to_string(c.index + offset), width);
-}
-
-std::string SectionWriter::HexIndex(const std::string& list, std::string_view storedDigits) {
-    const Control& c = page_.Controls()[list];
-    if (c.index < 0) return Fallback(list, 1, storedDigits);
-    return std::string(1, "0123456789ABCDEF"[c.index & 0xF]);
-}
-
-std::string SectionWriter::EntryText(const std::string& list, size_t width,
-                                     std::string_view storedDigits) {
-    const Control& c = page_.Controls()[list];
-    if (c.index < 0) return Fallback(list, width, storedDigits);
-    return c.SelectedText();
-}
-
-std::string SectionWriter::EditDigits(const std::string& edit, size_t width) {
-    const std::string text = Trim(page_.Controls()[edit].text);
-    const bool hex = std::all_of(text.begin(), text.end(),
-                                 [](char c) { return HexDigitValue(std::string_view(&c, 1)); });
-    if (!hex || text.size() > width) {
-        Note(invalid_, edit);
-        return Placeholder(width);
-    }
-    return ToUpper(ZeroPadLeft(text, width));
-}
-
-void SectionWriter::Note(Noted& noted, const std::string& control) const {
-    const Control* named = &page_.Controls()[control];
-    const auto& controls = page_.Controls().Controls();
-    const auto at = std::find_if(controls.begin(), controls.end(),
-                                 [named](const auto& c) { return c.get() == named; });
-    noted.emplace(static_cast<size_t>(at - controls.begin()), named->caption);
-}
-
-std::string SectionWriter::AsReceived(int section, const SectionField& field) const {
-    for (const SectionField& whole : ProgrammingSection(section).entries) {
-        if (whole.kind != FieldKind::Section) continue;
-        if (field.position < whole.position || field.End() > whole.End()) continue;
-        const std::string text = Stored(whole.key);
-        const size_t from = field.position - whole.position;
-        return from < text.size() ? text.substr(from, field.width) : std::string();
-    }
-    return Stored(field.key);
-}
-
-std::string SectionWriter::Body(int section, const FieldDigits& own, bool asReceived) {
-    // A section the last refresh did not read whole is never written: its
-    // unread fields would go to the host as made-up digits. Every field is
-    // still visited, so each list without a fallback gets named.
-    const size_t digits = ProgrammingSection(section).bodyDigits;
-    bool whole = StoredSectionBody(stored_, section).size() == digits;
-    std::string body = AssembleSectionBody(section, [&](const SectionField& field) {
-        auto it = own.find(field.key);
-        std::string value = it != own.end() ? it->second()
-                            : asReceived    ? AsReceived(section, field)
-                                            : Stored(field.key);
-        if (value.size() == field.width) return value;
-        whole = false;
-        return Placeholder(field.width);
-    });
-    if (!whole) {
-        incomplete_.insert(section);
-        return {};
-    }
-    return body;
-}
-
-void SectionWriter::QueueIfChanged(CommandList& list, int section, const std::string& body) {
-    if (!body.empty() && QueueSectionIfChanged(list, stored_, section, body))
-        queued_[section] = body;
-}
-
-namespace {
-
-std::string Listed(const std::map<size_t, std::string>& captions) {
-    std::string text;
-    for (const auto& [place, caption] : captions) text += (text.empty() ? "" : "、") + caption;
-    return text;
-}
-
-}  // namespace
-
-void SectionWriter::RefuseIfIncomplete() const {
-    std::string text;
-    if (!unselected_.empty())
-        text = "以下选项没有选择，也没有读到主机的设置，不能保存：" + Listed(unselected_);
-    if (!invalid_.empty()) {
-        if (!text.empty()) text += "\r\n";
-        text += "以下输入框的内容无效，不能保存：" + Listed(invalid_);
-    }
-    if (!incomplete_.empty()) {
-        if (!text.empty()) text += "\r\n";
-        text += "编程内容";
-        bool first = true;
-        for (int section : incomplete_) {
-            text += (first ? "" : "、") + SectionCode(section);
-            first = false;
-        }
-        text += "没有完整读到，不能保存，请先刷新。";
-    }
-    if (!text.empty()) throw SaveRefused(text);
 }
 
 }  // namespace tarnwick

@@ -1,9 +1,6 @@
 #include "programming/system_program_page.h"
 
-#include <stdexcept>
-
-#include "programming/programming_requests.h"
-#include "protocol/hex_text.h"
+#include <tuple>
 
 namespace tarnwick {
 namespace {
@@ -47,118 +44,63 @@ const SystemProgramPage::FlagGroup SystemProgramPage::kSystemControl2 = {
 const SystemProgramPage::FlagGroup SystemProgramPage::kNeighborDile = {
     "Prog07_NeighborDile", "chkNeighborDile", 2, "邻居代拨号设置"};
 
-SystemProgramPage::SystemProgramPage() : ProgrammingPage("tsSystemProgram", "系统编程") {
+SystemProgramPage::SystemProgramPage(HostWindow&) : ProgrammingPage(OtherFields::AsReceived) {
     // The relay and the output share their captions; the group tells them apart.
     for (const FlagGroup* group : {&kFlagGroups[0], &kFlagGroups[1]})
-        for (int n = 1; n <= group->count; ++n)
-            CaptionedCheck(Numbered(group->base, n), kOutputEvents[n - 1],
-                           std::string(group->caption));
-    for (int n = 1; n <= 8; ++n) CaptionedCheck(Numbered("chkAlarmEvent", n), kAlarmEvents[n - 1]);
+        DescribeFlags(*group, {std::begin(kOutputEvents), std::end(kOutputEvents)},
+                      std::string(group->caption));
+    DescribeFlags(kFlagGroups[2], {std::begin(kAlarmEvents), std::end(kAlarmEvents)});
     Controls()["chkAlarmEvent8"].visible = false;
-    for (int n = 1; n <= 6; ++n)
-        CaptionedCheck(Numbered("chkSystemControl1", n), kSystemControl1[n - 1]);
-    for (int n = 1; n <= 6; ++n)
-        CaptionedCheck(Numbered("chkEventReport1", n), kEventReport1[n - 1]);
-    CaptionedCheck("chkEventReport21", "开启探测器及其他信息报告上报");
-    CaptionedCheck("chkEventReport22", "开启有线防区报警触发恢复上报");
-    for (int n = 3; n <= 10; ++n)
-        CaptionedCheck(Numbered("chkEventReport2", n), "接警电话号码" + std::to_string(n - 2));
-    for (int n = 1; n <= 4; ++n)
-        CaptionedCheck(Numbered("chkSystemControl2", n), kSystemControl2Captions[n - 1]);
+    DescribeFlags(kFlagGroups[3], {std::begin(kSystemControl1), std::end(kSystemControl1)});
+    DescribeFlags(kFlagGroups[4], {std::begin(kEventReport1), std::end(kEventReport1)});
+    std::vector<std::string> report2 = {"开启探测器及其他信息报告上报",
+                                        "开启有线防区报警触发恢复上报"};
+    for (int n = 1; n <= 8; ++n) report2.push_back("接警电话号码" + std::to_string(n));
+    DescribeFlags(kFlagGroups[5], report2);
+    DescribeFlags(kSystemControl2,
+                  {std::begin(kSystemControl2Captions), std::end(kSystemControl2Captions)});
     Controls()["chkSystemControl21"].hint = kForcedArmingHint;
-    for (const char* name : {"rbtnSystemControl25", "rbtnSystemControl26"}) {
-        const std::string group =
-            name == std::string("rbtnSystemControl25") ? kRelayModeGroup : kOutputModeGroup;
-        CaptionedRadio(name, kMonostable, group);
-        CaptionedRadio(std::string(name) + "_", kLevel, group);
+    // Digits 5 and 6 of system control two: "0" a monostable output, else a level.
+    for (const auto& [name, group, digit] :
+         {std::tuple{"rbtnSystemControl25", kRelayModeGroup, 5},
+          std::tuple{"rbtnSystemControl26", kOutputModeGroup, 6}}) {
+        const std::string level = std::string(name) + "_";
+        Control& monostable = CaptionedRadio(name, kMonostable, group);
+        CaptionedRadio(level, kLevel, group);
+        Describe(monostable, {.key = std::string(kSystemControl2.key),
+                              .offset = static_cast<size_t>(digit),
+                              .width = 1,
+                              .coding = FieldCoding::Choice,
+                              .partner = level,
+                              .on = "0",
+                              .off = "1"});
     }
-    for (int n = 1; n <= 2; ++n)
-        CaptionedCheck(Numbered("chkNeighborDile", n), kNeighborDileCaptions[n - 1]);
-    CaptionedRadio("rbDualNetwork1", "GPRS网络与PSTN网络都上报警情");
-    CaptionedRadio("rbDualNetwork2", "GPRS网络正常时，PSTN网络不上报警情，否则上报");
-}
-
-CommandList SystemProgramPage::ReadList() {
-    return {ReadSectionRequest(3), ReadSectionRequest(7)};
-}
-
-void SystemProgramPage::SelectRadio(const std::string& on, const std::string& off) {
-    Controls()[on].checked = true;
-    Controls()[off].checked = false;
-}
-
-void SystemProgramPage::ClearSystemProgramPage() {
-    ClearControls();
-    SelectRadio("rbtnSystemControl25", "rbtnSystemControl25_");
-    SelectRadio("rbtnSystemControl26", "rbtnSystemControl26_");
-    SelectRadio("rbDualNetwork1", "rbDualNetwork2");
-}
-
-void SystemProgramPage::LoadFlags(const FlagGroup& group, const std::string& digits) {
-    for (int n = 1; n <= group.count && static_cast<size_t>(n) <= digits.size(); ++n)
-        SetFlag(Numbered(group.base, n), digits[static_cast<size_t>(n) - 1]);
-}
-
-void SystemProgramPage::LoadSystemProgramPage(const DeviceParams& stored) {
-    for (const FlagGroup& group : kFlagGroups) LoadFlags(group, stored.Get(std::string(group.key)));
-    const std::string control2 = stored.Get(std::string(kSystemControl2.key));
-    LoadFlags(kSystemControl2, control2);
-    if (control2.size() >= 5)
-        control2[4] == '0' ? SelectRadio("rbtnSystemControl25", "rbtnSystemControl25_")
-                           : SelectRadio("rbtnSystemControl25_", "rbtnSystemControl25");
-    if (control2.size() >= 6)
-        control2[5] == '0' ? SelectRadio("rbtnSystemControl26", "rbtnSystemControl26_")
-                           : SelectRadio("rbtnSystemControl26_", "rbtnSystemControl26");
-    // Every value but "00" shows as the second choice, an empty one too.
-    stored.Get("Prog07_SwitchDualNetwork") == "00"
-        ? SelectRadio("rbDualNetwork1", "rbDualNetwork2")
-        : SelectRadio("rbDualNetwork2", "rbDualNetwork1");
     // A missing digit is not "0": an empty parameter checks both boxes.
-    const std::string neighbour = stored.Get(std::string(kNeighborDile.key));
-    for (int n = 1; n <= kNeighborDile.count; ++n)
-        SetFlag(Numbered(kNeighborDile.base, n), static_cast<size_t>(n) <= neighbour.size()
-                                                     ? neighbour[static_cast<size_t>(n) - 1]
-                                                     : '1');
+    DescribeFlags(kNeighborDile,
+                  {std::begin(kNeighborDileCaptions), std::end(kNeighborDileCaptions)}, {}, "1");
+    // Every value but "00" shows as the second choice, an empty one too.
+    Control& both = CaptionedRadio("rbDualNetwork1", "GPRS网络与PSTN网络都上报警情");
+    CaptionedRadio("rbDualNetwork2", "GPRS网络正常时，PSTN网络不上报警情，否则上报");
+    Describe(both, {.key = "Prog07_SwitchDualNetwork",
+                    .coding = FieldCoding::Choice,
+                    .missing = "",
+                    .partner = "rbDualNetwork2",
+                    .on = "00",
+                    .off = "01"});
 }
 
-std::string SystemProgramPage::Flags(const FlagGroup& group, const SectionWriter& w) const {
-    std::string digits;
-    for (int n = 1; n <= group.count; ++n) digits += w.Flag(Numbered(group.base, n));
-    return digits;
-}
-
-std::string SystemProgramPage::EncodeSystemProgramSection(std::string_view section,
-                                                          SectionWriter& w) const {
-    SectionWriter::FieldDigits own;
-    for (const FlagGroup& group : kFlagGroups) {
-        if (!group.key.starts_with(section == "03" ? "Prog03_" : "Prog07_")) continue;
-        own[std::string(group.key)] = [this, &w, &group] { return Flags(group, w); };
-    }
-    if (section == "03") {
-        own[std::string(kSystemControl2.key)] = [this, &w] {
-            return Flags(kSystemControl2, w) + (w.Flag("rbtnSystemControl25") == "1" ? "0" : "1") +
-                   (w.Flag("rbtnSystemControl26") == "1" ? "0" : "1");
-        };
-        return w.Body(3, own);
-    }
-    if (section == "07") {
-        own["Prog07_SwitchDualNetwork"] = [&w] {
-            return w.Flag("rbDualNetwork1") == "1" ? "00" : "01";
-        };
-        own[std::string(kNeighborDile.key)] = [this, &w] {
-            return Flags(kNeighborDile, w) + Slice(w.Stored(kNeighborDile.key), 3, 4);
-        };
-        // The first part goes back exactly as the host sent it, cross-zone
-        // fields included.
-        return w.Body(7, own, true);
-    }
-    throw std::invalid_argument("the system program page writes sections 03 and 07, not " +
-                                std::string(section));
-}
-
-void SystemProgramPage::QueueSections(CommandList& list, SectionWriter& writer) const {
-    writer.QueueIfChanged(list, 3, EncodeSystemProgramSection("03", writer));
-    writer.QueueIfChanged(list, 7, EncodeSystemProgramSection("07", writer));
+void SystemProgramPage::DescribeFlags(const FlagGroup& group,
+                                      const std::vector<std::string>& captions,
+                                      const std::string& inGroup,
+                                      const std::optional<std::string>& missing) {
+    for (int n = 1; n <= group.count; ++n)
+        Describe(CaptionedCheck(Numbered(group.base, n), captions.at(static_cast<size_t>(n) - 1),
+                                inGroup),
+                 {.key = std::string(group.key),
+                  .offset = static_cast<size_t>(n),
+                  .width = 1,
+                  .coding = FieldCoding::Flag,
+                  .missing = missing});
 }
 
 }  // namespace tarnwick

@@ -5,10 +5,26 @@
 
 namespace tarnwick {
 
-// One exchange of a cycle: the command pair label and the frame to send.
+// The arming acknowledgement: the one request sent without waiting for a
+// reply (the host answers nothing to it).
+inline constexpr std::string_view kArmingAckPair = "1285:1285 布撤防操作应答确认";
+
+// The codes of a command pair: the module class and command of the request
+// (QQQQ), and of the reply that answers it (RRRR).
+struct CommandPair {
+    std::string request;
+    std::string expected;
+    // True for a request the host does not answer (the arming acknowledgement).
+    bool SentWithoutReply() const;
+};
+
+// One exchange of a cycle: the command pair label "QQQQ:RRRR description"
+// (what the operator is shown and the trace keeps), the frame to send, and
+// the pair's codes, taken from the label once, when the entry is built.
 struct CommandEntry {
     std::string pair;
     std::string frame;
+    CommandPair codes;
 };
 using CommandList = std::vector<CommandEntry>;
 

@@ -5,6 +5,7 @@
 
 #include "protocol/host_session.h"
 #include "protocol/name_value_list.h"
+#include "protocol/reply_result.h"
 
 namespace tarnwick {
 
@@ -20,9 +21,9 @@ struct DecodeContext {
     ClockPort* clock = nullptr;
 };
 
-// A decoder gets the upper-cased, unescaped reply and returns its result text
-// (empty when the reply carried values rather than an outcome).
-using ReplyDecoder = std::function<std::string(const std::string& reply, DecodeContext& ctx)>;
+// A decoder gets the upper-cased, unescaped reply and reports what it came
+// to (ReplyResult{} when the reply carried values rather than an outcome).
+using ReplyDecoder = std::function<ReplyResult(const std::string& reply, DecodeContext& ctx)>;
 
 // Module class (two hex digits) to its reply decoder. A class without a
 // decoder makes the exchange return the reply itself.

@@ -2,24 +2,18 @@
 
 #include <algorithm>
 
+#include "protocol/conversion_error.h"
 #include "protocol/datagram_endpoint.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
+#include "protocol/reply_prologue.h"
 #include "protocol/socket_error.h"
 #include "protocol/timing.h"
 #include "protocol/trace_memo.h"
 #include "protocol/unicast_address.h"
 
 namespace tarnwick {
-
-CommandPair CommandPair::Parse(const std::string& label) {
-    return {Slice(label, 1, 4), Slice(label, 6, 9)};
-}
-
-bool CommandPair::SentWithoutReply() const {
-    return request == kArmingAckPair.substr(0, 4);
-}
 
 std::string ConnectFailedMessage(const std::string& error) {
     return std::string(kConnectFailedText) + "\r\n" + std::string(38, '-') + "\r\n" + error;
@@ -39,11 +33,29 @@ Exchanger::Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
       trace_(trace),
       op_(op) {}
 
-std::string Exchanger::Dispatch(const std::string& reply) {
-    std::string result;
+namespace {
+
+// The first data byte (byte 7) of a reply no decoder reads; none for a reply
+// without data, whose check code stands there, or one that is not hex.
+std::optional<unsigned> FirstDataByte(const std::string& reply) {
+    try {
+        const ReplyBytes bytes(BytesFromHex(reply));
+        if (bytes.HasData(7)) return bytes.At(7);
+    } catch (const ConversionError&) {
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ReplyResult Exchanger::Dispatch(const std::string& reply) {
+    ReplyResult result;
     if (const ReplyDecoder* decoder = decoders_.Find(Slice(reply, 9, 10)))
         result = (*decoder)(reply, context_);
-    return result.empty() ? reply : result;
+    else
+        result.resultByte = FirstDataByte(reply);
+    if (result.text.empty()) result.text = reply;
+    return result;
 }
 
 namespace {
@@ -134,8 +146,9 @@ void DropWaiting(DatagramEndpoint& endpoint, const std::function<void(const Data
 
 }  // namespace
 
-std::string Exchanger::ExchangeCommand(const std::string& frame, const std::string& pair) {
-    const CommandPair labels = CommandPair::Parse(pair);
+ReplyResult Exchanger::Exchange(const CommandEntry& entry) {
+    const std::string& frame = entry.frame;
+    const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
     const uint16_t port = context_.session.CurrentPort();
     Wait wait{client_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
@@ -157,14 +170,15 @@ std::string Exchanger::ExchangeCommand(const std::string& frame, const std::stri
         }
     } catch (const SocketError& e) {
         op_.Warning(ConnectFailedMessage(e.what()));
-        return {};
+        return {ReplyKind::NoReply, {}, {}};
     }
-    if (reply.empty()) return {};
+    if (reply.empty()) return {ReplyKind::NoReply, {}, {}};
     return Dispatch(reply);
 }
 
-std::string Exchanger::ExchangeStatusQuery(const std::string& frame, const std::string& pair) {
-    const CommandPair labels = CommandPair::Parse(pair);
+std::string Exchanger::ExchangeStatusQuery(const CommandEntry& entry) {
+    const std::string& frame = entry.frame;
+    const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
     const uint16_t port = context_.session.CurrentPort();
     Wait wait{timerClient_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};

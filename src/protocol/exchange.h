@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "protocol/command_entry.h"
 #include "protocol/decoder_registry.h"
+#include "protocol/reply_result.h"
 
 namespace tarnwick {
 
@@ -19,20 +21,6 @@ inline constexpr int kTracedStraysPerExchange = 300;
 // socket's receive buffer holds).
 inline constexpr int kMaxDroppedBeforeRequest = 4096;
 
-// The arming acknowledgement: the one request sent without waiting for a
-// reply (the host answers nothing to it).
-inline constexpr std::string_view kArmingAckPair = "1285:1285 布撤防操作应答确认";
-
-// A command pair "QQQQ:RRRR description": request class and command, expected
-// reply class and command, and what the operator is shown.
-struct CommandPair {
-    std::string request;   // QQQQ
-    std::string expected;  // RRRR
-    static CommandPair Parse(const std::string& label);
-    // True for a request the host does not answer (the arming acknowledgement).
-    bool SentWithoutReply() const;
-};
-
 // Sends one request to the current host and collects its reply, tracing stray
 // datagrams and handing the reply to the decoder of its module class.
 // Datagrams left waiting from before the request are dropped first; when the
@@ -45,14 +33,17 @@ class Exchanger {
               const DecoderRegistry& decoders, DecodeContext& context, TraceMemo& trace,
               OperatorPort& op);
 
-    // The decoder's text, else the reply itself, else empty text (no reply or
-    // a socket error, which the operator is shown).
-    std::string ExchangeCommand(const std::string& frame, const std::string& pair);
+    // Sends the entry's frame and reports what its reply came to: the
+    // decoder's report, shown as the decoder's text or else the reply itself;
+    // no reply (nothing in time, a socket error, which the operator is shown,
+    // or a request the host does not answer) has empty text.
+    ReplyResult Exchange(const CommandEntry& entry);
     // The status poll's quiet twin: no trace, no message, never throws; every
     // class-12 datagram is decoded; returns the last datagram received.
-    std::string ExchangeStatusQuery(const std::string& frame, const std::string& pair);
-    // The decoder's text for a normalized reply, or the reply itself.
-    std::string Dispatch(const std::string& reply);
+    std::string ExchangeStatusQuery(const CommandEntry& entry);
+    // What a normalized reply came to. A reply of a class without a decoder
+    // is data shown as itself, its result byte the first data byte.
+    ReplyResult Dispatch(const std::string& reply);
 
   private:
     struct Wait;

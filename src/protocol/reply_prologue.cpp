@@ -20,11 +20,11 @@ Prologue RunReplyPrologue(std::string_view reply) {
     if (reply.empty()) return out;
     ReplyBytes bytes(BytesFromHex(reply));
     if (!VerifyFrame(reply)) {
-        out.result = std::string(reply) + std::string(kFrameErrorSuffix);
+        out.result = {ReplyKind::BadFrame, {}, std::string(reply) + std::string(kFrameErrorSuffix)};
         return out;
     }
     if (bytes.At(3) != 0x01) {
-        out.result = std::string(kForeignSenderText);
+        out.result = {ReplyKind::ForeignSender, {}, std::string(kForeignSenderText)};
         return out;
     }
     out.bytes = std::move(bytes);

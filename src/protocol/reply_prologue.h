@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/reply_result.h"
+
 namespace tarnwick {
 
 inline constexpr std::string_view kFrameErrorSuffix = ":帧头/帧尾/校验和/校验码出错！";
@@ -34,11 +36,12 @@ class ReplyBytes {
 // decoder goes on with the bytes, or it returns `result` and stores nothing.
 struct Prologue {
     std::optional<ReplyBytes> bytes;  // set when the decoder goes on
-    std::string result;               // the text to return when it does not
+    ReplyResult result;               // what to return when it does not
 };
 
 // Empty reply: nothing. Non-hex pair: ConversionError. Failed verification:
-// reply + frame error suffix. Sender mark other than 01: the foreign text.
+// a bad frame, worded reply + frame error suffix. Sender mark other than 01:
+// a foreign sender, worded with the foreign text.
 Prologue RunReplyPrologue(std::string_view reply);
 
 }  // namespace tarnwick

@@ -24,7 +24,8 @@ std::string OperationLog::WriteFor(const std::string& host, const std::string& i
                                                        {"_OperationIP", host},
                                                        {"_OperationInfo", info},
                                                        {"_OperationResult", result},
-                                                       {"_Operator", ""}});
+                                                       {"_Operator", workplace_.operatorName},
+                                                       {"_Workstation", workplace_.workstation}});
     } catch (const std::exception& e) {
         return e.what()[0] ? e.what() : "unknown database error";
     }

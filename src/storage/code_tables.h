@@ -4,6 +4,7 @@
 #include "protocol/host_session.h"
 #include "protocol/name_value_list.h"
 #include "storage/database_port.h"
+#include "storage/workplace.h"
 
 namespace tarnwick {
 
@@ -13,7 +14,8 @@ inline constexpr std::string_view kSelectOperateCodes =
     "Select * From OperateCode Where OperateInfo<>''";
 inline constexpr std::string_view kInsertOperationLog =
     "Insert Into OperationLog(  dTime,  OperationIP,  OperationInfo,  OperationResult,  "
-    "Operator) Values(:_dTime,:_OperationIP,:_OperationInfo,:_OperationResult,:_Operator)";
+    "Operator,  Workstation) Values(:_dTime,:_OperationIP,:_OperationInfo,:_OperationResult,"
+    ":_Operator,:_Workstation)";
 
 // Fills the two code tables from the database; a failure ends the loading and
 // leaves what was read before it.
@@ -26,8 +28,11 @@ std::string OperationLogProblemText(const std::string& reason);
 
 class OperationLog {
   public:
+    // The rows name this process's user and computer until SetWorkplace.
     OperationLog(DatabasePort& db, ClockPort& clock, const HostSession& session)
-        : db_(db), clock_(clock), session_(session) {}
+        : db_(db), clock_(clock), session_(session), workplace_(ThisWorkplace()) {}
+    void SetWorkplace(Workplace workplace) { workplace_ = std::move(workplace); }
+    const Workplace& CurrentWorkplace() const { return workplace_; }
     // Writes the row. A failure (a read-only or locked database, a file
     // without the table) never leaves the flow that logs: it is returned as
     // its reason, empty text when the row was written.
@@ -41,6 +46,7 @@ class OperationLog {
     DatabasePort& db_;
     ClockPort& clock_;
     const HostSession& session_;
+    Workplace workplace_;
 };
 
 }  // namespace tarnwick

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -16,6 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDatabaseFile = "db.mdb";
+constexpr const char* kOutboxFile = "outbox.mdb";
+constexpr const char* kSettingsFile = "tarnwick/tarnwick.conf";
+constexpr const char* kDatabaseSetting = "database";
 
 bool Absolute(const std::string& path) {
     return !path.empty() && path.front() == '/';
@@ -44,22 +49,66 @@ std::string AccountHome() {
     return found->pw_dir;
 }
 
-}  // namespace
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
 
-DataLocations ChooseDataLocations(const DataLocationInputs& inputs) {
-    DataLocations chosen;
+// The database the settings file names, if any.
+std::string DatabaseSetting(const DataLocationInputs& inputs) {
+    fs::path settings;
+    if (Absolute(inputs.configHome))
+        settings = fs::path(inputs.configHome) / kSettingsFile;
+    else if (Absolute(inputs.home))
+        settings = fs::path(inputs.home) / ".config" / kSettingsFile;
+    else
+        return {};
+    std::ifstream in(settings);
+    std::stringstream text;
+    text << in.rdbuf();
+    return SettingValue(text.str(), kDatabaseSetting);
+}
+
+// The database by the user's data folders alone.
+void ChooseDefaultDatabase(const DataLocationInputs& inputs, DataLocations& chosen) {
     std::error_code error;
     const fs::path shared = (fs::path(inputs.programFolder) / inputs.sharedFromProgram);
     chosen.installed = Absolute(inputs.programFolder) && fs::is_directory(shared, error);
     if (!chosen.installed) {
         chosen.database = kDatabaseFile;
         chosen.pictures = inputs.sourcePictures;
-        return chosen;
+        return;
     }
     chosen.pictures = (shared.lexically_normal() / "images").string();
     const std::string userData = UserDataFolder(inputs.dataHome, inputs.home);
     chosen.database = userData.empty() ? kDatabaseFile
                                        : (fs::path(userData) / "tarnwick" / kDatabaseFile).string();
+}
+
+}  // namespace
+
+std::string SettingValue(const std::string& text, const std::string& key) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::string trimmed = Trimmed(line);
+        if (trimmed.empty() || trimmed.front() == '#') continue;
+        const size_t equals = trimmed.find('=');
+        if (equals != std::string::npos && Trimmed(trimmed.substr(0, equals)) == key)
+            return Trimmed(trimmed.substr(equals + 1));
+    }
+    return {};
+}
+
+DataLocations ChooseDataLocations(const DataLocationInputs& inputs) {
+    DataLocations chosen;
+    ChooseDefaultDatabase(inputs, chosen);
+    chosen.outbox = (fs::path(chosen.database).parent_path() / kOutboxFile).string();
+    if (!inputs.databaseVariable.empty())
+        chosen.database = inputs.databaseVariable;
+    else if (std::string setting = DatabaseSetting(inputs); !setting.empty())
+        chosen.database = setting;
     return chosen;
 }
 
@@ -72,6 +121,8 @@ DataLocationInputs ThisProgramsInputs() {
     inputs.sourcePictures = kSourcePictures;
     inputs.dataHome = Environment("XDG_DATA_HOME");
     inputs.home = Environment("HOME");
+    inputs.databaseVariable = Environment(kDatabaseVariable);
+    inputs.configHome = Environment("XDG_CONFIG_HOME");
     if (inputs.home.empty()) inputs.home = AccountHome();
     return inputs;
 }

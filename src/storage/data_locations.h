@@ -7,7 +7,11 @@ namespace tarnwick {
 struct DataLocations {
     // Installed: the program folder has the shared data folder beside it.
     bool installed = false;
+    // The db.mdb path or the team database's "postgresql://" address.
     std::string database;
+    // Where a team database's writes wait while its server is away: beside
+    // the db.mdb the window would keep otherwise.
+    std::string outbox;
     std::string pictures;  // folder
 };
 
@@ -19,7 +23,15 @@ struct DataLocationInputs {
     std::string sourcePictures;     // the pictures of the sources the build came from
     std::string dataHome;           // $XDG_DATA_HOME
     std::string home;               // $HOME, else the account's home folder
+    std::string databaseVariable;   // $TARNWICK_DATABASE
+    std::string configHome;         // $XDG_CONFIG_HOME
 };
+
+inline constexpr const char* kDatabaseVariable = "TARNWICK_DATABASE";
+
+// The value of `key` in a settings file's text: lines "key = value", blanks
+// around both left out, "#" lines skipped. Empty when the key is missing.
+std::string SettingValue(const std::string& text, const std::string& key);
 
 // Run from its build folder (./run.sh), the window keeps db.mdb in the
 // working folder and takes its pictures from the sources. Installed, it
@@ -27,6 +39,9 @@ struct DataLocationInputs {
 // ($XDG_DATA_HOME/tarnwick, else ~/.local/share/tarnwick) and takes its
 // pictures from the shared data folder. Without a usable home folder the
 // database stays in the working folder.
+// A team database replaces that db.mdb when $TARNWICK_DATABASE names one, or
+// else the line "database = ..." of the settings file
+// ($XDG_CONFIG_HOME/tarnwick/tarnwick.conf, else ~/.config/tarnwick/...).
 DataLocations ChooseDataLocations(const DataLocationInputs& inputs);
 
 DataLocationInputs ThisProgramsInputs();

@@ -17,12 +17,19 @@ struct DbStatement {
     DbParams params;
 };
 
-// The database the tool keeps in its working directory: selects,
-// parameterised statements and transactions. Failures throw DatabaseError.
+// Where the engines' SQL differs (the schema's automatic row numbers).
+enum class SqlDialect { Sqlite, Postgres };
+
+// The database the tool keeps: the embedded file or the team's server.
+// Selects, parameterised statements and transactions. Failures throw
+// DatabaseError; a server that cannot be reached throws DatabaseUnreachable.
 class DatabasePort {
   public:
     virtual ~DatabasePort() = default;
+    virtual SqlDialect Dialect() const { return SqlDialect::Sqlite; }
     virtual std::vector<DbRow> Select(const std::string& sql) = 0;
+    // A select with named parameters.
+    virtual std::vector<DbRow> SelectWith(const std::string& sql, const DbParams& params) = 0;
     virtual void Execute(const std::string& sql, const DbParams& params) = 0;
     // Runs the statements in one transaction: every one of them takes
     // effect, or none does.
@@ -36,6 +43,13 @@ std::string DbColumn(const DbRow& row, const std::string& name);
 class DatabaseError : public std::runtime_error {
   public:
     explicit DatabaseError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// The server did not answer, refused the login or dropped the connection:
+// nothing of the statement took effect, and it may be sent again later.
+class DatabaseUnreachable : public DatabaseError {
+  public:
+    using DatabaseError::DatabaseError;
 };
 
 // Local date and time of the PC.

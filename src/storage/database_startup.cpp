@@ -128,6 +128,8 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
     try {
         SqliteDatabase db(path);
         MigrateSchema(db);
+    } catch (const NewerSchema& e) {
+        result.schemaProblem = Named(path) + "：" + e.what() + "。";
     } catch (const DatabaseError& e) {
         result.schemaProblem = Named(path) + "无法加入站点簿（" + std::string(e.what()) +
                                "）。\r\n站点簿暂不可用，其余功能照常使用。";

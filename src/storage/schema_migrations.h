@@ -20,13 +20,25 @@ const std::vector<SchemaMigration>& SchemaMigrations();
 // The version the newest migration brings a database to.
 int NewestSchemaVersion();
 
+// The statement as the engine of `dialect` writes it.
+std::string ForDialect(std::string sql, SqlDialect dialect);
+
+// A database a newer version of the tool has brought further than this one
+// knows: its rows are not written, since their meaning may have changed.
+class NewerSchema : public DatabaseError {
+  public:
+    using DatabaseError::DatabaseError;
+};
+std::string NewerSchemaText(int version);
+
 // The version of `db`: 0 without the SchemaVersion table.
 int SchemaVersionOf(DatabasePort& db);
 
 // Applies the migrations `db` lacks, each in one transaction together with
 // the row that records it, so that a failure leaves the database at the
 // version before it with every row it held. A migration another process
-// applied meanwhile is taken as done. Throws DatabaseError when one fails.
+// applied meanwhile is taken as done. Throws DatabaseError when one fails,
+// NewerSchema (and changes nothing) when the database is newer than the tool.
 void MigrateSchema(DatabasePort& db);
 
 }  // namespace tarnwick

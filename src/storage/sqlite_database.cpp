@@ -8,9 +8,15 @@
 
 #include "storage/database_seed.h"
 #include "storage/replacement_file.h"
+#include "storage/schema_migrations.h"
 
 namespace tarnwick {
 namespace {
+
+// How long a statement waits for another writer (another copy of the tool,
+// the command-line tool) before it fails: several writing at once each take
+// their turn.
+constexpr int kBusyTimeoutMs = 15000;
 
 // One statement's connection: the file opened for it, or the connection a
 // database in memory keeps.
@@ -31,7 +37,7 @@ void Open(Connection& c, const std::string& path, sqlite3* kept, int flags) {
     if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK)
         throw DatabaseError("cannot open " + path + ": " +
                             (c.db ? sqlite3_errmsg(c.db) : "out of memory"));
-    sqlite3_busy_timeout(c.db, 2000);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
 }
 
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
@@ -43,16 +49,20 @@ Statement Prepare(Connection& c, const std::string& sql) {
     return Statement(raw, &sqlite3_finalize);
 }
 
+void Bind(sqlite3_stmt* st, const DbParams& params) {
+    for (const auto& [name, value] : params) {
+        std::string key = name.starts_with(':') ? name : ":" + name;
+        int index = sqlite3_bind_parameter_index(st, key.c_str());
+        if (index == 0) throw DatabaseError("no parameter " + key);
+        sqlite3_bind_text(st, index, value.c_str(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT);
+    }
+}
+
 // One statement with its named parameters, stepped to its end.
 void Run(Connection& c, const std::string& sql, const DbParams& params) {
     Statement st = Prepare(c, sql);
-    for (const auto& [name, value] : params) {
-        std::string key = name.starts_with(':') ? name : ":" + name;
-        int index = sqlite3_bind_parameter_index(st.get(), key.c_str());
-        if (index == 0) throw DatabaseError("no parameter " + key);
-        sqlite3_bind_text(st.get(), index, value.c_str(), static_cast<int>(value.size()),
-                          SQLITE_TRANSIENT);
-    }
+    Bind(st.get(), params);
     if (sqlite3_step(st.get()) != SQLITE_DONE) throw DatabaseError(sqlite3_errmsg(c.db));
 }
 
@@ -68,15 +78,21 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::InMemory() {
                         nullptr) != SQLITE_OK)
         throw DatabaseError("cannot open a database in memory");
     db->ExecuteScript(kDatabaseSeedSql);
+    MigrateSchema(*db);
     return db;
 }
 
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
+    return SelectWith(sql, {});
+}
+
+std::vector<DbRow> SqliteDatabase::SelectWith(const std::string& sql, const DbParams& params) {
     Connection c;
     // Opened for writing when allowed, so that SQLite can roll back a journal
     // an interrupted write left behind before it reads.
     Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Statement st = Prepare(c, sql);
+    Bind(st.get(), params);
     std::vector<DbRow> rows;
     int rc;
     while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
@@ -133,8 +149,11 @@ bool EnsureDatabase(const std::string& path) {
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && st.st_size > 0) return false;
     try {
+        // Made whole, seed and migrations, before it takes the name.
         ReplacementFile seeded(path, FileAccess::AsUsual);
-        SqliteDatabase(seeded.TemporaryPath()).ExecuteScript(kDatabaseSeedSql);
+        SqliteDatabase fresh(seeded.TemporaryPath());
+        fresh.ExecuteScript(kDatabaseSeedSql);
+        MigrateSchema(fresh);
         if (!exists) return seeded.CommitIfAbsent();
         seeded.Commit();
         return true;

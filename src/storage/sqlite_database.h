@@ -16,10 +16,12 @@ class SqliteDatabase : public DatabasePort {
     ~SqliteDatabase() override;
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
-    // A database made from the seed in memory, kept open while the object
-    // lives and gone with it: nothing of it is ever on the disk.
+    // A database made from the seed and the migrations in memory, kept open
+    // while the object lives and gone with it: nothing of it is ever on the
+    // disk.
     static std::unique_ptr<SqliteDatabase> InMemory();
     std::vector<DbRow> Select(const std::string& sql) override;
+    std::vector<DbRow> SelectWith(const std::string& sql, const DbParams& params) override;
     void Execute(const std::string& sql, const DbParams& params) override;
     // In one IMMEDIATE transaction, so that a second writer waits for it
     // rather than failing half-way.
@@ -33,10 +35,11 @@ class SqliteDatabase : public DatabasePort {
     sqlite3* kept_ = nullptr;  // the connection of a database in memory
 };
 
-// Creates the database from the seed when the file is missing or empty.
-// Returns true when it created the file. The seed is written under a name of
-// its own beside the file and put in place whole, where no other process or
-// thread put one first (then that one is used): callers need no lock.
+// Creates the database from the seed and the migrations when the file is
+// missing or empty. Returns true when it created the file. The database is
+// made under a name of its own beside the file and put in place whole, where
+// no other process or thread put one first (then that one is used): callers
+// need no lock.
 bool EnsureDatabase(const std::string& path);
 
 // The seed script kept with the sources: the three tables and the code texts.

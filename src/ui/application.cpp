@@ -20,9 +20,10 @@
 #include "operation/pairing.h"
 #include "programming/programming_page.h"
 #include "protocol/timing.h"
-#include "storage/database_startup.h"
+#include "storage/database_opening.h"
+#include "storage/outbox_database.h"
+#include "storage/postgres_database.h"
 #include "storage/site_book.h"
-#include "storage/sqlite_database.h"
 #include "ui/activation.h"
 #include "ui/comparison_dialog.h"
 #include "ui/config_menu.h"
@@ -59,13 +60,13 @@ long ResidentMegabytes() {
 
 // Each window is created and wired by its own function, in this order; a new
 // window adds its own.
-Application::Application(const std::string& dbPath, bool unattended) {
+Application::Application(const std::string& database, bool unattended, const std::string& outbox) {
     op_ = std::make_unique<QtOperator>();
     // Unattended from the first box on: start-up may already have one.
     op_->SetUnattended(unattended);
     ControlBinder::SetOperator(op_.get());
     hostList_ = std::make_unique<TFormHostList>();
-    OpenDataModule(dbPath);
+    OpenDataModule(database, outbox);
     ControlBinder::SetErrorTrace([this](const std::string& line) { tdm_->trace.Add(line); });
     WireHostList();
     WireHostWindow();
@@ -73,10 +74,14 @@ Application::Application(const std::string& dbPath, bool unattended) {
 }
 
 // The data module: a missing or empty database is made from the seed; one
-// that cannot be used is reported once and start-up goes on.
-void Application::OpenDataModule(const std::string& dbPath) {
-    const DatabaseStartup database = PrepareDatabase(dbPath);
-    db_ = std::make_unique<SqliteDatabase>(dbPath);
+// that cannot be used is reported once and start-up goes on. A team
+// database whose server is away keeps the rows in the outbox and says so
+// once.
+void Application::OpenDataModule(const std::string& dbPath, const std::string& outbox) {
+    OpenedDatabase database = OpenDatabase(dbPath, outbox);
+    db_ = std::move(database.db);
+    if (database.outbox)
+        database.outbox->SetNotifier([this](const std::string& text) { op_->Warning(text); });
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
@@ -90,13 +95,17 @@ void Application::OpenDataModule(const std::string& dbPath) {
     }
     if (database.created)
         tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
-    if (!database.problem.empty()) {
+    // With an outbox the tool goes on with the code tables of this computer.
+    if (!database.problem.empty() && !database.outbox) {
         op_->Error(database.problem);
         return;
     }
+    if (!database.problem.empty()) op_->Warning(database.problem);
     if (!database.schemaProblem.empty()) op_->Warning(database.schemaProblem);
+    if (!database.outboxProblem.empty()) op_->Warning(database.outboxProblem);
+    const std::string shown = IsPostgresUrl(dbPath) ? PostgresServerName(dbPath) : dbPath;
     if (const std::string error = tdm_->LoadCodeTables(); !error.empty())
-        op_->Error("读取数据库 " + dbPath + " 失败：" + error);
+        op_->Error("读取数据库 " + shown + " 失败：" + error);
 }
 
 void Application::WireHostList() {

@@ -14,7 +14,7 @@ namespace tarnwick {
 class ConfigActions;
 class DataModule;
 class PairingWindow;
-class SqliteDatabase;
+class DatabasePort;
 class SystemClock;
 }  // namespace tarnwick
 
@@ -35,9 +35,11 @@ class TFormSites;
 class Application : public QObject {
     Q_OBJECT
   public:
-    // `dbPath` is the database in the working directory. Unattended, every
+    // `database` is the db.mdb path or the team database's address, whose
+    // writes wait in `outbox` while its server is away. Unattended, every
     // box is printed instead of shown, from start-up on (the window tour).
-    explicit Application(const std::string& dbPath, bool unattended = false);
+    explicit Application(const std::string& database, bool unattended = false,
+                         const std::string& outbox = {});
     ~Application() override;
 
     void Show();
@@ -56,7 +58,7 @@ class Application : public QObject {
     SiteBookWindow& Sites() { return *siteBook_; }
 
   private:
-    void OpenDataModule(const std::string& dbPath);
+    void OpenDataModule(const std::string& database, const std::string& outbox);
     void WireHostList();
     void WireHostWindow();
     // The site book window and the dialog that connects to an address.
@@ -73,7 +75,7 @@ class Application : public QObject {
 
     std::unique_ptr<QtOperator> op_;
     std::unique_ptr<TFormHostList> hostList_;
-    std::unique_ptr<SqliteDatabase> db_;
+    std::unique_ptr<DatabasePort> db_;
     std::unique_ptr<SystemClock> clock_;
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/page_table.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
 #include "protocol/timing.h"
@@ -119,7 +120,7 @@ void TFormMain::WireWindow() {
     window_.onPageShown = [this](int index) {
         QSignalBlocker block(pages_);
         pages_->setCurrentIndex(index);
-        if (index == kDebugPage) debug_->ShowTrace();
+        if (index == PageIndex(PageId::Debug)) debug_->ShowTrace();
     };
     window_.tdm.trace.SetObserver([this] { debug_->ShowTrace(); });
 
@@ -135,7 +136,7 @@ void TFormMain::WireWindow() {
 }
 
 QWidget* TFormMain::BuildPage(int index) {
-    QWidget* widget = BuildPageWidget(window_.Page(index), window_, this);
+    QWidget* widget = BuildPageWidget(window_.Page(index), index, this);
     if (auto* debug = qobject_cast<DebugPageWidget*>(widget)) debug_ = debug;
     return Scrolled(widget);
 }

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     const std::string dbPath = touring && tourFolder.isValid()
                                    ? tourFolder.filePath("db.mdb").toStdString()
                                    : locations.database;
-    tarnwick::ui::Application tarnwickApp(dbPath, touring);
+    tarnwick::ui::Application tarnwickApp(dbPath, touring, locations.outbox);
     if (!instance.Problem().empty())
         tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
                           "），程序照常启动，可能同时运行第二个副本。");

@@ -13,6 +13,8 @@
 #include "backup/snapshot_reads.h"
 #include "hosts/login.h"
 #include "modules/nm_decoder.h"
+#include "storage/archives.h"
+#include "storage/workplace.h"
 #include "support/config_host.h"
 #include "support/host_window_fixture.h"
 #include "support/section_reads.h"
@@ -142,6 +144,12 @@ TEST(ConfigActions, BackupWritesAFileOnlyItsOwnerReadsThatLoadsBack) {
     EXPECT_NE(a.boxes()[0].text.find(chosen + ".json"), std::string::npos);
     EXPECT_TRUE(a.Idle());
     EXPECT_FALSE(a.window.waiting.visible);
+    // The database keeps the same snapshot, with who took it where.
+    const std::vector<ArchivedBackup> archived = ArchivedBackups(*a.f.db, kFixtureHost);
+    ASSERT_EQ(archived.size(), 1u);
+    EXPECT_EQ(SnapshotFromJson(archived[0].snapshot).sections, SampleBodies());
+    EXPECT_EQ(archived[0].operatorName, ThisWorkplace().operatorName);
+    EXPECT_EQ(archived[0].workstation, ThisWorkplace().workstation);
 }
 
 TEST(ConfigActions, AFailedBackupWritesNoFileAndSaysWhy) {
@@ -251,7 +259,7 @@ TEST(ConfigActions, CompareRefusesBadChoicesAndDamagedFilesBeforeReadingTheHost)
 std::vector<int> SectionWrites(const ActionsFixture& a) {
     std::vector<int> out;
     for (const auto& sent : a.f.clientEndpoint->sent)
-        if (const int section = WrittenSection({"", sent.payload}); section >= 0)
+        if (const int section = WrittenSection({"", sent.payload, {}}); section >= 0)
             out.push_back(section);
     return out;
 }
@@ -356,7 +364,7 @@ TEST(ConfigActions, RestoreRefusesAHostOfAnotherModelAndAFailedWriteSaysWhatWasW
     a.boxes().clear();
     const Responder host = a.f.client().responder;
     a.f.client().responder = [host](const std::string& payload) -> std::vector<std::string> {
-        if (WrittenSection({"", payload}) >= 0) return {HostDatagram("11", "02", "03")};
+        if (WrittenSection({"", payload, {}}) >= 0) return {HostDatagram("11", "02", "03")};
         return host(payload);
     };
     a.actions.chooseRestorePath = [&] { return a.f.dir.File("saved.json"); };

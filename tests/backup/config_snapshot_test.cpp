@@ -66,8 +66,8 @@ TEST(ConfigSnapshotFile, RefusesDamagedFilesNamingTheFirstBadEntry) {
 }
 
 TEST(ReadListMerge, KeepsEachFrameOnceInFirstOrder) {
-    const CommandList a = {{"p1", "F1"}, {"p2", "F2"}};
-    const CommandList b = {{"p2", "F2"}, {"p3", "F3"}, {"p1", "F1"}};
+    const CommandList a = {{"p1", "F1", {}}, {"p2", "F2", {}}};
+    const CommandList b = {{"p2", "F2", {}}, {"p3", "F3", {}}, {"p1", "F1", {}}};
     const CommandList merged = MergeReadLists({a, b});
     ASSERT_EQ(merged.size(), 3u);
     EXPECT_EQ(merged[0].frame, "F1");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/host_window.h"
 #include "operation/alarm_host_decoder.h"
 #include "programming/programming_requests.h"
 #include "protocol/frame_codec.h"
@@ -17,7 +18,8 @@ struct DebugFixture {
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
     const std::vector<std::string>& Lines() { return f.tdm->trace.Lines(); }
     testing::CoreFixture f;
-    DebugPage page{*f.tdm};
+    HostWindow window{*f.tdm};
+    DebugPage page{window};
 };
 
 TEST(DebugPage, ChecksumToolsShowTheSliceAndItsSum) {
@@ -102,10 +104,8 @@ TEST(DebugPage, ChangingTheAddressRedirectsEveryLaterExchange) {
     DebugFixture d;
     d["edtIP"].text = "10.77.0.42";
     d.page.Controls().Change("edtIP");
-    d.f.tdm->exchanger.ExchangeCommand(BuildFrame("12", "82", "06F2"),
-                                       std::string(kStatusQueryPair));
-    d.f.tdm->exchanger.ExchangeStatusQuery(BuildFrame("12", "82", "06F2"),
-                                           std::string(kStatusQueryPair));
+    d.f.tdm->exchanger.Exchange(Request(kStatusQueryPair, "06F2"));
+    d.f.tdm->exchanger.ExchangeStatusQuery(Request(kStatusQueryPair, "06F2"));
     EXPECT_EQ(d.f.client().sent.at(0).host, "10.77.0.42");
     EXPECT_EQ(d.f.timerClient().sent.at(0).host, "10.77.0.42");
     d.page.Controls().Click("BitBtn1");

@@ -16,9 +16,15 @@ namespace {
 
 void Decode(const std::string& reply) {
     try {
-        const std::string text = tarnwick::DecodePairingReply(reply, "2026-12-07 08:30:05");
+        const tarnwick::ReplyResult result =
+            tarnwick::DecodePairingReply(reply, "2026-12-07 08:30:05");
+        const std::string& text = result.text;
         if (!text.empty() && text.find(":帧头/帧尾") == std::string::npos &&
             text != "非收来自终端的数据！" && !text.starts_with("2026-12-07 08:30:05 "))
+            std::abort();
+        // Every answer it words is an outcome with its result byte.
+        if (text.starts_with("2026-12-07 08:30:05 ") !=
+            (result.kind == tarnwick::ReplyKind::Outcome && result.resultByte.has_value()))
             std::abort();
     } catch (const tarnwick::ConversionError&) {
     }

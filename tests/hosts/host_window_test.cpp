@@ -81,7 +81,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
     EXPECT_NE(lines[3].find("Prog04=" + std::string(48, '1') + "\r\n"), std::string::npos);
     EXPECT_EQ(lines[4], std::string(115, '='));
 
-    w.window.DebugControl("chkPrintGs").checked = false;
+    StandardPage(w.window, PageId::Debug).Controls()["chkPrintGs"].checked = false;
     w.f.tdm->trace.Clear();
     w.window.Refresh();
     EXPECT_EQ(w.f.tdm->trace.Lines().size(), 3u);
@@ -89,7 +89,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
 
 TEST(Refresh, DebugPageSendsNothingAndPrintsNoSeparator) {
     HostWindowFixture w;
-    w.window.PageChange(kDebugPage);
+    w.window.PageChange(PageIndex(PageId::Debug));
     w.window.Refresh();
     EXPECT_TRUE(w.SentPayloads().empty());
     EXPECT_TRUE(w.f.tdm->trace.Lines().empty());
@@ -139,11 +139,9 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
 TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.scripted->reads = {{std::string(kReadSectionPair) + "03", BuildFrame("11", "81", "0803")}};
-    w.writes = {{std::string(kWriteSectionPair) + "00",
-                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-                {std::string(kWriteSectionPair) + "03",
-                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.scripted->reads = {ReadSectionRequest(3)};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     w.f.client().responder = ProgrammingHost;
     w.f.db->Execute("Drop Table OperationLog", {});
     w.window.Save();
@@ -197,10 +195,8 @@ TEST(Save, ABranchThatCannotBuildItsListSendsNothingAndSaysWhy) {
 TEST(Save, AnErrorWhileSendingIsSaidInABoxAndNothingIsReadAgain) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.writes = {{std::string(kWriteSectionPair) + "00",
-                 BuildFrame("11", "82", "0900" + std::string(30, '1'))},
-                {std::string(kWriteSectionPair) + "03",
-                 BuildFrame("11", "82", "0903" + std::string(66, '0'))}};
+    w.writes = {WriteSectionRequest(0, std::string(30, '1')),
+                WriteSectionRequest(3, std::string(66, '0'))};
     // A reply with the right code whose checksum is no hex cannot be decoded.
     w.f.client().responder = [](const std::string&) {
         return std::vector<std::string>{"7EZZ820111020100007E"};
@@ -235,7 +231,9 @@ TEST(Save, ARestartMarkRestartsTheModuleAndClosesTheWindowInsteadOfReading) {
 
 TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
     HostWindowFixture w;
-    for (int page = 0; page < kPageCount; ++page) {
+    // Before any change the title is the first page's.
+    EXPECT_EQ(w.window.frame["lblTitle"].text, "主机控制");
+    for (int page = 0; page < static_cast<int>(kStandardPageCount); ++page) {
         w.window.PageChange(page);
         EXPECT_EQ(w.window.frame["lblTitle"].text, w.window.Page(page).Caption());
         EXPECT_EQ(w.window.frame["bbtnSave"].enabled, page <= 5) << page;
@@ -248,7 +246,7 @@ TEST(PageChange, WithoutAutoRefreshChangesTitleAndSaveButtonOnly) {
 TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
     HostWindowFixture w(3);
     w.window.PageChange(3);
-    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {ReadSectionRequest(3)};
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F10));
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
     EXPECT_EQ(w.f.client().sent.size(), 1u);
@@ -256,7 +254,7 @@ TEST(Keys, AreTakenOnlyWhileAttachedAndF8SavesOnlyWhereSavingIsOffered) {
     EXPECT_TRUE(w.window.KeyDown(HostWindow::Key::F5));
     EXPECT_EQ(w.f.client().sent.size(), 1u);
     w.window.keysAttached = true;
-    w.window.PageChange(kDebugPage);
+    w.window.PageChange(PageIndex(PageId::Debug));
     w.window.KeyDown(HostWindow::Key::F8);
     EXPECT_TRUE(w.f.tdm->trace.Lines().empty() ||
                 w.f.tdm->trace.Lines().back() != std::string(113, '-'));
@@ -281,7 +279,7 @@ TEST(OneFlow, ClicksKeysAndPageChangesAreIgnoredWhileAFlowRuns) {
     HostWindowFixture w(3);
     w.AutoRefresh(true);
     w.window.PageChange(3);
-    w.scripted->reads = {{"x", BuildFrame("11", "81", "0803")}};
+    w.scripted->reads = {ReadSectionRequest(3)};
     const size_t sentBefore = w.f.client().sent.size();
     std::vector<int> shown;
     w.window.onPageShown = [&](int index) { shown.push_back(index); };
@@ -312,7 +310,8 @@ TEST(OneFlow, TimedWaitAndPageChangeMarkTheirFlowAndSayWhenItEnds) {
     ASSERT_FALSE(runningInWait.empty());
     EXPECT_EQ(std::count(runningInWait.begin(), runningInWait.end(), false), 0);
     EXPECT_EQ(ended, 1);
-    w.window.PageChange(kDebugPage);  // with auto refresh: a pause and a refresh, one flow
+    w.window.PageChange(
+        PageIndex(PageId::Debug));  // with auto refresh: a pause and a refresh, one flow
     EXPECT_EQ(ended, 2);
     EXPECT_FALSE(w.f.tdm->flowRunning);
 }

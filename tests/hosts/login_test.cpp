@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/page_table.h"
 #include "hosts/host_list_model.h"
 #include "hosts/host_window.h"
 #include "protocol/frame_codec.h"
@@ -49,7 +50,7 @@ TEST(Login, RightPasswordOpensTheHostWindowWithTheAddressShown) {
     };
     l.Open();
     EXPECT_EQ(l.f.tdm->session.CurrentHost(), "10.77.0.11");
-    EXPECT_EQ(l.window.DebugControl("edtIP").text, "10.77.0.11");
+    EXPECT_EQ(StandardPage(l.window, PageId::Debug).Controls()["edtIP"].text, "10.77.0.11");
     EXPECT_EQ(l.f.client().sent.at(0).host, "10.77.0.11");
     EXPECT_EQ(l.shown, 1);
     EXPECT_EQ(l.dialog.hostText, "登录主机 10.77.0.11");  // the host the password is for
@@ -89,7 +90,7 @@ TEST(Login, AHostThatDoesNotAnswerTheReadCannotBeManaged) {
 
 TEST(Login, AnEmptyRowTakesTheHostFromTheDebugAddressAndShowsNothing) {
     LoginFixture l;
-    l.window.DebugControl("edtIP").text = "10.77.0.99";
+    StandardPage(l.window, PageId::Debug).Controls()["edtIP"].text = "10.77.0.99";
     l.Open(2);
     EXPECT_EQ(l.f.tdm->session.CurrentHost(), "10.77.0.99");
     EXPECT_TRUE(l.f.client().sent.empty());

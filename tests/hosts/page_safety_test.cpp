@@ -45,7 +45,7 @@ struct PagesOnAHost : HostWindowFixture {
     std::vector<int> SectionWrites() const {
         std::vector<int> out;
         for (const auto& sent : f.clientEndpoint->sent)
-            if (const int section = WrittenSection({"", sent.payload}); section >= 0)
+            if (const int section = WrittenSection({"", sent.payload, {}}); section >= 0)
                 out.push_back(section);
         return out;
     }

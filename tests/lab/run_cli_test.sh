@@ -24,6 +24,13 @@
 #     --site and a --hosts line naming a site reach their hosts, and the book
 #     learns the backup file; --site without --database is a usage error;
 #     sites remove.
+# 14. A team database on a private PostgreSQL cluster: two time-syncs at
+#     once under two operators, beside two other writers, each log their row
+#     with operator and workstation, and every other row arrives once; the
+#     history read twice is archived once and exported from the archive
+#     alone; db migrate copies the book's database once; a database that
+#     cannot be reached keeps the rows in the outbox, says so once, and they
+#     arrive when it can.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,6 +51,7 @@ cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   "$lab" down "$name" >/dev/null
+  [ -n "${pgdir:-}" ] && "$here/../support/postgres_cluster.sh" stop "$pgdir"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -68,7 +76,10 @@ start_host() {
   echo "simulated host $i did not start" >&2
   exit 1
 }
-cli() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
+cli() {
+  "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 \
+    TARNWICK_OUTBOX="$work/outbox.mdb" "$cli" "$@"
+}
 
 failures=0
 check() {  # check <what> <command...>: the command must succeed
@@ -272,6 +283,72 @@ check "sites remove exits 0" test $? -eq 0
 cli sites list --database "$db" >"$work/13-after.out" 2>/dev/null
 check "the removed site is gone, the other stays" \
   test "$(grep -c 二号店 "$work/13-after.out")-$(grep -c 三号店 "$work/13-after.out")" = 0-1
+
+# 14. The team database.
+pgdir=$(mktemp -d /tmp/tarnwick-cli-pg.XXXXXX)
+"$here/../support/postgres_cluster.sh" start "$pgdir" || exit 1
+team="postgresql:///team?host=$pgdir&user=tarnwick"
+sql() { psql -qAt -h "$pgdir" -U tarnwick -d "${2:-team}" -c "$1"; }
+sql "CREATE DATABASE team" postgres
+# The schema is made by the first program that opens the database; two
+# writers beside the two programs then add rows of their own meanwhile.
+cli sites list --database "$team" >/dev/null 2>&1
+writers=()
+for w in 1 2; do
+  for i in $(seq 40); do
+    sql "INSERT INTO operationlog (dtime, operationip, operationinfo, operationresult, operator)
+         VALUES ('', 'writer', '$w-$i', '', 'writer')"
+  done &
+  writers+=($!)
+done
+cli time-sync --host "${ips[0]}" --database "$team" --operator 王工 --code 123456 \
+  >"$work/14-a.out" 2>&1 &
+first=$!
+cli time-sync --host "${ips[1]}" --database "$team" --operator 赵工 --code 123456 \
+  >"$work/14-b.out" 2>&1
+second=$?
+wait "$first"
+first=$?
+wait "${writers[@]}"
+check "two time-syncs at once exit 0" test "$first-$second" = 0-0
+check "each logged one row under its operator" \
+  test "$(sql "SELECT string_agg(operator || '@' || operationip, ',' ORDER BY operator) \
+    FROM operationlog WHERE operator <> 'writer'")" = "王工@${ips[0]},赵工@${ips[1]}"
+check "the other writers' 80 rows arrived once each" \
+  test "$(sql "SELECT count(DISTINCT operationinfo) || '/' || count(*) FROM operationlog \
+    WHERE operator = 'writer'")" = 80/80
+check "the rows name the workstation" \
+  test "$(sql "SELECT count(*) FROM operationlog WHERE workstation = '$(hostname)'")" -eq 2
+for round in 1 2; do
+  cli history --host "${ips[0]}" -o "$work/14-history.xlsx" --database "$team" --code 123456 \
+    >"$work/14-history$round.out" 2>&1
+done
+# The simulated history leaves every sixteenth record empty: 52 are records.
+check "the history read twice is archived once, without its empty records" \
+  test "$(sql "SELECT count(*) FROM alarmarchive")" -eq 52
+cli history --from-archive --host "${ips[0]}" -o "$work/14-archive.xlsx" --database "$team" \
+  --json >"$work/14-archive.out" 2>&1
+check "history --from-archive exports the 52 records" has "$work/14-archive.out" '"records": 52'
+check "its workbook is written" test -s "$work/14-archive.xlsx"
+cli db migrate --from "$db" --to "$team" >"$work/14-migrate1.out" 2>&1
+check "db migrate copies the laptop's site" has "$work/14-migrate1.out" "站点 1 个"
+cli db migrate --from "$db" --to "$team" >"$work/14-migrate2.out" 2>&1
+check "db migrate run twice copies nothing new" \
+  has "$work/14-migrate2.out" "操作日志 0 条，站点 0 个，备份 0 份，警情记录 0 条"
+later="postgresql:///later?host=$pgdir&user=tarnwick"
+printf '%s\n%s\n' "${ips[2]}" "${ips[0]}" >"$work/away-hosts.txt"
+cli time-sync --hosts "$work/away-hosts.txt" --database "$later" --jobs 1 --code 123456 \
+  >"$work/14-away.out" 2>"$work/14-away.err"
+check "with the server away the tool runs on" test $? -eq 0
+check "it says once that the rows wait on this computer" \
+  test "$(grep -c "团队数据库无法连接，记录暂存本机" "$work/14-away.err")" -eq 1
+check "and once which server and why" \
+  test "$(grep -c "团队数据库 $pgdir/later 无法连接：.*\"later\" does not exist" "$work/14-away.err")" -eq 1
+sql "CREATE DATABASE later" postgres
+cli time-sync --host "${ips[1]}" --database "$later" --code 123456 >"$work/14-back.out" 2>&1
+check "once it answers the waiting rows arrive first, in order" \
+  test "$(sql "SELECT string_agg(operationip, ',' ORDER BY id) FROM operationlog" later)" \
+  = "${ips[2]},${ips[0]},${ips[1]}"
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

@@ -103,13 +103,15 @@ export DISPLAY=:$(head -n1 "$work/display" | tr -d '[:space:]')
 "$lab" exec "$TARNWICK_LAB_TOOL_NS" openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 # A session bus of the test's own, on which the accessibility bus starts;
-# the tool keeps its habits in the test's folder.
-"$lab" exec "$TARNWICK_LAB_TOOL_NS" dbus-daemon --session --nofork --nopidfile \
-  --address="unix:path=$work/bus" >"$work/dbus.log" 2>&1 &
-pids+=($!)
+# the tool keeps its habits in the test's folder. The runtime folder is set
+# before the bus starts: the accessibility bus it launches puts its socket
+# there, not in a folder that window tests running at the same time share.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus" XDG_RUNTIME_DIR="$work/run"
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" dbus-daemon --session --nofork --nopidfile \
+  --address="unix:path=$work/bus" >"$work/dbus.log" 2>&1 &
+pids+=($!)
 sleep 1
 
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TARNWICK_LOCK_FILE="$work/tarnwick.lock" \

@@ -61,7 +61,7 @@ TEST(GprsDecoder, WordsSettingRepliesWithTheirPrefixAndResultByte) {
     };
     for (const auto& [cmd, data, text] : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), text) << cmd << " " << data;
+        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx).text, text) << cmd << " " << data;
         EXPECT_EQ(f.params.Count(), 0u);
     }
 }
@@ -101,7 +101,7 @@ TEST(GprsDecoder, StoresWhatQueryRepliesCarry) {
     };
     for (const auto& [cmd, data, stored] : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), "") << cmd;
+        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx).text, "") << cmd;
         EXPECT_EQ(f.Stored(), stored) << cmd << " " << data;
     }
 }
@@ -118,7 +118,7 @@ TEST(GprsDecoder, FailingQueriesStoreNothingAndShortOnesStoreWhatTheyHold) {
     };
     for (const auto& [cmd, data] : nothing) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), "");
+        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx).text, "");
         EXPECT_EQ(f.params.Count(), 0u) << cmd << " " << data;
     }
     // Every complete field, the part present of the one cut, nothing after it.
@@ -139,7 +139,7 @@ TEST(GprsDecoder, FailingQueriesStoreNothingAndShortOnesStoreWhatTheyHold) {
     };
     for (const auto& [cmd, data, stored] : shortReplies) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx), "");
+        EXPECT_EQ(DecodeGprsReply(Gprs(cmd, data), f.ctx).text, "");
         EXPECT_EQ(f.Stored(), stored) << cmd << " " << data;
     }
 }

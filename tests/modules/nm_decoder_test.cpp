@@ -47,7 +47,7 @@ TEST(NmDecoder, WordsSettingRepliesAndMarksTheOnesNeedingARestart) {
     };
     for (const auto& [cmd, data, text, reboot] : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeNmReply(Nm(cmd, data), f.ctx), text) << cmd << " " << data;
+        EXPECT_EQ(DecodeNmReply(Nm(cmd, data), f.ctx).text, text) << cmd << " " << data;
         EXPECT_EQ(f.Stored(), "NMReboot=" + reboot + "|") << cmd << " " << data;
     }
 }
@@ -58,8 +58,8 @@ TEST(NmDecoder, TheRestartMarkDescribesTheLastReplySeen) {
     // A frame error or a foreign sender leaves the mark alone.
     std::string broken = Nm("3F", "01");
     broken[3] = broken[3] == '0' ? '1' : '0';
-    EXPECT_EQ(DecodeNmReply(broken, f.ctx), broken + ":帧头/帧尾/校验和/校验码出错！");
-    EXPECT_EQ(DecodeNmReply(Request(kNmRestartPair).frame, f.ctx), "非收来自终端的数据！");
+    EXPECT_EQ(DecodeNmReply(broken, f.ctx).text, broken + ":帧头/帧尾/校验和/校验码出错！");
+    EXPECT_EQ(DecodeNmReply(Request(kNmRestartPair).frame, f.ctx).text, "非收来自终端的数据！");
     EXPECT_EQ(f.params.Get("NMReboot"), "1");
     // Any later reply of the module clears it, even a failed query.
     DecodeNmReply(Nm("0C", "02"), f.ctx);
@@ -73,11 +73,11 @@ TEST(NmDecoder, SuccessfulLocalSettingMovesTheHostToTheLocalIpEdit) {
     f.session.localIpText = [] { return " 192.168.1.77 "; };
     f.session.onMovedByModule = [&](const std::string& host) { moves.push_back(host); };
 
-    EXPECT_EQ(DecodeNmReply(Nm("3F", "02"), f.ctx), "设置设备本地网络参数失败!");
+    EXPECT_EQ(DecodeNmReply(Nm("3F", "02"), f.ctx).text, "设置设备本地网络参数失败!");
     EXPECT_EQ(f.session.CurrentHost(), "192.168.1.10");
     EXPECT_TRUE(moves.empty());
 
-    EXPECT_EQ(DecodeNmReply(Nm("3F", "01"), f.ctx),
+    EXPECT_EQ(DecodeNmReply(Nm("3F", "01"), f.ctx).text,
               "设置设备本地网络参数成功! 主机正在重启中,请退到主机搜索界面，并重新搜索...");
     EXPECT_EQ(f.session.CurrentHost(), "192.168.1.77");
     EXPECT_EQ(moves, std::vector<std::string>{"192.168.1.77"});
@@ -124,7 +124,7 @@ TEST(NmDecoder, StoresWhatQueryRepliesCarryWithoutTheApnFields) {
     };
     for (const auto& [cmd, data, stored] : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeNmReply(Nm(cmd, data), f.ctx), "") << cmd;
+        EXPECT_EQ(DecodeNmReply(Nm(cmd, data), f.ctx).text, "") << cmd;
         EXPECT_EQ(f.Stored(), "NMReboot=0|" + stored) << cmd << " " << data;
     }
 }

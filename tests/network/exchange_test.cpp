@@ -39,7 +39,7 @@ TEST_F(ExchangeInLab, StrayDatagramsAreTracedAndTheReplyStillDecoded) {
         StartOneHost(R"("installerCode": "654321", "faults": [{"match": "1181", "strays": 2}])");
     const CommandEntry read = ReadSectionRequest(0);
 
-    const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tdm->exchanger.Exchange(read).text;
 
     const std::string reply = NormalizeReceived(SentFrame(*sim, "section read"));
     ASSERT_FALSE(reply.empty());
@@ -59,7 +59,7 @@ TEST_F(ExchangeInLab, NoReplyGivesEmptyTextOnlyAfterTheWholeTimeOut) {
     const CommandEntry read = ReadSectionRequest(4);
 
     const auto start = Clock::now();
-    const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tdm->exchanger.Exchange(read).text;
     const long waited = MsSince(start);
 
     EXPECT_EQ(result, "");
@@ -93,10 +93,8 @@ TEST_F(ExchangeInLab, ArmingAcknowledgementIsSentWithoutWaiting) {
 TEST_F(ExchangeInLab, StatusQueryReturnsTheLastClass12DatagramWhenNoneMatches) {
     auto sim = StartOneHost(
         R"("model": "TWK-8 V1.05", "faults": [{"match": "1282", "strays": 1, "silent": true}])");
-    const std::string frame = BuildFrame("12", "82", "06F2");
-
     const std::string result =
-        tdm->exchanger.ExchangeStatusQuery(frame, std::string(kStatusQueryPair));
+        tdm->exchanger.ExchangeStatusQuery(Request(kStatusQueryPair, "06F2"));
 
     const std::string stray = NormalizeReceived(SentFrame(*sim, "stray"));
     EXPECT_EQ(Slice(stray, 9, 12), "1203");
@@ -112,12 +110,10 @@ TEST_F(ExchangeInLab, LateReplyTurnsUpAsAStrayOfTheNextExchange) {
     // the next exchange still waits for its own (slow) reply.
     auto sim = StartOneHost(R"("faults": [{"match": "1283", "delayMs": 4000},
                                           {"match": "1282", "delayMs": 1000}])");
-    const std::string modelFrame = BuildFrame("12", "83", "0B00");
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(modelFrame, std::string(kModelQueryPair)), "");
+    EXPECT_EQ(tdm->exchanger.Exchange(Request(kModelQueryPair, "0B00")).text, "");
     const std::string statusFrame = BuildFrame("12", "82", "06F2");
-    const std::string status =
-        tdm->exchanger.ExchangeCommand(statusFrame, std::string(kStatusQueryPair));
+    const std::string status = tdm->exchanger.Exchange(Request(kStatusQueryPair, "06F2")).text;
 
     EXPECT_EQ(Slice(status, 9, 12), "1202");
     EXPECT_EQ(tdm->params.Get("SystemStatus"), "13");
@@ -135,7 +131,7 @@ TEST_F(ExchangeInLab, ReplyWithABadChecksumEndsTheWaitAndReportsAFrameError) {
     auto sim = StartOneHost(R"("faults": [{"match": "1181", "badChecksum": true}])");
     const CommandEntry read = ReadSectionRequest(0);
 
-    const std::string result = tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+    const std::string result = tdm->exchanger.Exchange(read).text;
 
     const std::string reply = NormalizeReceived(SentFrame(*sim, "section read"));
     EXPECT_FALSE(VerifyFrame(reply));

@@ -17,9 +17,7 @@ namespace {
 
 class HostStateInLab : public LabFixture {
   protected:
-    std::string Read(const CommandEntry& r) {
-        return tdm->exchanger.ExchangeCommand(r.frame, r.pair);
-    }
+    std::string Read(const CommandEntry& r) { return tdm->exchanger.Exchange(r).text; }
     std::string Status() { return Exchange(kStatusQueryPair, kStatusQueryData); }
     std::string Control(const std::string& code) {
         return Exchange(kRemoteControlPair, "0A" + code);

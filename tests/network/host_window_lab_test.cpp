@@ -90,7 +90,7 @@ TEST_F(HostWindowInLab, SearchThenRightPasswordShowsTheWindowAndItsRefreshReadsP
     EXPECT_EQ(dialogShown, 1);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(window->frame["lblHost"].text, "IP地址:" + Host() + ":5200");
-    EXPECT_EQ(window->DebugControl("edtIP").text, Host());
+    EXPECT_EQ(StandardPage(*window, PageId::Debug).Controls()["edtIP"].text, Host());
     EXPECT_EQ(tdm->session.CurrentHost(), Host());
     EXPECT_TRUE(op.boxes.empty());
     const auto atLogin = ReceivedBy(*sim);

@@ -25,7 +25,7 @@ class HostileInLab : public LabFixture {
     std::string ReadInstaller() {
         tdm->params.Clear();
         const CommandEntry read = ReadSectionRequest(0);
-        tdm->exchanger.ExchangeCommand(read.frame, read.pair);
+        tdm->exchanger.Exchange(read);
         return tdm->params.Get("Prog00_Installer");
     }
     uint16_t ClientPort() { return dynamic_cast<UdpEndpoint&>(tdm->client).LocalPort(); }
@@ -50,7 +50,7 @@ TEST_F(HostileInLab, ARepeatedReplyDoesNotShiftTheNextRead) {
     auto sim = StartOneHost(
         R"("installerCode": "654321", "faults": [{"match": "1181", "data": "0804", "repeat": 2}])");
     const CommandEntry read04 = ReadSectionRequest(4);
-    ASSERT_NE(tdm->exchanger.ExchangeCommand(read04.frame, read04.pair), "");
+    ASSERT_NE(tdm->exchanger.Exchange(read04).text, "");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the copy is waiting now
 
     EXPECT_EQ(ReadInstaller(), "654321");

@@ -56,10 +56,10 @@ TEST_F(NetworkModuleInLab, HeartbeatSettingMarksARestartUntilTheNextModuleReply)
         R"("network": {"heartbeat": 30}, "faults": [{"match": "02CB", "result": 2, "times": 1}])");
     const CommandEntry set = SetHeartbeat(300);  // 012C, sent as 2C 01
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(set.frame, set.pair), "设置心跳间隔时间失败!");
+    EXPECT_EQ(tdm->exchanger.Exchange(set).text, "设置心跳间隔时间失败!");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "0");
 
-    EXPECT_EQ(tdm->exchanger.ExchangeCommand(set.frame, set.pair),
+    EXPECT_EQ(tdm->exchanger.Exchange(set).text,
               "设置心跳间隔时间成功! 该操作需要重新启动网管主机才能生效。");
     EXPECT_EQ(tdm->params.Get("NMReboot"), "1");
 
@@ -190,7 +190,7 @@ TEST_F(NetworkModuleInLab, LocalNetworkSettingMovesTheToolToTheNewAddress) {
     AssembleStandardPages(window);
     // As the login leaves them.
     window.ShowHost(first);
-    window.DebugControl("edtIP").text = first;
+    StandardPage(window, PageId::Debug).Controls()["edtIP"].text = first;
     window.Refresh();
     ASSERT_EQ(tdm->params.Get("NMLocalIP"), first);
     const std::string data = LocalNetworkData(tdm->params, second);
@@ -200,12 +200,12 @@ TEST_F(NetworkModuleInLab, LocalNetworkSettingMovesTheToolToTheNewAddress) {
     // Refused: the tool stays where it is.
     EXPECT_EQ(Exchange(kNmSetLocalPair, data), "设置设备本地网络参数失败!");
     EXPECT_EQ(tdm->session.CurrentHost(), first);
-    EXPECT_EQ(window.DebugControl("edtIP").text, first);
+    EXPECT_EQ(StandardPage(window, PageId::Debug).Controls()["edtIP"].text, first);
 
     const std::string result = Exchange(kNmSetLocalPair, data);
     EXPECT_EQ(result, "设置设备本地网络参数成功! 主机正在重启中,请退到主机搜索界面，并重新搜索...");
     EXPECT_EQ(tdm->session.CurrentHost(), second);
-    EXPECT_EQ(window.DebugControl("edtIP").text, second);
+    EXPECT_EQ(StandardPage(window, PageId::Debug).Controls()["edtIP"].text, second);
     EXPECT_EQ(window.frame["lblHost"].text, "IP地址:" + second + ":5200");
 
     // The next exchanges go to the second host only.

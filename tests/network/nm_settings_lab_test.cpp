@@ -18,7 +18,7 @@ TEST_F(NmSettingsInLab, F8AfterAHeartbeatChangeSendsOnlyThatWriteThenAsksForTheR
         R"("network": {"heartbeat": 30, "netMode": "01", "netSwitch": "05", "dhcp": "01"})");
     HostWindow window(*tdm);
     AssembleStandardPages(window);
-    window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     int closed = 0;
     window.closeWindow = [&closed] { ++closed; };
     window.KeyDown(HostWindow::Key::F5);

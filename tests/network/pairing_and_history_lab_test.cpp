@@ -91,7 +91,7 @@ class AlarmPageInLab : public LabWindowFixture {
     void SetUp() override {
         LabWindowFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        page = dynamic_cast<AlarmInfoPage*>(&window->Page(kAlarmPage));
+        page = dynamic_cast<AlarmInfoPage*>(&window->Page(PageIndex(PageId::AlarmInfo)));
     }
     const SheetCells& Grid() { return page->Controls()["strgridAlarmInfo"].cells; }
     AlarmInfoPage* page = nullptr;
@@ -103,7 +103,7 @@ TEST_F(AlarmPageInLab, RefreshPagingAndExportShowTheHostsHistory) {
         records += std::string(n > 1 ? ", " : "") + "\"00" + ByteHex(static_cast<unsigned>(n)) +
                    "9005140830080401" + "1A\"";
     auto sim = StartOneHost(R"("history": [)" + records + "]");
-    window->PageChange(kAlarmPage);
+    window->PageChange(PageIndex(PageId::AlarmInfo));
     EXPECT_EQ(sim->LogLines(BuildFrame("12", "86", "00010014")).size(), 1u) << sim->Log();
     EXPECT_NE(tdm->trace.Text().find(std::string(kAlarmHistoryPair)), std::string::npos);
     EXPECT_EQ(Grid()[1], (std::vector<std::string>{"  1", " 05-14", " 08:30", " 11", " 键盘操作",

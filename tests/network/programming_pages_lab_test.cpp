@@ -22,7 +22,7 @@ class ProgrammingPagesInLab : public LabWindowFixture {
     void SetUp() override {
         LabWindowFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        window->DebugControl("chkAutoRefresh").checked = false;
+        StandardPage(*window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     }
     std::unique_ptr<HostsimProcess> StartHost(const std::string& section07,
                                               const std::string& more = "") {
@@ -142,7 +142,7 @@ TEST_F(ProgrammingPagesInLab, APageWhoseLoadStoppedSendsNoWrite) {
 TEST_F(ProgrammingPagesInLab, HostRefusesABodyOfTheWrongLengthAndKeepsTheSection) {
     auto sim = StartHost(kSection07);
     EXPECT_EQ(Exchange(kWriteSectionPair, "0904" + kZones.substr(0, 40)), "编程报警主机拒绝!");
-    tdm->exchanger.ExchangeCommand(ReadSectionRequest(4).frame, ReadSectionRequest(4).pair);
+    tdm->exchanger.Exchange(ReadSectionRequest(4));
     EXPECT_EQ(tdm->params.Get("Prog04"), kZones);
 }
 

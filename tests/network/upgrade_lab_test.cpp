@@ -64,7 +64,7 @@ TEST_F(UpgradeInLab, ImageCheckAgainstARealServer) {
 struct UpgradeWindow {
     explicit UpgradeWindow(DataModule& tdm) : window(tdm) {
         AssembleStandardPages(window);
-        window.DebugControl("chkAutoRefresh").checked = false;
+        StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     }
     void Press(const std::string& address) {
         PageModel& c = window.Page(0).Controls();

@@ -35,7 +35,7 @@ TEST(AlarmHostDecoder, WordsArmingRepliesAndKeepsOnlyASuccess) {
     for (const auto& [data, text, stored] : cases) {
         DecodeFixture f;
         f.alarmCodes.Set("2A", "外出布防");
-        EXPECT_EQ(DecodeAlarmHostReply(Host("01", data), f.ctx), text) << data;
+        EXPECT_EQ(DecodeAlarmHostReply(Host("01", data), f.ctx).text, text) << data;
         EXPECT_EQ(f.Stored(), stored) << data;
     }
 }
@@ -62,7 +62,7 @@ TEST(AlarmHostDecoder, StoresStatusModelAndHistory) {
     };
     for (const auto& [cmd, data, stored] : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeAlarmHostReply(Host(cmd, data), f.ctx), "") << cmd << " " << data;
+        EXPECT_EQ(DecodeAlarmHostReply(Host(cmd, data), f.ctx).text, "") << cmd << " " << data;
         EXPECT_EQ(f.Stored(), stored) << cmd << " " << data;
     }
 }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/alarm_records.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "storage/archives.h"
 #include "support/host_window_fixture.h"
 #include "support/xlsx_reader.h"
 
@@ -19,7 +21,7 @@ using testing::HostDatagram;
 struct AlarmPageTest : ::testing::Test, testing::HostWindowFixture {
     AlarmPageTest() {
         AutoRefresh(true);
-        page = dynamic_cast<AlarmInfoPage*>(&window.Page(kAlarmPage));
+        page = dynamic_cast<AlarmInfoPage*>(&window.Page(PageIndex(PageId::AlarmInfo)));
         f.client().responder = [this](const std::string& payload) -> std::vector<std::string> {
             requests.push_back(Slice(payload, 13, 20));
             std::string area;
@@ -28,8 +30,8 @@ struct AlarmPageTest : ::testing::Test, testing::HostWindowFixture {
         };
     }
     void Refresh() {
-        if (window.ActivePage() != kAlarmPage)
-            window.PageChange(kAlarmPage);
+        if (window.ActivePage() != PageIndex(PageId::AlarmInfo))
+            window.PageChange(PageIndex(PageId::AlarmInfo));
         else
             window.Refresh();
     }
@@ -82,6 +84,15 @@ TEST_F(AlarmPageTest, ShowsEachKindOfRecordByItsColumnRules) {
     Refresh();
     EXPECT_EQ(Grid()[0], expected[0]);
     EXPECT_EQ(Grid()[1], std::vector<std::string>(6));
+}
+
+// Every page read is archived, each record once, empty ones left out.
+TEST_F(AlarmPageTest, EveryPageReadKeepsItsRecordsInTheArchiveOnce) {
+    records = {"000390051408300804011A", "0004920601090501020203", "0007000077665544332211"};
+    Refresh();
+    Refresh();
+    EXPECT_EQ(ArchivedAlarmRecords(*f.db, f.tdm->session.CurrentHost()),
+              (std::vector<std::string>{records[0], records[1]}));
 }
 
 TEST_F(AlarmPageTest, PagingMovesTheStartByTwentyAndReadsAgain) {

@@ -32,11 +32,11 @@ TEST(ControlDecoder, NamesTheEchoedOperationAndItsResult) {
     };
     for (const Case& c : cases) {
         DecodeFixture f;
-        EXPECT_EQ(DecodeControlReply(Reply("10", "01", c.data), f.ctx), c.text) << c.data;
+        EXPECT_EQ(DecodeControlReply(Reply("10", "01", c.data), f.ctx).text, c.text) << c.data;
         EXPECT_EQ(f.params.Count(), 0u);
     }
     DecodeFixture f;
-    EXPECT_EQ(DecodeControlReply(Reply("10", "02", "019A09"), f.ctx), "");
+    EXPECT_EQ(DecodeControlReply(Reply("10", "02", "019A09"), f.ctx).text, "");
 }
 
 }  // namespace

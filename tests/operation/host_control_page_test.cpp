@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/control_decoder.h"
 #include "operation/host_status.h"
@@ -175,7 +176,7 @@ TEST(StatusPoll, PollsOnlyOnTheActiveWindowsFirstPageWhenNothingRuns) {
 
     p.f.op.pauses.clear();
     p.f.client().sent.clear();
-    p.window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(p.window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     p.window.PageChange(0);
     EXPECT_TRUE(p.window.statusTimerRunning);
     ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));

@@ -47,21 +47,21 @@ TEST(PairingDecoder, WordsEachAnswerByCommandResultKindAndState) {
         {"03", "01AB", " 上报无线设备学习结果:"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DecodePairingReply(Reply("13", c.cmd, c.data), kNow), kNow + c.text)
+        EXPECT_EQ(DecodePairingReply(Reply("13", c.cmd, c.data), kNow).text, kNow + c.text)
             << c.cmd << " " << c.data;
 }
 
 TEST(PairingDecoder, GivesNothingForWhatIsNoPairingReply) {
     for (const auto& [cmd, data] : std::vector<std::pair<std::string, std::string>>{
              {"01", "01AC0101"}, {"04", "01AB0101"}, {"00", "01AB0101"}, {"01", "01"}, {"01", ""}})
-        EXPECT_EQ(DecodePairingReply(Reply("13", cmd, data), kNow), "") << cmd << data;
-    EXPECT_EQ(DecodePairingReply("", kNow), "");
+        EXPECT_EQ(DecodePairingReply(Reply("13", cmd, data), kNow).text, "") << cmd << data;
+    EXPECT_EQ(DecodePairingReply("", kNow).text, "");
 }
 
 TEST(PairingDecoder, ReportsBrokenFramesAndRaisesOnNonHexPairs) {
     std::string broken = Reply("13", "03", "01AB0103");
     broken[broken.size() - 4] = broken[broken.size() - 4] == '0' ? '1' : '0';
-    EXPECT_EQ(DecodePairingReply(broken, kNow), broken + ":帧头/帧尾/校验和/校验码出错！");
+    EXPECT_EQ(DecodePairingReply(broken, kNow).text, broken + ":帧头/帧尾/校验和/校验码出错！");
     EXPECT_THROW(DecodePairingReply("7E0G", kNow), ConversionError);
 }
 

@@ -5,6 +5,7 @@
 #include "hosts/save_refused.h"
 #include "programming/programming_requests.h"
 #include "programming/value_lists.h"
+#include "support/lone_page.h"
 #include "support/section_reads.h"
 
 namespace tarnwick {
@@ -28,7 +29,8 @@ struct CommunicationFixture {
         page.LoadFromStore(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
-    CommunicationPage page;
+    testing::LonePage<CommunicationPage> lone;
+    CommunicationPage& page = lone.page;
     DeviceParams stored;
 };
 
@@ -113,7 +115,11 @@ TEST(CommunicationPage, NonDecimalRightsStopLoadingWhereTheyStand) {
     EXPECT_EQ(f["cbArmingType1"].index, 1);
     EXPECT_EQ(f["cbArmingType2"].index, -1);
     EXPECT_EQ(f["cbArmingType3"].index, -1);
-    EXPECT_EQ(f["edtUserCode1"].text, "");
+    // The loading goes in the order of the programming content: user 1's
+    // code stands before user 2's rights, the account after them.
+    EXPECT_EQ(f["edtUserCode1"].text, "1111");
+    EXPECT_EQ(f["edtUserCode2"].text, "");
+    EXPECT_EQ(f["edtUserAccount"].text, "");
     EXPECT_EQ(f["cbDileNum"].index, -1);
     EXPECT_EQ(f["cbDTMFTime"].index, -1);
 }

@@ -30,7 +30,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
 
 std::string Decoded(const std::string& reply) {
     DeviceParams params;
-    EXPECT_EQ(DecodeProgrammingReply(reply, params), "");
+    EXPECT_EQ(DecodeProgrammingReply(reply, params).text, "");
     return params.Text();
 }
 
@@ -125,14 +125,14 @@ TEST(ProgrammingDecoder, WrongMarkersStoreNothing) {
     for (std::string data : {"0299" + std::string("04"), std::string("019804"),
                              std::string("019908"), std::string("0199FF"), std::string("0199")}) {
         DeviceParams params;
-        EXPECT_EQ(DecodeProgrammingReply(Reply("11", "01", data + body), params), "") << data;
+        EXPECT_EQ(DecodeProgrammingReply(Reply("11", "01", data + body), params).text, "") << data;
         EXPECT_EQ(params.Count(), 0u) << data;
     }
     // Markers without a section byte: the check code 05 is not read as section 05.
     DeviceParams params;
     params.Set("Prog05_1", "123456");
     ASSERT_TRUE(VerifyFrame("7E0B015811010199057E"));
-    EXPECT_EQ(DecodeProgrammingReply("7E0B015811010199057E", params), "");
+    EXPECT_EQ(DecodeProgrammingReply("7E0B015811010199057E", params).text, "");
     EXPECT_EQ(params.Text(), Lines({"Prog05_1=123456"}));
 }
 
@@ -141,15 +141,16 @@ TEST(ProgrammingDecoder, RejectsDamagedAndForeignFramesWithoutStoring) {
     std::string reply = SectionReply("00", "123456011111022222033333060042");
     std::string damaged = reply;
     damaged[20] = damaged[20] == '9' ? '8' : '9';
-    EXPECT_EQ(DecodeProgrammingReply(damaged, params), damaged + ":帧头/帧尾/校验和/校验码出错！");
+    EXPECT_EQ(DecodeProgrammingReply(damaged, params).text,
+              damaged + ":帧头/帧尾/校验和/校验码出错！");
 
     // Our own request shape (sender mark 82) with correct sums.
     std::string foreign = NormalizeReceived(BuildFrame("11", "01", "019900123456"));
     ASSERT_TRUE(VerifyFrame(foreign));
-    EXPECT_EQ(DecodeProgrammingReply(foreign, params), "非收来自终端的数据！");
+    EXPECT_EQ(DecodeProgrammingReply(foreign, params).text, "非收来自终端的数据！");
 
-    EXPECT_EQ(DecodeProgrammingReply("", params), "");
-    EXPECT_EQ(DecodeProgrammingReply(Reply("11", "03", "01"), params), "");
+    EXPECT_EQ(DecodeProgrammingReply("", params).text, "");
+    EXPECT_EQ(DecodeProgrammingReply(Reply("11", "03", "01"), params).text, "");
     EXPECT_EQ(params.Count(), 0u);
 
     EXPECT_THROW(DecodeProgrammingReply("7E0G7E", params), ConversionError);
@@ -158,7 +159,7 @@ TEST(ProgrammingDecoder, RejectsDamagedAndForeignFramesWithoutStoring) {
 TEST(ProgrammingDecoder, WordsTheWriteAcknowledgement) {
     DeviceParams params;
     auto ack = [&](const std::string& data) {
-        return DecodeProgrammingReply(Reply("11", "02", data), params);
+        return DecodeProgrammingReply(Reply("11", "02", data), params).text;
     };
     EXPECT_EQ(ack("01"), "编程报警主机成功!");
     EXPECT_EQ(ack("02"), "编程报警主机失败!");
@@ -167,7 +168,8 @@ TEST(ProgrammingDecoder, WordsTheWriteAcknowledgement) {
     EXPECT_EQ(ack("00"), "编程报警主机  返回值S[7]有误!");
     // No result byte: the check code (01 here) is not taken for one.
     ASSERT_TRUE(VerifyFrame("7E83016E1102017E"));
-    EXPECT_EQ(DecodeProgrammingReply("7E83016E1102017E", params), "编程报警主机  返回值S[7]有误!");
+    EXPECT_EQ(DecodeProgrammingReply("7E83016E1102017E", params).text,
+              "编程报警主机  返回值S[7]有误!");
     EXPECT_EQ(params.Count(), 0u);
 }
 
@@ -178,9 +180,9 @@ TEST(ProgrammingDecoder, IsTheRegisteredDecoderOfClass11) {
     ASSERT_NE(decoder, nullptr);
 
     testing::DecodeFixture f;
-    EXPECT_EQ((*decoder)(SectionReply("00", "123456011111022222033333060042"), f.ctx), "");
+    EXPECT_EQ((*decoder)(SectionReply("00", "123456011111022222033333060042"), f.ctx).text, "");
     EXPECT_EQ(f.params.Get("prog00_installer"), "123456");
-    EXPECT_EQ((*decoder)(Reply("11", "02", "01"), f.ctx), "编程报警主机成功!");
+    EXPECT_EQ((*decoder)(Reply("11", "02", "01"), f.ctx).text, "编程报警主机成功!");
 }
 
 }  // namespace

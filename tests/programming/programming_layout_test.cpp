@@ -40,8 +40,9 @@ TEST(SectionLayouts, StoredKeysAssembleBackIntoTheBodyRead) {
         std::string body = testing::kSampleBodies[s];
         ASSERT_EQ(body.size(), ProgrammingSection(s).bodyDigits) << "section " << s;
         DeviceParams params;
-        ASSERT_EQ(DecodeProgrammingReply(Reply("11", "01", "0199" + SectionCode(s) + body), params),
-                  "");
+        ASSERT_EQ(
+            DecodeProgrammingReply(Reply("11", "01", "0199" + SectionCode(s) + body), params).text,
+            "");
         EXPECT_EQ(StoredSectionBody(params, s), body) << "section " << s;
         std::string assembled = AssembleSectionBody(s, [&](const SectionField& f) {
             std::string value = params.Get(std::string(f.key));

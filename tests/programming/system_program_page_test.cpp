@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/save_refused.h"
+#include "support/lone_page.h"
 #include "support/section_reads.h"
 
 namespace tarnwick {
@@ -28,7 +29,8 @@ struct SystemFixture {
         page.Load(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
-    SystemProgramPage page;
+    testing::LonePage<SystemProgramPage> lone;
+    SystemProgramPage& page = lone.page;
     DeviceParams stored;
 };
 
@@ -111,7 +113,8 @@ TEST(SystemProgramPage, SectionSevenKeepsItsFirstPartExactlyAsTheHostSentIt) {
 }
 
 TEST(SystemProgramPage, EmptyReadLeavesTheClearedStateAndRefusesTheSave) {
-    SystemProgramPage page;
+    testing::LonePage<SystemProgramPage> lone;
+    SystemProgramPage& page = lone.page;
     DeviceParams stored;
     page.Prepare();
     page.Load(stored);

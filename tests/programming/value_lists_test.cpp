@@ -5,14 +5,18 @@
 #include "programming/communication_page.h"
 #include "programming/wired_zone_page.h"
 #include "programming/wireless_zone_page.h"
+#include "support/lone_page.h"
 
 namespace tarnwick {
 namespace {
 
 TEST(ValueLists, ExtendingCompletesTheElevenListsToAHundredEntriesOnce) {
-    CommunicationPage communication;
-    WiredZonePage wired;
-    WirelessZonePage wireless;
+    testing::LonePage<CommunicationPage> communicationPage;
+    CommunicationPage& communication = communicationPage.page;
+    testing::LonePage<WiredZonePage> wiredPage;
+    WiredZonePage& wired = wiredPage.page;
+    testing::LonePage<WirelessZonePage> wirelessPage;
+    WirelessZonePage& wireless = wirelessPage.page;
     for (PageModel* page : {&communication.Controls(), &wired.Controls(), &wireless.Controls()}) {
         ExtendValueLists(*page);
         ExtendValueLists(*page);

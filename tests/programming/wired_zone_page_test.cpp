@@ -6,6 +6,7 @@
 #include "programming/programming_requests.h"
 #include "programming/value_lists.h"
 #include "protocol/frame_codec.h"
+#include "support/lone_page.h"
 #include "support/section_reads.h"
 
 namespace tarnwick {
@@ -25,7 +26,8 @@ struct WiredFixture {
         page.LoadFromStore(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
-    WiredZonePage page;
+    testing::LonePage<WiredZonePage> lone;
+    WiredZonePage& page = lone.page;
     DeviceParams stored;
 };
 
@@ -168,7 +170,8 @@ TEST(WiredZonePage, EditsOutliveTheReReadOfAWriteTheHostDidNotTake) {
 }
 
 TEST(WiredZonePage, ReadsSectionsFourAndSeven) {
-    WiredZonePage page;
+    testing::LonePage<WiredZonePage> lone;
+    WiredZonePage& page = lone.page;
     const CommandList reads = page.ReadList();
     ASSERT_EQ(reads.size(), 2u);
     EXPECT_EQ(reads[0].pair, std::string(kReadSectionPair) + "04");

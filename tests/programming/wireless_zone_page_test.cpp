@@ -4,6 +4,7 @@
 
 #include "hosts/save_refused.h"
 #include "programming/value_lists.h"
+#include "support/lone_page.h"
 #include "support/section_reads.h"
 
 namespace tarnwick {
@@ -22,7 +23,8 @@ struct WirelessFixture {
         page.LoadFromStore(stored);
     }
     Control& operator[](const std::string& name) { return page.Controls()[name]; }
-    WirelessZonePage page;
+    testing::LonePage<WirelessZonePage> lone;
+    WirelessZonePage& page = lone.page;
     DeviceParams stored;
 };
 

@@ -52,7 +52,7 @@ TEST(CodeTables, AMissingTableEndsTheLoadingButKeepsWhatWasRead) {
     EXPECT_EQ(operates.Count(), 0u);
 }
 
-TEST(OperationLog, WritesOneRowWithTheCurrentHostAndAnEmptyOperator) {
+TEST(OperationLog, WritesOneRowWithTheCurrentHostTheUserAndTheComputer) {
     testing::TempDir dir;
     std::string path = dir.File("db.mdb");
     EnsureDatabase(path);
@@ -64,14 +64,16 @@ TEST(OperationLog, WritesOneRowWithTheCurrentHostAndAnEmptyOperator) {
     log.Write("7E238201028D107E", "重新启动成功!");
     log.Write("7E1F8201128206F20E7E", "");
     auto rows = db.Select(
-        "Select dTime, OperationIP, OperationInfo, OperationResult, Operator From OperationLog "
-        "Order By ID");
+        "Select dTime, OperationIP, OperationInfo, OperationResult, Operator, Workstation From "
+        "OperationLog Order By ID");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][0].second, "2026-12-07 08:30:05");
     EXPECT_EQ(rows[0][1].second, "10.77.0.11");
     EXPECT_EQ(rows[0][2].second, "7E238201028D107E");
     EXPECT_EQ(rows[0][3].second, "重新启动成功!");
-    EXPECT_EQ(rows[0][4].second, "");
+    EXPECT_EQ(rows[0][4].second, ThisWorkplace().operatorName);
+    EXPECT_FALSE(rows[0][4].second.empty());
+    EXPECT_EQ(rows[0][5].second, ThisWorkplace().workstation);
     EXPECT_EQ(rows[1][3].second, "");
 }
 

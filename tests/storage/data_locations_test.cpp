@@ -25,7 +25,7 @@ struct InstalledTree {
 
 DataLocationInputs Inputs(const std::string& programFolder, const std::string& dataHome,
                           const std::string& home) {
-    return {programFolder, "../share/tarnwick", "/src/data/images", dataHome, home};
+    return {programFolder, "../share/tarnwick", "/src/data/images", dataHome, home, "", ""};
 }
 
 TEST(DataLocations, ABuildFolderKeepsTheDatabaseInTheWorkingFolderAndTheSourcesPictures) {
@@ -70,6 +70,36 @@ TEST(DataLocations, OnlyAFolderBesideAnAbsoluteProgramFolderMakesAnInstall) {
     // /proc/self/exe unreadable leaves the program folder empty: never an
     // install found relative to the working folder.
     EXPECT_FALSE(ChooseDataLocations(Inputs("", "", "/home/op")).installed);
+}
+
+// The variable wins over the settings file, which wins over db.mdb; the
+// outbox stays beside the db.mdb the user's folders give.
+TEST(DataLocations, ATeamDatabaseComesFromTheVariableElseTheSettingsFile) {
+    InstalledTree tree;
+    testing::TempDir home;
+    const std::string team = "postgresql://op@server/tarnwick";
+    const std::string local = home.Path().string() + "/.local/share/tarnwick/db.mdb";
+    const std::string outbox = home.Path().string() + "/.local/share/tarnwick/outbox.mdb";
+    fs::create_directories(home.Path() / ".config/tarnwick");
+    const struct {
+        std::string settings;
+        std::string variable;
+        std::string database;
+    } cases[] = {
+        {"", "", local},
+        {"# a comment\n  database =  " + team + "  \r\nother = x\n", "", team},
+        {"database = " + team + "\n", "/data/other.mdb", "/data/other.mdb"},
+        {"databases = x\n#database = y\n", "", local},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings + " | " + c.variable);
+        std::ofstream(home.Path() / ".config/tarnwick/tarnwick.conf") << c.settings;
+        DataLocationInputs inputs = Inputs(tree.bin, "", home.Path().string());
+        inputs.databaseVariable = c.variable;
+        const DataLocations chosen = ChooseDataLocations(inputs);
+        EXPECT_EQ(chosen.database, c.database);
+        EXPECT_EQ(chosen.outbox, outbox);
+    }
 }
 
 TEST(DataLocations, ThisProgramIsFoundInItsBuildFolder) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "storage/code_tables.h"
@@ -18,13 +19,17 @@ namespace {
 // few rows of the operation log.
 std::string OldDatabase(const testing::TempDir& dir) {
     const std::string path = dir.File("db.mdb");
-    EXPECT_TRUE(EnsureDatabase(path));
     SqliteDatabase db(path);
-    testing::FixedClock clock;
-    HostSession session;
-    session.SetCurrentHost("10.77.0.11");
-    OperationLog log(db, clock, session);
-    for (const char* frame : {"7E01", "7E02", "7E03"}) EXPECT_EQ(log.Write(frame, "成功!"), "");
+    db.ExecuteScript(DatabaseSeedSql());
+    for (const char* frame : {"7E01", "7E02", "7E03"})
+        db.Execute(
+            "Insert Into OperationLog(dTime, OperationIP, OperationInfo, OperationResult, "
+            "Operator) Values(:_dTime,:_OperationIP,:_OperationInfo,:_OperationResult,:_Operator)",
+            {{"_dTime", "2026-12-07 08:30:05"},
+             {"_OperationIP", "10.77.0.11"},
+             {"_OperationInfo", frame},
+             {"_OperationResult", "成功!"},
+             {"_Operator", ""}});
     return path;
 }
 
@@ -46,6 +51,12 @@ TEST(SchemaMigrations, AnOldDatabaseGainsTheSiteBookOnStartAndKeepsEveryRow) {
     EXPECT_EQ(startup.schemaProblem, "");
     EXPECT_EQ(SchemaVersionOf(db), NewestSchemaVersion());
     EXPECT_EQ(Rows(db, "OperationLog"), 3u);
+    for (const DbRow& row : db.Select("SELECT OperationInfo, Operator, Workstation FROM "
+                                      "OperationLog")) {
+        EXPECT_EQ(DbColumn(row, "OperationInfo").substr(0, 3), "7E0");
+        EXPECT_EQ(DbColumn(row, "Operator"), "");
+        EXPECT_EQ(DbColumn(row, "Workstation"), "");
+    }
     EXPECT_EQ(Rows(db, "AlarmTypeCode"), alarmCodes);
     EXPECT_TRUE(SiteBook(db).List().empty());
     EXPECT_EQ(SiteBook(db).Add({"一号店", "10.77.0.11", "", ""}), "");
@@ -71,6 +82,35 @@ TEST(SchemaMigrations, AMigrationThatFailsLeavesTheDatabaseAsItWas) {
     const DatabaseStartup startup = PrepareDatabase(path);
     EXPECT_EQ(startup.problem, "");
     EXPECT_NE(startup.schemaProblem.find("站点簿暂不可用，其余功能照常使用。"), std::string::npos);
+}
+
+TEST(SchemaMigrations, CopiesMakingANewDatabaseAtOnceShareTheOneThatCameFirst) {
+    testing::TempDir dir;
+    const std::string path = dir.File("outbox.mdb");
+    std::atomic<int> made{0}, failures{0};
+    std::vector<std::thread> copies;
+    for (int i = 1; i <= 4; ++i)
+        copies.emplace_back([&, i] {
+            try {
+                if (EnsureDatabase(path)) ++made;
+                SqliteDatabase(path).Execute(
+                    "INSERT INTO Site (Name, Address) VALUES (:Name, :Address)",
+                    {{"Name", "s" + std::to_string(i)},
+                     {"Address", "10.0.0." + std::to_string(i)}});
+            } catch (const DatabaseError&) {
+                ++failures;
+            }
+        });
+    for (std::thread& t : copies) t.join();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(failures, 0);
+    // No copy wrote into a file another one replaced, and no scratch file
+    // is left beside it.
+    SqliteDatabase db(path);
+    EXPECT_EQ(Rows(db, "Site"), 4u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(SchemaMigrations, TwoCopiesStartingAtOnceBothFindTheBookMadeOnce) {

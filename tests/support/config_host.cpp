@@ -18,7 +18,7 @@ Responder ConfigHost(const CommandList& reads, std::shared_ptr<SectionArray> bod
                      std::vector<std::string_view> acknowledged) {
     return [reads, bodies, acknowledged](const std::string& payload) {
         std::vector<std::string> out;
-        const CommandEntry asked{"", payload};
+        const CommandEntry asked{"", payload, {}};
         if (const int section = WrittenSection(asked);
             section >= 0 && section < kProgrammingSectionCount) {
             (*bodies)[static_cast<size_t>(section)] = WrittenBody(asked);
@@ -26,7 +26,7 @@ Responder ConfigHost(const CommandList& reads, std::shared_ptr<SectionArray> bod
             return out;
         }
         for (std::string_view label : acknowledged) {
-            const CommandPair pair = CommandPair::Parse(std::string(label));
+            const CommandPair pair = Request(label).codes;
             if (UnescapeFrame(payload).substr(8, 4) != pair.request) continue;
             // The result byte is the first or the second of the data.
             out.push_back(
@@ -35,7 +35,7 @@ Responder ConfigHost(const CommandList& reads, std::shared_ptr<SectionArray> bod
         }
         for (const CommandEntry& entry : reads) {
             if (entry.frame != payload) continue;
-            const std::string expected = CommandPair::Parse(entry.pair).expected;
+            const std::string& expected = entry.codes.expected;
             std::string data = "01" + std::string(kBlankDigits, '0');
             for (int i = 0; i < kProgrammingSectionCount; ++i)
                 if (entry.frame == ReadSectionRequest(i).frame)

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "support/core_fixture.h"
 #include "support/scripted_page.h"
@@ -19,7 +20,9 @@ inline constexpr const char* kFixtureHost = "10.77.0.11";
 struct HostWindowFixture {
     explicit HostWindowFixture(int scriptedPage = -1);
 
-    void AutoRefresh(bool on) { window.DebugControl("chkAutoRefresh").checked = on; }
+    void AutoRefresh(bool on) {
+        StandardPage(window, PageId::Debug).Controls()["chkAutoRefresh"].checked = on;
+    }
     // Every payload the exchange client sent, in order.
     std::vector<std::string> SentPayloads() const;
     template <typename P>

@@ -58,8 +58,7 @@ std::unique_ptr<HostsimProcess> LabFixture::StartOneHost(const std::string& fiel
 }
 
 std::string LabFixture::Exchange(std::string_view pair, std::string_view data) {
-    const CommandEntry entry = Request(pair, data);
-    return tdm->exchanger.ExchangeCommand(entry.frame, entry.pair);
+    return tdm->exchanger.Exchange(Request(pair, data)).text;
 }
 
 }  // namespace tarnwick::testing

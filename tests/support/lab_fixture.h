@@ -30,7 +30,7 @@ class LabFixture : public ::testing::Test {
     // A host at the first single-host address with extra JSON fields, e.g.
     // R"("faults": [{"match": "1181", "strays": 2}])".
     std::unique_ptr<HostsimProcess> StartOneHost(const std::string& fields = "");
-    // ExchangeCommand of Request(pair, data) to the host at the first
+    // The text of the exchange of Request(pair, data) to the host at the first
     // single-host address.
     std::string Exchange(std::string_view pair, std::string_view data = {});
 

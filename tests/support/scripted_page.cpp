@@ -8,11 +8,11 @@
 namespace tarnwick::testing {
 
 ScriptedPage& AssembleWithScriptedPage(HostWindow& window, int index) {
-    if (index < 1 || index >= kDebugPage)
+    if (index < 1 || index >= PageIndex(PageId::Debug))
         throw std::invalid_argument("the scripted page takes one of the pages 1 to 6");
     ScriptedPage* scripted = nullptr;
-    AssembleStandardPages(window, [&](int i) -> std::unique_ptr<PageBranch> {
-        if (i != index) return nullptr;
+    AssembleStandardPages(window, [&](PageId id) -> std::unique_ptr<PageBranch> {
+        if (PageIndex(id) != index) return nullptr;
         auto page = std::make_unique<ScriptedPage>();
         scripted = page.get();
         return page;

@@ -10,7 +10,7 @@ namespace tarnwick::testing {
 // refresh and save cycle with writes of its own choosing.
 class ScriptedPage : public PageBranch {
   public:
-    ScriptedPage() : PageBranch("tsScripted", " 脚本页 ") {}
+    ScriptedPage() { SetIdentity("tsScripted", " 脚本页 ", true); }
     void Prepare() override { ++prepared; }
     CommandList ReadList() override { return reads; }
     void Load(const DeviceParams&) override { ++loaded; }

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QValidator>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/alarm_info_page.h"
 #include "operation/pairing.h"
@@ -34,7 +35,7 @@ void SaveShot(QWidget& widget, const char* name) {
 struct AlarmWidgetTest : ::testing::Test, testing::HostWindowFixture {
     AlarmWidgetTest() {
         AutoRefresh(true);
-        page = dynamic_cast<AlarmInfoPage*>(&window.Page(kAlarmPage));
+        page = dynamic_cast<AlarmInfoPage*>(&window.Page(PageIndex(PageId::AlarmInfo)));
         widget = std::make_unique<ui::AlarmInfoPageWidget>(*page, nullptr);
         widget->resize(1180, 640);
         f.client().responder = [](const std::string& payload) -> std::vector<std::string> {
@@ -54,7 +55,7 @@ struct AlarmWidgetTest : ::testing::Test, testing::HostWindowFixture {
 };
 
 TEST_F(AlarmWidgetTest, GridShowsTwentyRecordsWithShadedEvenRows) {
-    window.PageChange(kAlarmPage);
+    window.PageChange(PageIndex(PageId::AlarmInfo));
     auto* grid = widget->findChild<QTableWidget*>("strgridAlarmInfo");
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->rowCount(), 20);
@@ -77,7 +78,7 @@ TEST_F(AlarmWidgetTest, GridShowsTwentyRecordsWithShadedEvenRows) {
 }
 
 TEST_F(AlarmWidgetTest, StartNumberTakesDigitsOnlyAndPagingReadsTheNextTwenty) {
-    window.PageChange(kAlarmPage);
+    window.PageChange(PageIndex(PageId::AlarmInfo));
     auto* start = widget->findChild<QComboBox*>("cbStartNo");
     ASSERT_TRUE(start->isEditable());
     QString typed = QStringLiteral("4x1");

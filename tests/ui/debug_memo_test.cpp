@@ -3,16 +3,16 @@
 #include <QPlainTextEdit>
 
 #include "diagnostics/debug_page.h"
-#include "support/core_fixture.h"
+#include "support/lone_page.h"
 #include "ui/pages/debug_page_widget.h"
 
 namespace tarnwick {
 namespace {
 
 TEST(DebugMemo, ShowsTheKeptTailAfterTheNoticeAndStartsAfreshWhenCleared) {
-    testing::CoreFixture f;
-    DebugPage page(*f.tdm);
-    ui::DebugPageWidget widget(page, f.tdm->trace, nullptr);
+    testing::LonePage<DebugPage> lone;
+    testing::CoreFixture& f = lone.f;
+    ui::DebugPageWidget widget(lone.page, nullptr);
     TraceMemo& trace = f.tdm->trace;
     trace.SetObserver([&] { widget.ShowTrace(); });
     auto* memo = widget.findChild<QPlainTextEdit*>("memInfo");

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/host_status.h"
 #include "support/host_window_fixture.h"
@@ -147,7 +148,7 @@ TEST(HostControlPageWidget, StatusTimerRunsOnlyWhenTheWindowSaysSo) {
     auto* timer = p.form->findChild<QTimer*>("TimerRefreshStatus");
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 15000);
-    p.window.DebugControl("chkAutoRefresh").checked = false;
+    StandardPage(p.window, PageId::Debug).Controls()["chkAutoRefresh"].checked = false;
     p.window.PageChange(0);
     EXPECT_TRUE(timer->isActive());
     p.window.BusyStep();

@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "support/host_window_fixture.h"
 #include "ui/activation.h"
@@ -54,7 +55,15 @@ TEST(HostWindowForm, EveryPageAndTheFrameBindEachControlToOneWidget) {
     ui::ControlBinder::SetReport([&](const std::string& text) { reports.push_back(text); });
     {
         FormFixture w;
-        EXPECT_EQ(w.form().Pages()->count(), kPageCount);
+        ASSERT_EQ(w.form().Pages()->count(), static_cast<int>(kStandardPageCount));
+        // Each tab holds the widget the Qt table builds for the page table's
+        // entry in its place, named as the page.
+        for (const PageEntry& entry : PageTable()) {
+            const QWidget* tab = w.form().Pages()->widget(PageIndex(entry.id));
+            const QString name = QString::fromUtf8(entry.name);
+            EXPECT_TRUE(tab->objectName() == name || tab->findChild<QWidget*>(name)) << entry.name;
+            EXPECT_EQ(w.form().Pages()->tabText(PageIndex(entry.id)).toStdString(), entry.caption);
+        }
     }
     ui::ControlBinder::SetReport(nullptr);
     EXPECT_TRUE(reports.empty()) << reports.front();

@@ -11,6 +11,7 @@
 
 #include "app/standard_pages.h"
 #include "hosts/host_window.h"
+#include "operation/host_control_page.h"
 #include "support/core_fixture.h"
 #include "ui/form_modify_ip.h"
 #include "ui/pages/host_control_page_widget.h"
@@ -39,7 +40,8 @@ void ExpectLabelled(QWidget* root) {
 struct PageFixture {
     PageFixture() {
         AssembleStandardPages(window);
-        widget.reset(ui::BuildHostControlPage(window.Page(0), window, nullptr));
+        widget.reset(ui::BuildHostControlPageWidget(
+            dynamic_cast<HostControlPage&>(StandardPage(window, PageId::HostControl)), nullptr));
     }
     template <typename W>
     W* Find(const char* name) {

@@ -33,6 +33,9 @@ Command AddBackupCommand(CLI::App& app) {
                         WriteSnapshotFile(file, snapshot);
                         r.file = file;
                         r.message = host.RecordBackup(r.address, file);
+                        if (const std::string archived = host.ArchiveBackup(snapshot);
+                            !archived.empty())
+                            r.message += (r.message.empty() ? "" : "；") + archived;
                         r.extra["model"] = snapshot.model;
                     });
                 return PrintResults("backup", results, targets.skipped, o->hosts.json);

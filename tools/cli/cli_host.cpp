@@ -5,6 +5,7 @@
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "backup/snapshot_reads.h"
+#include "cli_database.h"
 #include "host_options.h"
 #include "hosts/host_search.h"
 #include "operation/alarm_info_page.h"
@@ -12,8 +13,10 @@
 #include "programming/programming_requests.h"
 #include "protocol/hex_text.h"
 #include "protocol/timing.h"
+#include "storage/archives.h"
 #include "storage/schema_migrations.h"
 #include "storage/site_book.h"
+#include "storage/sqlite_database.h"
 #include "storage/xlsx_spreadsheet.h"
 
 #ifndef TARNWICK_VERSION
@@ -32,21 +35,20 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-CliHost::CliHost(const std::string& database) {
+CliHost::CliHost(const std::string& database, const std::string& operatorName) {
     if (database.empty()) {
         scratch_ = true;
         db_ = SqliteDatabase::InMemory();
     } else {
-        EnsureDatabase(database);
-        db_ = std::make_unique<SqliteDatabase>(database);
-    }
-    try {
-        // The site book for the hosts' backups; the rest works without it.
-        MigrateSchema(*db_);
-    } catch (const DatabaseError&) {
+        db_ = OpenCliDatabaseWithOutbox(database).db;
     }
     tdm_ =
         std::make_unique<DataModule>(op_, *db_, clock_, DataModule::UdpEndpoints(op_), kHostPort);
+    if (!operatorName.empty()) {
+        Workplace workplace = ThisWorkplace();
+        workplace.operatorName = operatorName;
+        tdm_->operationLog.SetWorkplace(workplace);
+    }
     RegisterStandardDecoders(tdm_->decoders);
     tdm_->LoadCodeTables();
     window_ = std::make_unique<HostWindow>(*tdm_);
@@ -66,7 +68,7 @@ void CliHost::Login(const HostTarget& host, const std::string& installerCode) {
     Select(host);
     tdm_->params.Set(kInstallerKey, "");
     const CommandEntry read = InstallerCodeRequest();
-    tdm_->exchanger.ExchangeCommand(read.frame, read.pair);
+    tdm_->exchanger.Exchange(read);
     if (!tdm_->params.Has(kInstallerKey)) throw HostError(read.pair + ": 主机无应答");
     if (tdm_->params.Get(kInstallerKey) != installerCode) throw HostError("安装员密码有误");
 }
@@ -110,6 +112,15 @@ std::string CliHost::RecordBackup(const std::string& address, const std::string&
         return std::string(kSiteBookUnwritableText) + e.what();
     }
     return {};
+}
+
+std::string CliHost::ArchiveBackup(const ConfigSnapshot& snapshot) {
+    if (scratch_) return {};
+    return ArchiveSnapshot(*tdm_, snapshot);
+}
+
+std::vector<std::string> CliHost::ArchivedHistory(const std::string& host) {
+    return ArchivedAlarmRecords(*db_, host);
 }
 
 HostListModel CliHost::Search() {

@@ -11,7 +11,6 @@
 #include "hosts/host_window.h"
 #include "operation/history_export.h"
 #include "storage/database_port.h"
-#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 
@@ -29,9 +28,10 @@ class HostError : public std::runtime_error {
 class CliHost {
   public:
     // With an empty `database` a scratch one is made in memory, never on the
-    // disk; otherwise that db.mdb is used (made when missing) and keeps the
-    // operation log.
-    explicit CliHost(const std::string& database = {});
+    // disk; otherwise that db.mdb (made when missing) or team database keeps
+    // the operation log, whose rows name `operatorName` (the user name when
+    // empty), and the archives.
+    explicit CliHost(const std::string& database = {}, const std::string& operatorName = {});
     ~CliHost();
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
@@ -54,6 +54,13 @@ class CliHost {
     // the backup file of the host at `address`; returns why it could not,
     // or empty text.
     std::string RecordBackup(const std::string& address, const std::string& path);
+    // The database given (none for a scratch one) keeps the snapshot in its
+    // backup archive; returns why it could not, or empty text.
+    std::string ArchiveBackup(const ConfigSnapshot& snapshot);
+    // The alarm records the archive of the database given holds for `host`.
+    std::vector<std::string> ArchivedHistory(const std::string& host);
+    // The code tables, for the archive's workbook.
+    const DataModule& Data() const { return *tdm_; }
     // The host list's search: every host that answered the broadcast. Throws
     // UsageError when another program holds the host port.
     HostListModel Search();
@@ -66,7 +73,7 @@ class CliHost {
     bool scratch_ = false;  // the database lives in memory and dies with this
     CliOperator op_;
     SystemClock clock_;
-    std::unique_ptr<SqliteDatabase> db_;
+    std::unique_ptr<DatabasePort> db_;
     std::unique_ptr<DataModule> tdm_;
     std::unique_ptr<HostWindow> window_;
 };

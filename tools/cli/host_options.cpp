@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "cli_database.h"
 #include "protocol/local_networks.h"
 #include "protocol/name_value_list.h"
-#include "storage/database_startup.h"
+#include "storage/postgres_database.h"
 #include "storage/small_file.h"
-#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -71,8 +71,10 @@ void AddHostOptions(CLI::App& command, HostOptions& options) {
         "--code", options.code,
         std::string("Installer code (else $") + kCodeVariable + ", else asked on the terminal)");
     command.add_option("--database", options.database,
-                       "db.mdb that keeps the operation log and the site book (default: a "
-                       "scratch one)");
+                       "db.mdb or postgresql:// address of the database that keeps the "
+                       "operation log, the archives and the site book (default: a scratch one)");
+    command.add_option("--operator", options.operatorName,
+                       "Operator named in the operation log (default: the user name)");
     command.add_flag("--json", options.json, "One JSON document on standard output");
     command.add_option("--jobs", options.jobs, "Hosts talked to at once")
         ->check(CLI::Range(1, 64))
@@ -102,9 +104,18 @@ HostTargets ResolveHosts(const HostOptions& options) {
     }
     if (options.hostsFile.empty()) throw UsageError("须以 --host、--hosts 或 --site 指定主机");
     const std::string text = ReadHostListFile(options.hostsFile);
-    const HostListFile list = ParseHostList(
-        text, local,
-        options.database.empty() ? std::vector<Site>{} : BookedSites(options.database));
+    std::vector<Site> sites;
+    if (!options.database.empty()) {
+        try {
+            sites = BookedSites(options.database);
+        } catch (const UsageError& e) {
+            // A team database that cannot be reached: the addresses of the
+            // list are still reached, its site names are skipped.
+            if (!IsPostgresUrl(options.database)) throw;
+            SayOnce(e.what());
+        }
+    }
+    const HostListFile list = ParseHostList(text, local, sites);
     for (const HostListFile::Skipped& s : list.skipped)
         std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
                   << "，已跳过\n";
@@ -116,12 +127,9 @@ HostTargets ResolveHosts(const HostOptions& options) {
 }
 
 std::vector<Site> BookedSites(const std::string& database) {
-    const DatabaseStartup startup = PrepareDatabase(database);
-    if (!startup.problem.empty()) throw UsageError(startup.problem);
-    if (!startup.schemaProblem.empty()) throw UsageError(startup.schemaProblem);
-    SqliteDatabase db(database);
+    const std::unique_ptr<DatabasePort> db = OpenCliDatabase(database);
     try {
-        return SiteBook(db).List();
+        return SiteBook(*db).List();
     } catch (const DatabaseError& e) {
         throw UsageError(database + ": 站点簿无法读取：" + e.what());
     }

@@ -34,12 +34,13 @@ struct HostOptions {
     std::string site;
     std::string code;
     std::string database;
+    std::string operatorName;
     bool json = false;
     int jobs = kDefaultJobs;
 };
 
-// --host, --hosts, --site (one of them), --code, --database, --json and
-// --jobs.
+// --host, --hosts, --site (one of them), --code, --database, --operator,
+// --json and --jobs.
 void AddHostOptions(CLI::App& command, HostOptions& options);
 
 // The hosts the options name: --host alone, the site --site names in the

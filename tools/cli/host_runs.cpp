@@ -12,6 +12,7 @@
 #include "cli_host.h"
 #include "host_options.h"
 #include "protocol/timing.h"
+#include "storage/postgres_database.h"
 #include "storage/schema_migrations.h"
 #include "storage/sqlite_database.h"
 
@@ -81,8 +82,10 @@ std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
                                     const std::function<void(CliHost&, HostResult&)>& work) {
     std::vector<HostResult> results(hosts.size());
     // Made once, with the site book's tables, before any thread opens it.
+    // A team database is made ready by the first program that reaches it,
+    // and keeps its rows in the outbox while it cannot be reached.
     std::string noDatabase;
-    if (!options.database.empty()) {
+    if (!options.database.empty() && !IsPostgresUrl(options.database)) {
         try {
             EnsureDatabase(options.database);
         } catch (const std::exception& e) {
@@ -109,7 +112,8 @@ std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
             r.target = hosts[i];
             r.address = hosts[i].address;
             try {
-                if (!host && broken.empty()) host = std::make_unique<CliHost>(options.database);
+                if (!host && broken.empty())
+                    host = std::make_unique<CliHost>(options.database, options.operatorName);
             } catch (const std::exception& e) {
                 broken = e.what();
             }

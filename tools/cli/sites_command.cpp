@@ -6,11 +6,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli_database.h"
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
 #include "storage/site_csv.h"
-#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -60,28 +60,27 @@ void PrintSites(const std::vector<Site>& sites, bool json) {
 }
 
 // The book of --database, made or brought up to date first.
-SqliteDatabase OpenBook(const Options& o) {
-    BookedSites(o.database);
-    return SqliteDatabase(o.database);
+std::unique_ptr<DatabasePort> OpenBook(const Options& o) {
+    return OpenCliDatabase(o.database);
 }
 
 int List(const Options& o) {
-    SqliteDatabase db = OpenBook(o);
-    PrintSites(SiteBook(db).List(), o.json);
+    const auto db = OpenBook(o);
+    PrintSites(SiteBook(*db).List(), o.json);
     return kExitOk;
 }
 
 int Add(const Options& o) {
-    SqliteDatabase db = OpenBook(o);
-    const std::string problem = SiteBook(db).Add({o.name, o.address, o.port, o.notes});
+    const auto db = OpenBook(o);
+    const std::string problem = SiteBook(*db).Add({o.name, o.address, o.port, o.notes});
     if (!problem.empty()) throw UsageError("sites add: " + problem + "未记入站点簿。");
     std::cout << "站点“" << o.name << "”已记入站点簿" << std::endl;
     return kExitOk;
 }
 
 int Remove(const Options& o) {
-    SqliteDatabase db = OpenBook(o);
-    if (!SiteBook(db).Remove(o.name)) {
+    const auto db = OpenBook(o);
+    if (!SiteBook(*db).Remove(o.name)) {
         std::cerr << "sites remove: 站点簿中没有站点“" << o.name << "”" << std::endl;
         return kExitFailed;
     }
@@ -90,8 +89,8 @@ int Remove(const Options& o) {
 }
 
 int Import(const Options& o) {
-    SqliteDatabase db = OpenBook(o);
-    SiteBook book(db);
+    const auto db = OpenBook(o);
+    SiteBook book(*db);
     const SiteImport import = ImportSiteCsvFile(book, o.file);
     if (!import.problem.empty()) throw UsageError(o.file + ": 没有导入任何站点：" + import.problem);
     for (const SkippedLine& s : import.skipped)
@@ -101,8 +100,8 @@ int Import(const Options& o) {
 }
 
 int Export(const Options& o) {
-    SqliteDatabase db = OpenBook(o);
-    SiteBook book(db);
+    const auto db = OpenBook(o);
+    SiteBook book(*db);
     if (o.file.empty() || o.file == "-") {
         std::cout << SiteCsvText(book.List()) << std::flush;
         return kExitOk;
@@ -120,7 +119,9 @@ Command AddSitesCommand(CLI::App& app) {
     sub->require_subcommand(1);
     // --database may follow the verb too.
     sub->fallthrough();
-    sub->add_option("--database", o->database, "db.mdb that keeps the site book")->required();
+    sub->add_option("--database", o->database,
+                    "db.mdb or postgresql:// address of the database that keeps the site book")
+        ->required();
     CLI::App* list = sub->add_subcommand("list", "List every site");
     list->add_flag("--json", o->json, "One JSON document on standard output");
     CLI::App* add = sub->add_subcommand("add", "Add a site");

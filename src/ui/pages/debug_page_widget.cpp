@@ -20,8 +20,8 @@
 
 namespace tarnwick::ui {
 
-DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* parent)
-    : QWidget(parent), page_(page), trace_(trace) {
+DebugPageWidget::DebugPageWidget(DebugPage& page, QWidget* parent)
+    : QWidget(parent), page_(page), trace_(page.Trace()) {
     setObjectName(QString::fromStdString(page.PageName()));
     auto* layout = new QVBoxLayout(this);
     QLabel* received = MakeLabel(this, "Label85", "接收数据：");

@@ -14,7 +14,7 @@ namespace tarnwick::ui {
 class DebugPageWidget : public QWidget {
     Q_OBJECT
   public:
-    DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* parent);
+    DebugPageWidget(DebugPage& page, QWidget* parent);
     // Shows the trace; scrolls to its end.
     void ShowTrace();
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "hosts/page_branch.h"
+#include "operation/host_control_page.h"
 #include "programming/schedule_groups.h"
 #include "ui/control_binder.h"
 #include "ui/pages/host_status_group_widget.h"
@@ -17,7 +17,7 @@
 
 namespace tarnwick::ui {
 
-QWidget* BuildHostControlPage(PageBranch& page, HostWindow&, QWidget* parent) {
+QWidget* BuildHostControlPageWidget(HostControlPage& page, QWidget* parent) {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QString::fromStdString(page.PageName()));
     auto* columns = new QHBoxLayout(widget);

@@ -3,8 +3,7 @@
 class QWidget;
 
 namespace tarnwick {
-class PageBranch;
-class HostWindow;
+class HostControlPage;
 }  // namespace tarnwick
 
 namespace tarnwick::ui {
@@ -12,6 +11,6 @@ namespace tarnwick::ui {
 // tsHostControl: the status and the commands on the left, the two timed
 // arming groups in the middle, the network module groups on the right; one
 // binder for the whole page.
-QWidget* BuildHostControlPage(PageBranch& page, HostWindow& window, QWidget* parent);
+QWidget* BuildHostControlPageWidget(HostControlPage& page, QWidget* parent);
 
 }  // namespace tarnwick::ui

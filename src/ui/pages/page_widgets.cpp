@@ -1,15 +1,14 @@
 #include "ui/pages/page_widgets.h"
 
 #include <QWidget>
-#include <map>
 #include <stdexcept>
 #include <string>
 
+#include "app/page_table.h"
 #include "diagnostics/debug_page.h"
-#include "hosts/data_module.h"
-#include "hosts/host_window.h"
 #include "modules/gprs_page.h"
 #include "operation/alarm_info_page.h"
+#include "operation/host_control_page.h"
 #include "programming/communication_page.h"
 #include "programming/system_program_page.h"
 #include "programming/wired_zone_page.h"
@@ -26,44 +25,50 @@
 namespace tarnwick::ui {
 namespace {
 
-using Builder = QWidget* (*)(PageBranch& page, HostWindow& window, QWidget* parent);
+using Builder = QWidget* (*)(PageBranch& page, QWidget* parent);
 
-QWidget* BuildDebugPage(PageBranch& page, HostWindow& window, QWidget* parent) {
-    return new DebugPageWidget(dynamic_cast<DebugPage&>(page), window.tdm.trace, parent);
-}
-
-QWidget* BuildAlarmInfoPage(PageBranch& page, HostWindow&, QWidget* parent) {
-    return new AlarmInfoPageWidget(dynamic_cast<AlarmInfoPage&>(page), parent);
-}
-
-// A page whose widget needs only its own model.
+// The widget of a page of type Page; a page of another type in its place is
+// a programming error (std::bad_cast).
 template <typename Page, QWidget* (*build)(Page&, QWidget*)>
-QWidget* BuildOwn(PageBranch& page, HostWindow&, QWidget* parent) {
+QWidget* Build(PageBranch& page, QWidget* parent) {
     return build(dynamic_cast<Page&>(page), parent);
 }
 
-// Page name to the function that builds its widget.
-const std::map<std::string, Builder>& Builders() {
-    static const std::map<std::string, Builder> builders = {
-        {"tsHostControl", BuildHostControlPage},
-        {"TabSheet4", BuildDebugPage},
-        {"tsAlarmInfo", BuildAlarmInfoPage},
-        {"tsGPRS", BuildOwn<GprsPage, BuildGprsPageWidget>},
-        {"tsWireDefenceZone", BuildOwn<WiredZonePage, BuildWiredZonePageWidget>},
-        {"tsWirelessDefenceZone", BuildOwn<WirelessZonePage, BuildWirelessZonePageWidget>},
-        {"tsCommuncaiotnSetting", BuildOwn<CommunicationPage, BuildCommunicationPageWidget>},
-        {"tsSystemProgram", BuildOwn<SystemProgramPage, BuildSystemProgramPageWidget>},
-    };
-    return builders;
+template <typename Page, typename Widget>
+QWidget* New(Page& page, QWidget* parent) {
+    return new Widget(page, parent);
 }
+
+struct WidgetEntry {
+    PageId id;
+    Builder build;
+};
+
+// The Qt half of the page table: one entry per page id, in the same order.
+constexpr WidgetEntry kWidgets[] = {
+    {PageId::HostControl, Build<HostControlPage, BuildHostControlPageWidget>},
+    {PageId::WiredZones, Build<WiredZonePage, BuildWiredZonePageWidget>},
+    {PageId::WirelessZones, Build<WirelessZonePage, BuildWirelessZonePageWidget>},
+    {PageId::Communication, Build<CommunicationPage, BuildCommunicationPageWidget>},
+    {PageId::SystemProgram, Build<SystemProgramPage, BuildSystemProgramPageWidget>},
+    {PageId::Gprs, Build<GprsPage, BuildGprsPageWidget>},
+    {PageId::AlarmInfo, Build<AlarmInfoPage, New<AlarmInfoPage, AlarmInfoPageWidget>>},
+    {PageId::Debug, Build<DebugPage, New<DebugPage, DebugPageWidget>>},
+};
+
+constexpr bool InIdOrder() {
+    for (size_t i = 0; i < std::size(kWidgets); ++i)
+        if (PageIndex(kWidgets[i].id) != static_cast<int>(i)) return false;
+    return std::size(kWidgets) == kStandardPageCount;
+}
+static_assert(InIdOrder(), "one widget entry per page id, in the ids' order");
 
 }  // namespace
 
-QWidget* BuildPageWidget(PageBranch& page, HostWindow& window, QWidget* parent) {
-    const auto found = Builders().find(page.PageName());
-    if (found == Builders().end())
-        throw std::logic_error("no widget is built for page " + page.PageName());
-    return found->second(page, window, parent);
+QWidget* BuildPageWidget(PageBranch& page, int index, QWidget* parent) {
+    if (index < 0 || index >= static_cast<int>(std::size(kWidgets)))
+        throw std::logic_error("no widget is built for page " + std::to_string(index));
+    return kWidgets[index].build(page, parent);
 }
 
 }  // namespace tarnwick::ui

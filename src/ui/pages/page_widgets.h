@@ -3,14 +3,14 @@
 class QWidget;
 
 namespace tarnwick {
-class HostWindow;
 class PageBranch;
 }  // namespace tarnwick
 
 namespace tarnwick::ui {
 
-// The widget of a host window page, found by the page's name. A page whose
-// widget is not built yet shows its caption and its own buttons.
-QWidget* BuildPageWidget(PageBranch& page, HostWindow& window, QWidget* parent);
+// The widget of a page of the host window, built by the widget table's
+// entry for the page table's place the page stands in (`index`). Every
+// page's widget is made from its model and the parent.
+QWidget* BuildPageWidget(PageBranch& page, int index, QWidget* parent);
 
 }  // namespace tarnwick::ui
