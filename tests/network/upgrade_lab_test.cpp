@@ -105,7 +105,7 @@ TEST_F(UpgradeInLab, WithoutTheImageOrWithARefusedOrderNothingIsWaitedFor) {
     auto sim = StartOneHost(R"("faults": [{"match": "5081", "result": 1}])");
     UpgradeWindow u(*tdm);
     u.Press(lab->hostIps[1]);
-    EXPECT_EQ(op.boxes.back().text, "升级文件地址有误或者该地址没有默认的升级文件，请核实！");
+    EXPECT_EQ(op.boxes.back().text, UpgradeServerWrongText(lab->hostIps[1], kNoUpgradeImageText));
     EXPECT_TRUE(sim->LogLines("recv ").empty());
 
     FtpServerProcess withImage(lab->hostNs[2], lab->hostIps[2], {"IMAGE.RAM"});
