@@ -21,5 +21,6 @@ Command AddRestoreCommand(CLI::App& app);
 Command AddHistoryCommand(CLI::App& app);
 Command AddTimeSyncCommand(CLI::App& app);
 Command AddSitesCommand(CLI::App& app);
+Command AddStatusCommand(CLI::App& app);
 
 }  // namespace tarnwick::cli
