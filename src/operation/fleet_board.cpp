@@ -4,6 +4,7 @@
 #include <numeric>
 #include <tuple>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/host_list_model.h"
 #include "protocol/text_helpers.h"
 #include "protocol/unicast_address.h"
@@ -15,8 +16,7 @@ const std::array<const char*, kFleetColumns> kFleetHeaders = {
 
 namespace {
 
-constexpr const char* kFilterEdit = "edtFleetFilter";
-constexpr const char* kFilterLabel = "lblFleetFilter";
+constexpr const char* kFilterEdit = kFleetFilterField.edit;
 constexpr const char* kSummaryLabel = "lblFleetSummary";
 constexpr const char* kCloseButton = "bbtnCloseFleet";
 const std::string kEmpty;
@@ -122,10 +122,7 @@ std::vector<FleetHost> FleetHostsOf(const HostListModel& list) {
 }
 
 FleetBoard::FleetBoard(FleetPoller& poller) : poller_(poller) {
-    Control& filter = controls.Edit(kFilterEdit);
-    filter.caption = kFleetFilterCaption;
-    filter.survivesRefresh = true;
-    controls.Label(kFilterLabel, std::string(kFleetFilterCaption) + "：");
+    AddCaptionedEdits(controls, {&kFleetFilterField, 1});
     controls.Label(kSummaryLabel);
     controls.Button(kCloseButton, "关闭");
     controls.OnChange(kFilterEdit, [this] { Arrange(); });

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
 #include "operation/fleet_poller.h"
 
@@ -15,6 +16,9 @@ class HostListModel;
 inline constexpr const char* kFleetBoardTitle = "全部主机状态";
 inline constexpr const char* kFleetBoardAction = "全部主机状态...";
 inline constexpr const char* kFleetFilterCaption = "筛选";
+// The filter edit and its label.
+inline constexpr CaptionedEdit kFleetFilterField = {"edtFleetFilter", "lblFleetFilter",
+                                                    kFleetFilterCaption};
 inline constexpr const char* kOnlineText = "在线";
 inline constexpr const char* kOfflineText = "离线";
 inline constexpr const char* kWaitingText = "查询中";

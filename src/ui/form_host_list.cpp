@@ -14,6 +14,7 @@
 #include "hosts/connect_address.h"
 #include "hosts/host_list_model.h"
 #include "hosts/site_book_window.h"
+#include "operation/fleet_board.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -98,8 +99,14 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     connectAddress->setObjectName("bbtnConnectAddress");
     connectAddress->setToolTip(QStringLiteral("连接不在本网段的主机（Alt+L）"));
     connectAddress->setMinimumWidth(120);
+    auto* fleet = new QPushButton(QString::fromUtf8(kFleetBoardAction), bottom_);
+    fleet->setObjectName("bbtnFleet");
+    fleet->setToolTip(QStringLiteral("列表中每台主机和每个站点的实时状态（Alt+A）"));
+    fleet->setMinimumWidth(120);
     row->insertWidget(0, sites);
     row->insertWidget(1, connectAddress);
+    row->insertWidget(2, fleet);
+    connect(fleet, &QPushButton::clicked, fleet_, &QAction::trigger);
     row->addWidget(refresh_);
     row->addWidget(quit);
     connect(sites, &QPushButton::clicked, sites_, &QAction::trigger);
@@ -123,6 +130,7 @@ void TFormHostList::BuildContextMenu() {
     menu_->addSeparator();
     menu_->addAction(connectAddress_);
     menu_->addAction(sites_);
+    menu_->addAction(fleet_);
     connect(refresh, &QAction::triggered, this, &TFormHostList::Search);
     connect(manage, &QAction::triggered, this, [this] { emit openHostRequested(SelectedRow()); });
     connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
@@ -137,14 +145,21 @@ void TFormHostList::BuildActions() {
     sites_ = new QAction(QString::fromUtf8(kSitesAction), this);
     sites_->setObjectName("miSites");
     sites_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
+    fleet_ = new QAction(QString::fromUtf8(kFleetBoardAction), this);
+    fleet_->setObjectName("miFleet");
+    fleet_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
     addAction(connectAddress_);
     addAction(sites_);
+    addAction(fleet_);
     // Nothing starts while a search or another flow runs.
     connect(connectAddress_, &QAction::triggered, this, [this] {
         if (model_.bottomEnabled && !model_.searching) emit connectAddressRequested();
     });
     connect(sites_, &QAction::triggered, this, [this] {
         if (model_.bottomEnabled && !model_.searching) emit sitesRequested();
+    });
+    connect(fleet_, &QAction::triggered, this, [this] {
+        if (model_.bottomEnabled && !model_.searching) emit fleetRequested();
     });
 }
 
