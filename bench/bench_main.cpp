@@ -11,6 +11,8 @@
 //   tarnwick-bench backup <tarnwick-cli> <host> <hosts-file> [rounds]
 //                                             tarnwick-cli's backup of one host
 //                                             beside that of a list
+//   tarnwick-bench fleet <base-ip> <answering> [silent] [sweeps]
+//                                             the fleet status over many hosts
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -34,6 +36,7 @@
 #include "backup_figure.h"
 #include "common/lab_namespace.h"
 #include "common/poll_operator.h"
+#include "fleet_figure.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
@@ -334,7 +337,8 @@ int main(int argc, char** argv) {
             "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
-            "<hosts-file> [rounds]\n(run it through "
+            "<hosts-file> [rounds] | fleet <base-ip> <answering> [silent] [sweeps]\n(run it "
+            "through "
             "tools/bench.sh)\n");
         return 2;
     }
@@ -351,6 +355,9 @@ int main(int argc, char** argv) {
     if (what == "backup" && argc > 4)
         return bench::MeasureBackup(argv[2], argv[3], argv[4], argc > 5 ? std::atoi(argv[5]) : 5);
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);
+    if (what == "fleet" && argc > 3)
+        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 10,
+                                   argc > 5 ? std::atoi(argv[5]) : 3);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;
 }

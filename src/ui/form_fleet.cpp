@@ -148,11 +148,16 @@ void TFormFleet::Schedule() {
 
 void TFormFleet::Rearranged() {
     // The row the operator chose stays chosen, wherever the order puts it.
-    const std::string address = selected_;
+    std::string address = selected_;
     table_->Reset();
     grid_->horizontalHeader()->setSortIndicator(
         board_->SortColumn(), board_->Ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
-    const int row = address.empty() ? -1 : board_->RowOf(address);
+    int row = address.empty() ? -1 : board_->RowOf(address);
+    // Enter opens a row from the start: the first one until another is chosen.
+    if (row < 0 && board_->RowCount() > 0) {
+        row = 0;
+        address = board_->Host(0).target.address;
+    }
     if (row >= 0) {
         grid_->setCurrentIndex(table_->index(row, 0));
         grid_->selectRow(row);
