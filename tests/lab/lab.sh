@@ -95,12 +95,6 @@ cmd_up() {
 
   local pack_ns=""
   if [ "$packed" -gt 0 ]; then
-    # The tool talks to every packed address on the link: room for as many
-    # neighbours, or the kernel drops the first datagrams to some of them.
-    ip netns exec "$tool_ns" sh -c "
-      echo $((packed + 1024)) >/proc/sys/net/ipv4/neigh/default/gc_thresh1
-      echo $((2 * packed + 2048)) >/proc/sys/net/ipv4/neigh/default/gc_thresh2
-      echo $((4 * packed + 4096)) >/proc/sys/net/ipv4/neigh/default/gc_thresh3"
     join_bridge pack
     pack_ns=$PREFIX-$LAB-pack
     for ((i = 0; i < packed; i++)); do
