@@ -104,7 +104,7 @@ void FleetPoller::Fill(uint64_t nowMs) {
             continue;
         }
         lane.busy = true;
-        lane.host = next_++;
+        lane.host = order_[next_++];
         lane.deadline = nowMs + static_cast<uint64_t>(timeoutMs_);
         lane.problem.clear();
         try {
@@ -128,6 +128,13 @@ void FleetPoller::Tick(uint64_t nowMs) {
         sweeping_ = true;
         sweepStart_ = nowMs;
         next_ = 0;
+        // Hosts that gave no status last time first: their waits overlap
+        // the answers of the others instead of trailing the sweep.
+        order_.clear();
+        for (size_t h = 0; h < hosts_.size(); ++h)
+            if (readings_[h].state == FleetState::Offline) order_.push_back(h);
+        for (size_t h = 0; h < hosts_.size(); ++h)
+            if (readings_[h].state != FleetState::Offline) order_.push_back(h);
     }
     Fill(nowMs);
     if (sweeping_ && SweepOver()) {

@@ -47,14 +47,13 @@ class FleetLanes {
     virtual void Drop(int lane) = 0;
 };
 
-// Sweeps the status query over the fleet: every host in list order, as many
-// at once as there are lanes, each waited for `timeoutMs`, a sweep begun
-// every `periodMs` (or as soon as the last one ended, when it took longer).
-// A host is online when it answered its query with a working status; a
-// missed answer, garbage, another reply or a datagram from another host
-// makes it offline with the reason. It runs on one thread, driven from
-// outside: the driver hands it the datagrams of the lanes and calls Tick()
-// at NextWakeMs(); nothing in it waits.
+// Sweeps the status query over the fleet: every host in list order (those
+// offline after the last sweep first), as many at once as there are lanes, each waited for
+// `timeoutMs`, a sweep begun every `periodMs` (or as soon as the last one ended, when it took
+// longer). A host is online when it answered its query with a working status; a missed answer,
+// garbage, another reply or a datagram from another host makes it offline with the reason. It runs
+// on one thread, driven from outside: the driver hands it the datagrams of the lanes and calls
+// Tick() at NextWakeMs(); nothing in it waits.
 class FleetPoller {
   public:
     FleetPoller(FleetLanes& lanes, ClockPort& clock, int timeoutMs = kStatusTimeoutMs,
@@ -107,7 +106,8 @@ class FleetPoller {
     std::vector<FleetReading> readings_;
     std::vector<Lane> lane_;
     bool running_ = false;
-    size_t next_ = 0;  // the next host of the sweep to ask
+    std::vector<size_t> order_;  // the hosts of the sweep in the order they are asked
+    size_t next_ = 0;            // the next of them to ask
     uint64_t sweepStart_ = 0;
     bool sweeping_ = false;
     bool startNow_ = true;  // the next sweep begins without waiting for the period

@@ -71,6 +71,14 @@ TEST(FleetPoller, AsksInListOrderNeverMoreThanItsLanesAtOnce) {
     }
     ASSERT_EQ(f.lanes.sent.size(), 40u);
     for (size_t i = 0; i < 40; ++i) EXPECT_EQ(f.lanes.sent[i].address, Address(int(i)));
+    // The next sweep asks the hosts that gave no status first, so that
+    // their waits overlap the others' answers: all but host 3.
+    f.lanes.sent.clear();
+    f.poller.Tick(kPeriod);
+    ASSERT_EQ(f.lanes.sent.size(), 16u);
+    for (size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(f.lanes.sent[i].address, Address(int(i < 3 ? i : i + 1)));
+    EXPECT_EQ(f.poller.InFlight(), kFleetLanes);
 }
 
 TEST(FleetPoller, SweepsAgainEveryPeriodFromTheLastStart) {
