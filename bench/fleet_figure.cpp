@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -146,12 +147,18 @@ int MeasureFleet(const std::string& baseIp, int answering, int silent, int sweep
         "  resident memory with the poller and the board of %d rows: %.1f MB (%.1f MB before)"
         "   [budget: under %.0f MB]\n",
         answering, plain.residentMb, memoryBefore, kMemoryBudgetMb);
+    // A sweep with a silent host lasts at least its time-out, however few
+    // the silent hosts and however fast the others answer: the waits spread
+    // over the lanes cannot cost less than one of them.
+    const double bound = std::max(allowedExtra, static_cast<double>(kStatusTimeoutMs));
     std::printf(
-        "  with %d silent hosts among them: first sweep %.0f ms, %+.0f ms, %d offline   "
-        "[their time-outs over the lanes: %.0f ms; one time-out: %d ms]\n",
-        silent, withSilent.firstSweepMs, extra, withSilent.offline, allowedExtra, kStatusTimeoutMs);
+        "  with %d silent hosts among them: first sweep %.0f ms, the next (silent ones asked "
+        "first) %.0f ms: %+.0f ms beside the sweep without them, %d offline   [budget: their "
+        "time-outs over the lanes, %.0f ms, but at least one time-out, %d ms]\n",
+        silent, withSilent.firstSweepMs, withSilent.lastSweepMs, extra, withSilent.offline,
+        allowedExtra, kStatusTimeoutMs);
     const bool ok = plain.online == answering && plain.firstSweepMs <= kSweepBudgetMs &&
-                    extra <= allowedExtra && idleShare < kIdleCpuBudget &&
+                    extra <= bound * 1.05 && idleShare < kIdleCpuBudget &&
                     plain.residentMb < kMemoryBudgetMb && withSilent.offline == silent;
     return ok ? 0 : 1;
 }
