@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QApplication>
-#include <QKeyEvent>
 
 #include "operation/fleet_board.h"
 #include "protocol/frame_codec.h"
@@ -42,9 +42,8 @@ TEST(FleetBoardWidget, ShowsTheBoardColouredSortsFiltersOpensAndStopsWhenClosed)
     form.Board().openHost = [&](const HostTarget& t) { opened.push_back(t); };
     form.Open({{{"127.0.0.1", silent, "城西仓库"}, {}}, {{"127.0.0.1", quiet, "城东门店"}, {}}});
     EXPECT_EQ(form.Poller().InFlight(), 2);
-    form.Poller().Receive(1,
-                          {BuildReplyFrame("12", "02", "019113010400000017"), "127.0.0.1", quiet},
-                          0);
+    form.Poller().Receive(
+        1, {BuildReplyFrame("12", "02", "019113010400000017"), "127.0.0.1", quiet}, 0);
     form.Poller().Tick(kStatusTimeoutMs + form.Poller().NextWakeMs().value_or(0));
     QAbstractItemModel* rows = grid->model();
     ASSERT_EQ(rows->rowCount(), 2);
