@@ -6,7 +6,7 @@ TARNWICK_PACKAGES=(
   qt6-base-dev libgl-dev libgtest-dev
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libxlsxwriter-dev nlohmann-json3-dev libcli11-dev
   fonts-wqy-microhei xvfb xauth iproute2 procps vsftpd unzip
-  openbox xdotool x11-apps
+  openbox xdotool x11-apps jq
   dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
