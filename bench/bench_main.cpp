@@ -11,6 +11,10 @@
 //   tarnwick-bench backup <tarnwick-cli> <host> <hosts-file> [rounds]
 //                                             tarnwick-cli's backup of one host
 //                                             beside that of a list
+//   tarnwick-bench compare <host>             two snapshot files of the largest
+//                                             size compared
+//   tarnwick-bench ftp -                      the upgrade server check against a
+//                                             server and a name lookup that stall
 //   tarnwick-bench fleet <base-ip> <answering> [silent] [sweeps]
 //                                             the fleet status over many hosts
 #include <arpa/inet.h>
@@ -37,6 +41,7 @@
 #include "common/lab_namespace.h"
 #include "common/poll_operator.h"
 #include "fleet_figure.h"
+#include "hostile_figures.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
 #include "hosts/host_window.h"
@@ -69,20 +74,11 @@ Stats Summarize(std::vector<double> v) {
 // The tool's data module on real endpoints, with a scratch database.
 struct Tool {
     Tool() {
-        char folder[] = "/tmp/tarnwick-bench-XXXXXX";
-        dir = ::mkdtemp(folder);
-        EnsureDatabase(dir + "/db.mdb");
-        db = std::make_unique<SqliteDatabase>(dir + "/db.mdb");
+        db = SqliteDatabase::InMemory();
         tdm = std::make_unique<DataModule>(op, *db, clock, DataModule::UdpEndpoints(op), kHostPort);
         RegisterStandardDecoders(tdm->decoders);
         tdm->LoadCodeTables();
     }
-    ~Tool() {
-        tdm.reset();
-        std::remove((dir + "/db.mdb").c_str());
-        ::rmdir(dir.c_str());
-    }
-    std::string dir;
     tools::PollOperator op;
     SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
@@ -337,8 +333,8 @@ int main(int argc, char** argv) {
             "usage: tarnwick-bench exchange <host> [rounds] | idle <silent-host> | "
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
-            "<hosts-file> [rounds] | fleet <base-ip> <answering> [silent] [sweeps]\n(run it "
-            "through "
+            "<hosts-file> [rounds] | compare <host> | ftp - | fleet <base-ip> <answering> "
+            "[silent] [sweeps]\n(run it through "
             "tools/bench.sh)\n");
         return 2;
     }
@@ -355,6 +351,8 @@ int main(int argc, char** argv) {
     if (what == "backup" && argc > 4)
         return bench::MeasureBackup(argv[2], argv[3], argv[4], argc > 5 ? std::atoi(argv[5]) : 5);
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);
+    if (what == "compare") return bench::MeasureLargeCompare(argv[2]);
+    if (what == "ftp") return bench::MeasureFtpLimits();
     if (what == "fleet" && argc > 3)
         return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 10,
                                    argc > 5 ? std::atoi(argv[5]) : 3);

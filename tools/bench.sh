@@ -76,6 +76,16 @@ if (cd "$work/run" && "$lab" exec "$TARNWICK_LAB_TOOL_NS" env QT_QPA_PLATFORM=of
 else
   echo "  the window tour failed:"; tail -n 5 "$work/window.log"; status=1
 fi
+
+# Hostile input: the largest snapshot files compared, and the upgrade server
+# check against a server and name servers that stall. The name servers the
+# figure holds silent are put into /etc/resolv.conf of a mount namespace of
+# its own, which ends with it.
+tool compare "$host_ip" || status=1
+printf 'nameserver 127.0.0.53\nnameserver 127.0.0.54\n' >"$work/resolv.conf"
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" unshare -m sh -c \
+  'mount --bind "$1" /etc/resolv.conf && exec "$2" ftp -' sh "$work/resolv.conf" \
+  "$build/tarnwick-bench" || status=1
 stop_sims
 
 # The command line: one host, then fifty, backed up.

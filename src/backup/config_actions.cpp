@@ -84,9 +84,7 @@ ComparisonTable BuildComparisonTable(HostWindow& scratch, const ConfigSnapshot& 
 }
 
 std::string SuggestedBackupName(const std::string& host, const std::string& now) {
-    std::string digits;
-    for (char c : now)
-        if (c >= '0' && c <= '9') digits += c;
+    const std::string digits = TimeDigits(now);
     // yyyymmdd and hhnn of "yyyy-mm-dd hh:nn:ss"
     const std::string stamp =
         digits.size() >= 12 ? digits.substr(0, 8) + "-" + digits.substr(8, 4) : digits;

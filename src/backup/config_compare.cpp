@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 
 #include "backup/shown_settings.h"
 #include "protocol/name_value_list.h"
@@ -15,11 +17,25 @@ constexpr const char* kWorkingStateKeys[] = {"Defence1_8",   "Defence9_16",     
                                              "SystemStatus", "ByPass1_8",         "ByPass9_16",
                                              "GPRSCSQ",      "ArmingOperateInfo", "AlarmInfo"};
 
-std::string Find(const ConfigSnapshot& s, const std::string& key) {
-    for (const auto& [name, value] : s.keys)
-        if (SameName(name, key)) return value;
-    return {};
-}
+// A snapshot's keys by their folded names, as the parameter store finds
+// them: the first of names that differ only in case wins. The snapshot
+// outlives the index.
+class KeyIndex {
+  public:
+    explicit KeyIndex(const ConfigSnapshot& s) {
+        values_.reserve(s.keys.size());
+        for (const auto& [name, value] : s.keys) values_.emplace(FoldedName(name), value);
+    }
+    std::string_view Find(const std::string& key) const { return FindFolded(FoldedName(key)); }
+    std::string_view FindFolded(const std::string& folded) const {
+        const auto found = values_.find(folded);
+        return found == values_.end() ? std::string_view() : found->second;
+    }
+    bool HasFolded(const std::string& folded) const { return values_.count(folded) > 0; }
+
+  private:
+    std::unordered_map<std::string, std::string_view> values_;
+};
 
 bool IsWorkingState(const std::string& key) {
     return std::any_of(std::begin(kWorkingStateKeys), std::end(kWorkingStateKeys),
@@ -44,27 +60,34 @@ std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSn
 std::vector<ConfigDifference> CompareStoredKeys(const ConfigSnapshot& before,
                                                 const ConfigSnapshot& after) {
     std::vector<ConfigDifference> out;
+    const KeyIndex first(before);
+    const KeyIndex second(after);
     std::set<std::string> sectionKeys;
     for (int i = 0; i < kProgrammingSectionCount; ++i) {
         for (const SectionField& f : ProgrammingSection(i).entries) {
             const std::string key(f.key);
             sectionKeys.insert(key);
             if (f.kind == FieldKind::Section) continue;
-            const std::string a = Find(before, key);
-            const std::string b = Find(after, key);
-            if (a != b) out.push_back({kHiddenSettingsGroup, key, key, a, b});
+            const std::string_view a = first.Find(key);
+            const std::string_view b = second.Find(key);
+            if (a != b)
+                out.push_back({kHiddenSettingsGroup, key, key, std::string(a), std::string(b)});
         }
     }
-    std::set<std::string> moduleKeys;
+    // The other keys that differ, in the order of their names: each key of
+    // the first, then those only the second has.
+    std::set<std::string> differing;
     for (const ConfigSnapshot* s : {&before, &after})
-        for (const auto& entry : s->keys)
-            if (!sectionKeys.count(entry.first) && !IsWorkingState(entry.first))
-                moduleKeys.insert(entry.first);
-    for (const std::string& key : moduleKeys) {
-        const std::string a = Find(before, key);
-        const std::string b = Find(after, key);
-        if (a != b) out.push_back({kHiddenSettingsGroup, key, key, a, b});
-    }
+        for (const auto& entry : s->keys) {
+            const std::string folded = FoldedName(entry.first);
+            if (s == &after && first.HasFolded(folded)) continue;
+            if (first.FindFolded(folded) != second.FindFolded(folded) &&
+                !sectionKeys.count(entry.first) && !IsWorkingState(entry.first))
+                differing.insert(entry.first);
+        }
+    for (const std::string& key : differing)
+        out.push_back({kHiddenSettingsGroup, key, key, std::string(first.Find(key)),
+                       std::string(second.Find(key))});
     return out;
 }
 

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <exception>
 #include <nlohmann/json.hpp>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
 
 #include "hosts/data_module.h"
 #include "programming/programming_requests.h"
@@ -91,8 +94,14 @@ std::string SnapshotToJson(const ConfigSnapshot& s) {
     j["toolVersion"] = s.toolVersion;
     for (int i = 0; i < kProgrammingSectionCount; ++i)
         j["sections"][SectionCode(i)] = s.sections[static_cast<size_t>(i)];
-    j["keys"] = nlohmann::ordered_json::object();
-    for (const auto& [key, value] : s.keys) j["keys"][key] = value;
+    // Appended in their order without the ordered object's look-up of each
+    // name, which would take quadratic time over a hundred thousand keys.
+    nlohmann::ordered_json::object_t keys;
+    keys.reserve(s.keys.size());
+    std::unordered_set<std::string_view> seen;
+    for (const auto& [key, value] : s.keys)
+        if (seen.insert(key).second) keys.emplace_back(key, value);
+    j["keys"] = std::move(keys);
     return j.dump(2) + "\n";
 }
 
@@ -134,6 +143,10 @@ ConfigSnapshot SnapshotFromJson(const std::string& text) {
         s.sections[static_cast<size_t>(i)] = body;
     }
     if (!j.contains("keys") || !j["keys"].is_object()) throw SnapshotError("配置文件缺少字段 keys");
+    if (j["keys"].size() > kMaxSnapshotKeys)
+        throw SnapshotError("配置文件有" + std::to_string(j["keys"].size()) + "项设置，超过" +
+                            std::to_string(kMaxSnapshotKeys) + "项，不是主机的配置");
+    s.keys.reserve(j["keys"].size());
     for (const auto& [key, value] : j["keys"].items()) {
         if (!value.is_string()) throw SnapshotError("设置" + key + ": 值不是文本");
         s.keys.emplace_back(key, value.get<std::string>());

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -14,6 +15,9 @@ class DataModule;
 
 // The version of the snapshot file this build writes; it refuses newer ones.
 inline constexpr int kSnapshotFormatVersion = 1;
+// A host stores some hundred keys; a file with far more is no snapshot of
+// one and is refused before its keys are taken in.
+inline constexpr size_t kMaxSnapshotKeys = 10000;
 
 // A host's whole configuration as one read found it: the raw bodies of the
 // programming sections 00 to 07 and every key the decoders stored, with
@@ -50,7 +54,7 @@ ConfigSnapshot TakeSnapshot(DataModule& tdm, const CommandList& reads,
 std::string SnapshotToJson(const ConfigSnapshot& snapshot);
 // Throws SnapshotError naming the first bad entry: text that is not JSON or
 // cut short, a newer format, a missing field, a section body of the wrong
-// length or with other than hex digits.
+// length or with other than hex digits, more than kMaxSnapshotKeys keys.
 ConfigSnapshot SnapshotFromJson(const std::string& text);
 
 }  // namespace tarnwick

@@ -7,10 +7,11 @@
 namespace tarnwick {
 namespace {
 
+// Every input is read out by its caption; the name stands in for a caption
+// a page forgot.
 std::string CaptionOf(const Control& c) {
-    if (!c.caption.empty()) return CaptionWithoutColon(c.caption);
-    if (!c.text.empty() && c.kind != ControlKind::Edit) return CaptionWithoutColon(c.text);
-    return c.name;
+    const std::string spoken = SpokenCaption(c.caption);
+    return spoken.empty() ? c.name : spoken;
 }
 
 std::string Joined(const std::vector<std::string>& lines) {

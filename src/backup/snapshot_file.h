@@ -17,10 +17,10 @@ inline constexpr size_t kMaxSnapshotFileBytes = 4 * 1024 * 1024;
 ConfigSnapshot ReadSnapshotFile(const std::string& path);
 
 // Writes the snapshot under `path`, readable by its owner alone (the
-// sections hold the installer and user codes). The text goes to a file beside
-// it first and is renamed into place, so a failed write never leaves a
-// cut-short file under the name, and never a half-written one over an older
-// backup. Throws SnapshotError naming the path and the system's reason.
+// sections hold the installer and user codes), through a ReplacementFile: a
+// failed write never leaves a cut-short file under the name, never a
+// half-written one over an older backup, and a read-only file stays as it
+// is. Throws SnapshotError naming the path and the reason.
 void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& snapshot);
 
 }  // namespace tarnwick

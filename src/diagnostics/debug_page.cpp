@@ -29,10 +29,15 @@ std::string SampleDebugFrame() {
 DebugPage::DebugPage(DataModule& tdm) : PageBranch("TabSheet4", "调试"), tdm_(tdm) {
     PageModel& c = Controls();
     c.Label("Label85", "接收数据：");
-    c.Edit("edtData", 0, KeyFilter::UpperCase).text = SampleDebugFrame();
-    c.Edit("edtIP", 15).text = "192.168.1.10";
+    Control& data = c.Edit("edtData", 0, KeyFilter::UpperCase);
+    data.text = SampleDebugFrame();
+    data.caption = "数据:";
+    Control& ip = c.Edit("edtIP", 15);
+    ip.text = "192.168.1.10";
+    ip.caption = "目标地址:";
     Control& port = c.Edit("edtPort", 5, KeyFilter::Digits);
     port.text = std::to_string(kHostPort);
+    port.caption = "端口号:";
     port.enabled = false;
     c.Button("btnSendUDP", "定向发送UDP包");
     c.Button("btnSendBroadcast", "发送UDP广播包");
@@ -41,7 +46,9 @@ DebugPage::DebugPage(DataModule& tdm) : PageBranch("TabSheet4", "调试"), tdm_(
     c.Button("btnCheckNum", "校验数据");
     c.Button("BitBtn1", "清空");
     c.Button("btnReadUDPBuffer", "ReadBuffer");
-    c.Combo("Edit2", {"00", "01", "02", "03", "04", "05", "06", "07"}).index = 0;
+    Control& section = c.Combo("Edit2", {"00", "01", "02", "03", "04", "05", "06", "07"});
+    section.index = 0;
+    section.caption = "编程项ID号:";
     c.Button("Button1", "读取报警主机编程内容");
     c.Button("Button2", "Button2");
     c.Check("chkAutoRefresh", "切换页面时自动更新数据").checked = true;

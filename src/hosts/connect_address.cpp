@@ -27,8 +27,10 @@ Typed Check(DataModule& tdm, const PageModel& c) {
     const std::string address = Trim(c["edtConnectIP"].text);
     const std::string port = Trim(c["edtConnectPort"].text);
     const std::string name = Trim(c["edtConnectSite"].text);
+    // The broadcast address of this computer's network would reach every host on it.
     for (const std::string& problem :
-         {CheckSiteAddress(address), CheckSitePort(port), name.empty() ? "" : CheckSiteName(name)})
+         {CheckSiteAddress(address, LocalIPv4Networks()), CheckSitePort(port),
+          name.empty() ? "" : CheckSiteName(name)})
         if (!problem.empty()) {
             typed.problem = problem;
             return typed;

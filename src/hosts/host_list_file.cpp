@@ -20,7 +20,8 @@ std::string RepeatedText(int firstLine) {
 
 }  // namespace
 
-HostListFile ParseHostList(std::string_view text, const std::vector<Site>& book) {
+HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork>& local,
+                           const std::vector<Site>& book) {
     HostListFile list;
     std::unordered_map<std::string, int> firstLine;
     int number = 0;
@@ -48,7 +49,7 @@ HostListFile ParseHostList(std::string_view text, const std::vector<Site>& book)
             }
             host = {site->address, site->port, site->name};
         }
-        if (!IsUnicastIPv4(host.address)) {
+        if (!IsHostAddress(host.address, local)) {
             list.skipped.push_back({number, entry, kNotOneHostText});
             continue;
         }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "hosts/host_target.h"
+#include "protocol/local_networks.h"
 #include "storage/site_book.h"
 
 namespace tarnwick {
@@ -31,7 +32,10 @@ inline constexpr const char* kNotAddressOrSiteText = "不是IPv4地址，也不�
 inline constexpr const char* kRepeatedLineText = "与第%d行重复";
 
 // Reads the text of a host list file, site names looked up in `book`
-// without regard to letter case; never throws.
-HostListFile ParseHostList(std::string_view text, const std::vector<Site>& book = {});
+// without regard to letter case; never throws. An address (typed or booked)
+// that names no single host (IsHostAddress: the broadcast address of one of
+// `local`'s networks among them) is skipped.
+HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork>& local,
+                           const std::vector<Site>& book = {});
 
 }  // namespace tarnwick

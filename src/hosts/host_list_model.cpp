@@ -2,7 +2,6 @@
 
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
-#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -67,7 +66,7 @@ HostListModel::Row& HostListModel::TakeNextRow(const std::string& address, const
 
 HostListModel::Added HostListModel::AddSearchAnswer(const std::string& frame) {
     const std::string address = HexToText(Slice(frame, 13, 42));
-    if (!IsUnicastIPv4(address)) return Added::NotUnicast;
+    if (!IsHostAddress(address, local_)) return Added::NotUnicast;
     const auto listed = listed_.find(address);
     if (listed != listed_.end() && !IsAbsent(listed->second)) return Added::Repeated;
     if (listed == listed_.end() && nextRow_ > kMaxHosts) return Added::Full;
@@ -101,6 +100,8 @@ void HostListModel::ApplyBook(std::vector<Site> sites) {
 void HostListModel::ListAbsentSites() {
     for (const Site& site : book_) {
         if (listed_.contains(site.address) || nextRow_ > kMaxHosts) continue;
+        // Booked before it was one of this computer's broadcast addresses.
+        if (!IsHostAddress(site.address, local_)) continue;
         Row& row = TakeNextRow(site.address, {true, site.port});
         row[1] = " " + site.address;
         row[kPortColumn] = " " + std::to_string(site.port);

@@ -2,16 +2,19 @@
 #include <array>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "hosts/host_target.h"
+#include "protocol/local_networks.h"
 #include "storage/site_book.h"
 #include "version.h"
 
 namespace tarnwick {
 
-// The host list window's title.
+// The host list window's title, and the caption over its grid.
 inline constexpr const char* kHostListTitle = "Tarnwick软件 " TARNWICK_VERSION_TEXT;
+inline constexpr const char* kHostListCaption = "主机列表";
 // The last-seen column of a booked site the tool never heard from.
 inline constexpr const char* kNeverSeenText = "未曾应答";
 
@@ -48,9 +51,12 @@ class HostListModel {
     enum class Added { Row, Repeated, NotUnicast, Full };
     // A search answer (normalized frame text): fills the next row unless its
     // address is listed already, names no single host (0.0.0.0, broadcast,
-    // multicast, not an address at all) or the list holds kMaxHosts. An
-    // answer from an absent site's address fills that site's row instead.
+    // the broadcast address of a local network, multicast, not an address at
+    // all) or the list holds kMaxHosts. An answer from an absent site's
+    // address fills that site's row instead.
     Added AddSearchAnswer(const std::string& frame);
+    // The networks of this computer, whose broadcast addresses are no host.
+    void SetLocalNetworks(std::vector<LocalNetwork> local) { local_ = std::move(local); }
     // After a search: one absent row for each booked site whose address no
     // answer listed, greyed, with its last-seen time.
     void ListAbsentSites();
@@ -90,6 +96,7 @@ class HostListModel {
     std::unordered_map<std::string, int> listed_;  // address to row, this search
     std::vector<std::string> answers_;             // the frames listed, in order
     std::vector<Site> book_;
+    std::vector<LocalNetwork> local_;
 };
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #include "hosts/data_module.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "protocol/local_networks.h"
 #include "protocol/operator_port.h"
 #include "protocol/timing.h"
 #include "storage/site_book.h"
@@ -100,6 +101,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
     std::string listenProblem;
     try {
         window.list.ClearForSearch();
+        window.list.SetLocalNetworks(LocalIPv4Networks());
         window.list.SetBook(ReadBook(tdm));
         if (window.onListChanged) window.onListChanged();
         try {

@@ -30,8 +30,9 @@ HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Label("lblTitle", "主机控制");
     frame.Label("lblHost", "IP地址:");
     frame.Label("Label101", "0").color = 0xFFFFFF;
-    frame.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
-    frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新");
+    // The tooltips name the keys that do the same.
+    frame.Button("bbtnSave", "保存", "保存当前配置（F8）|保存当前配置!");
+    frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新（F5）");
     frame.Button("bbtnQuit", "退出");
     // Opens the menu of the configuration's backup, comparison and restore.
     frame.Button("bbtnConfig", "配置(&C)", "备份、比较或恢复主机配置");

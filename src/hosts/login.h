@@ -17,6 +17,7 @@ struct LoginDialog {
     std::function<bool(LoginDialog&)> show;
 };
 
+inline constexpr const char* kPasswordCaption = "密  码:";
 inline constexpr const char* kWrongPasswordText = "\r    密码有误，无法登录！    ";
 
 // strgridHostListDblClick: opens the host of a list row (1-based), at the

@@ -1,6 +1,10 @@
 #include "hosts/page_model.h"
 
+#include <algorithm>
+#include <map>
 #include <stdexcept>
+
+#include "protocol/text_helpers.h"
 
 namespace tarnwick {
 
@@ -38,6 +42,72 @@ bool AcceptsKey(KeyFilter filter, char32_t c) {
     return true;
 }
 
+bool IsInput(const Control& c) {
+    switch (c.kind) {
+        case ControlKind::Label:
+        case ControlKind::Button:
+            return false;
+        case ControlKind::Memo:
+            return !c.readOnly;
+        default:
+            return true;
+    }
+}
+
+namespace {
+
+// The words of `text` between blanks.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t from = text.find_first_not_of(' ', at);
+        if (from == std::string::npos) break;
+        const size_t to = std::min(text.find(' ', from), text.size());
+        words.push_back(text.substr(from, to - from));
+        at = to;
+    }
+    return words;
+}
+
+// Whether a UTF-8 word is one character.
+bool OneCharacter(const std::string& word) {
+    size_t characters = 0;
+    for (unsigned char byte : word) characters += (byte & 0xC0) != 0x80;
+    return characters == 1;
+}
+
+}  // namespace
+
+std::string SpokenCaption(const std::string& caption) {
+    std::string text = CaptionWithoutColon(caption);
+    while (!text.empty() && text.back() == ' ')
+        text = CaptionWithoutColon(text.substr(0, text.size() - 1));
+    const std::vector<std::string> words = Words(text);
+    std::string spoken;
+    const bool spaced = words.size() > 1 && std::all_of(words.begin(), words.end(), OneCharacter);
+    for (const std::string& word : words) spoken += (spoken.empty() || spaced ? "" : " ") + word;
+    return spoken;
+}
+
+std::vector<std::string> PageModel::CaptionProblems() const {
+    std::vector<std::string> problems;
+    std::map<std::string, std::string> named;  // spoken caption to the first control
+    for (const auto& c : controls_) {
+        if (!IsInput(*c)) continue;
+        const std::string spoken = SpokenCaption(c->caption);
+        if (spoken.empty()) {
+            problems.push_back(c->name + " has no caption");
+            continue;
+        }
+        const auto [first, added] = named.emplace(spoken, c->name);
+        if (!added)
+            problems.push_back(c->name + " is read out as \"" + spoken + "\" like " +
+                               first->second);
+    }
+    return problems;
+}
+
 Control& PageModel::Add(const std::string& name, ControlKind kind) {
     if (index_.count(name)) throw std::logic_error("control added twice: " + name);
     auto control = std::make_unique<Control>();
@@ -65,6 +135,7 @@ Control& PageModel::Combo(const std::string& name, std::vector<std::string> item
 Control& PageModel::Check(const std::string& name, const std::string& caption) {
     Control& c = Add(name, ControlKind::CheckBox);
     c.text = caption;
+    c.caption = caption;
     return c;
 }
 

@@ -79,6 +79,14 @@ std::string Numbered(std::string_view base, int index);
 // Whether an edit with `filter` takes the typed character `c`.
 bool AcceptsKey(KeyFilter filter, char32_t c);
 
+// Whether the operator types into, chooses from, ticks or reads a table of
+// the control: every input carries a caption, its accessible name.
+bool IsInput(const Control& c);
+// A caption as it is read out: without the colon that ends it on the page,
+// and letter-spaced captions closed up ("短 信 开 关：" is "短信开关");
+// blanks between words stay ("防区3 防区类型").
+std::string SpokenCaption(const std::string& caption);
+
 // A page's (or a window's) named controls and the handlers of their events.
 // Controls are found by name; asking for a name the page does not hold is a
 // programming error and throws std::logic_error.
@@ -99,6 +107,10 @@ class PageModel {
     Control& At(std::string_view base, int index) { return (*this)[Numbered(base, index)]; }
     bool Holds(const std::string& name) const { return index_.count(name) != 0; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // What keeps a screen reader from telling the inputs apart: an input
+    // without a caption, or two inputs read out alike. One line each; empty
+    // when every input is named and no name is repeated.
+    std::vector<std::string> CaptionProblems() const;
 
     // Event handlers, by control name: a click, a change of value (selection,
     // check state, text) made by the operator, the focus leaving an edit.

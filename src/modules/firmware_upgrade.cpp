@@ -63,6 +63,7 @@ void OrderUpgrade(HostWindow& window, const std::string& address) {
 void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window) {
     Control& address = c.Edit("edtUpdateAddr", kUpgradeAddressWidth);
     address.text = kDefaultUpgradeAddress;
+    address.caption = "升级文件地址：";
     // Typed for an upgrade, not a setting a save writes.
     address.survivesRefresh = true;
     c.Button("bbtnUpdate", "升级", "网管模块软件升级");

@@ -115,8 +115,13 @@ void GprsPage::Declare() {
         c.Edit(e.name, e.limit, e.filter);
         c[e.name].caption = e.caption;
     }
-    c["edtGprsPort1"].hint = "端口号1";
-    c["edtGprsPort2"].hint = "端口号2";
+    // A port has no label of its own: its hint names it beside its centre.
+    for (const char* centre : {"1", "2"}) {
+        Control& port = c[std::string("edtGprsPort") + centre];
+        port.hint = std::string("端口号") + centre;
+        port.caption =
+            SpokenCaption(c[std::string("edtGprsIP") + centre].caption) + " " + port.hint;
+    }
     for (const char* secret : {"edtPassword", "edtOldPassword", "edtNewPassword"})
         c[secret].password = true;
     // No reply carries them: a refresh leaves them as typed.
@@ -126,7 +131,7 @@ void GprsPage::Declare() {
     c["memGprsDomainRPIP"].caption = "域名解析服务器IP地址：";
 
     c.Combo("cbSMSPhoneStatus", kPhoneStatusItems).index = 0;
-    c["cbSMSPhoneStatus"].caption = "短信中心号码：";
+    c["cbSMSPhoneStatus"].caption = "短信中心号码 状态";
     for (int i = 1; i <= kProgPhones; ++i) {
         const std::string edit = Numbered("edtProgPhone", i);
         c.Edit(edit, kPhoneDigits, KeyFilter::Digits);
@@ -138,7 +143,7 @@ void GprsPage::Declare() {
         c.Combo(Numbered("cbAlarmPhoneStatus", i), kPhoneStatusItems).index =
             i == 1 ? kPhoneStatusSms : 0;
         c[Numbered("edtAlarmPhone", i)].caption = caption;
-        c[Numbered("cbAlarmPhoneStatus", i)].caption = caption;
+        c[Numbered("cbAlarmPhoneStatus", i)].caption = SpokenCaption(caption) + " 状态";
     }
     c.Check("chkGprsBootSMS", "开机短信开关");
     c.Combo("cbGprsInfoSMS", kInfoSmsItems).index = kInfoSmsDesignIndex;
@@ -333,9 +338,15 @@ GprsPage::GroupWrite GprsPage::Judge(const DeviceParams& stored, const WriteGrou
 }
 
 std::string GprsPage::FieldName(const std::string& control) const {
-    const std::string& caption = CaptionOf(control);
-    if (caption.empty()) return Controls()[control].hint;
-    return CaptionWithoutColon(caption);
+    // A phone's status list belongs to its number's row.
+    const std::string status = "PhoneStatus";
+    if (const size_t at = control.find(status);
+        control.rfind("cb", 0) == 0 && at != std::string::npos)
+        return FieldName("edt" + control.substr(2, at - 2) + "Phone" +
+                         control.substr(at + status.size()));
+    // A port is named by its hint, beside its centre's address.
+    const Control& c = Controls()[control];
+    return c.hint.empty() ? SpokenCaption(c.caption) : c.hint;
 }
 
 std::map<std::string, bool> GprsPage::JudgeGroups(const DeviceParams& stored) const {

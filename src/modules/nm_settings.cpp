@@ -84,7 +84,8 @@ void DeclareNmSettings(PageModel& c, HostWindow& window) {
         edit.hint = e.hint;
         edit.caption = e.caption;
     }
-    c.Combo("cbNMInfo", {kNetModeItems[0], kNetModeItems[1]}).caption = kNetManagementCaption;
+    c.Combo("cbNMInfo", {kNetModeItems[0], kNetModeItems[1]}).caption =
+        std::string(kNetManagementCaption) + " 方式";
     Control& list = c.Add("chklbNMInfo", ControlKind::CheckList);
     list.caption = kNetManagementCaption;
     list.items.assign(std::begin(kNetSwitchItems), std::end(kNetSwitchItems));

@@ -30,12 +30,13 @@ std::string Hex16(int value) {
 AlarmInfoPage::AlarmInfoPage(HostWindow& window, std::unique_ptr<SpreadsheetPort> spreadsheet)
     : PageBranch("tsAlarmInfo", "警情信息"), window_(window), spreadsheet_(std::move(spreadsheet)) {
     PageModel& c = Controls();
-    c.Add("strgridAlarmInfo", ControlKind::Grid);
+    c.Add("strgridAlarmInfo", ControlKind::Grid).caption = "警情记录";
     Control& start = c.Combo(
         "cbStartNo", {"1", "21", "41", "61", "81", "101", "121", "141", "161", "181", "201"});
     start.text = "1";
     start.filter = KeyFilter::Digits;
-    c.Label("Label95", "查询自        条起的20条");
+    // The start number stands in the blanks of its caption.
+    start.caption = c.Label("Label95", "查询自        条起的20条").text;
     c.Button("bbtnPageUp", "<<上一页");
     c.Button("bbtnPageDown", "下一页>>");
     c.Button("bbtnToExcel", "导出到Excel...");
@@ -65,6 +66,15 @@ int PagingStart(const std::string& text) {
 
 std::string WithExportExtension(const std::string& path) {
     return WithDefaultExtension(path, kExportExtension);
+}
+
+std::string SuggestedExportName(const std::string& host, const std::string& now) {
+    return "警情信息_" + host + "_" + TimeDigits(now).substr(0, 8) + "." + kExportExtension;
+}
+
+std::string AlarmInfoPage::SuggestedName() const {
+    DataModule& tdm = window_.tdm;
+    return SuggestedExportName(tdm.session.CurrentHost(), tdm.clock.NowText());
 }
 
 CommandList AlarmInfoPage::ReadList() {
@@ -99,7 +109,7 @@ void AlarmInfoPage::TurnPage(int direction) {
 
 void AlarmInfoPage::ExportToExcel() {
     if (!chooseExportPath) return;
-    std::string path = chooseExportPath();
+    std::string path = chooseExportPath(SuggestedName());
     if (path.empty()) return;
     path = WithExportExtension(path);
     try {
@@ -111,7 +121,7 @@ void AlarmInfoPage::ExportToExcel() {
 
 void AlarmInfoPage::ExportAllToExcel() {
     if (!chooseExportPath) return;
-    const std::string chosen = chooseExportPath();
+    const std::string chosen = chooseExportPath(SuggestedName());
     if (chosen.empty()) return;
     DataModule& tdm = window_.tdm;
     FlowScope flow(tdm);
@@ -125,6 +135,7 @@ void AlarmInfoPage::ExportAllToExcel() {
             "已将" + std::to_string(e.history.records.size()) + "条警情记录导出到文件\r\n" + e.path;
         if (e.unreadable > 0)
             text += "\r\n其中" + std::to_string(e.unreadable) + "条记录的防区无法识别";
+        if (e.history.numbersRanOut) text += std::string("\r\n") + kRecordNumbersRanOutText;
         done = true;
     } catch (const std::exception& e) {
         text = ExportFailureText(WithExportExtension(chosen), e.what());

@@ -11,7 +11,6 @@ class HostWindow;
 
 // The save dialog sdlgExcel.
 inline constexpr const char* kExportDialogTitle = "将警情信息表存成Excel文件";
-inline constexpr const char* kExportFileName = "警情信息表";
 inline constexpr const char* kExportFilter = "*.xlsx";
 inline constexpr const char* kExportExtension = "xlsx";
 inline constexpr const char* kExportSheetName = "sheet1";
@@ -36,10 +35,14 @@ class AlarmInfoPage : public PageBranch {
     // workbook the save dialog names.
     void ExportAllToExcel();
 
-    // sdlgExcel: the path the operator chose, empty when cancelled.
-    std::function<std::string()> chooseExportPath;
+    // sdlgExcel, offered `suggestedName`: the path the operator chose,
+    // empty when cancelled.
+    std::function<std::string(const std::string& suggestedName)> chooseExportPath;
 
   private:
+    // The export's file name for the current host, today.
+    std::string SuggestedName() const;
+
     HostWindow& window_;
     std::unique_ptr<SpreadsheetPort> spreadsheet_;
 };
@@ -51,5 +54,8 @@ CommandEntry AlarmHistoryRead(int start);
 int PagingStart(const std::string& text);
 // The chosen path with ".xlsx" appended when its file name has no extension.
 std::string WithExportExtension(const std::string& path);
+// The file name an export of `host`'s alarms at `now` ("yyyy-mm-dd
+// hh:nn:ss") is offered under: "警情信息_10.231.1.1_20261207.xlsx".
+std::string SuggestedExportName(const std::string& host, const std::string& now);
 
 }  // namespace tarnwick

@@ -46,15 +46,18 @@ AlarmHistory ReadWholeHistory(DataModule& tdm, int pageLimit) {
         try {
             read = AlarmHistoryRead(start);
         } catch (const ConversionError&) {
-            break;  // no record number beyond the last read
+            // No record number beyond the last read.
+            history.numbersRanOut = true;
+            return history;
         }
         std::vector<std::string> page = ReadHistoryPage(tdm, read, start);
         ++history.pages;
-        if (page.empty()) break;
+        if (page.empty()) {
+            history.complete = true;
+            return history;
+        }
         for (std::string& record : page) history.records.push_back(std::move(record));
     }
-    history.complete = true;
-    return history;
 }
 
 SheetCells AlarmHistorySheet(const std::vector<std::string>& records, const CodeTable& alarmCodes,

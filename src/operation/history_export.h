@@ -17,8 +17,15 @@ class DataModule;
 struct AlarmHistory {
     std::vector<std::string> records;  // 22 hex digits each, in record order
     int pages = 0;                     // reads answered
-    bool complete = false;             // false when the page limit stopped it
+    // True only when a read found no more records: not when the page limit
+    // stopped it, nor when the record numbers ran out (the host may hold more
+    // than they can name).
+    bool complete = false;
+    bool numbersRanOut = false;
 };
+
+// Said beside the records read when the record numbers ran out.
+inline constexpr const char* kRecordNumbersRanOutText = "记录编号已用完，其后的记录未能读取";
 
 // A history read that went unanswered or was refused; the text names the
 // first record of the read.

@@ -57,11 +57,13 @@ PairingWindow::PairingWindow(DataModule& tdm) : tdm_(tdm) {
     controls.Label("gbCodeMatch", "对码设置");
     std::vector<std::string> kinds;
     for (const DeviceKind& k : kKinds) kinds.push_back(k.name);
-    controls.Combo("cbWirelessDevice", kinds).index = 0;
-    controls.Label("lblDefence", "防  区：");
-    controls.Combo("cbDefence", {});
-    controls.Label("lblAddress", "分地址：");
-    controls.Combo("cbAddress", Numbers(1, kSubAddresses)).index = 0;
+    Control& kind = controls.Combo("cbWirelessDevice", kinds);
+    kind.index = 0;
+    kind.caption = "设备类型：";
+    controls.Combo("cbDefence", {}).caption = controls.Label("lblDefence", "防  区：").text;
+    Control& address = controls.Combo("cbAddress", Numbers(1, kSubAddresses));
+    address.index = 0;
+    address.caption = controls.Label("lblAddress", "分地址：").text;
     controls.Button("bbtnCodeMatching", "对码");
     controls.Button("bbtnDeleteCodeMatch", "删除");
     controls.Button("bbtnClear", "清理");

@@ -168,7 +168,8 @@ void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()>
             c.OnExit(name, [&c, &op, name] { CheckTime(c, op, name); });
             for (const int delta : {1, -1}) {
                 const std::string button = UpDownName(name) + (delta > 0 ? "Up" : "Down");
-                c.Button(button, delta > 0 ? "▲" : "▼");
+                c.Button(button, delta > 0 ? "▲" : "▼").caption =
+                    edit.caption + (delta > 0 ? " 增加" : " 减少");
                 c.OnClick(button, [&c, name, delta] {
                     StepScheduleTime(c, name, delta);
                     c.Changed();

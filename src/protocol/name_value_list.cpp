@@ -13,38 +13,42 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-size_t NameValueList::Find(const std::string& name) const {
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (SameName(entries_[i].first, name)) return i;
-    return std::string::npos;
+std::string FoldedName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
 }
 
 std::string NameValueList::Get(const std::string& name) const {
     std::lock_guard lock(mutex_);
-    size_t i = Find(name);
-    return i == std::string::npos ? std::string() : entries_[i].second;
+    const auto found = index_.find(FoldedName(name));
+    return found == index_.end() ? std::string() : found->second->second;
 }
 
 bool NameValueList::Has(const std::string& name) const {
     std::lock_guard lock(mutex_);
-    return Find(name) != std::string::npos;
+    return index_.count(FoldedName(name)) > 0;
 }
 
 void NameValueList::Set(const std::string& name, const std::string& value) {
     std::lock_guard lock(mutex_);
-    size_t i = Find(name);
+    const std::string folded = FoldedName(name);
+    const auto found = index_.find(folded);
     if (value.empty()) {
-        if (i != std::string::npos) entries_.erase(entries_.begin() + static_cast<long>(i));
-    } else if (i != std::string::npos) {
-        entries_[i].second = value;
+        if (found == index_.end()) return;
+        entries_.erase(found->second);
+        index_.erase(found);
+    } else if (found != index_.end()) {
+        found->second->second = value;
     } else {
-        entries_.emplace_back(name, value);
+        index_.emplace(folded, entries_.emplace(entries_.end(), name, value));
     }
 }
 
 void NameValueList::Clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
+    index_.clear();
 }
 
 size_t NameValueList::Count() const {
@@ -61,7 +65,7 @@ std::string NameValueList::Text() const {
 
 std::vector<std::pair<std::string, std::string>> NameValueList::Entries() const {
     std::lock_guard lock(mutex_);
-    return entries_;
+    return {entries_.begin(), entries_.end()};
 }
 
 }  // namespace tarnwick

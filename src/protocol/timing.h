@@ -42,8 +42,8 @@ inline constexpr int kAfterExchangePauseMs = 10;
 inline constexpr int kTimedWaitStepMs = 1000;
 inline constexpr int kModuleRestartSteps = 60;
 inline constexpr int kUpgradeWaitSteps = 70;
-// The upgrade server check: connecting, and the whole check from connecting
-// to the end of the name listing.
+// The upgrade server check: connecting (the name lookup included), and the
+// whole check from the lookup to the closed connection.
 inline constexpr int kFtpConnectTimeoutMs = 5000;
 inline constexpr int kFtpCheckTimeoutMs = 15000;
 // A name listing longer than this is not taken.

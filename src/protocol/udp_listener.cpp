@@ -61,8 +61,9 @@ void UdpListener::Restart() {
     Close();
     int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw SocketError(std::string("socket: ") + std::strerror(errno));
+    // No SO_REUSEADDR: a second program on the port would take part of the
+    // answers, so only one may listen and the second is told the port is taken.
     int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     int size = kListenerReceiveBufferBytes;
     // The forced size passes the system limit when we may; else take what we get.

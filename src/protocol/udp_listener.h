@@ -37,7 +37,8 @@ class UdpListener {
     UdpListener(const UdpListener&) = delete;
     UdpListener& operator=(const UdpListener&) = delete;
 
-    // Close, bind the local port again and start reading. Throws SocketError.
+    // Close, bind the local port again and start reading. Throws SocketError,
+    // also when another socket holds the port: it is never shared.
     void Restart();
     void Close();
     bool IsOpen() const { return fd_ >= 0; }

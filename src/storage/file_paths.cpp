@@ -9,4 +9,11 @@ std::string WithDefaultExtension(const std::string& path, std::string_view exten
     return path + "." + std::string(extension);
 }
 
+std::string TimeDigits(std::string_view now) {
+    std::string digits;
+    for (char c : now)
+        if (c >= '0' && c <= '9') digits += c;
+    return digits;
+}
+
 }  // namespace tarnwick

@@ -74,9 +74,9 @@ std::string CheckSiteName(const std::string& name) {
     return {};
 }
 
-std::string CheckSiteAddress(const std::string& address) {
+std::string CheckSiteAddress(const std::string& address, const std::vector<LocalNetwork>& local) {
     if (address.empty()) return std::string(kSiteAddressCaption) + "不能为空。";
-    if (!IsUnicastIPv4(address))
+    if (!IsHostAddress(address, local))
         return std::string(kSiteAddressCaption) + Quoted(address) + "不是单一主机的IPv4地址。";
     return {};
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/local_networks.h"
 #include "protocol/timing.h"
 #include "storage/database_port.h"
 
@@ -54,8 +55,10 @@ struct SiteInput {
 
 // Each check returns what is wrong, naming the field, or empty text.
 std::string CheckSiteName(const std::string& name);
-// A unicast IPv4 address (one host alone).
-std::string CheckSiteAddress(const std::string& address);
+// A unicast IPv4 address (one host alone), not the broadcast address of one
+// of `local`'s networks (IsHostAddress).
+std::string CheckSiteAddress(const std::string& address,
+                             const std::vector<LocalNetwork>& local = {});
 // A whole number from 1 to 65535; empty text is the host port.
 std::string CheckSitePort(const std::string& port);
 // The typed fields as a site: name and notes without surrounding blanks, the

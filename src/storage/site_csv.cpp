@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <stdexcept>
 
 #include "protocol/text_helpers.h"
+#include "storage/replacement_file.h"
+#include "storage/small_file.h"
 
 namespace tarnwick {
 namespace {
@@ -273,21 +274,24 @@ SiteImport ReadSiteCsv(std::string_view text, const std::vector<Site>& book) {
 
 SiteImport ImportSiteCsvFile(SiteBook& book, const std::string& path) {
     SiteImport result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.problem = "无法打开文件“" + path + "”。";
-        return result;
-    }
-    std::string text(kSiteCsvMaxBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        result.problem = "无法读取文件“" + path + "”。";
-        return result;
-    }
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kSiteCsvMaxBytes) {
-        result.problem = "文件“" + path + "”超过" + std::to_string(kSiteCsvMaxBytes / 1024 / 1024) +
-                         "MB，不是站点簿的CSV文件。";
+    std::string text;
+    try {
+        // A pipe or a device is refused rather than read without end.
+        text = ReadSmallFile(path, kSiteCsvMaxBytes);
+    } catch (const FileReadError& e) {
+        switch (e.What()) {
+            case FileReadError::Kind::TooLarge:
+                result.problem = "文件“" + path + "”超过" +
+                                 std::to_string(kSiteCsvMaxBytes / 1024 / 1024) +
+                                 "MB，不是站点簿的CSV文件。";
+                break;
+            case FileReadError::Kind::NotAFile:
+                result.problem = "“" + path + "”不是普通文件。";
+                break;
+            case FileReadError::Kind::CannotOpen:
+                result.problem = "无法打开文件“" + path + "”（" + e.what() + "）。";
+                break;
+        }
         return result;
     }
     result = ReadSiteCsv(text, book.List());
@@ -297,11 +301,11 @@ SiteImport ImportSiteCsvFile(SiteBook& book, const std::string& path) {
 
 size_t ExportSiteCsvFile(SiteBook& book, const std::string& path) {
     const std::vector<Site> sites = book.List();
-    const std::string text = SiteCsvText(sites);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) throw std::runtime_error("无法写入文件“" + path + "”。");
+    try {
+        ReplaceFileContent(path, SiteCsvText(sites), FileAccess::AsUsual);
+    } catch (const FileWriteError& e) {
+        throw std::runtime_error("无法写入文件“" + path + "”（" + e.what() + "）。");
+    }
     return sites.size();
 }
 

@@ -4,20 +4,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "storage/database_seed.h"
+#include "storage/replacement_file.h"
 
 namespace tarnwick {
 namespace {
 
+// One statement's connection: the file opened for it, or the connection a
+// database in memory keeps.
 struct Connection {
     sqlite3* db = nullptr;
-    ~Connection() { sqlite3_close(db); }
+    bool owned = true;
+    ~Connection() {
+        if (owned) sqlite3_close(db);
+    }
 };
 
-void Open(Connection& c, const std::string& path, int flags) {
+void Open(Connection& c, const std::string& path, sqlite3* kept, int flags) {
+    if (kept) {
+        c.db = kept;
+        c.owned = false;
+        return;
+    }
     if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK)
         throw DatabaseError("cannot open " + path + ": " +
                             (c.db ? sqlite3_errmsg(c.db) : "out of memory"));
@@ -48,11 +58,24 @@ void Run(Connection& c, const std::string& sql, const DbParams& params) {
 
 }  // namespace
 
+SqliteDatabase::~SqliteDatabase() {
+    sqlite3_close(kept_);
+}
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::InMemory() {
+    auto db = std::make_unique<SqliteDatabase>(":memory:");
+    if (sqlite3_open_v2(":memory:", &db->kept_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK)
+        throw DatabaseError("cannot open a database in memory");
+    db->ExecuteScript(kDatabaseSeedSql);
+    return db;
+}
+
 std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
     Connection c;
     // Opened for writing when allowed, so that SQLite can roll back a journal
     // an interrupted write left behind before it reads.
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Statement st = Prepare(c, sql);
     std::vector<DbRow> rows;
     int rc;
@@ -72,13 +95,13 @@ std::vector<DbRow> SqliteDatabase::Select(const std::string& sql) {
 
 void SqliteDatabase::Execute(const std::string& sql, const DbParams& params) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Run(c, sql, params);
 }
 
 void SqliteDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE);
     Run(c, "BEGIN IMMEDIATE", {});
     try {
         for (const DbStatement& statement : statements) Run(c, statement.sql, statement.params);
@@ -91,7 +114,7 @@ void SqliteDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
 
 void SqliteDatabase::ExecuteScript(const std::string& sql) {
     Connection c;
-    Open(c, path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    Open(c, path_, kept_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     char* error = nullptr;
     if (sqlite3_exec(c.db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string what = error ? error : "unknown error";
@@ -107,15 +130,17 @@ const char* DatabaseSeedSql() {
 bool EnsureDatabase(const std::string& path) {
     // An empty file holds no tables yet: it is seeded like a missing one.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) return false;
-    // Build under a temporary name and move it in place, so a half-written
-    // file is never taken for the database.
-    std::string temporary = path + ".creating";
-    ::unlink(temporary.c_str());
-    SqliteDatabase(temporary).ExecuteScript(kDatabaseSeedSql);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-        throw DatabaseError("cannot create " + path);
-    return true;
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && st.st_size > 0) return false;
+    try {
+        ReplacementFile seeded(path, FileAccess::AsUsual);
+        SqliteDatabase(seeded.TemporaryPath()).ExecuteScript(kDatabaseSeedSql);
+        if (!exists) return seeded.CommitIfAbsent();
+        seeded.Commit();
+        return true;
+    } catch (const FileWriteError& e) {
+        throw DatabaseError("cannot create " + path + ": " + e.what());
+    }
 }
 
 }  // namespace tarnwick

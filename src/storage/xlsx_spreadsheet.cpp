@@ -1,28 +1,13 @@
 #include "storage/xlsx_spreadsheet.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <utility>
+
+#include "storage/replacement_file.h"
 
 namespace tarnwick {
 namespace {
-
-// A new empty file beside `path`, readable as an ordinary file would be.
-std::string CreateTemporaryBeside(const std::string& path) {
-    std::string name = path + ".XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw SpreadsheetError(std::strerror(errno));
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    return name;
-}
 
 void WriteCells(lxw_worksheet* sheet, const SheetCells& cells) {
     for (size_t r = 0; r < cells.size(); ++r)
@@ -35,35 +20,32 @@ void WriteCells(lxw_worksheet* sheet, const SheetCells& cells) {
         }
 }
 
+// Closes the workbook whatever happens, once.
+struct Workbook {
+    lxw_workbook* book;
+    ~Workbook() {
+        if (book) workbook_close(book);
+    }
+    lxw_error Close() { return workbook_close(std::exchange(book, nullptr)); }
+};
+
 }  // namespace
 
 void XlsxSpreadsheet::SaveWorkbook(const std::string& path, const std::string& sheetName,
                                    const SheetCells& cells) {
-    const std::string temporary = CreateTemporaryBeside(path);
-    lxw_workbook* book = workbook_new(temporary.c_str());
-    if (!book) {
-        std::remove(temporary.c_str());
-        throw SpreadsheetError("cannot create the workbook");
-    }
-    lxw_error err = LXW_NO_ERROR;
     try {
-        lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.c_str());
+        // The library writes by name: it is given the temporary file's.
+        ReplacementFile file(path, FileAccess::AsUsual);
+        Workbook book{workbook_new(file.TemporaryPath().c_str())};
+        if (!book.book) throw SpreadsheetError("cannot create the workbook");
+        lxw_worksheet* sheet = workbook_add_worksheet(book.book, sheetName.c_str());
         if (!sheet) throw SpreadsheetError("cannot add the worksheet " + sheetName);
         WriteCells(sheet, cells);
-    } catch (...) {
-        workbook_close(book);
-        std::remove(temporary.c_str());
-        throw;
-    }
-    err = workbook_close(book);
-    if (err != LXW_NO_ERROR) {
-        std::remove(temporary.c_str());
-        throw SpreadsheetError(lxw_strerror(err));
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        throw SpreadsheetError(reason);
+        const lxw_error err = book.Close();
+        if (err != LXW_NO_ERROR) throw SpreadsheetError(lxw_strerror(err));
+        file.Commit();
+    } catch (const FileWriteError& e) {
+        throw SpreadsheetError(e.what());
     }
 }
 

@@ -3,8 +3,8 @@
 
 namespace tarnwick {
 
-// Office Open XML workbooks (.xlsx), written under a temporary name in the
-// target folder and renamed into place once complete.
+// Office Open XML workbooks (.xlsx), written through a ReplacementFile: in
+// place once complete, never over a read-only file.
 class XlsxSpreadsheet : public SpreadsheetPort {
   public:
     void SaveWorkbook(const std::string& path, const std::string& sheetName,

@@ -6,6 +6,7 @@
 
 #include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
+#include "ui/accessibility.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -16,7 +17,7 @@ QLineEdit* AddCaptionedEdit(QGridLayout* grid, int row, QWidget* parent, const P
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QLineEdit* input = MakeEdit(parent, field.edit);
     caption->setBuddy(input);
-    input->setAccessibleName(QString::fromStdString(model[field.edit].caption));
+    NameInput(input, model[field.edit].caption);
     grid->addWidget(caption, row, 0);
     grid->addWidget(input, row, 1);
     return input;

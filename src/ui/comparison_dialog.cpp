@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "backup/config_actions.h"
+#include "ui/habits.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -25,6 +26,7 @@ ComparisonDialog::ComparisonDialog(const ComparisonTable& table, QWidget* parent
     setWindowTitle(QString::fromUtf8(kComparisonTitle));
     setModal(true);
     resize(900, 560);
+    RememberGeometry(this);
     auto* layout = new QVBoxLayout(this);
 
     summary_ = MakeLabel(this, "lblCompareSummary", table.summary.c_str());
@@ -36,6 +38,7 @@ ComparisonDialog::ComparisonDialog(const ComparisonTable& table, QWidget* parent
     grid_->setAccessibleName(QString::fromUtf8(kComparisonTitle));
     grid_->setAccessibleDescription(summary_->text());
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setAlternatingRowColors(true);
     grid_->verticalHeader()->hide();

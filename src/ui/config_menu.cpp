@@ -1,13 +1,13 @@
 #include "ui/config_menu.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QMenu>
 
 #include "backup/config_actions.h"
 #include "hosts/host_window.h"
 #include "ui/comparison_dialog.h"
 #include "ui/form_main.h"
+#include "ui/habits.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -44,19 +44,19 @@ void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actio
 
     const QString filter = Utf8(kSnapshotFilter);
     actions.chooseBackupPath = [form, filter](const std::string& suggested) {
-        return QFileDialog::getSaveFileName(form, Utf8(kBackupDialogTitle),
-                                            QString::fromStdString(suggested), filter)
+        return ChooseSaveFile(form, QStringLiteral("backup"), Utf8(kBackupDialogTitle),
+                              QString::fromStdString(suggested), filter)
             .toStdString();
     };
     actions.chooseComparePaths = [form, filter] {
         std::vector<std::string> paths;
         for (const QString& path :
-             QFileDialog::getOpenFileNames(form, Utf8(kCompareDialogTitle), QString(), filter))
+             ChooseOpenFiles(form, QStringLiteral("compare"), Utf8(kCompareDialogTitle), filter))
             paths.push_back(path.toStdString());
         return paths;
     };
     actions.chooseRestorePath = [form, filter] {
-        return QFileDialog::getOpenFileName(form, Utf8(kRestoreDialogTitle), QString(), filter)
+        return ChooseOpenFile(form, QStringLiteral("restore"), Utf8(kRestoreDialogTitle), filter)
             .toStdString();
     };
     actions.showComparison = [form](const ComparisonTable& table) {

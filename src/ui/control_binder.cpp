@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "protocol/operator_port.h"
+#include "ui/accessibility.h"
 #include "ui/qt_text.h"
 
 namespace tarnwick::ui {
@@ -145,6 +146,18 @@ void ShowColour(QLabel* label, std::optional<uint32_t> color) {
     }
 }
 
+// A radio button is exclusive with its neighbours and cannot be unchecked
+// by itself; the model may clear a whole group.
+void ShowChecked(QAbstractButton* button, bool checked) {
+    if (checked || !button->isChecked() || !button->autoExclusive()) {
+        button->setChecked(checked);
+        return;
+    }
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
 }  // namespace
 
 ControlBinder::ControlBinder(PageModel& model, QWidget* root, std::vector<std::string> shownByPage)
@@ -153,7 +166,10 @@ ControlBinder::ControlBinder(PageModel& model, QWidget* root, std::vector<std::s
         auto* widget = root->findChild<QWidget*>(Q(control->name));
         if (!widget) continue;
         bindings_.push_back({control.get(), widget});
+        // Read out by its caption, wherever the page put the widget.
+        if (!control->caption.empty()) NameInput(widget, control->caption);
     }
+    NameGroups(root);
     CheckNames(root);
     for (Binding& b : bindings_) Connect(b);
     Sync();
@@ -190,6 +206,7 @@ void ControlBinder::CheckNames(QWidget* root) const {
         if (!model_.Holds(name.toStdString()))
             SendReport(where + ": widget " + name.toStdString() + " has no control");
     }
+    for (const std::string& problem : model_.CaptionProblems()) SendReport(where + ": " + problem);
 }
 
 void ControlBinder::Guarded(const std::function<void()>& action) {
@@ -225,9 +242,8 @@ void ControlBinder::Connect(Binding& b) {
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, &QComboBox::activated, this, [this, c, combo, name](int index) {
+        connect(combo, &QComboBox::activated, this, [this, c, name](int index) {
             c->index = index;
-            combo->setAccessibleDescription(combo->currentText());
             Guarded([this, name] { model_.Change(name); });
         });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -322,10 +338,9 @@ void ControlBinder::Show(const Binding& b) {
         } else {
             combo->setCurrentIndex(c.index);
         }
-        combo->setAccessibleDescription(combo->currentText());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.text.empty()) button->setText(Q(c.text));
-        if (button->isCheckable()) button->setChecked(c.checked);
+        if (button->isCheckable()) ShowChecked(button, c.checked);
         if (const QIcon icon = Picture(w, c.image); !icon.isNull()) button->setIcon(icon);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(Q(c.text));

@@ -14,6 +14,7 @@
 #include "protocol/text_helpers.h"
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
+#include "ui/habits.h"
 #include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
@@ -25,19 +26,18 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
     setWindowTitle(QStringLiteral("无线对码"));
     setModal(true);
     resize(560, 420);
+    RememberGeometry(this);
     auto* layout = new QVBoxLayout(this);
 
     auto* panel = new QGroupBox(QString::fromStdString(model.controls["gbCodeMatch"].text), this);
     panel->setObjectName("gbCodeMatch");
     auto* slotGrid = new QGridLayout(panel);
-    // Each list with its caption as buddy and accessible name; the model's
-    // labels keep their names.
+    // Each list with its caption as buddy; the model's labels keep their names.
     auto addList = [&](const char* labelName, const std::string& caption, const char* name,
                        int column) {
         QComboBox* list = MakeCombo(panel, name);
         QLabel* label = MakeLabel(panel, labelName, caption.c_str());
         label->setBuddy(list);
-        list->setAccessibleName(Q(CaptionWithoutColon(caption)).remove(' '));
         slotGrid->addWidget(label, 0, column);
         slotGrid->addWidget(list, 0, column + 1);
         slotGrid->setColumnStretch(column + 1, 1);
@@ -72,6 +72,7 @@ TFormCodeMatch::TFormCodeMatch(PairingWindow& model, QWidget* parent)
     log->setObjectName("memCMInfo");
     log->setAccessibleName(QStringLiteral("对码信息"));
     log->setReadOnly(true);
+    log->setTabChangesFocus(true);
     layout->addWidget(log, 1);
     setTabOrder(kind, defence);
     setTabOrder(defence, address);

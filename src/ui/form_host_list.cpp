@@ -15,6 +15,9 @@
 #include "hosts/host_list_model.h"
 #include "hosts/site_book_window.h"
 #include "operation/fleet_board.h"
+#include "ui/accessibility.h"
+#include "ui/fit_to_screen.h"
+#include "ui/habits.h"
 #include "ui/host_list_table.h"
 #include "ui/title_strip.h"
 #include "ui/waiting_panel_widget.h"
@@ -28,10 +31,11 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(new TitleStrip(QStringLiteral("主机列表"), central));
+    layout->addWidget(new TitleStrip(QString::fromUtf8(kHostListCaption), central));
 
     grid_ = new QTableView(central);
     grid_->setObjectName("strgridHostList");
+    NameInput(grid_, kHostListCaption);
     table_ = new HostListTable(model_.list, grid_);
     table_->Refresh();
     grid_->setModel(table_);
@@ -42,6 +46,8 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tab leaves the list for the buttons; the arrows move within it.
+    grid_->setTabKeyNavigation(false);
     grid_->setStyleSheet("QTableView { gridline-color: #c8c8c8; }");
     for (int c = 0; c < HostListModel::kColumns; ++c)
         grid_->setColumnWidth(c, HostListModel::kColumnWidths[static_cast<size_t>(c)]);
@@ -65,7 +71,9 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
     model_.focusList = [this] { grid_->setFocus(); };
-    resize(1040, 640);
+    FitToScreen(this, {1040, 640});
+    RememberGeometry(this);
+    RememberColumnWidths(grid_->horizontalHeader(), grid_->objectName());
     SelectRow(1);
 }
 
@@ -83,14 +91,7 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     bottom_->setObjectName("pnlBottom");
     bottom_->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bottom_);
-    row->addStretch(1);
-    refresh_ = new QPushButton(QStringLiteral("刷新"), bottom_);
-    refresh_->setObjectName("bbtnRefreshHost");
-    refresh_->setToolTip(QStringLiteral("刷新主机列表（F5）"));
-    refresh_->setMinimumWidth(90);
-    auto* quit = new QPushButton(QStringLiteral("退出"), bottom_);
-    quit->setObjectName("bbtnQuit");
-    quit->setMinimumWidth(90);
+    // Made in the order they stand in, which is the order Tab visits them.
     auto* sites = new QPushButton(QString::fromUtf8(kSitesAction), bottom_);
     sites->setObjectName("bbtnSites");
     sites->setToolTip(QStringLiteral("站点簿：添加、编辑、删除、导入和导出站点（Alt+S）"));
@@ -103,10 +104,18 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     fleet->setObjectName("bbtnFleet");
     fleet->setToolTip(QStringLiteral("列表中每台主机和每个站点的实时状态（Alt+A）"));
     fleet->setMinimumWidth(120);
-    row->insertWidget(0, sites);
-    row->insertWidget(1, connectAddress);
-    row->insertWidget(2, fleet);
+    refresh_ = new QPushButton(QStringLiteral("刷新"), bottom_);
+    refresh_->setObjectName("bbtnRefreshHost");
+    refresh_->setToolTip(QStringLiteral("刷新主机列表（F5）"));
+    refresh_->setMinimumWidth(90);
+    auto* quit = new QPushButton(QStringLiteral("退出"), bottom_);
+    quit->setObjectName("bbtnQuit");
+    quit->setMinimumWidth(90);
+    row->addWidget(sites);
+    row->addWidget(connectAddress);
+    row->addWidget(fleet);
     connect(fleet, &QPushButton::clicked, fleet_, &QAction::trigger);
+    row->addStretch(1);
     row->addWidget(refresh_);
     row->addWidget(quit);
     connect(sites, &QPushButton::clicked, sites_, &QAction::trigger);
@@ -124,7 +133,7 @@ void TFormHostList::BuildContextMenu() {
     refresh->setShortcut(Qt::Key_F5);
     QAction* manage = menu_->addAction(QStringLiteral("主机管理..."));
     manage->setObjectName("miHostManage");
-    manage->setShortcut(Qt::Key_Return);
+    manage->setShortcut(Qt::Key_Enter);
     QAction* modify = menu_->addAction(QStringLiteral("网络配置..."));
     modify->setObjectName("miModifyIP");
     menu_->addSeparator();
@@ -136,6 +145,13 @@ void TFormHostList::BuildContextMenu() {
     connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
+}
+
+void TFormHostList::ShowContextMenuAtSelectedRow() {
+    const QRect cell = grid_->visualRect(grid_->currentIndex());
+    const QPoint at = cell.isValid() ? cell.bottomLeft() : QPoint(0, 0);
+    menu_->popup(grid_->viewport()->mapToGlobal(at));
+    menu_->setActiveAction(menu_->actions().value(0));
 }
 
 void TFormHostList::BuildActions() {
@@ -226,6 +242,14 @@ bool TFormHostList::HandleKey(QKeyEvent* e) {
             return true;
         case Qt::Key_Escape:
             close();
+            return true;
+        // The context menu from the keyboard, on the selected row.
+        case Qt::Key_Menu:
+            ShowContextMenuAtSelectedRow();
+            return true;
+        case Qt::Key_F10:
+            if (!(e->modifiers() & Qt::ShiftModifier)) return false;
+            ShowContextMenuAtSelectedRow();
             return true;
         default:
             return false;

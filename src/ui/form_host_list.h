@@ -61,11 +61,13 @@ class TFormHostList : public QMainWindow {
   private:
     void BuildBottomPanel(QWidget* parent, QVBoxLayout* layout);
     void BuildContextMenu();
+    // pmMain below the selected row, its first item active (Menu, Shift+F10).
+    void ShowContextMenuAtSelectedRow();
     // The window's own actions: their shortcuts work whether the menu is
     // open or not, and the bottom panel's buttons trigger them too.
     void BuildActions();
     void SyncEnabled();
-    // F5, Enter and Escape; true when the key was taken.
+    // F5, Enter, Escape, Menu and Shift+F10; true when the key was taken.
     bool HandleKey(QKeyEvent* e);
 
     DataModule* tdm_ = nullptr;

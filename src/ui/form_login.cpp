@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/title_strip.h"
 
 namespace tarnwick::ui {
@@ -18,10 +19,13 @@ TFormLogin::TFormLogin(QWidget* parent) : QDialog(parent) {
     layout->addWidget(new TitleStrip(QStringLiteral("密码验证"), this));
     auto* row = new QHBoxLayout;
     row->setContentsMargins(24, 16, 24, 8);
-    row->addWidget(new QLabel(QStringLiteral("密  码:"), this));
+    auto* caption = new QLabel(QString::fromUtf8(kPasswordCaption), this);
+    row->addWidget(caption);
     edit_ = new QLineEdit(this);
     edit_->setObjectName("edtoPassword");
     edit_->setEchoMode(QLineEdit::Password);
+    caption->setBuddy(edit_);
+    NameInput(edit_, kPasswordCaption);
     row->addWidget(edit_, 1);
     layout->addLayout(row);
     // The room the fixed size leaves goes above the buttons, so the banner

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -18,6 +19,8 @@
 #include "hosts/host_window.h"
 #include "protocol/timing.h"
 #include "ui/control_binder.h"
+#include "ui/fit_to_screen.h"
+#include "ui/habits.h"
 #include "ui/pages/debug_page_widget.h"
 #include "ui/pages/page_widgets.h"
 #include "ui/title_strip.h"
@@ -41,8 +44,9 @@ TFormMain::TFormMain(HostWindow& window, QWidget* parent) : QMainWindow(parent),
     waiting_ = new WaitingPanelWidget(window_.waiting, true, central);
     WireWindow();
     qApp->installEventFilter(this);
-    // Fits a 1280x800 screen with its frame; page 0 needs the width.
-    resize(1240, 760);
+    // Page 0 wants the width; a smaller screen scrolls the pages instead.
+    FitToScreen(this, {1240, 760});
+    RememberGeometry(this);
     SyncState();
 }
 
@@ -133,7 +137,7 @@ void TFormMain::WireWindow() {
 QWidget* TFormMain::BuildPage(int index) {
     QWidget* widget = BuildPageWidget(window_.Page(index), window_, this);
     if (auto* debug = qobject_cast<DebugPageWidget*>(widget)) debug_ = debug;
-    return widget;
+    return Scrolled(widget);
 }
 
 void TFormMain::SyncState() {

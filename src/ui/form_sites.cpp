@@ -1,6 +1,5 @@
 #include "ui/form_sites.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,8 +7,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/control_binder.h"
+#include "ui/fit_to_screen.h"
 #include "ui/form_site_edit.h"
+#include "ui/habits.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 
@@ -27,10 +29,12 @@ TFormSites::TFormSites(SiteBookWindow& window, QWidget* parent) : QDialog(parent
     layout->setContentsMargins(0, 0, 0, 12);
     layout->addWidget(new TitleStrip(QString::fromUtf8(kSiteBookTitle), this));
     grid_ = MakeGrid(this, "strgridSites");
-    grid_->setAccessibleName(QString::fromStdString(window_.controls["strgridSites"].caption));
+    NameInput(grid_, window_.controls["strgridSites"].caption);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid for the buttons; the arrows move within it.
+    grid_->setTabKeyNavigation(false);
     grid_->verticalHeader()->setVisible(false);
     grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->horizontalHeader()->setStretchLastSection(true);
@@ -61,27 +65,32 @@ TFormSites::TFormSites(SiteBookWindow& window, QWidget* parent) : QDialog(parent
 
     binder_ = new ControlBinder(window_.controls, this);
     window_.controls.SetObserver([this] { Sync(); });
+    // The grid has its header now: the widths the operator left, else ours.
+    for (int c = 0; c < grid_->columnCount() && c < static_cast<int>(std::size(kColumnWidths)); ++c)
+        grid_->setColumnWidth(c, kColumnWidths[c]);
+    RememberColumnWidths(grid_->horizontalHeader(), grid_->objectName());
     edit_ = new TFormSiteEdit(window_.edit, this);
     window_.edit.show = [this](SiteEditDialog&) { return edit_->Run(); };
+    // Each file dialog opens in the folder of its last choice.
     window_.chooseImportPath = [this] {
-        return QFileDialog::getOpenFileName(this, QString::fromUtf8(kImportSitesTitle), {},
-                                            QString::fromUtf8(kSiteCsvFilter))
+        return ChooseOpenFile(this, QStringLiteral("import-sites"),
+                              QString::fromUtf8(kImportSitesTitle),
+                              QString::fromUtf8(kSiteCsvFilter))
             .toStdString();
     };
     window_.chooseExportPath = [this](const std::string& suggested) {
-        return QFileDialog::getSaveFileName(this, QString::fromUtf8(kExportSitesTitle),
-                                            QString::fromStdString(suggested),
-                                            QString::fromUtf8(kSiteCsvFilter))
+        return ChooseSaveFile(this, QStringLiteral("export-sites"),
+                              QString::fromUtf8(kExportSitesTitle),
+                              QString::fromStdString(suggested), QString::fromUtf8(kSiteCsvFilter))
             .toStdString();
     };
-    resize(1000, 480);
+    FitToScreen(this, {1000, 480});
+    RememberGeometry(this);
 }
 
 void TFormSites::Sync() {
     const QSignalBlocker quiet(grid_);
     binder_->Sync();
-    for (int c = 0; c < grid_->columnCount() && c < static_cast<int>(std::size(kColumnWidths)); ++c)
-        grid_->setColumnWidth(c, kColumnWidths[c]);
     if (window_.selected > 0) grid_->selectRow(window_.selected - 1);
 }
 

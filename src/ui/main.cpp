@@ -8,8 +8,10 @@
 #include "hosts/single_instance.h"
 #include "install_dirs.h"
 #include "storage/data_locations.h"
+#include "ui/accessibility.h"
 #include "ui/application.h"
 #include "ui/pictures.h"
+#include "ui/translations.h"
 #include "version.h"
 
 namespace {
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
     if (!instance.MayStart()) return 0;
 
     QApplication app(argc, argv);
+    tarnwick::ui::InstallAccessibility();
+    tarnwick::ui::LoadToolkitTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(tarnwick::kApplicationId));
     const tarnwick::DataLocations locations =

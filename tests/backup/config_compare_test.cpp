@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
+#include "backup/snapshot_file.h"
 #include "support/host_window_fixture.h"
 #include "support/snapshot_of.h"
 
@@ -83,6 +85,41 @@ TEST(ConfigCompare, WorkingStateIsNoDifferenceAndHiddenFieldsAreListedByKey) {
     EXPECT_EQ(hidden[0].caption, "NetMode");
     EXPECT_EQ(hidden[0].before, "");
     EXPECT_EQ(hidden[0].after, "01");
+}
+
+// Files with as many keys as a snapshot may hold (the benchmark times the
+// largest): the store and the comparison index the keys, and the one key
+// that differs is found among them. One key more and the file is refused.
+TEST(ConfigCompare, AFileFullOfKeysIsComparedWholeAndOneKeyMoreIsRefused) {
+    HostWindowFixture h;
+    ConfigSnapshot before = SnapshotOf(kSampleBodies);
+    for (size_t n = before.keys.size(); n < kMaxSnapshotKeys; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Junk%06zu", n);
+        before.keys.emplace_back(name, "1");
+    }
+    ConfigSnapshot after = before;
+    after.keys.back().second = "2";
+    const std::string first = h.f.dir.File("first.json");
+    const std::string second = h.f.dir.File("second.json");
+    WriteSnapshotFile(first, before);
+    WriteSnapshotFile(second, after);
+    const auto diffs =
+        CompareSnapshots(h.window, ReadSnapshotFile(first), ReadSnapshotFile(second));
+    ASSERT_EQ(diffs.size(), 1u) << DifferenceReport(diffs).substr(0, 500);
+    EXPECT_EQ(diffs[0].caption, "Junk009999");
+    EXPECT_EQ(diffs[0].before, "1");
+    EXPECT_EQ(diffs[0].after, "2");
+
+    after.keys.emplace_back("OneTooMany", "1");
+    WriteSnapshotFile(second, after);
+    try {
+        ReadSnapshotFile(second);
+        ADD_FAILURE() << "taken";
+    } catch (const SnapshotError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  second + ": 配置文件有10001项设置，超过10000项，不是主机的配置");
+    }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "host_runs.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -133,6 +135,51 @@ TEST(PrintResultsTest, EveryHostSucceededIsOneLineAHostAndStatusZero) {
     EXPECT_EQ(printed.err, "");
 }
 
+TEST(PrintResultsTest, TextThatIsNotUtf8NeverCostsTheDocument) {
+    // A file name and a host list line in another code page.
+    const HostResult written{"10.0.0.1", true, "", "out/\xB1\xB8\xB7\xDD.json", {}, "", {}};
+    const std::vector<HostListFile::Skipped> skipped = {{2, "\xB1\xB8\xB7\xDD", kNotAnAddressText}};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(PrintResults("backup", {written}, skipped, true), kExitOk);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    ::testing::internal::GetCapturedStderr();
+    const auto doc = nlohmann::json::parse(out);
+    EXPECT_EQ(doc["hosts"][0]["file"], "out/\uFFFD\uFFFD\uFFFD\uFFFD.json");
+    EXPECT_EQ(doc["skippedLines"][0]["text"], "\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(HostOptionsTest, AHostListThatIsNoFileOrTooLargeIsRefusedByName) {
+    testing::TempDir dir;
+    const std::string big = dir.File("big.txt");
+    std::ofstream(big).close();
+    std::filesystem::resize_file(big, kMaxHostListBytes + 1);
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        std::string named;
+    };
+    const Case cases[] = {
+        {"/dev/zero", "/dev/zero: 不是普通文件"},
+        {dir.Path().string(), dir.Path().string() + ": 不是普通文件"},
+        // Nobody writes into it: it must not be waited on.
+        {pipe, pipe + ": 不是普通文件"},
+        {big, big + ": 文件过大"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        HostOptions options;
+        options.hostsFile = c.file;
+        try {
+            ResolveHosts(options);
+            ADD_FAILURE() << "taken";
+        } catch (const UsageError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.named, 0), 0u) << e.what();
+        }
+    }
+}
+
 TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     testing::TempDir dir;
     const auto write = [&](const std::string& name, const std::string& text) {
@@ -145,6 +192,8 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     {
         SqliteDatabase db(database);
         ASSERT_EQ(SiteBook(db).Add({"Shop-7", "10.0.0.7", "6000", ""}), "");
+        // Booked before the loopback network's broadcast address was known as one.
+        ASSERT_EQ(SiteBook(db).Add({"Loop", "127.255.255.255", "", ""}), "");
     }
     struct Case {
         std::string host;
@@ -157,6 +206,7 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     const Case cases[] = {
         {"10.0.0.9", "", "", "", {"10.0.0.9:5200 "}},
         {"255.255.255.255", "", "", "", {}},
+        {"127.255.255.255", "", "", "", {}},  // the loopback network's broadcast address
         {"10.0.0.256", "", "", "", {}},
         {"", "", "", "", {}},
         {"", dir.File("missing.txt"), "", "", {}},
@@ -171,6 +221,9 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
         {"", "", "SHOP-7", database, {"10.0.0.7:6000 Shop-7"}},
         {"", "", "shop-8", database, {}},
         {"", "", "shop-7", "", {}},
+        // A booked address that reaches every host of a local network names no host.
+        {"", "", "loop", database, {}},
+        {"", write("loop.txt", "loop\n10.0.0.1\n"), "", database, {"10.0.0.1:5200 "}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.host + c.file + c.site + c.database);

@@ -221,25 +221,47 @@ namespace tarnwick {
 namespace {
 
 TEST(HostSearch, APortHeldByAnotherProgramIsSaidInABoxAndNothingIsSent) {
-    testing::CoreFixture f;
-    // Another program holds the listener's port, without sharing it.
-    const int other = ::socket(AF_INET, SOCK_DGRAM, 0);
-    ASSERT_GE(other, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(f.listenerPort);
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-    HostListWindowModel window;
-    RunHostSearch(*f.tdm, window);
-    ::close(other);
-    EXPECT_TRUE(f.client().sent.empty());
-    ASSERT_EQ(f.op.boxes.size(), 1u);
-    EXPECT_EQ(f.op.boxes[0].kind, "warning");
-    EXPECT_EQ(f.op.boxes[0].text, "本机端口5200已被其他程序占用，无法搜索主机！");
-    EXPECT_FALSE(window.waiting.visible);
-    EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
-    EXPECT_FALSE(f.tdm->flowRunning);
+    // The port is held by a program that does not share it, or by a second
+    // copy of the tool (the window beside the command line): never shared.
+    for (const bool otherTool : {false, true}) {
+        SCOPED_TRACE(otherTool ? "another copy of the tool" : "another program");
+        testing::CoreFixture f;
+        int other = -1;
+        DeviceParams otherParams;
+        HostSession otherSession;
+        UdpListener otherListener(otherParams, otherSession, f.listenerPort, "127.0.0.1");
+        if (otherTool) {
+            otherListener.Restart();
+        } else {
+            other = ::socket(AF_INET, SOCK_DGRAM, 0);
+            ASSERT_GE(other, 0);
+            sockaddr_in local{};
+            local.sin_family = AF_INET;
+            local.sin_port = htons(f.listenerPort);
+            local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+        }
+        HostListWindowModel window;
+        RunHostSearch(*f.tdm, window);
+        EXPECT_TRUE(f.client().sent.empty());
+        ASSERT_EQ(f.op.boxes.size(), 1u);
+        EXPECT_EQ(f.op.boxes[0].kind, "warning");
+        EXPECT_EQ(f.op.boxes[0].text, "本机端口5200已被其他程序占用，无法搜索主机！");
+        EXPECT_FALSE(window.waiting.visible);
+        EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
+        EXPECT_FALSE(f.tdm->flowRunning);
+        if (otherTool) {
+            // The tool that listens first keeps every answer.
+            f.SendToListener(SearchAnswer("10.77.0.11"));
+            std::vector<std::string> answers;
+            for (int waited = 0; waited < 2000 && answers.empty(); waited += 10) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                answers = otherListener.TakeSearchAnswers();
+            }
+            EXPECT_EQ(answers.size(), 1u);
+        }
+        if (other >= 0) ::close(other);
+    }
 }
 
 TEST(HostSearch, DoesNotStartWhileAnotherFlowWaits) {

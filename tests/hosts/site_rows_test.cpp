@@ -84,6 +84,19 @@ TEST(HostListSites, AnswersAreNamedFromTheBookAndAbsentSitesFollowGreyed) {
     EXPECT_EQ(list.NextRow(), 4);
 }
 
+TEST(HostListSites, ABookedBroadcastAddressOfThisComputerIsNoRow) {
+    // 10.88.0.0/16 is a network of this computer: its last address reaches
+    // every host on it, and opening it would write to all of them.
+    HostListModel list;
+    list.SetLocalNetworks({{0x0A580001, 0xFFFF0000, 0}});
+    list.SetBook({Booked("全网", "10.88.255.255"), Booked("城西仓库", "10.88.0.5")});
+    EXPECT_EQ(list.AddSearchAnswer(UnescapeFrame(SearchAnswer("10.88.255.255"))),
+              HostListModel::Added::NotUnicast);
+    list.ListAbsentSites();
+    EXPECT_EQ(list.NextRow(), 2);
+    EXPECT_EQ(list.Field(1, 1), "10.88.0.5");
+}
+
 TEST(HostListSites, TheSearchListsTheBookAndTellsItWhoAnswered) {
     testing::CoreFixture f;
     f.op.sleepInPauses = true;

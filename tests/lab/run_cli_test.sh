@@ -13,11 +13,17 @@
 # 6. Restoring to a host of another model is refused unless forced.
 # 7. Host 1's backup restored onto host 0 is refused unless forced; forced,
 #    it leaves host 1's local network settings out and says so.
-# 8. The site book of a database: sites add (a bad address, a taken name:
-#    nothing stored), import with bad lines named, export, list; backup
-#    --site and a --hosts line naming a site reach their hosts, and the book
-#    learns the backup file; --site without --database is a usage error;
-#    sites remove.
+# 8. A new --database made by the threads of one program and by two
+#    programs at once: every row kept.
+# 9. The lab's broadcast address is refused as a host.
+# 10. A workbook that cannot be written is named.
+# 11. Another program on the host port: the search exits 2 saying so.
+# 12. A program killed mid-run leaves nothing in the temporary folder.
+# 13. The site book of a database: sites add (a bad address, a taken name:
+#     nothing stored), import with bad lines named, export, list; backup
+#     --site and a --hosts line naming a site reach their hosts, and the book
+#     learns the backup file; --site without --database is a usage error;
+#     sites remove.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -174,43 +180,98 @@ check "host 0 receives no local network write" test "$(local_writes)" -eq 0
 cli backup --host "${ips[0]}" -o "$work/after0.json" --code 123456 >"$work/7-after.out" 2>&1
 check "host 0 keeps its own address" has "$work/after0.json" "\"NMLocalIP\": \"${ips[0]}\""
 
-# 8. The site book.
+# 8. A new database for a list of hosts and their threads, and for two
+# programs at once: every host's operation-log row kept.
+rows() { sqlite3 "$1" 'SELECT count(*) FROM OperationLog'; }
+cli time-sync --hosts "$work/hosts.txt" --jobs 3 --database "$work/new.mdb" --code 123456 \
+  >"$work/8.out" 2>&1
+check "time-sync into a new database exits 0" test $? -eq 0
+check "one log row per host" test "$(rows "$work/new.mdb")" -eq 3
+cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
+  >"$work/8a.out" 2>&1 &
+first=$!
+cli time-sync --hosts "$work/hosts.txt" --database "$work/shared.mdb" --code 123456 \
+  >"$work/8b.out" 2>&1
+second=$?
+wait "$first"
+check "two programs making one database both succeed" test "$?$second" = 00
+check "both programs' rows are kept" test "$(rows "$work/shared.mdb")" -eq 6
+
+# 9. The lab's broadcast address is no host.
+cli backup --host 10.231.255.255 -o "$work/all" --code 123456 >"$work/9.out" 2>&1
+check "--host with the lab's broadcast address is a usage error" test $? -eq 2
+printf '10.231.255.255\n%s\n' "${ips[0]}" >"$work/broadcast.txt"
+cli time-sync --hosts "$work/broadcast.txt" --code 123456 >"$work/9a.out" 2>"$work/9a.err"
+check "a list with the broadcast address reaches only its host" test $? -eq 0
+check "the broadcast line is named" has "$work/9a.err" "broadcast.txt:1: 10.231.255.255: 不是单一主机的地址"
+
+# 10. A workbook that cannot be written is named.
+cli history --host "${ips[0]}" -o "$work/none/history.xlsx" --code 123456 >"$work/10.out" 2>&1
+check "history into a missing folder exits non-zero" test $? -ne 0
+check "the file is named" has "$work/10.out" "$work/none/history.xlsx: 写入失败"
+
+# 11. Another program holds the host port: the search says so and exits 2.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" "$hostsim" --hosts 1 --base-ip 10.231.0.99 \
+  --log "$work/holder.log" --ready-file "$work/holder.ready" &
+pids+=($!)
+holder=$!
+for _ in $(seq 100); do [ -e "$work/holder.ready" ] && break; sleep 0.05; done
+cli search >"$work/11.out" 2>"$work/11.err"
+check "a search on a port another program holds exits 2" test $? -eq 2
+check "the search names the port" has "$work/11.err" "本机端口5200已被其他程序占用"
+check "the holder got no broadcast" test "$(grep -c ' search' "$work/holder.log")" -eq 0
+kill "$holder"
+wait "$holder" 2>/dev/null
+
+# 12. Killed in the middle of its work (a silent host keeps it waiting), the
+# program leaves nothing in the temporary folder: it keeps no scratch files.
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" unshare -m sh -c '
+  mount -t tmpfs scratch /tmp || exit 1
+  env ASAN_OPTIONS=detect_leaks=0 "$1" backup --host 10.231.1.250 -o /tmp/out.json \
+    --code 123456 >/dev/null 2>&1 &
+  sleep 1
+  kill -9 $!
+  wait $! 2>/dev/null
+  ls -A /tmp' sh "$cli" >"$work/12.out" 2>&1
+check "nothing is left in the temporary folder" test ! -s "$work/12.out"
+
+# 13. The site book.
 db=$work/sites.mdb
-cli sites add 二号店 "${ips[1]}" --notes 后门 --database "$db" >"$work/8-add.out" 2>&1
+cli sites add 二号店 "${ips[1]}" --notes 后门 --database "$db" >"$work/13-add.out" 2>&1
 check "sites add exits 0" test $? -eq 0
-cli sites add 坏店 10.231.1.256 --database "$db" >"$work/8-bad.out" 2>&1
+cli sites add 坏店 10.231.1.256 --database "$db" >"$work/13-bad.out" 2>&1
 check "a bad address is a usage error" test $? -eq 2
-check "the bad address is named" has "$work/8-bad.out" "IP地址“10.231.1.256”不是单一主机的IPv4地址"
-cli sites add 二号店 "${ips[2]}" --database "$db" >"$work/8-taken.out" 2>&1
+check "the bad address is named" has "$work/13-bad.out" "IP地址“10.231.1.256”不是单一主机的IPv4地址"
+cli sites add 二号店 "${ips[2]}" --database "$db" >"$work/13-taken.out" 2>&1
 check "a taken name is a usage error" test $? -eq 2
-check "the taken name is named" has "$work/8-taken.out" "站点名称“二号店”已存在"
+check "the taken name is named" has "$work/13-taken.out" "站点名称“二号店”已存在"
 printf '站点名称,IP地址,端口\n三号店,%s,\n四号店,10.231.1.9,0\n二号店,10.231.1.8,\n' "${ips[2]}" \
   >"$work/sites.csv"
-cli sites import "$work/sites.csv" --database "$db" >"$work/8-import.out" 2>"$work/8-import.err"
+cli sites import "$work/sites.csv" --database "$db" >"$work/13-import.out" 2>"$work/13-import.err"
 check "an import with bad lines exits 1" test $? -eq 1
-check "the bad port's line is named" has "$work/8-import.err" "sites.csv:3: 端口“0”不是1到65535之间的数"
-check "the taken name's line is named" has "$work/8-import.err" "sites.csv:4: 站点名称“二号店”已存在"
-check "the good line is imported" has "$work/8-import.out" "已导入 1 个站点"
+check "the bad port's line is named" has "$work/13-import.err" "sites.csv:3: 端口“0”不是1到65535之间的数"
+check "the taken name's line is named" has "$work/13-import.err" "sites.csv:4: 站点名称“二号店”已存在"
+check "the good line is imported" has "$work/13-import.out" "已导入 1 个站点"
 cli sites export -o "$work/export.csv" --database "$db" >/dev/null 2>&1
 check "the export holds both sites" test "$(grep -cE '^(二号店|三号店),' "$work/export.csv")" -eq 2
-cli backup --site 二号店 --database "$db" -o "$work/site.json" --code 123456 >"$work/8-site.out" 2>&1
+cli backup --site 二号店 --database "$db" -o "$work/site.json" --code 123456 >"$work/13-site.out" 2>&1
 check "backup --site exits 0" test $? -eq 0
 check "backup --site reaches the site's host" has "$work/site.json" "\"host\": \"${ips[1]}\""
-check "the result names the site" has "$work/8-site.out" "${ips[1]}（二号店）  成功"
+check "the result names the site" has "$work/13-site.out" "${ips[1]}（二号店）  成功"
 printf '三号店\n%s\n' "${ips[0]}" >"$work/site-hosts.txt"
 cli backup --hosts "$work/site-hosts.txt" --database "$db" -o "$work/by-name" --code 123456 \
-  >"$work/8-hosts.out" 2>&1
+  >"$work/13-hosts.out" 2>&1
 check "a host list naming a site exits 0" test $? -eq 0
 check "the named site's host is backed up" test -s "$work/by-name/${ips[2]}.json"
-cli sites list --json --database "$db" >"$work/8-list.out" 2>&1
-check "the book learned the backup file" has "$work/8-list.out" "\"lastBackup\": \"$work/site.json\""
-cli backup --site 二号店 -o "$work/none.json" --code 123456 >"$work/8-nodb.out" 2>&1
+cli sites list --json --database "$db" >"$work/13-list.out" 2>&1
+check "the book learned the backup file" has "$work/13-list.out" "\"lastBackup\": \"$work/site.json\""
+cli backup --site 二号店 -o "$work/none.json" --code 123456 >"$work/13-nodb.out" 2>&1
 check "--site without --database is a usage error" test $? -eq 2
 cli sites remove 二号店 --database "$db" >/dev/null 2>&1
 check "sites remove exits 0" test $? -eq 0
-cli sites list --database "$db" >"$work/8-after.out" 2>/dev/null
+cli sites list --database "$db" >"$work/13-after.out" 2>/dev/null
 check "the removed site is gone, the other stays" \
-  test "$(grep -c 二号店 "$work/8-after.out")-$(grep -c 三号店 "$work/8-after.out")" = 0-1
+  test "$(grep -c 二号店 "$work/13-after.out")-$(grep -c 三号店 "$work/13-after.out")" = 0-1
 
 if [ "$failures" -ne 0 ]; then
   for f in "$work"/*.out "$work"/*.err; do

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "modules/firmware_upgrade.h"
+#include "support/late_ftp_server.h"
 #include "support/recording_operator.h"
 
 namespace tarnwick {
@@ -76,6 +77,24 @@ TEST(CurlFtp, ServersThatHangOrSpeakNoFtpGiveNoImageWithinTheTimeOut) {
     }
     // The wait went through the operator port, which served the window.
     EXPECT_GT(op.tick, 0u);
+}
+
+TEST(CurlFtp, AServerThatAnswersLateAndNeverSaysGoodbyeEndsWithinTheCheckTime) {
+    testing::RecordingOperator op;
+    // The listing ends just before the check's time is up; waiting for the
+    // answer to QUIT as for any answer would add as much again.
+    constexpr int kCheckMs = 2000;
+    CurlFtp ftp(op, 500, kCheckMs);
+    testing::LateFtpServer server(std::chrono::milliseconds(1700));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(CheckUpgradeImage(ftp, server.Address()));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, kCheckMs / 1000.0 + 1.0);
+    // QUIT was sent all the same; the server reads it in its own time.
+    for (int waited = 0; waited < 3000 && !server.QuitCame(); waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(server.QuitCame());
 }
 
 TEST(CurlFtp, OnlyPlainHostNamesReachTheFtpAddress) {

@@ -121,7 +121,7 @@ TEST_F(AlarmPageInLab, RefreshPagingAndExportShowTheHostsHistory) {
 
     page->Controls().Click("bbtnPageUp");
     const std::string path = dir.File("警情信息表");
-    page->chooseExportPath = [&] { return path; };
+    page->chooseExportPath = [&](const std::string&) { return path; };
     page->Controls().Click("bbtnToExcel");
     XlsxContent book = ReadXlsx(path + ".xlsx");
     EXPECT_EQ(book.sheetNames.front(), "sheet1");

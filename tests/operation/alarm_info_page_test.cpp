@@ -154,8 +154,14 @@ TEST_F(AlarmPageTest, ExportWritesTheGridIntoSheetOneOfAWorkbook) {
         records.push_back("00" + ByteHex(static_cast<unsigned>(n)) + "9005140830080401" + "1A");
     Refresh();
     std::string chosen = f.dir.File("警情信息表");
-    page->chooseExportPath = [&] { return chosen; };
+    std::string offered;
+    page->chooseExportPath = [&](const std::string& suggested) {
+        offered = suggested;
+        return chosen;
+    };
     page->Controls().Click("bbtnToExcel");
+    // The dialog offers a name that tells the host and the day.
+    EXPECT_EQ(offered, "警情信息_10.77.0.11_20261207.xlsx");
     const testing::XlsxContent book = testing::ReadXlsx(chosen + ".xlsx");
     ASSERT_FALSE(book.sheetNames.empty());
     EXPECT_EQ(book.sheetNames[0], "sheet1");
@@ -174,7 +180,7 @@ TEST_F(AlarmPageTest, ExportWritesTheGridIntoSheetOneOfAWorkbook) {
 TEST_F(AlarmPageTest, AFailedExportNamesThePathAndTheReason) {
     Refresh();
     const std::string path = f.dir.File("missing/警情信息表.xlsx");
-    page->chooseExportPath = [&] { return path; };
+    page->chooseExportPath = [&](const std::string&) { return path; };
     page->Controls().Click("bbtnToExcel");
     ASSERT_EQ(f.op.boxes.size(), 1u);
     EXPECT_EQ(f.op.boxes[0].kind, "warning");
@@ -195,7 +201,7 @@ TEST_F(AlarmPageTest, ExportAllReadsEveryPageIntoOneWorkbook) {
         return {HostDatagram("12", "06", "01" + area)};
     };
     std::string chosen;
-    page->chooseExportPath = [&] { return chosen; };
+    page->chooseExportPath = [&](const std::string&) { return chosen; };
     page->Controls().Click("bbtnAllToExcel");
     EXPECT_TRUE(requests.empty());
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "storage/xlsx_spreadsheet.h"
 #include "support/core_fixture.h"
@@ -27,8 +28,10 @@ struct HistoryHost : ::testing::Test {
     HistoryHost() {
         f.tdm->session.SetCurrentHost("10.77.0.11");
         f.client().responder = [this](const std::string& payload) -> std::vector<std::string> {
-            const int first = HexToInt(Slice(payload, 13, 16));
-            const int last = HexToInt(Slice(payload, 17, 20));
+            // Record numbers such as 0x017D travel escaped.
+            const std::string request = UnescapeFrame(payload);
+            const int first = HexToInt(Slice(request, 13, 16));
+            const int last = HexToInt(Slice(request, 17, 20));
             starts.push_back(first);
             if (silentFrom > 0 && first >= silentFrom) return {};
             if (refuseFrom > 0 && first >= refuseFrom) return {HostDatagram("12", "06", "02")};
@@ -76,8 +79,20 @@ TEST_F(HistoryHost, PagesUntilAnEmptyReadOrThePageLimit) {
         for (size_t i = 0; i < history.records.size(); ++i)
             EXPECT_EQ(history.records[i], records[i]) << i;
         EXPECT_EQ(history.complete, c.complete);
+        EXPECT_FALSE(history.numbersRanOut);
         EXPECT_EQ(history.pages, static_cast<int>(c.starts.size()));
     }
+}
+
+TEST_F(HistoryHost, AHistoryBeyondTheLastRecordNumberIsNotCalledComplete) {
+    // Record numbers are 16 bits: the last full read is 65501 to 65520.
+    Fill(65535);
+    const AlarmHistory history = ReadWholeHistory(*f.tdm, 0);
+    EXPECT_EQ(history.records.size(), 65520u);
+    EXPECT_EQ(history.pages, 3276);
+    EXPECT_EQ(starts.back(), 65501);
+    EXPECT_FALSE(history.complete);
+    EXPECT_TRUE(history.numbersRanOut);
 }
 
 TEST_F(HistoryHost, ExportWritesEveryRecordBelowTheHeaderOfTheHistoryPage) {

@@ -8,6 +8,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "storage/code_tables.h"
 #include "storage/sqlite_database.h"
@@ -97,6 +100,61 @@ TEST(DatabaseStartup, AMissingOrEmptyFileIsSeeded) {
     // The folders it made are the user's alone.
     for (const char* made : {".local", ".local/share", ".local/share/tarnwick"})
         EXPECT_EQ(fs::status(dir.File(made)).permissions(), fs::perms::owner_all) << made;
+}
+
+// Threads of this process and of a second one make one new database at once
+// and each writes a row into it.
+TEST(DatabaseStartup, ThreadsAndProcessesMakingOneNewDatabaseAllUseIt) {
+    testing::TempDir dir;
+    const std::string path = dir.File("db.mdb");
+    constexpr int kThreads = 4;
+    auto writers = [&path](const std::string& who) {
+        std::vector<std::string> failures(kThreads);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                try {
+                    EnsureDatabase(path);
+                    SqliteDatabase(path).Execute(
+                        "INSERT INTO OperationLog(dTime, OperationIP, OperationInfo,"
+                        " OperationResult, Operator) VALUES('2026-12-07', :ip, '', '', '')",
+                        {{"ip", who + std::to_string(t)}});
+                } catch (const std::exception& e) {
+                    failures[static_cast<size_t>(t)] = e.what();
+                }
+            });
+        for (std::thread& t : threads) t.join();
+        return failures;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const auto failures = writers("child");
+        ::_exit(failures == std::vector<std::string>(kThreads) ? 0 : 1);
+    }
+    EXPECT_EQ(writers("parent"), std::vector<std::string>(kThreads));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(SqliteDatabase(path).Select("SELECT * FROM OperationLog").size(), 2u * kThreads);
+    EXPECT_GT(AlarmCodesLoaded(path), 20u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(SqliteDatabase, ADatabaseInMemoryKeepsItsRowsFromStatementToStatement) {
+    const std::unique_ptr<SqliteDatabase> db = SqliteDatabase::InMemory();
+    CodeTable alarms;
+    CodeTable operates;
+    LoadCodeTables(*db, alarms, operates);
+    EXPECT_GT(alarms.Count(), 20u);
+    db->Execute(
+        "INSERT INTO OperationLog(dTime, OperationIP, OperationInfo, OperationResult, Operator)"
+        " VALUES('2026-12-07', '10.77.0.11', '', '', '')",
+        {});
+    EXPECT_EQ(db->Select("SELECT OperationIP FROM OperationLog").size(), 1u);
+    // A second one is a database of its own.
+    EXPECT_TRUE(SqliteDatabase::InMemory()->Select("SELECT * FROM OperationLog").empty());
+    EXPECT_FALSE(fs::exists(":memory:"));
 }
 
 // The problem start-up reports for a path; the check runs in a child process

@@ -1,9 +1,12 @@
 #include "storage/site_book.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
+#include "storage/replacement_file.h"
 #include "storage/schema_migrations.h"
 #include "storage/site_csv.h"
 #include "storage/sqlite_database.h"
@@ -216,6 +219,36 @@ TEST(SiteCsv, AFileThatCannotBeTakenAsAWholeStoresNothing) {
         "three.csv", "站点名称,IP地址\n一号店,10.77.0.1\n二号店,10.77.0.2\n三号店,10.77.0.3\n");
     EXPECT_THROW(ImportSiteCsvFile(b.book, three), DatabaseError);
     EXPECT_TRUE(b.book.List().empty());
+}
+
+TEST(SiteCsv, APipeIsNotWaitedOnAndAReadOnlyFileIsNotReplaced) {
+    BookFixture b;
+    ASSERT_EQ(b.book.Add({"一号店", "10.77.0.1", "", ""}), "");
+    const std::string pipe = b.dir.File("pipe.csv");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Nobody writes into the pipe: reading it would never end.
+    for (const std::string& path : {pipe, std::string("/dev/zero")})
+        EXPECT_EQ(ImportSiteCsvFile(b.book, path).problem, "“" + path + "”不是普通文件。");
+
+    const std::string kept = b.Write("kept.csv", "the installer's own\n");
+    ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+    try {
+        ExportSiteCsvFile(b.book, kept);
+        ADD_FAILURE() << "replaced";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "无法写入文件“" + kept + "”（" + kReadOnlyTargetText + "）。");
+    }
+    std::ifstream in(kept);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the installer's own\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    // Only the file itself is left in the folder: no temporary one beside it.
+    size_t beside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(b.dir.Path()))
+        beside += entry.path().string().find("kept.csv.") != std::string::npos;
+    EXPECT_EQ(beside, 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,12 +24,16 @@ namespace {
 
 struct BoundPage {
     BoundPage() {
-        model.Edit("edtIP", 15, KeyFilter::Address).text = "10.0.0.1";
-        model.Combo("cbNMInfo", {"单网", "多网"});
+        Control& ip = model.Edit("edtIP", 15, KeyFilter::Address);
+        ip.text = "10.0.0.1";
+        ip.caption = "本地IP地址：";
+        model.Combo("cbNMInfo", {"单网", "多网"}).caption = "网络管理 方式";
         model.Button("bbtnRebootNM", "重新启动", "重新启动网管模块");
         model.Button("bbtnSave", "保存", "保存当前配置|保存当前配置!");
-        model.Add("rbtnDHCP", ControlKind::RadioButton);
-        model.Add("rbtnStaticIP", ControlKind::RadioButton).checked = true;
+        model.Add("rbtnDHCP", ControlKind::RadioButton).caption = "自动获取IP地址";
+        Control& fixed = model.Add("rbtnStaticIP", ControlKind::RadioButton);
+        fixed.caption = "使用下面的IP地址";
+        fixed.checked = true;
         auto* layout = new QVBoxLayout(&root);
         for (QWidget* w : {static_cast<QWidget*>(ui::MakeEdit(&root, "edtIP")),
                            static_cast<QWidget*>(ui::MakeCombo(&root, "cbNMInfo")),
@@ -94,6 +99,30 @@ TEST(ControlBinder, ClicksReachTheHandlersAndModelChangesReachTheWidgets) {
     EXPECT_EQ(p.Widget<QLineEdit>("edtIP")->text(), QStringLiteral("10.0.0.9"));
     EXPECT_FALSE(p.Widget<QLineEdit>("edtIP")->isEnabled());
     EXPECT_THROW(p.model["edtNoSuchControl"], std::logic_error);
+
+    // The model may clear a pair of radio buttons: the screen shows it, and
+    // the buttons stay radio buttons.
+    p.model["rbtnStaticIP"].checked = false;
+    p.binder->Sync();
+    for (const char* name : {"rbtnDHCP", "rbtnStaticIP"}) {
+        EXPECT_FALSE(p.Widget<QRadioButton>(name)->isChecked()) << name;
+        EXPECT_TRUE(p.Widget<QRadioButton>(name)->autoExclusive()) << name;
+    }
+}
+
+TEST(ControlBinder, ListsAreReadOutByTheirCaptionWithTheEntryAsTheirValue) {
+    BoundPage p;
+    p.model["cbNMInfo"].index = 1;
+    p.binder->Sync();
+    QAccessibleInterface* list =
+        QAccessible::queryAccessibleInterface(p.Widget<QComboBox>("cbNMInfo"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::ComboBox);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("网络管理 方式"));
+    EXPECT_EQ(list->text(QAccessible::Value), QStringLiteral("多网"));
+    ASSERT_NE(list->textInterface(), nullptr);
+    EXPECT_EQ(list->textInterface()->text(0, -1), QStringLiteral("多网"));
+    EXPECT_EQ(p.Widget<QLineEdit>("edtIP")->accessibleName(), QStringLiteral("本地IP地址"));
 }
 
 // Collects what binders report while it lives.
@@ -111,7 +140,7 @@ TEST(ControlBinder, NamesThatDoNotMeetAreReportedAndWidgetsOfOtherBindersAreLeft
     model.Edit("edtHeartbeat");
     model.Button("btnSave", "保存");
     model.Label("lblNote");  // labels are not inputs, but a control still needs its widget
-    model.Check("chkSpare").visible = false;  // never shown: needs no widget
+    model.Check("chkSpare", "备用").visible = false;  // never shown: needs no widget
     QWidget root;
     root.setObjectName("tsNM");
     ui::MakeEdit(&root, "edtHeartBeat");  // misspelt
@@ -120,16 +149,16 @@ TEST(ControlBinder, NamesThatDoNotMeetAreReportedAndWidgetsOfOtherBindersAreLeft
     // A nested page with its own binder keeps its inputs to itself.
     auto* inner = new QWidget(&root);
     PageModel innerModel;
-    innerModel.Edit("edtInner");
+    innerModel.Edit("edtInner").caption = "内部";
     ui::MakeEdit(inner, "edtInner");
     new ui::ControlBinder(innerModel, inner);
     EXPECT_TRUE(reports.lines.empty());
 
     ui::ControlBinder binder(model, &root);
-    EXPECT_EQ(reports.lines,
-              (std::vector<std::string>{"tsNM: control edtHeartbeat has no widget",
-                                        "tsNM: control lblNote has no widget",
-                                        "tsNM: widget edtHeartBeat has no control"}));
+    EXPECT_EQ(reports.lines, (std::vector<std::string>{"tsNM: control edtHeartbeat has no widget",
+                                                       "tsNM: control lblNote has no widget",
+                                                       "tsNM: widget edtHeartBeat has no control",
+                                                       "tsNM: edtHeartbeat has no caption"}));
 }
 
 // The operator reads Chinese only: a handler's error shows a box of the

@@ -92,7 +92,7 @@ TEST(HostControlPageWidget, StatusShowsOnLampsSwitchesZonesAndSignal) {
     EXPECT_TRUE(p.Find<QLabel>("lblDefence2")->styleSheet().isEmpty());
 }
 
-TEST(HostControlPageWidget, ScheduleControlsAreNamedAndFollowTheModel) {
+TEST(HostControlPageWidget, ScheduleControlsFollowTheModel) {
     PageFixture p;
     p.f.tdm->params.Set("Prog06_1Time", "08301730");
     p.f.tdm->params.Set("Prog06_1Week", "10101000");
@@ -100,12 +100,10 @@ TEST(HostControlPageWidget, ScheduleControlsAreNamedAndFollowTheModel) {
     p.Page().Changed();
     auto* hour = p.Find<QLineEdit>("edtHour1");
     EXPECT_EQ(hour->text(), QStringLiteral("08"));
-    EXPECT_EQ(hour->accessibleName(), QStringLiteral("第一组 定时布防 时"));
     EXPECT_EQ(hour->maxLength(), 2);
     EXPECT_TRUE(p.Find<QCheckBox>("chkDefenceZone1")->isChecked());
     auto* monday = p.Find<QPushButton>("stxtWeek11");
     EXPECT_TRUE(monday->isChecked());
-    EXPECT_EQ(monday->accessibleName(), QStringLiteral("第一组 星期 一"));
     p.Find<QPushButton>("stxtWeek11")->click();
     EXPECT_FALSE(p.Page()["stxtWeek11"].checked);
     EXPECT_FALSE(monday->isChecked());

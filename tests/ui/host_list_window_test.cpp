@@ -4,6 +4,9 @@
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 
@@ -76,6 +79,61 @@ TEST(HostListWindow, ShowingTheWindowSearchesOnce) {
     loop.exec();
     ASSERT_EQ(f.client().sent.size(), 1u);
     EXPECT_EQ(f.client().sent[0].payload, "7EB7820102D75A7E");
+}
+
+// From the keyboard the context menu opens below the selected row with its
+// first item active, as a click there would; its texts and Qt's own box
+// buttons are Chinese.
+TEST(HostListWindow, MenuAndShiftF10OpenTheMenuOnTheSelectedRowInChinese) {
+    ui::TFormHostList window;
+    window.show();
+    auto* grid = window.findChild<QTableView*>("strgridHostList");
+    auto* menu = window.findChild<QMenu*>("pmMain");
+    ASSERT_NE(menu, nullptr);
+    window.SelectRow(3);
+    const QPoint row =
+        grid->viewport()->mapToGlobal(grid->visualRect(grid->currentIndex()).center());
+    for (auto [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(grid, &press);
+        ASSERT_TRUE(menu->isVisible()) << key;
+        EXPECT_LT(std::abs(menu->geometry().top() - row.y()), grid->rowHeight(2)) << key;
+        ASSERT_NE(menu->activeAction(), nullptr);
+        EXPECT_EQ(menu->activeAction()->objectName(), QStringLiteral("miRefreshHostList"));
+        menu->hide();
+    }
+    QKeyEvent f10(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
+    QApplication::sendEvent(grid, &f10);
+    EXPECT_FALSE(menu->isVisible());
+
+    auto* manage = window.findChild<QAction*>("miHostManage");
+    ASSERT_NE(manage, nullptr);
+    EXPECT_EQ(manage->shortcut(), QKeySequence(Qt::Key_Enter));
+    EXPECT_EQ(manage->shortcut().toString(QKeySequence::NativeText), QStringLiteral("回车"));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+}
+
+// What the operator made of the window is there at the next start: its size
+// and the column widths.
+TEST(HostListWindow, ItsSizeAndColumnWidthsAreKeptForTheNextStart) {
+    {
+        ui::TFormHostList window;
+        window.show();
+        window.resize(900, 500);
+        window.findChild<QTableView*>("strgridHostList")->horizontalHeader()->resizeSection(4, 240);
+        window.close();
+    }
+    ui::TFormHostList again;
+    EXPECT_EQ(again.size(), QSize(900, 500));
+    auto* grid = again.findChild<QTableView*>("strgridHostList");
+    EXPECT_EQ(grid->columnWidth(4), 240);
+    EXPECT_EQ(grid->columnWidth(1), 162);  // untouched columns keep their widths
 }
 
 }  // namespace

@@ -105,5 +105,37 @@ TEST(SiteDialogs, TheHostListOffersBothAndGreysAnAbsentSite) {
     EXPECT_EQ(grid->horizontalHeader()->visualIndex(HostListModel::kSiteColumn), 1);
 }
 
+// The keyboard meets the host list's new buttons in the order they stand
+// in, right after the list, and leaves the site book's grid with one Tab;
+// the site book opens as large as it was left, its columns too.
+TEST(SiteDialogs, TabReachesTheNewButtonsAndTheSiteBookKeepsItsSize) {
+    ui::TFormHostList window;
+    auto* list = window.findChild<QTableView*>("strgridHostList");
+    QStringList stops;
+    for (QWidget* w = list->nextInFocusChain(); w != list && stops.size() < 4;
+         w = w->nextInFocusChain())
+        if (qobject_cast<QPushButton*>(w) && (w->focusPolicy() & Qt::TabFocus))
+            stops << w->objectName();
+    EXPECT_EQ(stops,
+              QStringList({"bbtnSites", "bbtnConnectAddress", "bbtnRefreshHost", "bbtnQuit"}));
+
+    testing::CoreFixture f;
+    SiteBookWindow book(f.op, *f.db);
+    {
+        ui::TFormSites sites(book);
+        EXPECT_FALSE(sites.findChild<QTableWidget*>("strgridSites")->tabKeyNavigation());
+        sites.show();
+        sites.resize(820, 400);
+        sites.findChild<QTableWidget*>("strgridSites")->horizontalHeader()->resizeSection(3, 300);
+        sites.close();
+    }
+    ui::TFormSites again(book);
+    EXPECT_EQ(again.size(), QSize(820, 400));
+    auto* grid = again.findChild<QTableWidget*>("strgridSites");
+    book.Reload();  // a new look at the book keeps the widths
+    EXPECT_EQ(grid->columnWidth(3), 300);
+    EXPECT_EQ(grid->columnWidth(0), 130);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -1,15 +1,13 @@
 #include "cli_host.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
 #include "backup/snapshot_reads.h"
+#include "host_options.h"
 #include "hosts/host_search.h"
+#include "operation/alarm_info_page.h"
 #include "operation/remote_commands.h"
 #include "programming/programming_requests.h"
 #include "protocol/hex_text.h"
@@ -35,16 +33,13 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }  // namespace
 
 CliHost::CliHost(const std::string& database) {
-    std::string path = database;
-    if (path.empty()) {
-        char folder[] = "/tmp/tarnwick-cli-XXXXXX";
-        const char* made = ::mkdtemp(folder);
-        if (!made) throw HostError("无法建立临时目录");
-        dir_ = made;
-        path = dir_ + "/db.mdb";
+    if (database.empty()) {
+        scratch_ = true;
+        db_ = SqliteDatabase::InMemory();
+    } else {
+        EnsureDatabase(database);
+        db_ = std::make_unique<SqliteDatabase>(database);
     }
-    EnsureDatabase(path);
-    db_ = std::make_unique<SqliteDatabase>(path);
     try {
         // The site book for the hosts' backups; the rest works without it.
         MigrateSchema(*db_);
@@ -61,10 +56,6 @@ CliHost::CliHost(const std::string& database) {
 CliHost::~CliHost() {
     window_.reset();
     tdm_.reset();
-    db_.reset();
-    if (dir_.empty()) return;
-    std::remove((dir_ + "/db.mdb").c_str());
-    ::rmdir(dir_.c_str());
 }
 
 void CliHost::Select(const HostTarget& host) {
@@ -89,7 +80,12 @@ HistoryExport CliHost::History(const HostTarget& host, const std::string& instal
                                const std::string& path, int pageLimit) {
     Login(host, installerCode);
     XlsxSpreadsheet spreadsheet;
-    return ExportWholeHistory(*tdm_, spreadsheet, path, pageLimit);
+    try {
+        return ExportWholeHistory(*tdm_, spreadsheet, path, pageLimit);
+    } catch (const SpreadsheetError& e) {
+        // The port gives the reason alone; the installer needs the file too.
+        throw HostError(WithExportExtension(path) + ": 写入失败（" + e.what() + "）");
+    }
 }
 
 std::string CliHost::TimeSync(const HostTarget& host, const std::string& installerCode) {
@@ -105,7 +101,7 @@ std::string CliHost::TimeSync(const HostTarget& host, const std::string& install
 }
 
 std::string CliHost::RecordBackup(const std::string& address, const std::string& path) {
-    if (!dir_.empty()) return {};
+    if (scratch_) return {};
     try {
         std::error_code error;
         const std::filesystem::path full = std::filesystem::absolute(path, error);
@@ -119,7 +115,11 @@ std::string CliHost::RecordBackup(const std::string& address, const std::string&
 HostListModel CliHost::Search() {
     HostListWindowModel list;
     RunHostSearch(*tdm_, list);
-    if (!op_.boxes.empty()) throw HostError(op_.boxes.back());
+    if (!op_.boxes.empty()) {
+        // Another program listens on the host port: nothing this run can do.
+        if (op_.boxes.back() == PortInUseText()) throw UsageError(op_.boxes.back());
+        throw HostError(op_.boxes.back());
+    }
     return list.list;
 }
 

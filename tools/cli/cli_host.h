@@ -28,8 +28,8 @@ class HostError : public std::runtime_error {
 // back to it.
 class CliHost {
   public:
-    // With an empty `database` a scratch one is made and removed again;
-    // otherwise that db.mdb is used (made when missing) and keeps the
+    // With an empty `database` a scratch one is made in memory, never on the
+    // disk; otherwise that db.mdb is used (made when missing) and keeps the
     // operation log.
     explicit CliHost(const std::string& database = {});
     ~CliHost();
@@ -54,7 +54,8 @@ class CliHost {
     // the backup file of the host at `address`; returns why it could not,
     // or empty text.
     std::string RecordBackup(const std::string& address, const std::string& path);
-    // The host list's search: every host that answered the broadcast.
+    // The host list's search: every host that answered the broadcast. Throws
+    // UsageError when another program holds the host port.
     HostListModel Search();
 
     // The standard pages, for comparing and restoring through them.
@@ -62,7 +63,7 @@ class CliHost {
     CliOperator& Operator() { return op_; }
 
   private:
-    std::string dir_;
+    bool scratch_ = false;  // the database lives in memory and dies with this
     CliOperator op_;
     SystemClock clock_;
     std::unique_ptr<SqliteDatabase> db_;

@@ -37,7 +37,7 @@ int CompareFiles(const std::string& first, const std::string& second, bool json)
         doc["same"] = differences.empty();
         doc["differences"] = DifferencesJson(differences);
         doc["report"] = report;
-        std::cout << doc.dump(2) << std::endl;
+        PrintJson(doc);
     } else {
         std::cout << report << std::flush;
     }

@@ -37,7 +37,10 @@ Command AddHistoryCommand(CLI::App& app) {
                         const AlarmHistory& h = done.history;
                         r.file = done.path;
                         r.message = std::to_string(h.records.size()) + "条警情记录";
-                        if (!h.complete) r.message += "（已读满" + std::to_string(h.pages) + "页）";
+                        if (h.numbersRanOut)
+                            r.message += std::string("（") + kRecordNumbersRanOutText + "）";
+                        else if (!h.complete)
+                            r.message += "（已读满" + std::to_string(h.pages) + "页）";
                         if (done.unreadable > 0)
                             r.message +=
                                 "，其中" + std::to_string(done.unreadable) + "条的防区无法识别";

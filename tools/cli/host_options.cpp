@@ -5,13 +5,12 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
+#include "protocol/local_networks.h"
 #include "protocol/name_value_list.h"
-#include "protocol/unicast_address.h"
 #include "storage/database_startup.h"
+#include "storage/small_file.h"
 #include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
@@ -35,6 +34,25 @@ std::string ReadWithoutEcho() {
     if (terminal) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
+}
+
+// The text of a host list, refused unless it is a regular file of at most
+// kMaxHostListBytes: a device or a pipe would be read without end.
+std::string ReadHostListFile(const std::string& path) {
+    try {
+        return ReadSmallFile(path, kMaxHostListBytes);
+    } catch (const FileReadError& e) {
+        switch (e.What()) {
+            case FileReadError::Kind::NotAFile:
+                throw UsageError(path + ": 不是普通文件");
+            case FileReadError::Kind::TooLarge:
+                throw UsageError(path + ": 文件过大（主机列表最多" +
+                                 std::to_string(kMaxHostListBytes / (1024 * 1024)) + "MB）");
+            case FileReadError::Kind::CannotOpen:
+                break;
+        }
+        throw UsageError(path + ": 无法打开（" + e.what() + "）");
+    }
 }
 
 }  // namespace
@@ -63,8 +81,9 @@ void AddHostOptions(CLI::App& command, HostOptions& options) {
 
 HostTargets ResolveHosts(const HostOptions& options) {
     HostTargets targets;
+    const std::vector<LocalNetwork> local = LocalIPv4Networks();
     if (!options.host.empty()) {
-        if (!IsUnicastIPv4(options.host))
+        if (!IsHostAddress(options.host, local))
             throw UsageError("--host " + options.host + ": 不是单一主机的IPv4地址");
         targets.hosts.push_back({options.host, kHostPort, {}});
         return targets;
@@ -73,18 +92,19 @@ HostTargets ResolveHosts(const HostOptions& options) {
         if (options.database.empty()) throw UsageError("--site 须与 --database 一起使用");
         for (const Site& s : BookedSites(options.database))
             if (SameName(s.name, options.site)) {
+                if (!IsHostAddress(s.address, local))
+                    throw UsageError("--site " + options.site + ": " + s.address +
+                                     " 不是单一主机的IPv4地址");
                 targets.hosts.push_back({s.address, s.port, s.name});
                 return targets;
             }
         throw UsageError("--site " + options.site + ": 站点簿中没有这个站点");
     }
     if (options.hostsFile.empty()) throw UsageError("须以 --host、--hosts 或 --site 指定主机");
-    std::ifstream in(options.hostsFile, std::ios::binary);
-    if (!in) throw UsageError(options.hostsFile + ": 无法打开");
-    std::stringstream text;
-    text << in.rdbuf();
+    const std::string text = ReadHostListFile(options.hostsFile);
     const HostListFile list = ParseHostList(
-        text.str(), options.database.empty() ? std::vector<Site>{} : BookedSites(options.database));
+        text, local,
+        options.database.empty() ? std::vector<Site>{} : BookedSites(options.database));
     for (const HostListFile::Skipped& s : list.skipped)
         std::cerr << options.hostsFile << ":" << s.line << ": " << s.text << ": " << s.reason
                   << "，已跳过\n";

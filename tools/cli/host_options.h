@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class UsageError : public std::runtime_error {
 // Hosts talked to at once unless --jobs says otherwise.
 inline constexpr int kDefaultJobs = 10;
 inline constexpr const char* kCodeVariable = "TARNWICK_CODE";
+// A host list larger than this is no list of addresses.
+inline constexpr size_t kMaxHostListBytes = 10 * 1024 * 1024;
 
 // The options every host command takes.
 struct HostOptions {
@@ -42,7 +45,9 @@ void AddHostOptions(CLI::App& command, HostOptions& options);
 // The hosts the options name: --host alone, the site --site names in the
 // book of --database, or the lines of --hosts (addresses, or names of sites
 // when --database is given), whose skipped lines are written to standard
-// error with their numbers. Throws UsageError when none names a host.
+// error with their numbers. The broadcast addresses of this computer's
+// networks name no host. Throws UsageError when none names a host, and for
+// a --hosts that is not a regular file of at most kMaxHostListBytes.
 struct HostTargets {
     std::vector<HostTarget> hosts;
     std::vector<HostListFile::Skipped> skipped;

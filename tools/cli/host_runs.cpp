@@ -12,6 +12,8 @@
 #include "cli_host.h"
 #include "host_options.h"
 #include "protocol/timing.h"
+#include "storage/schema_migrations.h"
+#include "storage/sqlite_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -66,17 +68,42 @@ class Progress {
 
 }  // namespace
 
+std::string JsonText(const nlohmann::ordered_json& doc) {
+    return doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+void PrintJson(const nlohmann::ordered_json& doc) {
+    std::cout << JsonText(doc) << std::endl;
+}
+
 std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
                                     const HostOptions& options,
                                     const std::function<void(CliHost&, HostResult&)>& work) {
     std::vector<HostResult> results(hosts.size());
+    // Made once, with the site book's tables, before any thread opens it.
+    std::string noDatabase;
+    if (!options.database.empty()) {
+        try {
+            EnsureDatabase(options.database);
+        } catch (const std::exception& e) {
+            noDatabase = e.what();
+        }
+        if (noDatabase.empty()) {
+            try {
+                SqliteDatabase db(options.database);
+                MigrateSchema(db);
+            } catch (const DatabaseError&) {
+                // The site book stays unwritten; the rest works without it.
+            }
+        }
+    }
     Progress progress(hosts.size());
     std::atomic<size_t> next{0};
     auto worker = [&] {
         // One core for all the hosts a thread takes: building it costs more
         // than a host's whole backup.
         std::unique_ptr<CliHost> host;
-        std::string broken;
+        std::string broken = noDatabase;
         for (size_t i = next++; i < hosts.size(); i = next++) {
             HostResult& r = results[i];
             r.target = hosts[i];
@@ -129,7 +156,7 @@ int PrintResults(const std::string& command, const std::vector<HostResult>& resu
         for (const HostListFile::Skipped& s : skipped)
             doc["skippedLines"].push_back(
                 {{"line", s.line}, {"text", s.text}, {"reason", s.reason}});
-        std::cout << doc.dump(2) << std::endl;
+        PrintJson(doc);
     } else {
         for (const HostResult& r : results) {
             std::cout << r.address;

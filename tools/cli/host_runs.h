@@ -23,7 +23,8 @@ struct HostResult {
 };
 
 // Runs `work` for every host, at most `jobs` hosts at once, each thread
-// with a CliHost of its own on `database` that its hosts take in turn. `work` fills the result,
+// with a CliHost of its own on `database` that its hosts take in turn. The
+// database is made once before the threads start. `work` fills the result,
 // which starts as a success; whatever it throws marks the host failed with
 // the exception's text, together with any box the flow showed. Results come back in the order of
 // `hosts`; when standard error is a terminal, one progress line is written there as each host
@@ -38,6 +39,12 @@ std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
 // failed hosts. Returns the exit status: 0 when every host succeeded.
 int PrintResults(const std::string& command, const std::vector<HostResult>& results,
                  const std::vector<HostListFile::Skipped>& skipped, bool json);
+
+// The document as standard output shows it: two blanks of indent, and text
+// that is not UTF-8 (a file name, a line of a host list) with U+FFFD for each
+// bad byte, so that the document is never lost after the work is done.
+std::string JsonText(const nlohmann::ordered_json& doc);
+void PrintJson(const nlohmann::ordered_json& doc);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

@@ -1,6 +1,5 @@
 // search: the host list's broadcast; prints every host that answered.
 #include <CLI/CLI.hpp>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -9,6 +8,7 @@
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
+#include "storage/replacement_file.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -29,7 +29,7 @@ void PrintHosts(const HostListModel& list, bool json) {
                 host[kColumnKeys[c]] = list.Field(row, c);
             doc["hosts"].push_back(host);
         }
-        std::cout << doc.dump(2) << std::endl;
+        PrintJson(doc);
         return;
     }
     for (int row = 0; row < list.NextRow(); ++row) {
@@ -57,12 +57,13 @@ Command AddSearchCommand(CLI::App& app) {
                 const HostListModel list = tool.Search();
                 PrintHosts(list, o->json);
                 if (!o->out.empty()) {
-                    std::ofstream file(o->out, std::ios::trunc);
+                    std::string addresses;
                     for (int row = 1; row < list.NextRow(); ++row)
-                        file << list.Field(row, 1) << "\n";
-                    file.close();
-                    if (!file) {
-                        std::cerr << o->out << ": 写入失败\n";
+                        addresses += list.Field(row, 1) + "\n";
+                    try {
+                        ReplaceFileContent(o->out, addresses, FileAccess::AsUsual);
+                    } catch (const FileWriteError& e) {
+                        std::cerr << o->out << ": 写入失败（" << e.what() << "）\n";
                         return kExitFailed;
                     }
                 }

@@ -43,7 +43,8 @@ void PrintSites(const std::vector<Site>& sites, bool json) {
                                     {"moduleType", s.moduleType},
                                     {"lastSeen", s.lastSeen},
                                     {"lastBackup", s.lastBackup}});
-        std::cout << doc.dump(2) << std::endl;
+        // The last backup's path may hold text that is not UTF-8.
+        PrintJson(doc);
         return;
     }
     std::cout << kSiteNameCaption << "\t" << kSiteAddressCaption << "\t" << kSitePortCaption << "\t"

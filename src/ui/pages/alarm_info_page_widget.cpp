@@ -16,6 +16,7 @@
 #include "operation/alarm_info_page.h"
 #include "operation/alarm_records.h"
 #include "ui/control_binder.h"
+#include "ui/habits.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
@@ -75,7 +76,6 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     start->setEditable(true);
     start->setInsertPolicy(QComboBox::NoInsert);
     start->setMinimumContentsLength(5);
-    start->setAccessibleName(before + " " + after);
     lead->setBuddy(start);
     bar->addWidget(lead);
     bar->addWidget(start);
@@ -89,10 +89,10 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
 
     auto* grid = new QTableWidget(this);
     grid->setObjectName("strgridAlarmInfo");
-    grid->setAccessibleName(QString::fromStdString(page.Caption()));
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);
     grid->setItemDelegate(new AlarmCellDelegate(grid));
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 2 * kTextTop);
@@ -102,10 +102,10 @@ AlarmInfoPageWidget::AlarmInfoPageWidget(AlarmInfoPage& page, QWidget* parent) :
     for (int col = 0; col < kAlarmGridColumns; ++col) grid->setColumnWidth(col, kColumnWidths[col]);
     layout->addWidget(grid, 1);
 
-    page.chooseExportPath = [this] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, QString::fromUtf8(kExportDialogTitle), QString::fromUtf8(kExportFileName),
-            QString::fromUtf8(kExportFilter));
+    page.chooseExportPath = [this](const std::string& suggested) {
+        const QString path =
+            ChooseSaveFile(this, QStringLiteral("export"), QString::fromUtf8(kExportDialogTitle),
+                           QString::fromStdString(suggested), QString::fromUtf8(kExportFilter));
         // The hourglass while the workbook is written; back once the click
         // that started the export has been handled.
         if (!path.isEmpty()) {

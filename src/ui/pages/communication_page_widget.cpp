@@ -29,13 +29,13 @@ QWidget* UsersAndNumbers(QWidget* parent, const ProgrammingWidgets& widgets) {
     for (int user = 1; user <= CommunicationPage::kUsers; ++user)
         users.push_back(CommunicationPage::UserCaption(user));
     layout->addWidget(ControlGrid(column, widgets, "用户设置", users,
-                                  {{"cbArmingType", "布防类型", GridColumn::List, 24},
+                                  {{"cbArmingType", "布防类型", GridColumn::List},
                                    {"edtUserCode", "用户码", GridColumn::Edit, 4}}));
     std::vector<std::string> numbers;
     for (int number = 1; number <= CommunicationPage::kNumbers; ++number)
         numbers.push_back(CommunicationPage::NumberCaption(number));
     layout->addWidget(ControlGrid(column, widgets, "接警电话", numbers,
-                                  {{"cbAlarmCallType", "报警电话类型", GridColumn::List, 24},
+                                  {{"cbAlarmCallType", "报警电话类型", GridColumn::List},
                                    {"edtAlarmCall", "接警电话号码", GridColumn::Edit, 18}}));
     layout->addStretch(1);
     return column;
@@ -51,9 +51,9 @@ QWidget* CodesAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
     AddRow(form, widgets, box, "用户账号", widgets.Edit(box, "edtUserAccount", 6));
     for (const CommunicationPage::ValueList& list : CommunicationPage::kValueLists) {
         AddRow(form, widgets, box, std::string(list.caption),
-               widgets.Combo(box, std::string(list.control), 16));
+               widgets.Combo(box, std::string(list.control)));
         if (list.control == "cbRepeatInterval")
-            AddRow(form, widgets, box, "通讯失败重播轮数", widgets.Combo(box, "cbRepeatTimes", 16));
+            AddRow(form, widgets, box, "通讯失败重播轮数", widgets.Combo(box, "cbRepeatTimes"));
     }
     // The eight digits of the siren address side by side.
     auto* address = new QWidget(box);
@@ -62,23 +62,21 @@ QWidget* CodesAndTiming(QWidget* parent, const ProgrammingWidgets& widgets) {
     digits->setSpacing(2);
     QWidget* first = nullptr;
     for (int digit = 1; digit <= CommunicationPage::kSirenAddressDigits; ++digit) {
-        QComboBox* combo = widgets.Combo(address, Numbered("cbWirelessAlarmAddress", digit), 1);
-        combo->setMaximumWidth(combo->fontMetrics().averageCharWidth() * 7);
+        QComboBox* combo = widgets.Combo(address, Numbered("cbWirelessAlarmAddress", digit));
         if (!first) first = combo;
         digits->addWidget(combo);
     }
     form->addRow(widgets.Caption(box, "无线警号地址码", first), address);
-    AddRow(form, widgets, box, "转发邻居最短间隔",
-           widgets.Combo(box, "cbNeighborDileInterval", 16));
-    AddRow(form, widgets, box, "DTMF的持续时间", widgets.Combo(box, "cbDTMFTime", 16));
-    AddRow(form, widgets, box, "DTMF的间隔时间", widgets.Combo(box, "cbDTMFInterval", 16));
+    AddRow(form, widgets, box, "转发邻居最短间隔", widgets.Combo(box, "cbNeighborDileInterval"));
+    AddRow(form, widgets, box, "DTMF的持续时间", widgets.Combo(box, "cbDTMFTime"));
+    AddRow(form, widgets, box, "DTMF的间隔时间", widgets.Combo(box, "cbDTMFInterval"));
     return box;
 }
 
 }  // namespace
 
 QWidget* BuildCommunicationPageWidget(CommunicationPage& page, QWidget* parent) {
-    ProgrammingWidgets widgets(page);
+    ProgrammingWidgets widgets;
     auto* content = new QWidget;
     auto* layout = new QHBoxLayout(content);
     layout->addWidget(UsersAndNumbers(content, widgets));

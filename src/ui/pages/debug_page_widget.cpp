@@ -24,14 +24,17 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
     : QWidget(parent), page_(page), trace_(trace) {
     setObjectName(QString::fromStdString(page.PageName()));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeLabel(this, "Label85", "接收数据："));
+    QLabel* received = MakeLabel(this, "Label85", "接收数据：");
+    layout->addWidget(received);
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName("memInfo");
     memo_->setReadOnly(true);
+    memo_->setTabChangesFocus(true);
     memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(memo_, 1);
+    received->setBuddy(memo_);
     auto* menu = new QMenu(memo_);
     menu->setObjectName("pmShowString");
     QAction* toText = menu->addAction(QStringLiteral("HexToString"));
@@ -43,14 +46,18 @@ DebugPageWidget::DebugPageWidget(DebugPage& page, TraceMemo& trace, QWidget* par
 
     auto* tools = new QGroupBox(this);
     auto* grid = new QGridLayout(tools);
-    grid->addWidget(new QLabel(QStringLiteral("数据:"), tools), 0, 0);
-    grid->addWidget(MakeEdit(tools, "edtData"), 0, 1, 1, 7);
-    grid->addWidget(new QLabel(QStringLiteral("目标地址:"), tools), 1, 0);
-    grid->addWidget(MakeEdit(tools, "edtIP"), 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("端口号:"), tools), 1, 2);
-    grid->addWidget(MakeEdit(tools, "edtPort"), 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("编程项ID号:"), tools), 1, 4);
-    grid->addWidget(MakeCombo(tools, "Edit2"), 1, 5);
+    // An input beside the label of its caption.
+    auto captioned = [&](QWidget* input, int row, int column, int span = 1) {
+        const std::string& caption = page.Controls()[input->objectName().toStdString()].caption;
+        auto* label = new QLabel(QString::fromStdString(caption), tools);
+        label->setBuddy(input);
+        grid->addWidget(label, row, column);
+        grid->addWidget(input, row, column + 1, 1, span);
+    };
+    captioned(MakeEdit(tools, "edtData"), 0, 0, 7);
+    captioned(MakeEdit(tools, "edtIP"), 1, 0);
+    captioned(MakeEdit(tools, "edtPort"), 1, 2);
+    captioned(MakeCombo(tools, "Edit2"), 1, 4);
     grid->addWidget(MakeButton(tools, "Button1"), 1, 6, 1, 2);
     const char* buttons[] = {"btnSendUDP",       "btnSendBroadcast", "btnGetCheckSum",
                              "btnGetCheckCode",  "btnCheckNum",      "BitBtn1",

@@ -44,7 +44,6 @@ class GprsLayout {
         label->setBuddy(input);
         const bool tall = qobject_cast<QPlainTextEdit*>(input) != nullptr;
         label->setAlignment(Qt::AlignRight | (tall ? Qt::AlignTop : Qt::AlignVCenter));
-        input->setAccessibleName(Q(CaptionWithoutColon(caption)).remove(' '));
         grid->addWidget(label, row, column);
         grid->addWidget(input, row, column + 1, 1, span);
         order_.push_back(input);
@@ -71,10 +70,8 @@ QGroupBox* ModuleInfo(GprsLayout& l, QWidget* parent) {
         ip->setMinimumWidth(ip->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) +
                             16);
         QLineEdit* port = MakeEdit(box, ("edtGprsPort" + n).c_str());
-        // The port has no caption of its own: its hint names it.
-        const QString hint = Q(l.Hint(port));
-        port->setPlaceholderText(hint);
-        port->setAccessibleName(hint);
+        // The port has no label of its own: its hint shows in it.
+        port->setPlaceholderText(Q(l.Hint(port)));
         port->setMaximumWidth(80);
         grid->addWidget(port, row, 4);
         l.Add(port);
@@ -108,7 +105,6 @@ QGroupBox* SmsSettings(GprsLayout& l, QWidget* parent) {
     QComboBox* info = MakeCombo(box, "cbGprsInfoSMS");
     auto* caption = new QLabel(Q(l.Caption(info)), box);
     caption->setBuddy(info);
-    info->setAccessibleName(Q(CaptionWithoutColon(l.Caption(info))).remove(' '));
     grid->addWidget(caption, 1, 0, 1, 2);
     grid->addWidget(info, 2, 0, 1, 2);
     l.Add(info);
@@ -146,10 +142,9 @@ QGroupBox* Phones(GprsLayout& l, QWidget* parent) {
     for (const auto* rows : {&left, &right}) {
         int row = 0;
         for (const Row& r : *rows) {
-            QLineEdit* edit = l.Captioned(grid, row, column, MakeEdit(box, r.edit.c_str()));
+            l.Captioned(grid, row, column, MakeEdit(box, r.edit.c_str()));
             if (!r.status.empty()) {
                 QComboBox* status = MakeCombo(box, r.status.c_str());
-                status->setAccessibleName(edit->accessibleName() + QStringLiteral(" 状态"));
                 grid->addWidget(status, row, column + 2);
                 l.Add(status);
             }

@@ -24,7 +24,6 @@ W* Captioned(QGridLayout* grid, int row, const char* caption, W* input, int span
     auto* label = new QLabel(Q(caption), input->parentWidget());
     label->setBuddy(input);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    input->setAccessibleName(Q(CaptionWithoutColon(caption)));
     grid->addWidget(label, row, 0);
     grid->addWidget(input, row, 1, 1, span);
     return input;
@@ -37,7 +36,6 @@ void CentreRow(QGridLayout* grid, int row, const char* caption, const char* ip, 
     Captioned(grid, row, caption, MakeEdit(parent, ip), 1);
     QLineEdit* portEdit = MakeEdit(parent, port);
     portEdit->setPlaceholderText(Q(portHint));
-    portEdit->setAccessibleName(Q(CaptionWithoutColon(caption)) + " " + Q(portHint));
     portEdit->setMaximumWidth(72);
     grid->addWidget(portEdit, row, 2);
 }
@@ -57,7 +55,6 @@ QGroupBox* BuildNmInfo(QWidget* parent) {
     Captioned(grid, row++, "网络管理：", MakeCombo(box, "cbNMInfo"));
     auto* switches = new QListWidget(box);
     switches->setObjectName("chklbNMInfo");
-    switches->setAccessibleName(Q(CaptionWithoutColon("网络管理：")));
     switches->setFixedHeight(switches->fontMetrics().height() * 3 + 16);
     grid->addWidget(switches, row++, 1, 1, 2);
     Captioned(grid, row, "升级文件地址：", MakeEdit(box, "edtUpdateAddr"), 1);
@@ -75,12 +72,8 @@ QGroupBox* BuildLocalNetwork(QWidget* parent) {
     box->setObjectName("GroupBox5");
     auto* grid = new QGridLayout(box);
     grid->setColumnStretch(1, 1);
-    // The model keeps the two buttons exclusive, and may clear both.
-    for (const char* name : {"rbtnDHCP", "rbtnStaticIP"}) {
-        QRadioButton* radio = MakeRadio(box, name);
-        radio->setAutoExclusive(false);
-        grid->addWidget(radio, grid->rowCount(), 0, 1, 2);
-    }
+    for (const char* name : {"rbtnDHCP", "rbtnStaticIP"})
+        grid->addWidget(MakeRadio(box, name), grid->rowCount(), 0, 1, 2);
     Captioned(grid, grid->rowCount(), "本地IP地址：", MakeEdit(box, "edtLocalIP"), 1);
     Captioned(grid, grid->rowCount(), "子网掩码：", MakeEdit(box, "edtLocalMask"), 1);
     Captioned(grid, grid->rowCount(), "默认网关：", MakeEdit(box, "edtLocalGateway"), 1);

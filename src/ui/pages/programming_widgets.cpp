@@ -14,54 +14,32 @@
 
 #include "programming/programming_page.h"
 #include "ui/control_binder.h"
+#include "ui/fit_to_screen.h"
 #include "ui/qt_text.h"
 #include "ui/widget_factory.h"
 
 namespace tarnwick::ui {
-namespace {
 
-// The current entry as accessible description and tool tip; the binder sets
-// entries with the list's signals blocked.
-void DescribeLists(QWidget* root) {
-    for (QComboBox* combo : root->findChildren<QComboBox*>()) {
-        combo->setAccessibleDescription(combo->currentText());
-        combo->setToolTip(combo->currentText());
-    }
-}
-
-}  // namespace
-
-QComboBox* ProgrammingWidgets::Combo(QWidget* parent, const std::string& name,
-                                     int minimumChars) const {
+QComboBox* ProgrammingWidgets::Combo(QWidget* parent, const std::string& name) const {
     QComboBox* combo = MakeCombo(parent, name.c_str());
-    combo->setAccessibleName(Q(page_.ControlCaption(name)));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(minimumChars);
-    QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo](const QString& text) {
-        combo->setAccessibleDescription(text);
-        combo->setToolTip(text);
-    });
+    // As wide as its longest entry: no entry is cut.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
 
 QLineEdit* ProgrammingWidgets::Edit(QWidget* parent, const std::string& name,
                                     int minimumChars) const {
     QLineEdit* edit = MakeEdit(parent, name.c_str());
-    edit->setAccessibleName(Q(page_.ControlCaption(name)));
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (minimumChars + 2));
     return edit;
 }
 
 QCheckBox* ProgrammingWidgets::Check(QWidget* parent, const std::string& name) const {
-    QCheckBox* box = MakeCheck(parent, name.c_str());
-    box->setAccessibleName(Q(page_.ControlCaption(name)));
-    return box;
+    return MakeCheck(parent, name.c_str());
 }
 
 QRadioButton* ProgrammingWidgets::Radio(QWidget* parent, const std::string& name) const {
-    QRadioButton* radio = MakeRadio(parent, name.c_str());
-    radio->setAccessibleName(Q(page_.ControlCaption(name)));
-    return radio;
+    return MakeRadio(parent, name.c_str());
 }
 
 QLabel* ProgrammingWidgets::Caption(QWidget* parent, const std::string& text,
@@ -97,7 +75,7 @@ QWidget* ControlGrid(QWidget* parent, const ProgrammingWidgets& widgets, const s
                 grid->addWidget(cell, r, static_cast<int>(col) + 1, Qt::AlignCenter);
             } else {
                 cell = column.kind == GridColumn::List
-                           ? static_cast<QWidget*>(widgets.Combo(box, name, column.chars))
+                           ? static_cast<QWidget*>(widgets.Combo(box, name))
                            : widgets.Edit(box, name, column.chars);
                 grid->addWidget(cell, r, static_cast<int>(col) + 1);
             }
@@ -113,7 +91,7 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
                         const std::vector<std::string>& rowCaptions,
                         const std::vector<GridColumn>& columns, const std::string& crossGroup,
                         const std::vector<std::string>& crossLists) {
-    ProgrammingWidgets widgets(page);
+    ProgrammingWidgets widgets;
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(ControlGrid(content, widgets, page.Caption(), rowCaptions, columns));
@@ -121,9 +99,8 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
     auto* cross = new QGroupBox(Q(crossGroup), content);
     auto* row = new QHBoxLayout(cross);
     const char* captions[] = {"防区1", "防区2", "交叉时间", "触发次数"};
-    const int chars[] = {4, 4, 14, 22};
     for (size_t i = 0; i < std::size(captions) && i < crossLists.size(); ++i) {
-        QComboBox* combo = widgets.Combo(cross, crossLists[i], chars[i]);
+        QComboBox* combo = widgets.Combo(cross, crossLists[i]);
         row->addWidget(widgets.Caption(cross, captions[i], combo));
         row->addWidget(combo);
         row->addSpacing(16);
@@ -136,20 +113,14 @@ QWidget* ZonePageWidget(ProgrammingPage& page, QWidget* parent,
 }
 
 QWidget* PageWidget(ProgrammingPage& page, QWidget* parent, QWidget* content) {
-    auto* scroll = new QScrollArea(parent);
+    QScrollArea* scroll = Scrolled(content, parent);
     scroll->setObjectName(Q(page.PageName()));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
     auto* binder = new ControlBinder(page.Controls(), content);
-    // The open list shows whole entries even where the box is narrow.
+    page.Controls().SetObserver([binder] { binder->Sync(); });
+    // Filled now: no list is squeezed below its longest entry; a narrow
+    // window scrolls the page instead.
     for (QComboBox* combo : content->findChildren<QComboBox*>())
-        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
-    DescribeLists(content);
-    page.Controls().SetObserver([binder, content] {
-        binder->Sync();
-        DescribeLists(content);
-    });
+        combo->setMinimumWidth(combo->sizeHint().width());
     return scroll;
 }
 

@@ -15,29 +15,23 @@ class ProgrammingPage;
 
 namespace tarnwick::ui {
 
-// Named widgets of a programming page, each with the page's caption of its
-// control as accessible name; lists also tell their current entry as
-// accessible description. Create them in reading order: that is the Tab
-// order.
+// Named widgets of a programming page (the binder names each by its
+// control's caption). Create them in reading order: that is the Tab order.
 class ProgrammingWidgets {
   public:
-    explicit ProgrammingWidgets(const ProgrammingPage& page) : page_(page) {}
-
-    QComboBox* Combo(QWidget* parent, const std::string& name, int minimumChars = 8) const;
+    // A list as wide as its longest entry.
+    QComboBox* Combo(QWidget* parent, const std::string& name) const;
     QLineEdit* Edit(QWidget* parent, const std::string& name, int minimumChars = 8) const;
     // A box; it shows the text its control holds (none in a grid).
     QCheckBox* Check(QWidget* parent, const std::string& name) const;
     QRadioButton* Radio(QWidget* parent, const std::string& name) const;
     // A caption label that is the buddy of an input.
     QLabel* Caption(QWidget* parent, const std::string& text, QWidget* buddy) const;
-
-  private:
-    const ProgrammingPage& page_;
 };
 
 // One column of a grid: the controls' base name, the caption on top, the
-// kind of control, and for a list or an edit the width it needs in
-// characters.
+// kind of control, and for an edit the width it needs in characters (a
+// list takes its longest entry's).
 struct GridColumn {
     enum Kind { List, Check, Edit };
     std::string base;

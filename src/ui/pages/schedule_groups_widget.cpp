@@ -30,23 +30,21 @@ QString ToggleStyle() {
         .arg(kToggleOnBackground, 6, 16, QChar('0'));
 }
 
-QPushButton* MakeToggle(QWidget* parent, const std::string& name, const QString& accessible) {
+QPushButton* MakeToggle(QWidget* parent, const std::string& name) {
     QPushButton* toggle = MakeButton(parent, name.c_str());
     toggle->setCheckable(true);
     toggle->setFixedSize(kToggleSize, kToggleSize);
     toggle->setStyleSheet(ToggleStyle());
-    toggle->setAccessibleName(accessible);
     return toggle;
 }
 
 // A time edit with its up-down pair (udHour1 holds udHour1Up and udHour1Down).
-QHBoxLayout* MakeTime(QWidget* parent, const std::string& edit, const QString& accessible) {
+QHBoxLayout* MakeTime(QWidget* parent, const std::string& edit) {
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
     QLineEdit* line = MakeEdit(parent, edit.c_str());
     line->setFixedWidth(kTimeEditWidth);
     line->setAlignment(Qt::AlignRight);
-    line->setAccessibleName(accessible);
     row->addWidget(line);
     auto* updown = new QWidget(parent);
     updown->setObjectName(Q(UpDownName(edit)));
@@ -58,7 +56,6 @@ QHBoxLayout* MakeTime(QWidget* parent, const std::string& edit, const QString& a
         arrow->setFixedSize(18, 13);
         arrow->setStyleSheet("QPushButton { font-size: 6pt; padding: 0; }");
         arrow->setFocusPolicy(Qt::NoFocus);
-        arrow->setAccessibleName(accessible + (half[0] == 'U' ? " 增加" : " 减少"));
         arrows->addWidget(arrow);
     }
     row->addWidget(updown);
@@ -68,7 +65,6 @@ QHBoxLayout* MakeTime(QWidget* parent, const std::string& edit, const QString& a
 }  // namespace
 
 QGroupBox* BuildScheduleGroup(QWidget* parent, int g) {
-    const QString groupName = g == 1 ? QStringLiteral("第一组") : QStringLiteral("第二组");
     auto* box = new QGroupBox(parent);
     box->setObjectName(QStringLiteral("gbDefenceGroup%1").arg(g));
     auto* grid = new QGridLayout(box);
@@ -84,13 +80,12 @@ QGroupBox* BuildScheduleGroup(QWidget* parent, int g) {
     int r = 1;
     for (const TimeRow& row : rows) {
         auto* caption = new QLabel(QString::fromUtf8(row.caption), box);
-        const QString prefix = groupName + " " + caption->text().chopped(1) + " ";
         grid->addWidget(caption, r, 0);
         auto* times = new QHBoxLayout;
-        times->addLayout(MakeTime(box, row.hour, prefix + "时"));
+        times->addLayout(MakeTime(box, row.hour));
         times->addWidget(new QLabel(QStringLiteral("时"), box));
         times->addSpacing(8);
-        times->addLayout(MakeTime(box, row.minute, prefix + "分"));
+        times->addLayout(MakeTime(box, row.minute));
         times->addWidget(new QLabel(QStringLiteral("分"), box));
         times->addStretch(1);
         grid->addLayout(times, r, 1);
@@ -102,11 +97,8 @@ QGroupBox* BuildScheduleGroup(QWidget* parent, int g) {
     grid->addWidget(weekCaption, r, 0);
     auto* days = new QHBoxLayout;
     days->setSpacing(2);
-    for (int day = 1; day <= kScheduleDayCount; ++day) {
-        const std::string name = DayToggleName(g, day);
-        days->addWidget(MakeToggle(
-            box, name, groupName + " 星期 " + QString::fromUtf8(kScheduleDayCaptions[day - 1])));
-    }
+    for (int day = 1; day <= kScheduleDayCount; ++day)
+        days->addWidget(MakeToggle(box, DayToggleName(g, day)));
     days->addStretch(1);
     grid->addLayout(days, r, 1);
     weekCaption->setBuddy(box->findChild<QPushButton*>(Q(DayToggleName(g, 1))));
@@ -117,8 +109,7 @@ QGroupBox* BuildScheduleGroup(QWidget* parent, int g) {
     auto* zones = new QHBoxLayout;
     zones->setSpacing(2);
     for (int zone = 1; zone <= kScheduleZoneCount; ++zone)
-        zones->addWidget(
-            MakeToggle(box, ZoneToggleName(g, zone), groupName + " 防区 " + QString::number(zone)));
+        zones->addWidget(MakeToggle(box, ZoneToggleName(g, zone)));
     zones->addStretch(1);
     grid->addLayout(zones, r, 1);
     zoneCaption->setBuddy(box->findChild<QPushButton*>(Q(ZoneToggleName(g, 1))));

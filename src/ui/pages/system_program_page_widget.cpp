@@ -56,7 +56,7 @@ QVBoxLayout* Column(std::initializer_list<QWidget*> groups) {
 }  // namespace
 
 QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) {
-    ProgrammingWidgets widgets(page);
+    ProgrammingWidgets widgets;
     auto* content = new QWidget;
     auto* grid = new QGridLayout(content);
     grid->setVerticalSpacing(4);
@@ -71,14 +71,8 @@ QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) 
 
     // Three columns: the relay with system control one, the output with
     // event report one, the siren (its spare eighth digit has no box) with
-    // system control two and the two output modes.
-    QGroupBox* second = Boxes(content, widgets, control2.caption, control2.base, 1, control2.count);
-    auto* modes = new QHBoxLayout;
-    modes->addWidget(RadioPair(second, widgets, "可编程继电器输出方式", "rbtnSystemControl25",
-                               "rbtnSystemControl25_"));
-    modes->addWidget(RadioPair(second, widgets, "可编程输出方式", "rbtnSystemControl26",
-                               "rbtnSystemControl26_"));
-    static_cast<QGridLayout*>(second->layout())->addLayout(modes, control2.count, 0);
+    // system control two and the two output modes. Widgets are made in
+    // reading order, column by column, which is the Tab order.
     grid->addLayout(
         Column({Boxes(content, widgets, relay.caption, relay.base, 1, relay.count),
                 Boxes(content, widgets, control1.caption, control1.base, 1, control1.count)}),
@@ -87,9 +81,15 @@ QWidget* BuildSystemProgramPageWidget(SystemProgramPage& page, QWidget* parent) 
         Column({Boxes(content, widgets, output.caption, output.base, 1, output.count),
                 Boxes(content, widgets, report1.caption, report1.base, 1, report1.count)}),
         0, 1);
-    grid->addLayout(
-        Column({Boxes(content, widgets, siren.caption, siren.base, 1, siren.count - 1), second}), 0,
-        2);
+    QGroupBox* sirenGroup = Boxes(content, widgets, siren.caption, siren.base, 1, siren.count - 1);
+    QGroupBox* second = Boxes(content, widgets, control2.caption, control2.base, 1, control2.count);
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(RadioPair(second, widgets, "可编程继电器输出方式", "rbtnSystemControl25",
+                               "rbtnSystemControl25_"));
+    modes->addWidget(RadioPair(second, widgets, "可编程输出方式", "rbtnSystemControl26",
+                               "rbtnSystemControl26_"));
+    static_cast<QGridLayout*>(second->layout())->addLayout(modes, control2.count, 0);
+    grid->addLayout(Column({sirenGroup, second}), 0, 2);
 
     // Below: event report two with the numbers that receive reports, then
     // neighbour dialling and the dual network switch.

@@ -46,10 +46,7 @@ QWidget* MakePlain(QWidget* parent, const Control& control) {
 }  // namespace
 
 QWidget* MakeWidgetOfKind(QWidget* parent, const Control& control) {
-    QWidget* w = MakePlain(parent, control);
-    w->setAccessibleName(
-        QString::fromStdString(control.hint.empty() ? control.name : control.hint));
-    return w;
+    return MakePlain(parent, control);
 }
 
 QWidget* BuildUnplacedControls(const PageModel& model, QWidget* page) {

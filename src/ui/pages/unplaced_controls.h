@@ -9,8 +9,7 @@ class PageModel;
 
 namespace tarnwick::ui {
 
-// A plain widget of the control's kind, named after it, with its hint (else
-// its name) as accessible name.
+// A plain widget of the control's kind, named after it.
 QWidget* MakeWidgetOfKind(QWidget* parent, const Control& control);
 
 // For a page laid out only in part: a box under `page` holding a plain widget

@@ -6,14 +6,13 @@
 namespace tarnwick::ui {
 
 QWidget* BuildWiredZonePageWidget(WiredZonePage& page, QWidget* parent) {
-    // Widths of the four list columns in characters; the boxes follow.
-    const int listChars[] = {12, 10, 6, 7};
     std::vector<GridColumn> columns;
     for (size_t col = 0; col < std::size(WiredZonePage::kColumns); ++col) {
         const auto& column = WiredZonePage::kColumns[col];
-        const bool list = col < std::size(listChars);
+        const bool list =
+            page.Controls()[std::string(column.base) + "1"].kind == ControlKind::ComboBox;
         columns.push_back({std::string(column.base), std::string(column.caption),
-                           list ? GridColumn::List : GridColumn::Check, list ? listChars[col] : 0});
+                           list ? GridColumn::List : GridColumn::Check});
     }
     std::vector<std::string> rows;
     for (int zone = 1; zone <= WiredZonePage::kZones; ++zone)

@@ -6,14 +6,13 @@
 namespace tarnwick::ui {
 
 QWidget* BuildWirelessZonePageWidget(WirelessZonePage& page, QWidget* parent) {
-    // Widths of the two list columns in characters; the boxes follow.
-    const int listChars[] = {18, 14};
     std::vector<GridColumn> columns;
     for (size_t col = 0; col < std::size(WirelessZonePage::kColumns); ++col) {
         const auto& column = WirelessZonePage::kColumns[col];
-        const bool list = col < std::size(listChars);
+        const bool list =
+            page.Controls()[std::string(column.base) + "1"].kind == ControlKind::ComboBox;
         columns.push_back({std::string(column.base), std::string(column.caption),
-                           list ? GridColumn::List : GridColumn::Check, list ? listChars[col] : 0});
+                           list ? GridColumn::List : GridColumn::Check});
     }
     std::vector<std::string> rows;
     for (int zone = 1; zone <= WirelessZonePage::kZones; ++zone)
