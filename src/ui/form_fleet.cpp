@@ -13,9 +13,12 @@
 #include <QVBoxLayout>
 
 #include "protocol/operator_port.h"
+#include "ui/accessibility.h"
 #include "ui/captioned_edit.h"
 #include "ui/control_binder.h"
+#include "ui/fit_to_screen.h"
 #include "ui/fleet_board_table.h"
+#include "ui/habits.h"
 #include "ui/title_strip.h"
 #include "ui/widget_factory.h"
 
@@ -47,7 +50,9 @@ TFormFleet::TFormFleet(OperatorPort& op, ClockPort& clock, QWidget* parent)
 
     grid_ = new QTableView(this);
     grid_->setObjectName("strgridFleet");
-    grid_->setAccessibleName(QString::fromUtf8(kFleetBoardTitle));
+    NameInput(grid_, kFleetBoardTitle);
+    // Tab leaves the grid for the close button; the arrows move within it.
+    grid_->setTabKeyNavigation(false);
     table_ = new FleetBoardTable(*board_, grid_);
     grid_->setModel(table_);
     grid_->verticalHeader()->setVisible(false);
@@ -59,7 +64,9 @@ TFormFleet::TFormFleet(OperatorPort& op, ClockPort& clock, QWidget* parent)
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->setSortIndicatorShown(true);
     grid_->horizontalHeader()->setSectionsClickable(true);
+    // The widths the operator left, else ours.
     for (int c = 0; c < kFleetColumns; ++c) grid_->setColumnWidth(c, kColumnWidths[c]);
+    RememberColumnWidths(grid_->horizontalHeader(), grid_->objectName());
     grid_->installEventFilter(this);
     auto* middle = new QHBoxLayout;
     middle->setContentsMargins(12, 8, 12, 8);
@@ -96,7 +103,8 @@ TFormFleet::TFormFleet(OperatorPort& op, ClockPort& clock, QWidget* parent)
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { Serve(-1); });
-    resize(1080, 560);
+    FitToScreen(this, {1080, 560});
+    RememberGeometry(this);
 }
 
 TFormFleet::~TFormFleet() {
