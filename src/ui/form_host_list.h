@@ -49,6 +49,7 @@ class TFormHostList : public QMainWindow {
     void modifyIpRequested(int row);  // miModifyIPClick
     void connectAddressRequested();   // 连接指定地址..., Alt+L
     void sitesRequested();            // 站点..., Alt+S
+    void fleetRequested();            // 全部主机状态..., Alt+A
     void closing();
 
   protected:
@@ -77,6 +78,7 @@ class TFormHostList : public QMainWindow {
     QPushButton* refresh_ = nullptr;
     QAction* connectAddress_ = nullptr;
     QAction* sites_ = nullptr;
+    QAction* fleet_ = nullptr;
     QMenu* menu_ = nullptr;
     WaitingPanelWidget* waiting_ = nullptr;
 };
