@@ -68,7 +68,7 @@ StatusAnswer ReadStatusAnswer(const std::string& datagram) {
         return {std::nullopt, "不是工作状态应答(" + Slice(reply, 9, 12) + ")"};
     try {
         Prologue prologue = RunReplyPrologue(reply);
-        if (!prologue.bytes) return {std::nullopt, prologue.result};
+        if (!prologue.bytes) return {std::nullopt, prologue.result.text};
         const ReplyBytes& bytes = *prologue.bytes;
         if (bytes.HasData(7) && bytes.At(7) != 1)
             return {std::nullopt, "状态查询" + HostResultText(static_cast<int>(bytes.At(7)))};
