@@ -15,6 +15,8 @@
 //                                             size compared
 //   tarnwick-bench ftp -                      the upgrade server check against a
 //                                             server and a name lookup that stall
+//   tarnwick-bench fleet <base-ip> <answering> [silent] [sweeps]
+//                                             the fleet status over many hosts
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -38,6 +40,7 @@
 #include "backup_figure.h"
 #include "common/lab_namespace.h"
 #include "common/poll_operator.h"
+#include "fleet_figure.h"
 #include "hostile_figures.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
@@ -333,7 +336,8 @@ int main(int argc, char** argv) {
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
             "<hosts-file> [rounds] | compare <host> | ftp - | log-writers <db.mdb or "
-            "postgresql://...> [rows]\n(run it through "
+            "postgresql://...> [rows] | fleet <base-ip> <answering> [silent] [sweeps]\n(run it "
+            "through "
             "tools/bench.sh)\n");
         return 2;
     }
@@ -355,6 +359,9 @@ int main(int argc, char** argv) {
     if (what == "flood") return MeasureFlood(argv[2], argc > 3 ? std::atoi(argv[3]) : 12);
     if (what == "compare") return bench::MeasureLargeCompare(argv[2]);
     if (what == "ftp") return bench::MeasureFtpLimits();
+    if (what == "fleet" && argc > 3)
+        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 10,
+                                   argc > 5 ? std::atoi(argv[5]) : 3);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;
 }

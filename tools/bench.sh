@@ -4,7 +4,8 @@
 # Builds what is missing, brings up a lab with two single hosts and a
 # namespace of 10000 host addresses, starts the simulators there, runs the
 # benchmark in the tool's namespace and brings everything down again.
-# tarnwick-cli's backups run against fifty of the packed addresses.
+# tarnwick-cli's backups run against fifty of the packed addresses, the
+# fleet status against a thousand.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/bench}")  # the tour runs in another folder
@@ -96,6 +97,12 @@ for ((i = 0; i < backup_hosts; i++)); do
   echo "$(((v >> 24) & 255)).$(((v >> 16) & 255)).$(((v >> 8) & 255)).$((v & 255))"
 done >"$work/fifty.txt"
 tool backup "$build/tarnwick-cli" "$TARNWICK_LAB_PACK_BASE_IP" "$work/fifty.txt" || status=1
+stop_sims
+
+# The fleet status: a thousand simulated hosts, then ten addresses of the
+# lab that nobody plays (silent) spread among them.
+sim "$TARNWICK_LAB_PACK_NS" fleet --hosts 1000 --base-ip "$TARNWICK_LAB_PACK_BASE_IP"
+tool fleet "$TARNWICK_LAB_PACK_BASE_IP" 1000 10 3 || status=1
 stop_sims
 
 # The search listens about 500 ms after its broadcast (100 steps of 5 ms), and

@@ -44,7 +44,7 @@ read -r -a namespaces <<<"$TARNWICK_LAB_HOST_NS"
 # code, working status (system byte, mode, zones in alarm, bypassed zones).
 hosts=(
   "100101|以太网+GPRS通讯模块|十六防区报警主机|123456|13|00|00|00"
-  "100102|以太网通讯模块|八防区无线报警主机|246810|13|01|00|04"
+  "100102|以太网通讯模块|八防区无线报警主机|246810|12|01|00|04"
   "100103|以太网+GPRS通讯模块|三十二防区总线报警主机|888888|33|01|05|00"
 )
 echo "Tarnwick demo in lab $name: three simulated alarm hosts"

@@ -6,7 +6,7 @@ TARNWICK_PACKAGES=(
   qt6-base-dev libgl-dev libgtest-dev
   libsqlite3-dev sqlite3 libpq-dev postgresql libcurl4-openssl-dev libxlsxwriter-dev nlohmann-json3-dev libcli11-dev
   fonts-wqy-microhei xvfb xauth iproute2 procps vsftpd unzip
-  openbox xdotool x11-apps x11-utils
+  openbox xdotool x11-apps x11-utils jq
   qt6-translations-l10n at-spi2-core dbus-x11 python3-pyatspi
   dpkg-dev file lintian desktop-file-utils appstream man-db
 )

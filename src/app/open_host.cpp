@@ -36,6 +36,14 @@ void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& w
     LogIn(tdm, target, window, dialog, showHostWindow);
 }
 
+void OpenHostAt(DataModule& tdm, const HostTarget& target, HostWindow& window, LoginDialog& dialog,
+                const std::function<void()>& showHostWindow) {
+    if (tdm.flowRunning || target.address.empty()) return;
+    if (window.visible && !window.MayLeavePage()) return;
+    FlowScope flow(tdm);
+    LogIn(tdm, target, window, dialog, showHostWindow);
+}
+
 LoginResult LogIn(DataModule& tdm, const HostTarget& target, HostWindow& window,
                   LoginDialog& dialog, const std::function<void()>& showHostWindow) {
     const std::string& host = target.address;

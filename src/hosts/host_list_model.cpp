@@ -27,7 +27,6 @@ constexpr FieldRange kAnswerFields[] = {{13, 42},   {43, 52},   {53, 92},  {93, 
 constexpr int kPortColumn = 2;
 constexpr int kDeviceIdColumn = 3;
 constexpr int kModuleTypeColumn = 4;
-constexpr int kHostTypeColumn = 5;
 
 }  // namespace
 

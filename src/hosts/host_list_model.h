@@ -26,6 +26,7 @@ inline constexpr const char* kNeverSeenText = "未曾应答";
 class HostListModel {
   public:
     static constexpr int kAnswerColumns = 8;  // the number and the answer's seven fields
+    static constexpr int kHostTypeColumn = 5;
     static constexpr int kSiteColumn = 8;
     static constexpr int kLastSeenColumn = 9;
     static constexpr int kColumns = 10;

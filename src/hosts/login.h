@@ -30,6 +30,12 @@ inline constexpr const char* kWrongPasswordText = "\r    密码有误，无法�
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow);
 
+// Opens the host at `target` as a list row opens its host (the board of
+// every host's state opens its rows so): nothing while a flow runs or the
+// host window keeps unsaved changes. Defined in app/open_host.cpp.
+void OpenHostAt(DataModule& tdm, const HostTarget& target, HostWindow& window, LoginDialog& dialog,
+                const std::function<void()>& showHostWindow);
+
 // How a login ended.
 enum class LoginResult { Unreached, Cancelled, WrongPassword, Opened };
 

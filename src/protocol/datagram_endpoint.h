@@ -6,10 +6,12 @@
 
 namespace tarnwick {
 
-// One datagram as it came in, with the IPv4 address it came from.
+// One datagram as it came in, with the IPv4 address it came from and the
+// port it was sent from (0 where that is not known).
 struct Datagram {
     std::string payload;
     std::string from;
+    uint16_t fromPort = 0;
 };
 
 // One UDP endpoint of the data module: send to an address (or the broadcast

@@ -31,6 +31,10 @@ inline constexpr int kModifyIpStepMs = 100;
 inline constexpr int kConnectAnswerWaitMs = 1000;
 inline constexpr int kConnectAnswerStepMs = 10;
 inline constexpr int kStatusPollPeriodMs = 15000;
+// The fleet status: hosts asked at once at most, each waited for as the
+// status poll waits (kStatusTimeoutMs), and the period of its sweeps.
+inline constexpr int kFleetLanes = 16;
+inline constexpr int kFleetPeriodMs = 10000;
 inline constexpr int kPageChangePauseMs = 100;
 inline constexpr int kCycleEndPauseMs = 100;
 inline constexpr int kStatusReadBackPauseMs = 100;

@@ -85,7 +85,7 @@ std::optional<Datagram> UdpEndpoint::ReadNow() {
     buffer.resize(static_cast<size_t>(got));
     char address[INET_ADDRSTRLEN] = {};
     ::inet_ntop(AF_INET, &from.sin_addr, address, sizeof address);
-    return Datagram{std::move(buffer), address};
+    return Datagram{std::move(buffer), address, ntohs(from.sin_port)};
 }
 
 }  // namespace tarnwick

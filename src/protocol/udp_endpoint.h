@@ -23,6 +23,11 @@ class UdpEndpoint : public DatagramEndpoint {
     int ReceiveTimeoutMs() const override { return timeoutMs_; }
     void SetReceiveTimeoutMs(int ms) override { timeoutMs_ = ms; }
     bool IsOpen() const { return fd_ >= 0; }
+    // The socket, opened when it was not, for a caller that waits on many.
+    int Descriptor() {
+        Open();
+        return fd_;
+    }
     // The local port the socket is bound to; 0 before the first send.
     uint16_t LocalPort() const;
 

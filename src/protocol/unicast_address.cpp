@@ -52,4 +52,17 @@ std::string PlainDottedIPv4(std::string_view address) {
     return plain;
 }
 
+uint32_t IPv4Number(std::string_view address) {
+    if (!IsValidIPv4(address)) return 0;
+    uint32_t number = 0;
+    for (size_t start = 0; start < address.size();) {
+        unsigned piece = 0;
+        auto [end, error] =
+            std::from_chars(address.data() + start, address.data() + address.size(), piece);
+        number = number << 8 | piece;
+        start = static_cast<size_t>(end - address.data()) + 1;
+    }
+    return number;
+}
+
 }  // namespace tarnwick

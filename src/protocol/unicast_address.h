@@ -22,4 +22,8 @@ uint32_t IPv4Number(std::string_view text);
 // ("010.0.0.2" becomes "10.0.0.2"), so that one host is named one way.
 std::string PlainDottedIPv4(std::string_view address);
 
+// The address as one number, the first piece highest, for ordering
+// addresses as numbers; 0 for a text that is not a valid address.
+uint32_t IPv4Number(std::string_view address);
+
 }  // namespace tarnwick

@@ -17,6 +17,7 @@
 #include "backup/snapshot_file.h"
 #include "hosts/data_module.h"
 #include "hosts/host_search.h"
+#include "operation/fleet_board.h"
 #include "operation/pairing.h"
 #include "programming/programming_page.h"
 #include "protocol/timing.h"
@@ -30,6 +31,7 @@
 #include "ui/control_binder.h"
 #include "ui/form_code_match.h"
 #include "ui/form_connect_address.h"
+#include "ui/form_fleet.h"
 #include "ui/form_host_list.h"
 #include "ui/form_login.h"
 #include "ui/form_main.h"
@@ -71,6 +73,7 @@ Application::Application(const std::string& database, bool unattended, const std
     WireHostList();
     WireHostWindow();
     WireSites();
+    WireFleet();
 }
 
 // The data module: a missing or empty database is made from the seed; one
@@ -178,6 +181,29 @@ void Application::WireSites() {
     connect(hostList_.get(), &TFormHostList::sitesRequested, this, &Application::ShowSiteBook);
 }
 
+void Application::WireFleet() {
+    formFleet_ = std::make_unique<TFormFleet>(*op_, *clock_, hostList_.get());
+    formFleet_->Board().openHost = [this](const HostTarget& target) {
+        OpenHostAt(*tdm_, target, *window_, login_, [this] { ShowHostWindow(); });
+    };
+    connect(hostList_.get(), &TFormHostList::fleetRequested, this, &Application::ShowFleet);
+}
+
+void Application::ShowFleet() {
+    formFleet_->Open(FleetHostsOf(hostList_->Model().list));
+}
+
+void Application::TourFleet(const QString& dir) {
+    ShowFleet();
+    // The first sweep: every host answers or times out within it.
+    for (int step = 0; step < 50 && formFleet_->Poller().SweepsDone() == 0; ++step) op_->Pause(100);
+    // Most zones in alarm first.
+    formFleet_->Board().SortBy(kFleetAlarm);
+    formFleet_->Board().SortBy(kFleetAlarm);
+    SaveWindow(formFleet_.get(), dir, "TFormFleet");
+    formFleet_->close();
+}
+
 void Application::ConnectToAddress() {
     hostList_->RunListFlow([this] {
         tarnwick::ConnectToAddress(*tdm_, hostList_->Model(), *connectAddress_, *window_, login_,
@@ -193,6 +219,7 @@ void Application::ShowSiteBook() {
 }
 
 Application::~Application() {
+    formFleet_.reset();
     op_->SetParentResolver(nullptr);
     focusReporter_.reset();
     tdm_->listener.SetAnswerNotifier(nullptr);
@@ -329,6 +356,7 @@ void Application::Tour(const QString& dir, const std::string& password) {
         hostList_->ModifyAddress(1, *modifyIp_);
         modifyIp_->show = [this](ModifyIpDialog&) { return formModifyIp_->Run(); };
         TourSites(dir);
+        TourFleet(dir);
         login_.show = [this, dir, password](LoginDialog& dialog) {
             formLogin_->show();
             SaveWindow(formLogin_.get(), dir, "TFormLogin");

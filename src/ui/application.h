@@ -29,6 +29,7 @@ class TFormCodeMatch;
 class TFormModifyIP;
 class TFormConnectAddress;
 class TFormSites;
+class TFormFleet;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -65,6 +66,10 @@ class Application : public QObject {
     void WireSites();
     void ConnectToAddress();
     void ShowSiteBook();
+    // The board of every host's state, opened on the hosts and sites listed.
+    void WireFleet();
+    void ShowFleet();
+    void TourFleet(const QString& dir);
     void OpenHost(int row);
     void ShowHostWindow();
     void TourPairing(const QString& dir);
@@ -96,6 +101,7 @@ class Application : public QObject {
     std::unique_ptr<TFormConnectAddress> formConnectAddress_;
     std::unique_ptr<SiteBookWindow> siteBook_;
     std::unique_ptr<TFormSites> formSites_;
+    std::unique_ptr<TFormFleet> formFleet_;
 };
 
 }  // namespace tarnwick::ui

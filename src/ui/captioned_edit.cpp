@@ -1,8 +1,11 @@
 #include "ui/captioned_edit.h"
 
+#include <QBoxLayout>
+#include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "hosts/captioned_edits.h"
 #include "hosts/page_model.h"
@@ -21,6 +24,22 @@ QLineEdit* AddCaptionedEdit(QGridLayout* grid, int row, QWidget* parent, const P
     grid->addWidget(caption, row, 0);
     grid->addWidget(input, row, 1);
     return input;
+}
+
+void AddAcceptCancelRow(QBoxLayout* layout, QDialog* dialog, const char* okName,
+                        const char* cancelName) {
+    layout->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton* ok = MakeButton(dialog, okName);
+    ok->setDefault(true);
+    QPushButton* cancel = MakeButton(dialog, cancelName);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addSpacing(32);
+    layout->addLayout(buttons);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
 }  // namespace tarnwick::ui

@@ -33,20 +33,7 @@ TFormConnectAddress::TFormConnectAddress(ConnectAddressDialog& dialog, QWidget* 
     hint->setStyleSheet("color: #606060;");
     grid->addWidget(hint, 3, 1);
     layout->addLayout(grid);
-    // The room the fixed size leaves goes above the buttons, so the banner
-    // stays at the very top.
-    layout->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* connectButton = MakeButton(this, "bbtnConnect");
-    connectButton->setDefault(true);
-    QPushButton* cancel = MakeButton(this, "bbtnCancel");
-    buttons->addWidget(connectButton);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(32);
-    layout->addLayout(buttons);
-    connect(connectButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancelRow(layout, this, "bbtnConnect", "bbtnCancel");
     binder_ = new ControlBinder(dialog_.controls, this);
     dialog_.controls.SetObserver([this] { binder_->Sync(); });
     setFixedSize(440, 250);

@@ -14,6 +14,7 @@
 #include "hosts/connect_address.h"
 #include "hosts/host_list_model.h"
 #include "hosts/site_book_window.h"
+#include "operation/fleet_board.h"
 #include "ui/accessibility.h"
 #include "ui/fit_to_screen.h"
 #include "ui/habits.h"
@@ -105,6 +106,10 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     connectAddress->setObjectName("bbtnConnectAddress");
     connectAddress->setToolTip(QStringLiteral("连接不在本网段的主机（Alt+L）"));
     connectAddress->setMinimumWidth(120);
+    auto* fleet = new QPushButton(QString::fromUtf8(kFleetBoardAction), bottom_);
+    fleet->setObjectName("bbtnFleet");
+    fleet->setToolTip(QStringLiteral("列表中每台主机和每个站点的实时状态（Alt+A）"));
+    fleet->setMinimumWidth(120);
     refresh_ = new QPushButton(QStringLiteral("刷新"), bottom_);
     refresh_->setObjectName("bbtnRefreshHost");
     refresh_->setToolTip(QStringLiteral("刷新主机列表（F5）"));
@@ -114,6 +119,8 @@ void TFormHostList::BuildBottomPanel(QWidget* parent, QVBoxLayout* layout) {
     quit->setMinimumWidth(90);
     row->addWidget(sites);
     row->addWidget(connectAddress);
+    row->addWidget(fleet);
+    connect(fleet, &QPushButton::clicked, fleet_, &QAction::trigger);
     row->addStretch(1);
     row->addWidget(refresh_);
     row->addWidget(quit);
@@ -138,6 +145,7 @@ void TFormHostList::BuildContextMenu() {
     menu_->addSeparator();
     menu_->addAction(connectAddress_);
     menu_->addAction(sites_);
+    menu_->addAction(fleet_);
     connect(refresh, &QAction::triggered, this, &TFormHostList::Search);
     connect(manage, &QAction::triggered, this, [this] { emit openHostRequested(SelectedRow()); });
     connect(modify, &QAction::triggered, this, [this] { emit modifyIpRequested(SelectedRow()); });
@@ -159,14 +167,21 @@ void TFormHostList::BuildActions() {
     sites_ = new QAction(QString::fromUtf8(kSitesAction), this);
     sites_->setObjectName("miSites");
     sites_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
+    fleet_ = new QAction(QString::fromUtf8(kFleetBoardAction), this);
+    fleet_->setObjectName("miFleet");
+    fleet_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
     addAction(connectAddress_);
     addAction(sites_);
+    addAction(fleet_);
     // Nothing starts while a search or another flow runs.
     connect(connectAddress_, &QAction::triggered, this, [this] {
         if (model_.bottomEnabled && !model_.searching) emit connectAddressRequested();
     });
     connect(sites_, &QAction::triggered, this, [this] {
         if (model_.bottomEnabled && !model_.searching) emit sitesRequested();
+    });
+    connect(fleet_, &QAction::triggered, this, [this] {
+        if (model_.bottomEnabled && !model_.searching) emit fleetRequested();
     });
 }
 

@@ -51,6 +51,7 @@ class TFormHostList : public QMainWindow {
     void modifyIpRequested(int row);  // miModifyIPClick
     void connectAddressRequested();   // 连接指定地址..., Alt+L
     void sitesRequested();            // 站点..., Alt+S
+    void fleetRequested();            // 全部主机状态..., Alt+A
     void closing();
 
   protected:
@@ -79,6 +80,7 @@ class TFormHostList : public QMainWindow {
     QPushButton* refresh_ = nullptr;
     QAction* connectAddress_ = nullptr;
     QAction* sites_ = nullptr;
+    QAction* fleet_ = nullptr;
     QMenu* menu_ = nullptr;
     WaitingPanelWidget* waiting_ = nullptr;
     bool selecting_ = false;  // the window, not the operator, moves the selection

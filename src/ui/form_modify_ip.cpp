@@ -28,20 +28,7 @@ TFormModifyIP::TFormModifyIP(ModifyIpDialog& dialog, QWidget* parent)
     for (const CaptionedEdit& field : ModifyIpDialog::kFields)
         AddCaptionedEdit(grid, row++, this, dialog_.controls, field);
     layout->addLayout(grid);
-    // The room the fixed size leaves goes above the buttons, so the banner
-    // stays at the very top.
-    layout->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = MakeButton(this, "bbtnModify");
-    ok->setDefault(true);
-    QPushButton* cancel = MakeButton(this, "bbtnCancel");
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(32);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancelRow(layout, this, "bbtnModify", "bbtnCancel");
     binder_ = new ControlBinder(dialog_.controls, this);
     dialog_.controls.SetObserver([this] { binder_->Sync(); });
     setFixedSize(400, 270);

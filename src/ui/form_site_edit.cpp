@@ -30,20 +30,7 @@ TFormSiteEdit::TFormSiteEdit(SiteEditDialog& dialog, QWidget* parent)
     for (const CaptionedEdit& field : SiteEditDialog::kFields)
         AddCaptionedEdit(grid, row++, this, c, field);
     layout->addLayout(grid);
-    // The room the fixed size leaves goes above the buttons, so the banner
-    // stays at the very top.
-    layout->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = MakeButton(this, "bbtnSiteOK");
-    ok->setDefault(true);
-    QPushButton* cancel = MakeButton(this, "bbtnSiteCancel");
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(32);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancelRow(layout, this, "bbtnSiteOK", "bbtnSiteCancel");
     binder_ = new ControlBinder(dialog_.controls, this);
     dialog_.controls.SetObserver([this, title] {
         binder_->Sync();

@@ -7,7 +7,9 @@
 #include "hosts/modify_ip.h"
 #include "hosts/page_branch.h"
 #include "hosts/site_book_window.h"
+#include "operation/fleet_board.h"
 #include "operation/pairing.h"
+#include "support/fake_fleet_lanes.h"
 #include "support/host_window_fixture.h"
 
 namespace tarnwick {
@@ -30,8 +32,12 @@ TEST(Captions, EveryInputOfEveryPageAndWindowIsReadOutOnceByItsCaption) {
     ModifyIpDialog modifyIp(w.f.op);
     ConnectAddressDialog connect;
     SiteBookWindow sites(w.f.op, *w.f.db);
-    for (const PageModel* model : {&w.window.frame, &pairing.controls, &modifyIp.controls,
-                                   &connect.controls, &sites.controls, &sites.edit.controls})
+    testing::FakeFleetLanes lanes;
+    FleetPoller poller(lanes, w.f.clock);
+    FleetBoard board(poller);
+    for (const PageModel* model :
+         {&w.window.frame, &pairing.controls, &modifyIp.controls, &connect.controls,
+          &sites.controls, &sites.edit.controls, &board.controls})
         EXPECT_TRUE(model->CaptionProblems().empty()) << Lines(model->CaptionProblems());
 }
 

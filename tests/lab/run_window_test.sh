@@ -39,6 +39,10 @@
 # 12. That host paused for two poll periods: the status group says "无应答"
 #    (the tool's trace, copied to a file, records what the group shows), and
 #    says the host is back once it answers again.
+# 13. Alt+A on the list opens the board of every host's state, which asks the
+#    listed host for its status; it is walked like the pages; Enter on its row
+#    opens the host through the login (section 00 read, the password dialog);
+#    closing the board stops its queries: none comes in the next period.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -431,6 +435,47 @@ if [ "$silent" -ge 1 ] && [ "$(traced '[状态]: 最后更新')" -ge 1 ]; then
 else
   echo "FAILED: a host paused for two poll periods is shown 无应答, and live when it answers again"
   grep -F '[状态]' "$work/trace.log"
+  failures=$((failures + 1))
+fi
+
+# 13. The board of every host's state.
+key Escape  # the far host's window closes; back at the list, which searches
+sleep 3
+n=$(count)
+key alt+a
+board=$(window '^全部主机状态$')
+for _ in $(seq 50); do received | tail -n +$((n + 1)) | grep -qx "${page0[0]}" && break; sleep 0.1; done
+if [ -n "$board" ] && received | tail -n +$((n + 1)) | grep -qx "${page0[0]}"; then
+  echo "ok: Alt+A opens the board, which sends the host the status query"
+else
+  echo "FAILED: Alt+A opens the board, which sends the host the status query (window: ${board:-none})"
+  failures=$((failures + 1))
+fi
+walk=$(atspi check)
+walked=$?
+echo "$walk"
+check "the board read through AT-SPI" test "$walked" -eq 0 -a -n "$board"
+n=$(count)
+[ -n "$board" ] && in_tool xdotool windowactivate --sync "$board"
+key Return  # the host's row
+login=$(window '^密码验证$')
+key Escape  # the login cancelled
+if [ -n "$login" ] && received | tail -n +$((n + 1)) | grep -qx "$section00"; then
+  echo "ok: Enter on the board's row opens the host through the login"
+else
+  echo "FAILED: Enter on the board's row opens the host through the login (dialog: ${login:-none})"
+  failures=$((failures + 1))
+fi
+[ -n "$board" ] && in_tool xdotool windowactivate --sync "$board"
+key Escape  # closes the board
+sleep 1
+n=$(count)
+sleep 11  # longer than the board's period
+shown=$(in_tool xdotool search --onlyvisible --name '^全部主机状态$' 2>/dev/null)
+if ! received | tail -n +$((n + 1)) | grep -qx "${page0[0]}" && [ -z "$shown" ]; then
+  echo "ok: closing the board stops its queries"
+else
+  echo "FAILED: closing the board stops its queries"
   failures=$((failures + 1))
 fi
 

@@ -112,12 +112,12 @@ TEST(SiteDialogs, TabReachesTheNewButtonsAndTheSiteBookKeepsItsSize) {
     ui::TFormHostList window;
     auto* list = window.findChild<QTableView*>("strgridHostList");
     QStringList stops;
-    for (QWidget* w = list->nextInFocusChain(); w != list && stops.size() < 4;
+    for (QWidget* w = list->nextInFocusChain(); w != list && stops.size() < 5;
          w = w->nextInFocusChain())
         if (qobject_cast<QPushButton*>(w) && (w->focusPolicy() & Qt::TabFocus))
             stops << w->objectName();
-    EXPECT_EQ(stops,
-              QStringList({"bbtnSites", "bbtnConnectAddress", "bbtnRefreshHost", "bbtnQuit"}));
+    EXPECT_EQ(stops, QStringList({"bbtnSites", "bbtnConnectAddress", "bbtnFleet", "bbtnRefreshHost",
+                                  "bbtnQuit"}));
 
     testing::CoreFixture f;
     SiteBookWindow book(f.op, *f.db);

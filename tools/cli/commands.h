@@ -22,5 +22,6 @@ Command AddHistoryCommand(CLI::App& app);
 Command AddTimeSyncCommand(CLI::App& app);
 Command AddSitesCommand(CLI::App& app);
 Command AddDbCommand(CLI::App& app);
+Command AddStatusCommand(CLI::App& app);
 
 }  // namespace tarnwick::cli

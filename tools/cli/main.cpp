@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddSearchCommand(app), AddBackupCommand(app),  AddRestoreCommand(app),
         AddDiffCommand(app),   AddHistoryCommand(app), AddTimeSyncCommand(app),
-        AddSitesCommand(app),  AddDbCommand(app),
+        AddSitesCommand(app),  AddDbCommand(app),      AddStatusCommand(app),
     };
     try {
         app.parse(argc, argv);
