@@ -233,7 +233,7 @@ void HostWindow::RefreshCycle() {
             for (const auto& [name, value] : stored) tdm.params.Set(name, value);
             branch.NoteLoaded();
             branch.NoteUnanswered();
-            tdm.trace.Add(std::string("[刷新中止]: ") + kNoAnswerText);
+            tdm.trace.Add(std::string("[刷新中止]: ") + kSilentRefreshText);
         } else {
             branch.LoadFromStore(tdm.params);
             if (branch.LoadStopped())
@@ -245,7 +245,7 @@ void HostWindow::RefreshCycle() {
         Changed();
     }
     HideWaitingPanel();
-    if (silent && branch.LoadsAfterRefresh()) tdm.op.Warning(kNoAnswerText);
+    if (silent && branch.LoadsAfterRefresh()) tdm.op.Warning(kSilentRefreshText);
 }
 
 void HostWindow::SaveCycle() {
@@ -258,7 +258,7 @@ void HostWindow::SaveCycle() {
     try {
         // Controls after a stopped load show nothing the host holds: a save
         // would write them back blank.
-        if (IsSavablePage(page) && branch.Unanswered()) throw SaveRefused(kNoAnswerSaveText);
+        if (IsSavablePage(page) && branch.Unanswered()) throw SaveRefused(kSilentRefreshSaveText);
         if (IsSavablePage(page) && branch.LoadStopped())
             throw SaveRefused(UnreadablePageText(branch.Caption(), branch.UnreadableField()));
         if (IsSavablePage(page)) entries = branch.SaveList(tdm.params);

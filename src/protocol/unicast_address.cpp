@@ -23,21 +23,6 @@ bool IsUnicastIPv4(std::string_view text) {
     return !allZero && !allOnes && !multicast;
 }
 
-uint32_t IPv4Number(std::string_view text) {
-    if (!IsValidIPv4(text)) return 0;
-    uint32_t number = 0;
-    uint32_t piece = 0;
-    for (char c : text) {
-        if (c == '.') {
-            number = number * 256 + piece;
-            piece = 0;
-        } else {
-            piece = piece * 10 + static_cast<uint32_t>(c - '0');
-        }
-    }
-    return number * 256 + piece;
-}
-
 std::string PlainDottedIPv4(std::string_view address) {
     std::string plain;
     size_t start = 0;

@@ -14,10 +14,6 @@ inline constexpr size_t kIPv4TextLength = 15;
 // (224.0.0.0/4).
 bool IsUnicastIPv4(std::string_view text);
 
-// A dotted IPv4 address as one number, for ordering addresses as numbers
-// (10.0.0.9 before 10.0.0.10); 0 for text that is no valid address.
-uint32_t IPv4Number(std::string_view text);
-
 // A valid IPv4 address with each piece written without leading zeros
 // ("010.0.0.2" becomes "10.0.0.2"), so that one host is named one way.
 std::string PlainDottedIPv4(std::string_view address);

@@ -45,7 +45,7 @@ TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
     EXPECT_EQ(lines[0], "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
     EXPECT_EQ(lines[8].substr(0, 3), "8. ");
     EXPECT_EQ(lines[9], std::string(115, '-'));
-    EXPECT_EQ(lines[10], std::string("[刷新中止]: ") + kNoAnswerText);
+    EXPECT_EQ(lines[10], std::string("[刷新中止]: ") + kSilentRefreshText);
     EXPECT_EQ(w.window.waiting.maximum, 120);
     EXPECT_EQ(w.window.waiting.position, 90);
     EXPECT_EQ(w.window.waiting.percent, "75%");
@@ -108,7 +108,7 @@ TEST(Refresh, StopDuringAnExchangeLetsItFinishAndSendsNoFurtherEntry) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[2].substr(0, 3), "2. ");
     EXPECT_EQ(lines[3], std::string(115, '-'));
-    EXPECT_EQ(lines[4], std::string("[刷新中止]: ") + kNoAnswerText);
+    EXPECT_EQ(lines[4], std::string("[刷新中止]: ") + kSilentRefreshText);
 }
 
 TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {

@@ -142,7 +142,7 @@ TEST(GprsPage, ASilentModuleKeepsThePageShownAndUnsavedAPartlySilentOneClearsIt)
         std::vector<std::string> boxes;  // after the refresh, then after F8
     };
     const Case cases[] = {
-        {"silent", "", "000123", 2, {kNoAnswerText, kNoAnswerSaveText}},
+        {"silent", "", "000123", 2, {kSilentRefreshText, kSilentRefreshSaveText}},
         {"partly silent", "D3", "", -1, {}},
     };
     for (const Case& c : cases) {
@@ -178,7 +178,7 @@ TEST(GprsPage, ASilentModuleKeepsThePageShownAndUnsavedAPartlySilentOneClearsIt)
     g.f.op.boxes.clear();
     g.window.KeyDown(HostWindow::Key::F8);
     EXPECT_GT(g.f.client().sent.size(), 11u);  // the write, then the reads
-    for (const auto& box : g.f.op.boxes) EXPECT_NE(box.text, kNoAnswerSaveText);
+    for (const auto& box : g.f.op.boxes) EXPECT_NE(box.text, kSilentRefreshSaveText);
 }
 
 // A group whose query failed holds nothing the module has: a save after

@@ -80,7 +80,7 @@ TEST_F(GprsPageInLab, UntouchedPageOfASilentModuleSendsNothingOnSave) {
     EXPECT_EQ(sim->ReceivedFrames(before), std::vector<std::string>{});
     // The unanswered refresh leaves the page unsavable, and F8 says why.
     ASSERT_EQ(op.boxes.size(), 1u);
-    EXPECT_EQ(op.boxes[0].text, kNoAnswerSaveText);
+    EXPECT_EQ(op.boxes[0].text, kSilentRefreshSaveText);
 }
 
 TEST_F(GprsPageInLab, FactoryResetRestoresTheModuleThenRestartsAfterAsking) {

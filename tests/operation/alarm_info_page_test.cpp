@@ -76,7 +76,7 @@ TEST_F(AlarmPageTest, ShowsEachKindOfRecordByItsColumnRules) {
     Refresh();
     EXPECT_EQ(Grid()[1], expected[1]);
     ASSERT_EQ(f.op.boxes.size(), 1u);
-    EXPECT_EQ(f.op.boxes[0].text, kNoAnswerText);
+    EXPECT_EQ(f.op.boxes[0].text, kSilentRefreshText);
     // The next answered read starts from a cleared grid: no record leaves
     // the headers.
     f.client().responder = host;
