@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,7 +71,12 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     waiting_ = new WaitingPanelWidget(model_.waiting, false, central);
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
-    model_.focusList = [this] { grid_->setFocus(); };
+    // The search asks for the focus as it enables the list: the grid takes
+    // the keys only once it is enabled itself.
+    model_.focusList = [this] {
+        SyncEnabled();
+        grid_->setFocus();
+    };
     // The operator's choice of row goes to the model, which keeps the host.
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -283,6 +289,11 @@ void TFormHostList::keyPressEvent(QKeyEvent* e) {
 
 bool TFormHostList::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e))) return true;
+    // The window system follows the Menu key with a context-menu request at
+    // the mouse pointer; the key has already opened the menu on the row.
+    if (e->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Keyboard)
+        return true;
     return QMainWindow::eventFilter(watched, e);
 }
 

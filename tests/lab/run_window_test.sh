@@ -43,6 +43,9 @@
 #    listed host for its status; it is walked like the pages; Enter on its row
 #    opens the host through the login (section 00 read, the password dialog);
 #    closing the board stops its queries: none comes in the next period.
+# 14. Two more hosts answer each search after a random delay: the highest
+#    address that answers stays selected through three searches, and Enter
+#    logs in to that host, not to another.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -73,10 +76,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$lab" up "$name" 2 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+"$lab" up "$name" 4 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
 source <("$lab" env "$name")
-read -r host_ip far_ip <<<"$TARNWICK_LAB_HOST_IPS"
-read -r host_ns far_ns <<<"$TARNWICK_LAB_HOST_NS"
+read -r host_ip far_ip third_ip fourth_ip <<<"$TARNWICK_LAB_HOST_IPS"
+read -r host_ns far_ns third_ns fourth_ns <<<"$TARNWICK_LAB_HOST_NS"
 in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
 
 # Starts a simulated host: <namespace> <address> <log name> [hostsim arguments...].
@@ -479,6 +482,32 @@ else
   failures=$((failures + 1))
 fi
 
+# 14. The list's order and selection through searches answered in a new
+# order each time.
+jitter='{"match": "02D7", "jitterMs": 400}'
+start_host "$third_ns" "$third_ip" third --fault "$jitter"
+start_host "$fourth_ns" "$fourth_ip" fourth --fault "$jitter"
+fourth_received() { awk '$3 == "recv" { print $7 }' "$work/fourth.log"; }
+in_tool xdotool windowactivate --sync "$(window '^Tarnwick软件 Ver1.0.8$')"
+key F5
+sleep 5
+key Down Down  # the fourth host: row 3 of the answers in address order
+for _ in 1 2 3; do
+  key F5
+  sleep 5
+done
+n=$(count)
+key Return
+login=$(window '^密码验证$')
+key Escape  # the login cancelled
+if [ -n "$login" ] && fourth_received | grep -qx "$section00" &&
+  ! received | tail -n +$((n + 1)) | grep -qx "$section00"; then
+  echo "ok: the selected host stays selected through three searches; Enter logs in to it"
+else
+  echo "FAILED: the selected host stays selected through three searches; Enter logs in to it (dialog: ${login:-none})"
+  failures=$((failures + 1))
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
@@ -488,6 +517,8 @@ if [ "$failures" -ne 0 ]; then
   cat "$work/focus.log" "$work/focus.err"
   echo "--- far host log"
   cat "$work/far.log"
+  echo "--- fourth host log"
+  cat "$work/fourth.log" 2>/dev/null
   exit 1
 fi
 echo "window test passed"
