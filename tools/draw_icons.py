@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the small pictures of the host control page into data/images/:
-the lamp (lit and grey), the four switch pictures and the six signal icons,
+the lamp (off, lit and unknown), the four switch pictures and the six signal icons,
 each at 1x and 2x (name@2x.png). Pure Python, no imaging library needed."""
 import math
 import os
@@ -109,6 +109,21 @@ def lamp(lit):
             (circle(0.38, 0.36, 0.1), shine)]
 
 
+def lamp_unknown():
+    """No answer from the host: a pale lamp with a dashed rim and a question mark."""
+    pale = (215, 215, 215, 255)
+    mark = (120, 120, 120, 255)
+
+    def dashed(u, v):
+        a = math.degrees(math.atan2(v - 0.5, u - 0.5)) % 45
+        return ring(0.5, 0.5, 0.44, 0.07)(u, v) and a < 28
+
+    return [(circle(0.5, 0.5, 0.38), pale), (dashed, mark),
+            (arc(0.5, 0.4, 0.12, 0.07, -180, 60), mark),
+            (line(0.56, 0.49, 0.5, 0.56, 0.07), mark), (line(0.5, 0.56, 0.5, 0.62, 0.07), mark),
+            (circle(0.5, 0.74, 0.045), mark)]
+
+
 def linkage(on):
     c = (30, 110, 220, 255) if on else GREY
     shapes = [(ring(0.36, 0.5, 0.24, 0.09), c), (ring(0.64, 0.5, 0.24, 0.09), c)]
@@ -145,7 +160,7 @@ def signal(level):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    pictures = {"lamp_on": (24, lamp(True)), "lamp_off": (24, lamp(False)),
+    pictures = {"lamp0": (24, lamp(False)), "lamp1": (24, lamp(True)), "lamp2": (24, lamp_unknown()),
                 "onoff0": (24, linkage(False)), "onoff1": (24, linkage(True)),
                 "onoff2": (24, sound(False)), "onoff3": (24, sound(True))}
     for level in range(6):

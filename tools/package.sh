@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the window and the command-line tool from a
 # Release build of those two alone (build/package), with Debian's hardening
-# flags, and prints its path. With --check it then checks the package itself:
-# the desktop entry, the AppStream file and lintian on what it holds, both
-# programs' --version run from the package unpacked into a temporary root
-# (the window's without a display), and both manual pages, which must name
-# every command and option of tarnwick-cli --help.
+# flags, and prints its path. With --check it then checks the build and the
+# package itself: no compiler warning in what the build compiled, the desktop
+# entry, the AppStream file and lintian on what it holds, both programs'
+# --version run from the package unpacked into a temporary root (the
+# window's without a display), and both manual pages, which must name every
+# command and option of tarnwick-cli --help.
 #   tools/package.sh [--check]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +29,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_TEST
   -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   >/dev/null
-cmake --build "$build" --target tarnwick tarnwick-cli
+# The log is kept for the check below: the optimiser warns of things the
+# Debug builds of the tests never show.
+cmake --build "$build" --target tarnwick tarnwick-cli >"$build/build.log" 2>&1 ||
+  { cat "$build/build.log"; exit 1; }
 rm -rf "$build/package"
 (cd "$build" && cpack -G DEB >/dev/null)
 debs=("$build"/package/tarnwick_*.deb)
@@ -100,6 +104,12 @@ has_library_dependencies() {
   done
 }
 
+# What this run compiled, the shipped build, compiled without a warning.
+compiles_cleanly() {
+  ! grep -E -A3 'warning:' "$build/build.log"
+}
+
+step "the shipped build compiles without a warning" compiles_cleanly
 step "desktop-file-validate" desktop-file-validate "$usr"/share/applications/*.desktop
 step "appstreamcli validate" appstreamcli validate --no-net "$usr"/share/metainfo/*.metainfo.xml
 step "lintian (no errors)" lintian --fail-on error --tag-display-limit 0 "$deb"

@@ -16,6 +16,12 @@ std::string UnreachedText(const std::string& address) {
     return "无法管理到" + address + "设备，请检查网络配置!";
 }
 
+std::string LoginHostText(const HostTarget& target) {
+    std::string text = "登录主机 " + target.address;
+    if (target.port != kHostPort) text += ":" + std::to_string(target.port);
+    return text;
+}
+
 void OpenHost(DataModule& tdm, const HostListModel& list, int row, HostWindow& window,
               LoginDialog& dialog, const std::function<void()>& showHostWindow) {
     if (tdm.flowRunning) return;
@@ -61,6 +67,7 @@ LoginResult LogIn(DataModule& tdm, const HostTarget& target, HostWindow& window,
     } catch (const std::exception& e) {
         tdm.trace.Add(std::string(kSiteBookUnwritableText) + e.what());
     }
+    dialog.hostText = LoginHostText(target);
     if (!dialog.show || !dialog.show(dialog)) return LoginResult::Cancelled;
     if (tdm.params.Get(std::string(kInstallerCodeKey)) != dialog.password) {
         tdm.op.Error(kWrongPasswordText);

@@ -1,7 +1,11 @@
 #include "hosts/host_list_model.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "protocol/hex_text.h"
 #include "protocol/name_value_list.h"
+#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -94,7 +98,34 @@ void HostListModel::ApplyBook(std::vector<Site> sites) {
     ClearForSearch();
     SetBook(std::move(sites));
     for (const std::string& frame : answers) AddSearchAnswer(frame);
+    SortAnswers();
     ListAbsentSites();
+}
+
+void HostListModel::SortAnswers() {
+    std::vector<size_t> order(static_cast<size_t>(nextRow_ - 1));
+    std::iota(order.begin(), order.end(), size_t{1});
+    // Absent sites keep their place after the answers.
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+        if (states_[a].absent != states_[b].absent) return !states_[a].absent;
+        if (states_[a].absent) return false;
+        return IPv4Number(Field(static_cast<int>(a), 1)) <
+               IPv4Number(Field(static_cast<int>(b), 1));
+    });
+    std::vector<Row> rows;
+    std::vector<RowState> states;
+    for (size_t at : order) {
+        rows.push_back(std::move(rows_[at]));
+        states.push_back(states_[at]);
+    }
+    listed_.clear();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const size_t at = k + 1;
+        rows_[at] = std::move(rows[k]);
+        states_[at] = states[k];
+        rows_[at][0] = "  " + std::to_string(at);
+        listed_.emplace(Field(static_cast<int>(at), 1), static_cast<int>(at));
+    }
 }
 
 void HostListModel::ListAbsentSites() {

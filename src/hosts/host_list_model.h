@@ -55,6 +55,10 @@ class HostListModel {
     // all) or the list holds kMaxHosts. An answer from an absent site's
     // address fills that site's row instead.
     Added AddSearchAnswer(const std::string& frame);
+    // After a search: the answers in address order (as numbers), numbered
+    // anew, so that every search lists the same hosts the same way, however
+    // their answers came in.
+    void SortAnswers();
     // The networks of this computer, whose broadcast addresses are no host.
     void SetLocalNetworks(std::vector<LocalNetwork> local) { local_ = std::move(local); }
     // After a search: one absent row for each booked site whose address no

@@ -43,7 +43,17 @@ std::vector<Site> ReadBook(DataModule& tdm) {
 
 }  // namespace
 
+void HostListWindowModel::Select(int row) {
+    selectedAddress_ = row > 0 ? list.Field(row, 1) : std::string();
+}
+
+int HostListWindowModel::SelectedRow() const {
+    if (selectedAddress_.empty()) return list.Field(1, 1).empty() ? 0 : 1;
+    return list.RowOf(selectedAddress_);
+}
+
 void ListBookedSites(DataModule& tdm, HostListWindowModel& window) {
+    window.list.SortAnswers();
     window.list.ListAbsentSites();
     const std::vector<SiteBook::Seen> seen = window.list.BookedAnswers();
     if (seen.empty()) return;

@@ -34,6 +34,17 @@ struct HostListWindowModel {
     std::function<void()> onListChanged;
     // The list gets the focus at the end of a search.
     std::function<void()> focusList;
+
+    // The operator selected a row (1-based): its host is remembered by
+    // address, so a search that lists it elsewhere, or not at all, never puts
+    // another host under the selection. An empty row remembers none.
+    void Select(int row);
+    // The row of the remembered host; 0 when it is no longer listed. With no
+    // host remembered, the first row when it lists one.
+    int SelectedRow() const;
+
+  private:
+    std::string selectedAddress_;
 };
 
 inline constexpr const char* kSearchingTitle = "正在搜索中，请稍候...";

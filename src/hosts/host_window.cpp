@@ -29,7 +29,10 @@ bool HostWindow::IsSavablePage(int page) const {
 HostWindow::HostWindow(DataModule& tdm_) : tdm(tdm_) {
     frame.Label("lblTitle");  // the shown page's caption
     frame.Label("lblHost", "IP地址:");
-    frame.Label("Label101", "0").color = 0xFFFFFF;
+    // The poll counter: counted for the trace, never shown.
+    Control& counter = frame.Label("Label101", "0");
+    counter.color = 0xFFFFFF;
+    counter.visible = false;
     // The tooltips name the keys that do the same.
     frame.Button("bbtnSave", "保存", "保存当前配置（F8）|保存当前配置!");
     frame.Button("bbtnRefresh", "刷新", "查询当前状态并刷新（F5）");
@@ -191,8 +194,12 @@ void HostWindow::RefreshCycle() {
     ShowSaveState("");
     ShowWaitingPanel("查询准备中......");
     const int page = activePage_;
-    tdm.params.Clear();
     PageBranch& branch = Page(page);
+    // What the page shows and what it was loaded from, put back when the
+    // host answers nothing.
+    const std::vector<Control> shown = branch.Controls().Copy();
+    const auto stored = tdm.params.Entries();
+    tdm.params.Clear();
     branch.Prepare();
     // The cleared page holds no edits while it is read.
     branch.NoteLoaded();
@@ -200,6 +207,8 @@ void HostWindow::RefreshCycle() {
     const CommandList entries = branch.ReadList();
     waiting.Reset(12 * (static_cast<int>(entries.size()) + 1), kCycleStep);
     stopRequest = false;
+    size_t sent = 0;
+    size_t answered = 0;
     for (size_t k = 0; k < entries.size(); ++k) {
         StepTo(entries[k]);
         if (stopRequest) break;
@@ -207,22 +216,36 @@ void HostWindow::RefreshCycle() {
             tdm.op.Pause(kEntryPauseMs);
             continue;
         }
-        RunEntry(entries[k], k, ". ");
+        ++sent;
+        if (RunEntry(entries[k], k, ". ").kind != ReplyKind::NoReply) ++answered;
     }
+    const bool silent = sent > 0 && answered == 0;
     if (branch.LoadsAfterRefresh()) {
         tdm.trace.Add(std::string(115, '-'));
         if (options_ && options_->TraceStoreAfterRefresh() && tdm.params.Count() > 0) {
             tdm.trace.Add(tdm.params.Text());
             tdm.trace.Add(std::string(115, '='));
         }
-        branch.LoadFromStore(tdm.params);
-        if (branch.LoadStopped())
-            tdm.trace.Add("[刷新中止]: " +
-                          UnreadablePageText(branch.Caption(), branch.UnreadableField()));
+        if (silent) {
+            // An empty page would look like a host holding nothing.
+            branch.Controls().Restore(shown);
+            tdm.params.Clear();
+            for (const auto& [name, value] : stored) tdm.params.Set(name, value);
+            branch.NoteLoaded();
+            branch.NoteUnanswered();
+            tdm.trace.Add(std::string("[刷新中止]: ") + kSilentRefreshText);
+        } else {
+            branch.LoadFromStore(tdm.params);
+            if (branch.LoadStopped())
+                tdm.trace.Add("[刷新中止]: " +
+                              UnreadablePageText(branch.Caption(), branch.UnreadableField()));
+        }
+        branch.AfterRefresh(silent);
         branch.Controls().Changed();
         Changed();
     }
     HideWaitingPanel();
+    if (silent && branch.LoadsAfterRefresh()) tdm.op.Warning(kSilentRefreshText);
 }
 
 void HostWindow::SaveCycle() {
@@ -235,6 +258,7 @@ void HostWindow::SaveCycle() {
     try {
         // Controls after a stopped load show nothing the host holds: a save
         // would write them back blank.
+        if (IsSavablePage(page) && branch.Unanswered()) throw SaveRefused(kSilentRefreshSaveText);
         if (IsSavablePage(page) && branch.LoadStopped())
             throw SaveRefused(UnreadablePageText(branch.Caption(), branch.UnreadableField()));
         if (IsSavablePage(page)) entries = branch.SaveList(tdm.params);

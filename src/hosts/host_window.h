@@ -21,6 +21,11 @@ enum class WaitKind { Restart, Upgrade };
 
 // Asked before a page holding unsaved changes is left, refreshed or closed.
 inline constexpr const char* kDiscardEditsQuestion = "当前页面有未保存的修改，是否放弃？";
+// Said once when a refresh got no answer at all; the page keeps what it showed.
+inline constexpr const char* kSilentRefreshText = "主机无应答，页面内容未更新。";
+// F8 on a page whose last refresh got no answer.
+inline constexpr const char* kSilentRefreshSaveText =
+    "主机无应答，页面内容未更新，不能保存。请刷新页面，主机应答后再保存。";
 // The status bar after a save that found nothing to write.
 inline constexpr const char* kNothingToSaveText = "没有需要保存的修改。";
 

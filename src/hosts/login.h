@@ -13,6 +13,8 @@ class HostWindow;
 // TFormLogin: created once, so the edit keeps the last text typed.
 struct LoginDialog {
     std::string password = "246810";  // edtoPassword
+    // lblLoginHost: which host the password is for, "登录主机 " + address.
+    std::string hostText;
     // Shows the dialog modally; true for OK, false for Cancel.
     std::function<bool(LoginDialog&)> show;
 };
@@ -43,6 +45,9 @@ enum class LoginResult { Unreached, Cancelled, WrongPassword, Opened };
 // answered is recorded as seen in the site book.
 LoginResult LogIn(DataModule& tdm, const HostTarget& target, HostWindow& window,
                   LoginDialog& dialog, const std::function<void()>& showHostWindow);
+
+// "登录主机 " + address, and ":" + port when it is not the host port.
+std::string LoginHostText(const HostTarget& target);
 
 // "无法管理到" + address + "设备，请检查网络配置!"
 std::string UnreachedText(const std::string& address);

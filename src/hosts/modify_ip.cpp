@@ -83,7 +83,14 @@ void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
         const std::string frame = ModifyIpFrame(oldIp, newIp, newMask, newGateway);
         tdm.client.SendTo(std::string(kBroadcastAddress), kHostPort, frame);
         tdm.trace.Add(kBroadcastTracePrefix + frame);
-        tdm.op.Pause(kModifyIpWaitMs);
+        // The host answers within the wait; the panel shows it running.
+        window.waiting.Reset(kModifyIpWaitMs / kModifyIpStepMs, 1);
+        window.waiting.Show(kModifyIpWaitingTitle);
+        for (int waited = 0; waited < kModifyIpWaitMs; waited += kModifyIpStepMs) {
+            window.waiting.StepIt();
+            tdm.op.Pause(kModifyIpStepMs);
+        }
+        window.waiting.Hide();
         const std::string answer = tdm.params.Get("ModifyIPInfo");
         const std::string result = Slice(answer, 13, 14);
         if (result == "01") {
@@ -96,6 +103,7 @@ void ModifyHostAddress(DataModule& tdm, HostListWindowModel& window, int row,
     } catch (...) {
         // The operation ends quietly; the clean-up below runs in every case.
     }
+    window.waiting.Hide();
     window.listEnabled = true;
     if (window.focusList) window.focusList();
     tdm.listener.Close();

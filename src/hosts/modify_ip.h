@@ -38,6 +38,7 @@ inline constexpr const char* kModifyIpHeading = "修改本地网络配置信息"
 inline constexpr const char* kIpValueWrongText = "输入的IP数值有误，请重新输入！";
 inline constexpr const char* kInvalidIpText = "输入无效的IP地址，请重试！";
 inline constexpr const char* kBroadcastTracePrefix = "[广播包]：";
+inline constexpr const char* kModifyIpWaitingTitle = "正在修改主机的IP地址，请稍候...";
 std::string AbsentSiteText(const std::string& site);
 
 // The IP change request: class 02, command DB, the present address, the new

@@ -28,6 +28,7 @@ bool PageBranch::IsSetting(const Control& c) {
 void PageBranch::LoadFromStore(const DeviceParams& stored) {
     noted_ = false;
     loadStopped_ = false;
+    unanswered_ = false;
     unreadableField_.clear();
     try {
         Load(stored);

@@ -55,6 +55,15 @@ class PageBranch {
     // whole or the field is not known.
     const std::string& UnreadableField() const { return unreadableField_; }
 
+    // A refresh that got no answer at all: the page shows again what it showed
+    // before (the refresh cycle puts it back) and is not saved until a later
+    // refresh gets an answer and loads.
+    void NoteUnanswered() { unanswered_ = true; }
+    bool Unanswered() const { return unanswered_; }
+    // After the refresh cycle loaded the page, or put it back because the
+    // host did not answer (`silent`).
+    virtual void AfterRefresh(bool /*silent*/) {}
+
     // A setting control (an input a refresh clears or fills) differs from
     // what the last load put there. A page that does not save holds none.
     bool HasUnsavedChanges() const;
@@ -82,6 +91,7 @@ class PageBranch {
     std::vector<Shown> loaded_;  // one per control, in the model's order
     bool noted_ = false;
     bool loadStopped_ = false;
+    bool unanswered_ = false;
     std::string unreadableField_;
 };
 

@@ -119,6 +119,19 @@ Control& PageModel::Add(const std::string& name, ControlKind kind) {
     return ref;
 }
 
+std::vector<Control> PageModel::Copy() const {
+    std::vector<Control> shown;
+    shown.reserve(controls_.size());
+    for (const auto& c : controls_) shown.push_back(*c);
+    return shown;
+}
+
+void PageModel::Restore(const std::vector<Control>& shown) {
+    if (shown.size() != controls_.size())
+        throw std::logic_error("restoring a copy of another page's controls");
+    for (size_t i = 0; i < shown.size(); ++i) *controls_[i] = shown[i];
+}
+
 Control& PageModel::Edit(const std::string& name, size_t maxLength, KeyFilter filter) {
     Control& c = Add(name, ControlKind::Edit);
     c.maxLength = maxLength;

@@ -107,6 +107,9 @@ class PageModel {
     Control& At(std::string_view base, int index) { return (*this)[Numbered(base, index)]; }
     bool Holds(const std::string& name) const { return index_.count(name) != 0; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // Everything the controls show, to be put back later with Restore.
+    std::vector<Control> Copy() const;
+    void Restore(const std::vector<Control>& shown);
     // What keeps a screen reader from telling the inputs apart: an input
     // without a caption, or two inputs read out alike. One line each; empty
     // when every input is named and no name is repeated.

@@ -25,7 +25,15 @@ struct Transfer {
     bool tooLong = false;
     CURLcode code = CURLE_OK;
     char error[CURL_ERROR_SIZE] = {};
+    bool loggedIn = false;  // the server took the login (curl asked its directory)
 };
+
+// The step a failed transfer stopped at.
+FtpStep FailedStep(const Transfer& t) {
+    if (t.loggedIn || t.tooLong) return FtpStep::List;
+    if (t.code == CURLE_LOGIN_DENIED || t.code == CURLE_REMOTE_ACCESS_DENIED) return FtpStep::Login;
+    return FtpStep::Connect;
+}
 
 size_t Collect(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
@@ -61,6 +69,9 @@ void Run(Transfer& t) {
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, t.error);
     t.code = curl_easy_perform(curl);
+    const char* entryPath = nullptr;
+    t.loggedIn = curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK &&
+                 entryPath != nullptr;
     // The clean-up sends QUIT and would wait for its answer as long as for
     // any answer; a server that keeps silent would add that to the check.
     // With the reading side shut, QUIT goes out and the connection closes.
@@ -124,11 +135,11 @@ std::vector<std::string> CurlFtp::ListNames(const std::string& host) {
     }
     worker.join();
     ::close(done);
-    if (transfer->tooLong) throw FtpError("name listing too long");
+    if (transfer->tooLong) throw FtpError("name listing too long", FtpStep::List);
     if (transfer->code != CURLE_OK) {
         const std::string detail =
             transfer->error[0] ? transfer->error : curl_easy_strerror(transfer->code);
-        throw FtpError(detail);
+        throw FtpError(detail, FailedStep(*transfer));
     }
     return SplitLines(transfer->listing);
 }

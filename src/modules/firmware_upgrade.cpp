@@ -12,14 +12,34 @@
 
 namespace tarnwick {
 
-bool CheckUpgradeImage(FtpPort& ftp, const std::string& address) {
+std::string UpgradeImageProblem(FtpPort& ftp, const std::string& address, std::string* detail) {
     try {
         for (const std::string& name : ftp.ListNames(address))
-            if (ToUpper(name) == kUpgradeImageName) return true;
-    } catch (const std::exception&) {
-        // A refused connection, a failed login or a listing error: no image.
+            if (ToUpper(name) == kUpgradeImageName) return {};
+        return kNoUpgradeImageText;
+    } catch (const FtpError& e) {
+        if (detail) *detail = e.what();
+        switch (e.Step()) {
+            case FtpStep::Connect:
+                return kFtpConnectFailedText;
+            case FtpStep::Login:
+                return kFtpLoginFailedText;
+            case FtpStep::List:
+                return kFtpListFailedText;
+        }
+    } catch (const std::exception& e) {
+        if (detail) *detail = e.what();
     }
-    return false;
+    return kFtpConnectFailedText;
+}
+
+bool CheckUpgradeImage(FtpPort& ftp, const std::string& address) {
+    return UpgradeImageProblem(ftp, address, nullptr).empty();
+}
+
+std::string UpgradeServerWrongText(const std::string& address, const std::string& problem) {
+    return std::string(kUpgradeAddressWrongText) + "\r\n" + problem + "（FTP服务器 " + address +
+           "）";
 }
 
 namespace {
@@ -83,8 +103,11 @@ void RunFirmwareUpgrade(HostWindow& window, FtpPort& ftp, const std::string& add
     if (trimmed.empty()) return;
     if (!tdm.op.Ask(kUpgradeQuestion)) return;
     FlowScope flow(tdm);
-    if (!CheckUpgradeImage(ftp, trimmed)) {
-        tdm.op.Information(kUpgradeAddressWrongText);
+    std::string detail;
+    if (const std::string problem = UpgradeImageProblem(ftp, trimmed, &detail); !problem.empty()) {
+        tdm.trace.Add("[升级检查]: " + UpgradeServerWrongText(trimmed, problem) +
+                      (detail.empty() ? "" : "：" + detail));
+        tdm.op.AskToCheck(UpgradeServerWrongText(trimmed, problem));
         return;
     }
     window.BusyStep();

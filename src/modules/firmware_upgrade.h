@@ -21,14 +21,26 @@ inline constexpr const char* kUpgradeAddressWrongText =
 inline constexpr const char* kUpgradeSucceededText = ": 网管主机升级成功！";
 inline constexpr const char* kUpgradeFailedText = ": 网管主机升级失败！";
 inline constexpr const char* kUpgradeStartedTrace = "开始升级：";
+// What the look at the upgrade server found wrong, by step.
+inline constexpr const char* kFtpConnectFailedText = "连接FTP服务器失败";
+inline constexpr const char* kFtpLoginFailedText = "匿名登录FTP服务器失败";
+inline constexpr const char* kFtpListFailedText = "读取FTP服务器文件列表失败";
+inline constexpr const char* kNoUpgradeImageText = "文件列表中没有IMAGE.RAM";
 
 // edtUpdateAddr and bbtnUpdate of the network module group: the remote
 // firmware upgrade from an FTP server.
 void DeclareFirmwareUpgrade(PageModel& c, HostWindow& window);
 
-// True when an anonymous login to `address` succeeds and the name listing of
-// the login directory holds "IMAGE.RAM" (in any case). Any failure gives false.
+// What keeps `address` from serving the upgrade: empty when an anonymous
+// login succeeds and the name listing of the login directory holds
+// "IMAGE.RAM" (in any case); otherwise the failed step's text, with the FTP
+// client's own words in `detail`.
+std::string UpgradeImageProblem(FtpPort& ftp, const std::string& address, std::string* detail);
+// True when UpgradeImageProblem finds nothing wrong.
 bool CheckUpgradeImage(FtpPort& ftp, const std::string& address);
+// The box of a server that cannot serve the upgrade: which step failed, at
+// which server.
+std::string UpgradeServerWrongText(const std::string& address, const std::string& problem);
 
 // bbtnUpdateClick: asks, checks the server, orders the upgrade and waits in
 // periods of a fixed number of seconds for the module's report, until the

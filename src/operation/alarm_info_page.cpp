@@ -18,6 +18,25 @@ std::string ExportFailureText(const std::string& path, const std::string& reason
     return "警情信息未能导出到文件\r\n" + path + "\r\n" + reason;
 }
 
+// The box that ends every export: the file and how many records went in.
+std::string ExportDoneText(const std::string& path, size_t records, int unreadable) {
+    std::string text = "已将" + std::to_string(records) + "条警情记录导出到文件\r\n" + path;
+    if (unreadable > 0) text += "\r\n其中" + std::to_string(unreadable) + "条记录的防区无法识别";
+    return text;
+}
+
+// The grid's record rows: every row below the header with any text.
+size_t RecordRows(const SheetCells& cells) {
+    size_t rows = 0;
+    for (size_t r = 1; r < cells.size(); ++r)
+        for (const std::string& cell : cells[r])
+            if (!cell.empty()) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
 // Record numbers travel as 16 bits.
 constexpr int kLastRecordNumber = 0xFFFF;
 
@@ -114,11 +133,14 @@ void AlarmInfoPage::ExportToExcel() {
     std::string path = chooseExportPath(SuggestedName());
     if (path.empty()) return;
     path = WithExportExtension(path);
+    const SheetCells& cells = Controls()["strgridAlarmInfo"].cells;
     try {
-        spreadsheet_->SaveWorkbook(path, kExportSheetName, Controls()["strgridAlarmInfo"].cells);
+        spreadsheet_->SaveWorkbook(path, kExportSheetName, cells);
     } catch (const SpreadsheetError& e) {
         window_.tdm.op.Warning(ExportFailureText(path, e.what()));
+        return;
     }
+    window_.tdm.op.Information(ExportDoneText(path, RecordRows(cells), 0));
 }
 
 void AlarmInfoPage::ExportAllToExcel() {
@@ -133,10 +155,7 @@ void AlarmInfoPage::ExportAllToExcel() {
     bool done = false;
     try {
         const HistoryExport e = ExportWholeHistory(tdm, *spreadsheet_, chosen, 0);
-        text =
-            "已将" + std::to_string(e.history.records.size()) + "条警情记录导出到文件\r\n" + e.path;
-        if (e.unreadable > 0)
-            text += "\r\n其中" + std::to_string(e.unreadable) + "条记录的防区无法识别";
+        text = ExportDoneText(e.path, e.history.records.size(), e.unreadable);
         if (e.history.numbersRanOut) text += std::string("\r\n") + kRecordNumbersRanOutText;
         done = true;
     } catch (const std::exception& e) {

@@ -64,10 +64,21 @@ CommandList HostControlPage::ReadList() {
 // network module groups, then the schedule groups.
 void HostControlPage::Load(const DeviceParams& stored) {
     PageModel& c = Controls();
+    // A reload keeps saying the host is silent: the stored keys are old.
+    const bool silent = ShowsHostSilent(c);
     ShowHostStatus(c, stored);
+    if (silent) ShowStatusOutcome(c, stored, false, {});
     LoadHostModel(c, stored);
     LoadNmSettings(c, stored);
     LoadScheduleGroups(c, stored);
+}
+
+// The refresh read the status first: whether it answered decides whether the
+// status group is live. The store was emptied before the reads.
+void HostControlPage::AfterRefresh(bool silent) {
+    const DeviceParams& stored = window_.tdm.params;
+    ShowStatusOutcome(Controls(), stored, !silent && stored.Has("SystemStatus"),
+                      window_.tdm.clock.NowText());
 }
 
 // The network module's writes in their order, then section 06.

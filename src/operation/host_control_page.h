@@ -16,6 +16,7 @@ class HostControlPage : public PageBranch {
     CommandList ReadList() override;
     void Load(const DeviceParams& stored) override;
     CommandList SaveList(const DeviceParams& stored) override;
+    void AfterRefresh(bool silent) override;
 
   private:
     HostWindow& window_;

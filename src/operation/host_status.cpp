@@ -75,7 +75,50 @@ void ShowSignalText(PageModel& c, const DeviceParams& params) {
     c["stxtGPRSCSQ"].text = std::string(kSignalCaption) + params.Get("GPRSCSQ");
 }
 
+// A lamp's picture; enabled stays what it always meant: lit.
+void ShowLamp(Control& lamp, LampPicture picture) {
+    lamp.image = picture;
+    lamp.enabled = picture == kLampLit;
+}
+
+void ShowArmingState(PageModel& c, const std::string& word) {
+    c["stxtArmingState"].text = std::string(kArmingStateCaption) + word;
+}
+
+// "HH:MM:SS" of a clock text "yyyy-mm-dd hh:nn:ss".
+std::string TimeOfDay(const std::string& now) {
+    return now.size() >= 19 ? now.substr(11, 8) : now;
+}
+
+void ShowSilence(PageModel& c) {
+    for (const Lamp& lamp : kLamps) ShowLamp(c[lamp.name], kLampUnknown);
+    for (int zone = 1; zone <= kZoneLabelCount; ++zone)
+        c.At("lblDefence", zone).color = kZoneUnknownColor;
+    ShowArmingState(c, kUnknownStateText);
+    c["stxtGPRSCSQ"].text = kSignalCaption;
+    c["Img1CSQ"].visible = false;
+    Control& note = c["stxtHostAnswer"];
+    note.text = HostSilentText(note.hint.substr(std::string(kLastUpdateCaption).size()));
+    note.color = kHostSilentColor;
+}
+
 }  // namespace
+
+bool ShowsHostSilent(const PageModel& c) {
+    return c["stxtHostAnswer"].color.has_value();
+}
+
+std::string HostSilentText(const std::string& lastUpdate) {
+    return "主机无应答（" + std::string(kLastUpdateCaption) + lastUpdate + "）";
+}
+
+std::string ArmingStateWord(const std::string& mode) {
+    if (mode.empty()) return {};
+    if (mode == "00") return "撤防";
+    if (mode == "01") return "离家布防";
+    if (mode == "02") return "在家布防";
+    return kUnknownStateText;
+}
 
 int SignalIcon(const std::string& value) {
     int number = 0;
@@ -92,13 +135,16 @@ int SignalIcon(const std::string& value) {
 }
 
 void DeclareHostStatus(PageModel& c) {
-    for (const Lamp& lamp : kLamps) c.Button(lamp.name, lamp.caption);
+    // Nothing is known of the host before its first answer.
+    for (const Lamp& lamp : kLamps) ShowLamp(c.Button(lamp.name, lamp.caption), kLampUnknown);
     for (int zone = 1; zone <= kZoneLabelCount; ++zone)
         c.Label(Numbered("lblDefence", zone), "防区" + std::to_string(zone));
     c.Label("stxtGPRSCSQ", kSignalCaption);
     c.Label("Img1CSQ").image = 0;
     c.Label("stxtHostModel", kHostModelCaption);
     c.Label("stxtModuleVer", kModuleVersionCaption).hint = kModuleVersionCaption;
+    c.Label("stxtArmingState", kArmingStateCaption);
+    c.Label("stxtHostAnswer").hint = std::string(kLastUpdateCaption) + kNeverUpdatedTime;
 }
 
 void ClearHostStatus(PageModel& c) {
@@ -106,7 +152,7 @@ void ClearHostStatus(PageModel& c) {
                              "bbtnOnOffAlarmSound"})
         c[name].enabled = true;
     for (int zone = 1; zone <= kZoneLabelCount; ++zone) c.At("lblDefence", zone).color.reset();
-    for (const Lamp& lamp : kLamps) c[lamp.name].enabled = true;
+    for (const Lamp& lamp : kLamps) ShowLamp(c[lamp.name], kLampLit);
     c["stxtHostModel"].text = kHostModelCaption;
     c["stxtModuleVer"].text = kModuleVersionCaption;
     c["stxtModuleVer"].hint = kModuleVersionCaption;
@@ -116,9 +162,11 @@ void ClearHostStatus(PageModel& c) {
 void ShowHostStatus(PageModel& c, const DeviceParams& params) {
     const std::string mode = params.Get("KeepAwayMode");
     ApplyMode(c, mode);
+    if (const std::string word = ArmingStateWord(mode); !word.empty()) ShowArmingState(c, word);
     if (const auto status = StatusByte(params, "SystemStatus")) {
         for (const SwitchState& s : kSwitches) ShowSwitch(c, s, Bit(*status, s.bit));
-        for (const Lamp& lamp : kLamps) c[lamp.name].enabled = Bit(*status, lamp.bit);
+        for (const Lamp& lamp : kLamps)
+            ShowLamp(c[lamp.name], Bit(*status, lamp.bit) ? kLampLit : kLampOff);
         const bool locked = Bit(*status, 7);
         for (const char* name : kFiveControlButtons) c[name].enabled = !locked;
         // The mode overrides the blanket enabling.
@@ -136,6 +184,7 @@ void ShowHostStatus(PageModel& c, const DeviceParams& params) {
         ColourZones(c, 1, 8, *low, *lowBypass);
         ShowSignalText(c, params);
         c["Img1CSQ"].image = SignalIcon(params.Get("GPRSCSQ"));
+        c["Img1CSQ"].visible = true;
     }
     const auto high = StatusByte(params, "Defence9_16");
     const auto highBypass = StatusByte(params, "ByPass9_16");
@@ -143,6 +192,19 @@ void ShowHostStatus(PageModel& c, const DeviceParams& params) {
         ColourZones(c, 9, kZoneLabelCount, *high, *highBypass);
         ShowSignalText(c, params);
     }
+}
+
+void ShowStatusOutcome(PageModel& c, const DeviceParams& params, bool answered,
+                       const std::string& now) {
+    if (!answered) {
+        ShowSilence(c);
+        return;
+    }
+    ShowHostStatus(c, params);
+    Control& note = c["stxtHostAnswer"];
+    note.hint = kLastUpdateCaption + TimeOfDay(now);
+    note.text = note.hint;
+    note.color.reset();
 }
 
 void LoadHostModel(PageModel& c, const DeviceParams& params) {

@@ -16,6 +16,14 @@ inline constexpr int kZoneLabelCount = 12;
 inline constexpr uint32_t kZoneBypassedColor = 0x0000FF;
 inline constexpr uint32_t kZoneActiveColor = 0xFF0000;
 inline constexpr uint32_t kZoneQuietColor = 0x008000;
+// A zone whose state is not known (the host stopped answering).
+inline constexpr uint32_t kZoneUnknownColor = 0xA0A0A0;
+// The note of the status group while the host does not answer.
+inline constexpr uint32_t kHostSilentColor = 0xC00000;
+
+// Pictures of a lamp: off, lit, and unknown while the host does not answer.
+enum LampPicture { kLampOff = 0, kLampLit = 1, kLampUnknown = 2 };
+inline constexpr int kLampImageCount = 3;
 
 // Pictures of the 24x24 list ImgOnOff: linkage off, on; alarm sound off, on.
 inline constexpr int kOnOffImageCount = 4;
@@ -25,6 +33,11 @@ inline constexpr int kCsqImageCount = 6;
 inline constexpr const char* kHostModelCaption = "主机型号版本:";
 inline constexpr const char* kModuleVersionCaption = "模块软件版本:";
 inline constexpr const char* kSignalCaption = "GPRS/GSM信号:";
+inline constexpr const char* kArmingStateCaption = "布防状态:";
+inline constexpr const char* kUnknownStateText = "未知";
+inline constexpr const char* kLastUpdateCaption = "最后更新 ";
+// The time of the last answer before the host answered at all.
+inline constexpr const char* kNeverUpdatedTime = "--:--:--";
 
 // The four lamps with their captions and the bit of SystemStatus each shows.
 struct Lamp {
@@ -45,6 +58,18 @@ void ClearHostStatus(PageModel& c);
 // ShowHostStatus: applies the stored status keys to the page. A key that is
 // empty, or not two hex digits, leaves its part of the page as it was.
 void ShowHostStatus(PageModel& c, const DeviceParams& params);
+// The outcome of one status query at `now` ("yyyy-mm-dd hh:nn:ss"): an
+// answer shows the stored keys live and notes its time in stxtHostAnswer;
+// silence shows the unknown state instead of the last one (grey lamps and
+// zones, no arming state, no signal) and says since when in stxtHostAnswer.
+void ShowStatusOutcome(PageModel& c, const DeviceParams& params, bool answered,
+                       const std::string& now);
+// Whether the status group says the host stopped answering.
+bool ShowsHostSilent(const PageModel& c);
+// "主机无应答（最后更新 HH:MM:SS）"
+std::string HostSilentText(const std::string& lastUpdate);
+// The arming state in words for a KeepAwayMode value; empty for none.
+std::string ArmingStateWord(const std::string& mode);
 // The model and module version labels of LoadHostControlPage.
 void LoadHostModel(PageModel& c, const DeviceParams& params);
 

@@ -87,9 +87,10 @@ void ShowIfAny(HostWindow& window, const std::string& result, const std::string&
 
 // The status read-back after a command: its answer only fills the status keys.
 void ReadStatusBack(HostWindow& window, PageModel& c, LastExchange& last) {
-    Exchange(window, last, kStatusReadBackPair, kStatusQueryData);
+    const bool answered =
+        Exchange(window, last, kStatusReadBackPair, kStatusQueryData).kind != ReplyKind::NoReply;
     window.tdm.op.Pause(kStatusReadBackPauseMs);
-    ShowHostStatus(c, window.tdm.params);
+    ShowStatusOutcome(c, window.tdm.params, answered, window.tdm.clock.NowText());
     c.Changed();
     window.tdm.op.Pause(kStatusReadBackPauseMs);
 }

@@ -32,7 +32,11 @@ bool PollHostStatus(HostWindow& window, PageModel& page, bool windowActive) {
         tdm.trace.Add("0. " + query.pair + "(" + query.frame + "): " + result);
         CountPoll(window.frame["Label101"]);
         window.frame.Changed();
-        ShowHostStatus(page, tdm.params);
+        const bool wasSilent = ShowsHostSilent(page);
+        ShowStatusOutcome(page, tdm.params, !result.empty(), tdm.clock.NowText());
+        // The trace says when the host fell silent and when it came back.
+        if (ShowsHostSilent(page) != wasSilent)
+            tdm.trace.Add("[状态]: " + page["stxtHostAnswer"].text);
         page.Changed();
     } catch (...) {
         // A poll never reaches the operator; the next tick tries again.

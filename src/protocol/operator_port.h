@@ -17,6 +17,9 @@ class OperatorPort {
     virtual void Information(const std::string& text) = 0;
     virtual void Warning(const std::string& text) = 0;
     virtual void Error(const std::string& text) = 0;
+    // A box with the question icon and only an OK button: the operator is
+    // asked to check what the text names.
+    virtual void AskToCheck(const std::string& text) = 0;
     // Yes/no question; true for 是. Every question of the tool writes to a
     // host or gives up work when answered 是, so the box's default button is
     // kQuestionDefault: a stray Enter, like Escape, answers 否.

@@ -16,7 +16,9 @@ inline constexpr std::string_view kForeignSenderText = "非收来自终端的数
 // missing byte is 0, so decoders test Has() before they match a row.
 class ReplyBytes {
   public:
-    explicit ReplyBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    // Copied from a view: GCC's optimiser took a moved-in short string for
+    // one whose bytes may be unset and warned at every read.
+    explicit ReplyBytes(std::string_view bytes) : bytes_(bytes) {}
     size_t Size() const { return bytes_.size(); }
     bool Has(size_t n) const { return n >= 1 && n <= bytes_.size(); }
     unsigned At(size_t n) const { return Has(n) ? static_cast<unsigned char>(bytes_[n - 1]) : 0u; }

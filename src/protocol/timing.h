@@ -24,6 +24,8 @@ inline constexpr int kSearchStepPauseMs = 5;
 // The search ends this long after it began, whatever keeps arriving.
 inline constexpr int kSearchDeadlineMs = 3000;
 inline constexpr int kModifyIpWaitMs = 3000;
+// The address change's wait advances the waiting panel in steps of this.
+inline constexpr int kModifyIpStepMs = 100;
 // Connecting to an address: how long its answer to the search frame is
 // waited for, in steps of this many milliseconds, before the login goes on.
 inline constexpr int kConnectAnswerWaitMs = 1000;

@@ -3,6 +3,7 @@
 namespace tarnwick {
 
 void TraceMemo::Add(const std::string& line) {
+    if (mirror_) mirror_(line);
     lines_.push_back(line);
     if (lines_.size() > kTraceMemoMaxLines) {
         const size_t drop = lines_.size() - (kTraceMemoMaxLines - kTraceMemoDropChunk);

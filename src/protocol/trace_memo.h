@@ -29,11 +29,14 @@ class TraceMemo {
     // The notice, if any, then all lines, joined by CR LF.
     std::string Text() const;
     void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    // Every line added is also handed here (a copy of the trace in a file).
+    void SetMirror(std::function<void(const std::string&)> mirror) { mirror_ = std::move(mirror); }
 
   private:
     std::vector<std::string> lines_;
     size_t dropped_ = 0;
     std::function<void()> observer_;
+    std::function<void(const std::string&)> mirror_;
 };
 
 }  // namespace tarnwick

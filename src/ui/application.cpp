@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
@@ -89,6 +90,12 @@ void Application::OpenDataModule(const std::string& dbPath, const std::string& o
                                         kHostPort);
     RegisterStandardDecoders(tdm_->decoders);
     AttachStandardPorts(*tdm_);
+    // TARNWICK_TRACE_FILE: the debug trace is written to this file as well,
+    // line by line, for a look at a run from outside the window.
+    if (const QString file = qEnvironmentVariable("TARNWICK_TRACE_FILE"); !file.isEmpty()) {
+        auto out = std::make_shared<std::ofstream>(file.toStdString(), std::ios::app);
+        tdm_->trace.SetMirror([out](const std::string& line) { *out << line << std::endl; });
+    }
     if (database.created)
         tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
     // With an outbox the tool goes on with the code tables of this computer.

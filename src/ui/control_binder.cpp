@@ -132,7 +132,11 @@ void ShowColouredLines(QTextEdit* log, const Control& c) {
 QIcon Picture(const QWidget* w, int image) {
     const QString list = w->property("imageList").toString();
     if (list.isEmpty() || image < 0) return {};
-    return QIcon(list.arg(image));
+    QIcon icon(list.arg(image));
+    // addFile takes the @2x picture beside it as well.
+    if (w->property(kKeepPictureProperty).toBool())
+        icon.addFile(list.arg(image), {}, QIcon::Disabled);
+    return icon;
 }
 
 // The label's text colour from the model; 0 gives back the default colour.

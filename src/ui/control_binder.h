@@ -19,6 +19,9 @@ namespace tarnwick::ui {
 // panel) carries this property set to true, so no binder above it claims
 // its named inputs.
 inline constexpr const char* kOwnBindingProperty = "tarnwickOwnBinding";
+// A button that shows state by its picture (a lamp) carries this property set
+// to true: disabled, it keeps its picture instead of Qt's greyed one.
+inline constexpr const char* kKeepPictureProperty = "tarnwickKeepPicture";
 
 // Keeps the widgets of a page in step with its named controls: a widget whose
 // objectName is a control's name shows that control, and what the operator

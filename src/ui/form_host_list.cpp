@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,11 +71,22 @@ TFormHostList::TFormHostList(QWidget* parent) : QMainWindow(parent) {
     waiting_ = new WaitingPanelWidget(model_.waiting, false, central);
     model_.waiting.observer = [this] { waiting_->Sync(); };
     model_.onListChanged = [this] { table_->Refresh(); };
-    model_.focusList = [this] { grid_->setFocus(); };
+    // The search asks for the focus as it enables the list: the grid takes
+    // the keys only once it is enabled itself.
+    model_.focusList = [this] {
+        SyncEnabled();
+        grid_->setFocus();
+    };
+    // The operator's choice of row goes to the model, which keeps the host.
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!selecting_ && !model_.searching && current.isValid())
+                    model_.Select(current.row() + 1);
+            });
     FitToScreen(this, {1040, 640});
     RememberGeometry(this);
     RememberColumnWidths(grid_->horizontalHeader(), grid_->objectName());
-    SelectRow(1);
+    ShowSelection();
 }
 
 TFormHostList::~TFormHostList() {
@@ -195,10 +207,13 @@ void TFormHostList::RunListFlow(const std::function<void()>& flow) {
         waiting_->Sync();
         SyncEnabled();
     };
+    selecting_ = true;  // a list the flow rebuilds keeps the host selected
     flow();
+    selecting_ = false;
     model_.onListChanged = listChanged;
     model_.waiting.observer = waitingChanged;
     SyncEnabled();
+    ShowSelection();
 }
 
 int TFormHostList::SelectedRow() const {
@@ -212,6 +227,18 @@ void TFormHostList::SelectRow(int row) {
     grid_->selectRow(row - 1);
 }
 
+void TFormHostList::ShowSelection() {
+    selecting_ = true;
+    const int row = model_.SelectedRow();
+    if (row > 0) {
+        SelectRow(row);
+    } else {
+        grid_->selectionModel()->clearCurrentIndex();
+        grid_->clearSelection();
+    }
+    selecting_ = false;
+}
+
 void TFormHostList::Search() {
     if (!tdm_ || model_.searching) return;
     SyncEnabled();
@@ -222,7 +249,7 @@ void TFormHostList::Search() {
     RunHostSearch(*tdm_, model_);
     model_.waiting.observer = [this] { waiting_->Sync(); };
     SyncEnabled();
-    SelectRow(1);
+    ShowSelection();
 }
 
 void TFormHostList::SyncEnabled() {
@@ -262,6 +289,11 @@ void TFormHostList::keyPressEvent(QKeyEvent* e) {
 
 bool TFormHostList::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e))) return true;
+    // The window system follows the Menu key with a context-menu request at
+    // the mouse pointer; the key has already opened the menu on the row.
+    if (e->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Keyboard)
+        return true;
     return QMainWindow::eventFilter(watched, e);
 }
 

@@ -34,6 +34,8 @@ class TFormHostList : public QMainWindow {
     // The data row (1-based, as in the core list) that is selected, or 0.
     int SelectedRow() const;
     void SelectRow(int row);
+    // Selects the row of the host the model keeps (none when it is gone).
+    void ShowSelection();
     // bbtnRefreshHostClick.
     void Search();
     // miModifyIPClick on a data row (1-based), the list following the flow.
@@ -81,6 +83,7 @@ class TFormHostList : public QMainWindow {
     QAction* fleet_ = nullptr;
     QMenu* menu_ = nullptr;
     WaitingPanelWidget* waiting_ = nullptr;
+    bool selecting_ = false;  // the window, not the operator, moves the selection
 };
 
 }  // namespace tarnwick::ui

@@ -17,8 +17,12 @@ TFormLogin::TFormLogin(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 12);
     layout->addWidget(new TitleStrip(QStringLiteral("密码验证"), this));
+    host_ = new QLabel(this);
+    host_->setObjectName("lblLoginHost");
+    host_->setContentsMargins(24, 12, 24, 0);
+    layout->addWidget(host_);
     auto* row = new QHBoxLayout;
-    row->setContentsMargins(24, 16, 24, 8);
+    row->setContentsMargins(24, 8, 24, 8);
     auto* caption = new QLabel(QString::fromUtf8(kPasswordCaption), this);
     row->addWidget(caption);
     edit_ = new QLineEdit(this);
@@ -46,10 +50,11 @@ TFormLogin::TFormLogin(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     connect(login, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(360, 170);
+    setFixedSize(360, 196);
 }
 
 bool TFormLogin::Run(LoginDialog& dialog) {
+    host_->setText(QString::fromStdString(dialog.hostText));
     edit_->setText(QString::fromStdString(dialog.password));
     edit_->selectAll();
     edit_->setFocus();

@@ -3,6 +3,7 @@
 
 #include "hosts/login.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace tarnwick::ui {
@@ -17,6 +18,7 @@ class TFormLogin : public QDialog {
     bool Run(LoginDialog& dialog);
 
   private:
+    QLabel* host_;
     QLineEdit* edit_;
 };
 

@@ -64,6 +64,11 @@ void QtOperator::Error(const std::string& text) {
     ShowBox(QMessageBox::Critical, QStringLiteral("错误"), text);
 }
 
+void QtOperator::AskToCheck(const std::string& text) {
+    if (Unattended("check", text)) return;
+    ShowBox(QMessageBox::Question, QStringLiteral("提示"), text);
+}
+
 bool QtOperator::Ask(const std::string& text) {
     if (Unattended("question", text)) return kQuestionDefault;
     const QString body = QString::fromStdString(text);

@@ -17,6 +17,7 @@ class QtOperator : public OperatorPort {
     void Information(const std::string& text) override;
     void Warning(const std::string& text) override;
     void Error(const std::string& text) override;
+    void AskToCheck(const std::string& text) override;
     bool Ask(const std::string& text) override;
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;

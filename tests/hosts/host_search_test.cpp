@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -13,6 +14,7 @@
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/timing.h"
+#include "protocol/unicast_address.h"
 #include "support/core_fixture.h"
 #include "support/search_answer.h"
 
@@ -122,6 +124,66 @@ TEST(HostSearch, BroadcastsListsEveryAnswerOnceAndCleansUp) {
     EXPECT_TRUE(window.listEnabled && window.bottomEnabled && window.keysAttached);
     EXPECT_EQ(hostWindowEnabled, (std::vector<bool>{false, true}));
     EXPECT_FALSE(f.tdm->listener.IsOpen());
+}
+
+// However the answers come in, a search lists the hosts in address order
+// (as numbers), and the host the operator selected stays selected wherever
+// it is listed; a host that no longer answers leaves nothing selected.
+TEST(HostSearch, AnswersInAnyOrderListOneOrderAndKeepTheSelectedHost) {
+    const std::vector<std::string> sorted = {"10.231.1.1", "10.231.1.2", "10.231.1.9",
+                                             "10.231.1.10"};
+    struct Case {
+        std::vector<std::string> answers;  // in the order they arrive
+        int selectedRow;                   // the row of 10.231.1.2 afterwards, 0 none
+    };
+    const Case cases[] = {
+        {{"10.231.1.10", "10.231.1.2", "10.231.1.1", "10.231.1.9"}, 2},
+        {{"10.231.1.9", "10.231.1.1", "10.231.1.10", "10.231.1.2"}, 2},
+        {{"10.231.1.2", "10.231.1.10", "10.231.1.9", "10.231.1.1"}, 2},
+        {{"10.231.1.10", "10.231.1.9", "10.231.1.1"}, 0},  // 10.231.1.2 is silent
+        {{"10.231.1.9", "10.231.1.2"}, 1},
+    };
+    testing::CoreFixture f;
+    f.op.sleepInPauses = true;
+    HostListWindowModel window;
+    const std::vector<std::string>* answers = nullptr;
+    int served = 0;
+    f.op.onServe = [&] {
+        if (++served == 3)
+            for (const std::string& address : *answers) f.SendToListener(SearchAnswer(address));
+    };
+    EXPECT_EQ(window.SelectedRow(), 0);  // nothing listed, nothing selected
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        const Case& c = cases[n];
+        SCOPED_TRACE(n);
+        answers = &c.answers;
+        served = 0;
+        RunHostSearch(*f.tdm, window);
+        std::vector<std::string> listed;
+        for (int row = 1; !window.list.Field(row, 1).empty(); ++row) {
+            listed.push_back(window.list.Field(row, 1));
+            EXPECT_EQ(window.list.Cell(row, 0), "  " + std::to_string(row));
+        }
+        std::vector<std::string> expected;
+        for (const std::string& address : sorted)
+            if (std::find(c.answers.begin(), c.answers.end(), address) != c.answers.end())
+                expected.push_back(address);
+        EXPECT_EQ(listed, expected);
+        if (n == 0) {
+            EXPECT_EQ(window.SelectedRow(), 1);  // none chosen yet: the first host
+            window.Select(2);                    // the operator picks 10.231.1.2
+        }
+        EXPECT_EQ(window.SelectedRow(), c.selectedRow);
+        if (c.selectedRow > 0) {
+            EXPECT_EQ(window.list.Field(c.selectedRow, 1), "10.231.1.2");
+        }
+    }
+    // An empty row keeps no host: the first row again.
+    window.Select(20);
+    EXPECT_EQ(window.SelectedRow(), 1);
+    const std::pair<const char*, uint32_t> numbers[] = {
+        {"10.231.1.10", 0x0AE7010A}, {"0.0.0.1", 1}, {"255.255.255.255", 0xFFFFFFFF}, {"1.2.3", 0}};
+    for (const auto& [text, number] : numbers) EXPECT_EQ(IPv4Number(text), number) << text;
 }
 
 // The listener's thread, the queue to the UI thread and the store all at work

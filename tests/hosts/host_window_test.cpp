@@ -22,6 +22,14 @@ using testing::HostDatagram;
 
 using testing::HostWindowFixture;
 
+// A host that takes every section write and answers every read.
+std::vector<std::string> ProgrammingHost(const std::string& payload) {
+    const std::string command = NormalizeReceived(payload).substr(10, 2);
+    if (command == "82") return {HostDatagram("11", "02", "01")};
+    if (command == "81") return {HostDatagram("11", "01", "01")};
+    return {};
+}
+
 TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
     HostWindowFixture w;
     w.window.Refresh();
@@ -33,10 +41,11 @@ TEST(Refresh, FirstPageSendsItsNineReadsInOrderAndTracesEach) {
     EXPECT_EQ(sent[7], BuildFrame("02", "D9", "00"));
     EXPECT_EQ(sent[8], BuildFrame("01", "86", "0F"));
     const auto& lines = w.f.tdm->trace.Lines();
-    ASSERT_EQ(lines.size(), 10u);  // nothing stored, so no store dump
+    ASSERT_EQ(lines.size(), 11u);  // nothing stored, so no store dump
     EXPECT_EQ(lines[0], "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
     EXPECT_EQ(lines[8].substr(0, 3), "8. ");
     EXPECT_EQ(lines[9], std::string(115, '-'));
+    EXPECT_EQ(lines[10], std::string("[刷新中止]: ") + kSilentRefreshText);
     EXPECT_EQ(w.window.waiting.maximum, 120);
     EXPECT_EQ(w.window.waiting.position, 90);
     EXPECT_EQ(w.window.waiting.percent, "75%");
@@ -49,8 +58,8 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
     HostWindowFixture w;
     w.f.tdm->params.Set("Prog04", "left over");
     w.AutoRefresh(true);
-    w.window.PageChange(1);  // the page is read
-    EXPECT_FALSE(w.f.tdm->params.Has("Prog04"));
+    w.window.PageChange(1);  // the page is read; no answer puts the store back
+    EXPECT_EQ(w.f.tdm->params.Get("Prog04"), "left over");
     EXPECT_EQ(w.window.waiting.maximum, 36);
     EXPECT_EQ(w.window.waiting.position, 20);
     EXPECT_EQ(w.window.waiting.percent, "56%");
@@ -65,6 +74,7 @@ TEST(Refresh, ClearsTheStoreAndDumpsWhatTheRepliesStored) {
     };
     w.f.tdm->trace.Clear();
     w.window.Refresh();
+    EXPECT_EQ(w.f.tdm->params.Get("Prog04"), std::string(48, '1'));
     const auto& lines = w.f.tdm->trace.Lines();
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[2], std::string(115, '-'));
@@ -95,9 +105,10 @@ TEST(Refresh, StopDuringAnExchangeLetsItFinishAndSendsNoFurtherEntry) {
     w.window.Refresh();
     EXPECT_EQ(w.SentPayloads().size(), 3u);
     const auto& lines = w.f.tdm->trace.Lines();
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[2].substr(0, 3), "2. ");
     EXPECT_EQ(lines[3], std::string(115, '-'));
+    EXPECT_EQ(lines[4], std::string("[刷新中止]: ") + kSilentRefreshText);
 }
 
 TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
@@ -106,10 +117,7 @@ TEST(Save, WritesChangedSettingsReportsLogsAndReadsThePageAgain) {
     w.scripted->reads = {ReadSectionRequest(3)};
     w.writes = {WriteSectionRequest(0, std::string(30, '1')),
                 WriteSectionRequest(3, std::string(66, '0'))};
-    w.f.client().responder = [](const std::string& payload) {
-        if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
-        return std::vector<std::string>{HostDatagram("11", "02", "01")};
-    };
+    w.f.client().responder = ProgrammingHost;
     w.window.Save();
     ASSERT_EQ(w.f.client().sent.size(), 3u);  // two writes, then the page's read
     ASSERT_EQ(w.f.op.boxes.size(), 1u);
@@ -134,10 +142,7 @@ TEST(Save, ALogThatCannotBeWrittenStopsNoWriteAndIsReportedOnce) {
     w.scripted->reads = {ReadSectionRequest(3)};
     w.writes = {WriteSectionRequest(0, std::string(30, '1')),
                 WriteSectionRequest(3, std::string(66, '0'))};
-    w.f.client().responder = [](const std::string& payload) {
-        if (NormalizeReceived(payload).substr(10, 2) != "82") return std::vector<std::string>{};
-        return std::vector<std::string>{HostDatagram("11", "02", "01")};
-    };
+    w.f.client().responder = ProgrammingHost;
     w.f.db->Execute("Drop Table OperationLog", {});
     w.window.Save();
     EXPECT_EQ(w.f.client().sent.size(), 3u);  // both writes, then the page's read

@@ -53,8 +53,10 @@ TEST(Login, RightPasswordOpensTheHostWindowWithTheAddressShown) {
     EXPECT_EQ(StandardPage(l.window, PageId::Debug).Controls()["edtIP"].text, "10.77.0.11");
     EXPECT_EQ(l.f.client().sent.at(0).host, "10.77.0.11");
     EXPECT_EQ(l.shown, 1);
+    EXPECT_EQ(l.dialog.hostText, "登录主机 10.77.0.11");  // the host the password is for
     EXPECT_EQ(l.opened, 1);
     EXPECT_EQ(l.window.frame["lblHost"].text, "IP地址:10.77.0.11:5200");
+    EXPECT_EQ(LoginHostText({"10.231.1.1", 5300, "仓库"}), "登录主机 10.231.1.1:5300");
     EXPECT_TRUE(l.f.op.boxes.empty());
 }
 

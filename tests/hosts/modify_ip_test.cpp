@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 #include "hosts/host_search.h"
@@ -32,6 +33,10 @@ struct ModifyIpFixture {
         window.list.AddSearchAnswer(SearchAnswer("10.77.0.11", "255.255.0.0", "10.77.0.254"));
         window.list.AddSearchAnswer(SearchAnswer("10.77.0.12", "255.255.255.0", "10.77.0.1"));
         window.focusList = [this] { ++focused; };
+        // What the waiting panel shows at the last pause of the wait.
+        f.op.onServe = [this] {
+            if (window.waiting.visible) panelSeen = {window.waiting.title, window.waiting.percent};
+        };
         dialog.show = [this](ModifyIpDialog& d) {
             shownOld = d.controls["edtOldIP"].text;
             shownMask = d.controls["edtNewMask"].text;
@@ -57,6 +62,7 @@ struct ModifyIpFixture {
     testing::CoreFixture f;
     HostListWindowModel window;
     ModifyIpDialog dialog{f.op};
+    std::vector<std::string> panelSeen;
     std::vector<std::pair<std::string, std::string>> typed = {{"edtNewIP", "10.77.0.50"}};
     bool accept = true;
     std::string shownOld, shownMask, shownGateway;
@@ -128,7 +134,11 @@ TEST(ModifyIp, SuccessFromTheNewAddressIsShownAndLoggedForTheChangedHost) {
     EXPECT_EQ(HexToText(Slice(frame, 103, 132)), "10.77.0.1");
     EXPECT_EQ(frame.size(), 12u + 120u + 4u);
     EXPECT_EQ(m.f.tdm->trace.Lines().back(), "[广播包]：" + sent.payload);
-    EXPECT_EQ(m.f.op.pauses.back(), 3000);
+    // The three seconds' wait runs behind the waiting panel, which has gone
+    // before the box.
+    EXPECT_EQ(std::accumulate(m.f.op.pauses.begin(), m.f.op.pauses.end(), 0), 3000);
+    EXPECT_EQ(m.panelSeen, (std::vector<std::string>{"正在修改主机的IP地址，请稍候...", "100%"}));
+    EXPECT_FALSE(m.window.waiting.visible);
 
     const std::string stored = UnescapeFrame(answer);
     ASSERT_EQ(m.f.op.boxes.size(), 1u);

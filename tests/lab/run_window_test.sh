@@ -36,10 +36,16 @@
 #    host that ignores the search frame, Enter, Enter in the password dialog:
 #    that host receives the search at its own address, the section 00 read
 #    and page 0's nine reads.
-# 12. Alt+A on the list opens the board of every host's state, which asks the
+# 12. That host paused for two poll periods: the status group says "无应答"
+#    (the tool's trace, copied to a file, records what the group shows), and
+#    says the host is back once it answers again.
+# 13. Alt+A on the list opens the board of every host's state, which asks the
 #    listed host for its status; it is walked like the pages; Enter on its row
 #    opens the host through the login (section 00 read, the password dialog);
 #    closing the board stops its queries: none comes in the next period.
+# 14. Two more hosts answer each search after a random delay: the highest
+#    address that answers stays selected through three searches, and Enter
+#    logs in to that host, not to another.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -70,10 +76,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$lab" up "$name" 2 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+"$lab" up "$name" 4 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
 source <("$lab" env "$name")
-read -r host_ip far_ip <<<"$TARNWICK_LAB_HOST_IPS"
-read -r host_ns far_ns <<<"$TARNWICK_LAB_HOST_NS"
+read -r host_ip far_ip third_ip fourth_ip <<<"$TARNWICK_LAB_HOST_IPS"
+read -r host_ns far_ns third_ns fourth_ns <<<"$TARNWICK_LAB_HOST_NS"
 in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
 
 # Starts a simulated host: <namespace> <address> <log name> [hostsim arguments...].
@@ -116,7 +122,8 @@ pids+=($!)
 sleep 1
 
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TARNWICK_LOCK_FILE="$work/tarnwick.lock" \
-  ASAN_OPTIONS=detect_leaks=0 "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
+  ASAN_OPTIONS=detect_leaks=0 TARNWICK_TRACE_FILE="$work/trace.log" \
+  "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$tool" >"$work/tool.log" 2>&1 &
 pids+=($!)
 atspi() { in_tool /usr/bin/python3 "$here/atspi_walk.py" "$@"; }
 # Every object that takes the focus, as "role<TAB>name", from here on.
@@ -418,7 +425,23 @@ else
   failures=$((failures + 1))
 fi
 
-# 12. The board of every host's state.
+# 12. The far host's window is active on page 0: its status is polled.
+far_pid=${pids[1]}
+traced() { grep -c -F "$1" "$work/trace.log" 2>/dev/null; }
+kill -STOP "$far_pid"
+for _ in $(seq 450); do [ "$(traced '[状态]: 主机无应答')" -ge 1 ] && break; sleep 0.1; done
+silent=$(traced '[状态]: 主机无应答')
+kill -CONT "$far_pid"
+for _ in $(seq 250); do [ "$(traced '[状态]: 最后更新')" -ge 1 ] && break; sleep 0.1; done
+if [ "$silent" -ge 1 ] && [ "$(traced '[状态]: 最后更新')" -ge 1 ]; then
+  echo "ok: a host paused for two poll periods is shown 无应答, and live when it answers again"
+else
+  echo "FAILED: a host paused for two poll periods is shown 无应答, and live when it answers again"
+  grep -F '[状态]' "$work/trace.log"
+  failures=$((failures + 1))
+fi
+
+# 13. The board of every host's state.
 key Escape  # the far host's window closes; back at the list, which searches
 sleep 3
 n=$(count)
@@ -459,6 +482,32 @@ else
   failures=$((failures + 1))
 fi
 
+# 14. The list's order and selection through searches answered in a new
+# order each time.
+jitter='{"match": "02D7", "jitterMs": 400}'
+start_host "$third_ns" "$third_ip" third --fault "$jitter"
+start_host "$fourth_ns" "$fourth_ip" fourth --fault "$jitter"
+fourth_received() { awk '$3 == "recv" { print $7 }' "$work/fourth.log"; }
+in_tool xdotool windowactivate --sync "$(window '^Tarnwick软件 Ver1.0.8$')"
+key F5
+sleep 5
+key Down Down  # the fourth host: row 3 of the answers in address order
+for _ in 1 2 3; do
+  key F5
+  sleep 5
+done
+n=$(count)
+key Return
+login=$(window '^密码验证$')
+key Escape  # the login cancelled
+if [ -n "$login" ] && fourth_received | grep -qx "$section00" &&
+  ! received | tail -n +$((n + 1)) | grep -qx "$section00"; then
+  echo "ok: the selected host stays selected through three searches; Enter logs in to it"
+else
+  echo "FAILED: the selected host stays selected through three searches; Enter logs in to it (dialog: ${login:-none})"
+  failures=$((failures + 1))
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
@@ -468,6 +517,8 @@ if [ "$failures" -ne 0 ]; then
   cat "$work/focus.log" "$work/focus.err"
   echo "--- far host log"
   cat "$work/far.log"
+  echo "--- fourth host log"
+  cat "$work/fourth.log" 2>/dev/null
   exit 1
 fi
 echo "window test passed"

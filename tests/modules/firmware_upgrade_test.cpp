@@ -91,30 +91,56 @@ TEST(FirmwareUpgrade, BlankAddressOrNoDoesNothing) {
     EXPECT_TRUE(u.f.client().sent.empty());
 }
 
-TEST(FirmwareUpgrade, ImageCheckIgnoresCaseAndNeedsTheExactName) {
-    testing::FakeFtp ftp;
-    ftp.names = {"image.ram"};
-    EXPECT_TRUE(CheckUpgradeImage(ftp, "10.0.0.1"));
-    ftp.names = {"Image.Ram", "other"};
-    EXPECT_TRUE(CheckUpgradeImage(ftp, "10.0.0.1"));
-    ftp.names = {"IMAGE.RAM.bak", "IMAGE", "xIMAGE.RAM"};
-    EXPECT_FALSE(CheckUpgradeImage(ftp, "10.0.0.1"));
-    ftp.names = {};
-    EXPECT_FALSE(CheckUpgradeImage(ftp, "10.0.0.1"));
-    ftp.names = {"IMAGE.RAM"};
-    ftp.failWith = "530 Login incorrect.";
-    EXPECT_FALSE(CheckUpgradeImage(ftp, "10.0.0.1"));
+// The check names the step that failed: the operator learns whether the
+// server, its login, its listing or the file is the matter.
+TEST(FirmwareUpgrade, ImageCheckIgnoresCaseNeedsTheExactNameAndNamesTheFailedStep) {
+    struct Case {
+        std::vector<std::string> names;
+        std::string failWith;
+        FtpStep step;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {{"image.ram"}, "", FtpStep::Connect, ""},
+        {{"Image.Ram", "other"}, "", FtpStep::Connect, ""},
+        {{"IMAGE.RAM.bak", "IMAGE", "xIMAGE.RAM"}, "", FtpStep::Connect, kNoUpgradeImageText},
+        {{}, "", FtpStep::Connect, kNoUpgradeImageText},
+        {{"IMAGE.RAM"}, "Connection refused", FtpStep::Connect, kFtpConnectFailedText},
+        {{"IMAGE.RAM"}, "530 Login incorrect.", FtpStep::Login, kFtpLoginFailedText},
+        {{"IMAGE.RAM"}, "425 Can't open data connection", FtpStep::List, kFtpListFailedText},
+    };
+    for (const Case& c : cases) {
+        testing::FakeFtp ftp;
+        ftp.names = c.names;
+        ftp.failWith = c.failWith;
+        ftp.failStep = c.step;
+        std::string detail;
+        EXPECT_EQ(UpgradeImageProblem(ftp, "10.0.0.1", &detail), c.problem) << c.failWith;
+        EXPECT_EQ(detail, c.failWith);
+        EXPECT_EQ(CheckUpgradeImage(ftp, "10.0.0.1"), c.problem.empty()) << c.failWith;
+    }
 }
 
-TEST(FirmwareUpgrade, WithoutTheImageTheAddressMessageAndNothingSent) {
+TEST(FirmwareUpgrade, WithoutTheImageAQuestionBoxNamesTheStepAndServerAndNothingIsSent) {
     UpgradeFixture u;
     u.ftp->names = {"IMAGE.RAM.bak"};
     u.Run();
     EXPECT_EQ(u.ftp->hosts, std::vector<std::string>{"10.77.0.200"});
-    EXPECT_EQ(u.f.op.boxes.back().text, "升级文件地址有误或者该地址没有默认的升级文件，请核实！");
+    EXPECT_EQ(u.f.op.boxes.back().kind, "check");
+    EXPECT_EQ(u.f.op.boxes.back().text,
+              "升级文件地址有误或者该地址没有默认的升级文件，请核实！\r\n"
+              "文件列表中没有IMAGE.RAM（FTP服务器 10.77.0.200）");
     EXPECT_TRUE(u.f.client().sent.empty());
     EXPECT_FALSE(u.f.tdm->listener.IsOpen());
     EXPECT_TRUE(u.window.pcMainEnabled);
+    // The FTP client's own words go to the trace only.
+    u.ftp->failWith = "530 Login incorrect.";
+    u.ftp->failStep = FtpStep::Login;
+    u.Run();
+    EXPECT_EQ(u.f.op.boxes.back().text,
+              "升级文件地址有误或者该地址没有默认的升级文件，请核实！\r\n"
+              "匿名登录FTP服务器失败（FTP服务器 10.77.0.200）");
+    EXPECT_NE(u.f.tdm->trace.Lines().back().find("530 Login incorrect."), std::string::npos);
 }
 
 TEST(FirmwareUpgrade, RefusedOrUnansweredOrderShowsTheFailureWithoutWaiting) {

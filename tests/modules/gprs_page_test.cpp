@@ -58,7 +58,7 @@ struct GprsFixture : testing::HostWindowFixture {
             const std::string command = Slice(frame, 11, 12);
             std::string key = command == "85" ? command + Slice(frame, 13, 14) : command;
             std::vector<std::string> out;
-            if (silent) return out;
+            if (silent || (!answerOnly.empty() && key != answerOnly)) return out;
             auto it = answers.find(key);
             if (it != answers.end())
                 out.push_back(testing::HostDatagram("01", it->second.first, it->second.second));
@@ -84,6 +84,7 @@ struct GprsFixture : testing::HostWindowFixture {
 
     std::map<std::string, std::pair<std::string, std::string>> answers = ModuleAnswers();
     bool silent = false;
+    std::string answerOnly;  // when set, the module answers only this query
 };
 
 std::vector<std::string> Pairs(const CommandList& list) {
@@ -129,27 +130,55 @@ TEST(GprsPage, RefreshSendsElevenQueriesInOrderAndShowsTheModule) {
     EXPECT_TRUE(g.Writes().empty());
 }
 
-TEST(GprsPage, RefreshAgainstASilentModuleClearsTheControls) {
+// A module that answers nothing leaves the page as it was and unsavable
+// until a refresh is answered; one that answers part of the reads clears
+// what it did not answer. The user name is not the module's: always kept.
+TEST(GprsPage, ASilentModuleKeepsThePageShownAndUnsavedAPartlySilentOneClearsIt) {
+    struct Case {
+        const char* what;
+        std::string answerOnly;
+        std::string deviceId;
+        int smsIndex;
+        std::vector<std::string> boxes;  // after the refresh, then after F8
+    };
+    const Case cases[] = {
+        {"silent", "", "000123", 2, {kSilentRefreshText, kSilentRefreshSaveText}},
+        {"partly silent", "D3", "", -1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GprsFixture g;
+        g.window.PageChange(kGprsPageIndex);
+        ASSERT_EQ(g["edtGprsDeviceID"].text, "000123");
+        g.Type("edtUserName", "card");
+        g.silent = c.answerOnly.empty();
+        g.answerOnly = c.answerOnly;
+        g.f.client().sent.clear();
+        g.window.Refresh();
+        EXPECT_EQ(g["edtGprsDeviceID"].text, c.deviceId);
+        EXPECT_EQ(g["cbGprsInfoSMS"].index, c.smsIndex);
+        EXPECT_EQ(g["memGprsDomainRPIP"].lines.empty(), c.deviceId.empty());
+        EXPECT_EQ(g["edtUserName"].text, "card");
+        g.window.KeyDown(HostWindow::Key::F8);
+        EXPECT_EQ(g.f.client().sent.size(), 11u);  // the reads; nothing written
+        std::vector<std::string> boxes;
+        for (const auto& box : g.f.op.boxes) boxes.push_back(box.text);
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_FALSE(g.page().HasUnsavedChanges());
+    }
+    // An answered refresh makes the page savable again.
     GprsFixture g;
     g.window.PageChange(kGprsPageIndex);
-    g.Type("edtUserName", "card");
     g.silent = true;
     g.window.Refresh();
-    EXPECT_EQ(g["edtGprsDeviceID"].text, "");
-    EXPECT_TRUE(g["memGprsDomainRPIP"].lines.empty());
-    EXPECT_EQ(g["cbGprsInfoSMS"].index, -1);
-    EXPECT_EQ(g["cbAlarmPhoneStatus1"].index, -1);
-    EXPECT_FALSE(g["chkGprsBootSMS"].checked);
-    EXPECT_EQ(g["edtUserName"].text, "card");  // not the module's: kept
-}
-
-TEST(GprsPage, UntouchedPageAfterFailedQueriesWritesNothing) {
-    GprsFixture g;
-    g.silent = true;
-    g.Open();
+    g.silent = false;
+    g.window.Refresh();
+    g.Type("edtGprsDeviceID", "000124");
+    g.f.client().sent.clear();
+    g.f.op.boxes.clear();
     g.window.KeyDown(HostWindow::Key::F8);
-    EXPECT_TRUE(g.f.client().sent.empty());
-    EXPECT_TRUE(g.f.op.boxes.empty());
+    EXPECT_GT(g.f.client().sent.size(), 11u);  // the write, then the reads
+    for (const auto& box : g.f.op.boxes) EXPECT_NE(box.text, kSilentRefreshSaveText);
 }
 
 // A group whose query failed holds nothing the module has: a save after
@@ -201,7 +230,7 @@ TEST(GprsPage, AGroupWhoseQueryFailedIsWrittenOnlyWhenFilledInWhole) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pair);
         GprsFixture g;
-        g.silent = true;
+        g.answerOnly = "D3";  // every group's query fails
         g.Open();
         auto fill = [&g](const Fields& fields) {
             for (const auto& [name, value] : fields)

@@ -41,22 +41,23 @@ TEST_F(UpgradeInLab, ImageCheckAgainstARealServer) {
          {Case{{"notes.txt", "IMAGE.RAM"}, true}, Case{{"image.ram"}, true},
           Case{{"IMAGE.RAM.bak", "IMAGE"}, false}, Case{{}, false}, Case{many, true}}) {
         FtpServerProcess server(ns, ip, c.names);
-        EXPECT_EQ(CheckUpgradeImage(ftp, ip), c.found) << c.names.size() << " names";
+        EXPECT_EQ(UpgradeImageProblem(ftp, ip, nullptr), c.found ? "" : kNoUpgradeImageText)
+            << c.names.size() << " names";
     }
 
     // A failed login, a refused connection and an address where nothing
-    // answers: false, each within the check's time-out.
+    // answers: each named by its step, within the check's time-out.
     {
         FtpServerProcess closed(ns, ip, {"IMAGE.RAM"}, false);
         const auto start = Clock::now();
-        EXPECT_FALSE(CheckUpgradeImage(ftp, ip));
+        EXPECT_EQ(UpgradeImageProblem(ftp, ip, nullptr), kFtpLoginFailedText);
         EXPECT_LT(SecondsSince(start), kFtpCheckTimeoutMs / 1000.0);
     }
     auto start = Clock::now();
-    EXPECT_FALSE(CheckUpgradeImage(ftp, lab->hostIps[2]));
+    EXPECT_EQ(UpgradeImageProblem(ftp, lab->hostIps[2], nullptr), kFtpConnectFailedText);
     EXPECT_LT(SecondsSince(start), 1.0);
     start = Clock::now();
-    EXPECT_FALSE(CheckUpgradeImage(ftp, "10.231.1.250"));
+    EXPECT_EQ(UpgradeImageProblem(ftp, "10.231.1.250", nullptr), kFtpConnectFailedText);
     EXPECT_LT(SecondsSince(start), kFtpCheckTimeoutMs / 1000.0);
 }
 
@@ -104,7 +105,7 @@ TEST_F(UpgradeInLab, WithoutTheImageOrWithARefusedOrderNothingIsWaitedFor) {
     auto sim = StartOneHost(R"("faults": [{"match": "5081", "result": 1}])");
     UpgradeWindow u(*tdm);
     u.Press(lab->hostIps[1]);
-    EXPECT_EQ(op.boxes.back().text, "升级文件地址有误或者该地址没有默认的升级文件，请核实！");
+    EXPECT_EQ(op.boxes.back().text, UpgradeServerWrongText(lab->hostIps[1], kNoUpgradeImageText));
     EXPECT_TRUE(sim->LogLines("recv ").empty());
 
     FtpServerProcess withImage(lab->hostNs[2], lab->hostIps[2], {"IMAGE.RAM"});

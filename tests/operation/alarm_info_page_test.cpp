@@ -70,9 +70,17 @@ TEST_F(AlarmPageTest, ShowsEachKindOfRecordByItsColumnRules) {
     for (size_t r = expected.size(); r < Grid().size(); ++r)
         EXPECT_EQ(Grid()[r], std::vector<std::string>(6)) << r;
 
-    // The next read starts from a cleared grid: no reply leaves the headers.
-    records.clear();
+    // A host that does not answer leaves the rows shown, and says so once.
+    auto host = f.client().responder;
     f.client().responder = nullptr;
+    Refresh();
+    EXPECT_EQ(Grid()[1], expected[1]);
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].text, kSilentRefreshText);
+    // The next answered read starts from a cleared grid: no record leaves
+    // the headers.
+    f.client().responder = host;
+    records.clear();
     Refresh();
     EXPECT_EQ(Grid()[0], expected[0]);
     EXPECT_EQ(Grid()[1], std::vector<std::string>(6));
@@ -177,15 +185,24 @@ TEST_F(AlarmPageTest, ExportWritesTheGridIntoSheetOneOfAWorkbook) {
     ASSERT_FALSE(book.sheetNames.empty());
     EXPECT_EQ(book.sheetNames[0], "sheet1");
     EXPECT_EQ(book.cells, Grid());  // 21 rows by 6 columns, leading blanks kept
-    EXPECT_TRUE(f.op.boxes.empty());
+    // The same box as the export of the whole history: the file and the rows.
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].kind, "information");
+    EXPECT_EQ(f.op.boxes[0].text, "已将20条警情记录导出到文件\r\n" + chosen + ".xlsx");
 
-    // A name with its own extension keeps it; a cancelled dialog writes nothing.
+    // A name with its own extension keeps it; a page of three records says
+    // three; a cancelled dialog writes nothing and says nothing.
+    records.resize(3);
+    Refresh();
+    f.op.boxes.clear();
     chosen = f.dir.File("page.xls");
     page->Controls().Click("bbtnToExcel");
-    EXPECT_EQ(testing::ReadXlsx(chosen).cells.size(), 21u);
+    EXPECT_EQ(testing::ReadXlsx(chosen).cells.size(), 4u);  // empty rows hold no cells
+    ASSERT_EQ(f.op.boxes.size(), 1u);
+    EXPECT_EQ(f.op.boxes[0].text, "已将3条警情记录导出到文件\r\n" + chosen);
     chosen.clear();
     page->Controls().Click("bbtnToExcel");
-    EXPECT_TRUE(f.op.boxes.empty());
+    EXPECT_EQ(f.op.boxes.size(), 1u);
 }
 
 TEST_F(AlarmPageTest, AFailedExportNamesThePathAndTheReason) {

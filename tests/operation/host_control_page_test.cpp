@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
+
 #include "app/page_table.h"
 #include "hosts/host_window.h"
 #include "operation/control_decoder.h"
@@ -165,6 +169,7 @@ TEST(StatusPoll, PollsOnlyOnTheActiveWindowsFirstPageWhenNothingRuns) {
     EXPECT_FALSE(PollHostStatus(p.window, p.c(), true));
     p.window.waitingFlag = false;
     p.window.PageChange(3);
+    p.f.op.boxes.clear();  // the page's refresh got no answer
     EXPECT_FALSE(PollHostStatus(p.window, p.c(), true));
     EXPECT_TRUE(timer.sent.empty());
     EXPECT_EQ(p.window.frame["Label101"].text, "0");
@@ -183,15 +188,141 @@ TEST(StatusPoll, PollsOnlyOnTheActiveWindowsFirstPageWhenNothingRuns) {
     EXPECT_FALSE(p["bbtnOutArming"].enabled);  // armed away
     EXPECT_EQ(p["stxtGPRSCSQ"].text, "GPRS/GSM信号:31");
 
-    // Silence: only the trace changes besides the counter.
+    // Silence is traced and counted like an answer, without a box; the
+    // counter is never shown.
     timer.responder = nullptr;
     ASSERT_TRUE(PollHostStatus(p.window, p.c(), true));
-    EXPECT_EQ(p.f.tdm->trace.Lines().back(),
-              "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    const auto& lines = p.f.tdm->trace.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "0. 1282:1202 报警器工作状态查询(7E1F8201128206F20E7E): ");
+    EXPECT_EQ(lines.back(), "[状态]: 主机无应答（最后更新 08:30:05）");
     EXPECT_EQ(p.window.frame["Label101"].text, "2");
-    EXPECT_FALSE(p["bbtnOutArming"].enabled);
+    EXPECT_FALSE(p.window.frame["Label101"].visible);
     EXPECT_TRUE(p.f.op.boxes.empty());
     EXPECT_TRUE(p.f.client().sent.empty());
+}
+
+// What the status group shows after each way a status query can end: the
+// poll, the refresh of page 0 and a remote command's read-back alike.
+struct StatusShown {
+    std::vector<int> lamps;  // sbtnPhoneline, sbtnTamper, sbtnButterfly, sbtnAC pictures
+    std::optional<uint32_t> zone1, zone3;
+    std::string arming, note;
+    bool signalIcon;
+};
+
+StatusShown Shown(PageModel& c) {
+    StatusShown s;
+    for (const Lamp& lamp : kLamps) {
+        s.lamps.push_back(c[lamp.name].image);
+        EXPECT_EQ(c[lamp.name].enabled, c[lamp.name].image == kLampLit) << lamp.name;
+    }
+    s.zone1 = c["lblDefence1"].color;
+    s.zone3 = c["lblDefence3"].color;
+    s.arming = c["stxtArmingState"].text;
+    s.note = c["stxtHostAnswer"].text;
+    s.signalIcon = c["Img1CSQ"].visible;
+    return s;
+}
+
+void ExpectShown(PageModel& c, const StatusShown& want, const std::string& at) {
+    const StatusShown got = Shown(c);
+    EXPECT_EQ(got.lamps, want.lamps) << at;
+    EXPECT_EQ(got.zone1, want.zone1) << at;
+    EXPECT_EQ(got.zone3, want.zone3) << at;
+    EXPECT_EQ(got.arming, want.arming) << at;
+    EXPECT_EQ(got.note, want.note) << at;
+    EXPECT_EQ(got.signalIcon, want.signalIcon) << at;
+}
+
+TEST(StatusPoll, ASilentHostIsShownUnknownAtOnceAndTheNextAnswerIsShownLive) {
+    const int off = kLampOff, lit = kLampLit, unknown = kLampUnknown;
+    // Armed away; phone line and mains lit; zone 3 in alarm.
+    const StatusShown live{{lit, off, off, lit}, kZoneQuietColor,     kZoneActiveColor,
+                           "布防状态:离家布防",  "最后更新 08:30:05", true};
+    const StatusShown silent{{unknown, unknown, unknown, unknown},
+                             kZoneUnknownColor,
+                             kZoneUnknownColor,
+                             "布防状态:未知",
+                             "主机无应答（最后更新 08:30:05）",
+                             false};
+    const StatusShown disarmed{{lit, off, off, lit}, kZoneQuietColor,     kZoneActiveColor,
+                               "布防状态:撤防",      "最后更新 08:31:10", true};
+    Page0 p;
+    auto& timer = p.f.timerClient();
+    std::string mode = "01";
+    bool answering = true;
+    timer.responder = [&](const std::string&) {
+        return answering ? std::vector<std::string>{StatusReply("11", mode, "0400")}
+                         : std::vector<std::string>{};
+    };
+    using Step = std::function<void()>;
+    const Step poll = [&] { ASSERT_TRUE(PollHostStatus(p.window, p.c(), true)); };
+    const Step refresh = [&] {
+        p.f.client().responder = timer.responder;
+        p.window.Refresh();
+        p.f.op.boxes.clear();
+    };
+    struct Case {
+        const char* what;
+        bool answers;
+        const char* now;
+        Step run;
+        const StatusShown& shown;
+    };
+    const Case cases[] = {
+        {"first poll", true, "2026-12-07 08:30:05", poll, live},
+        {"silent poll", false, "2026-12-07 08:30:20", poll, silent},
+        {"second silent poll", false, "2026-12-07 08:30:35", poll, silent},
+        {"answer",
+         true,
+         "2026-12-07 08:30:50",
+         poll,
+         {live.lamps, live.zone1, live.zone3, live.arming, "最后更新 08:30:50", true}},
+        {"silent refresh",
+         false,
+         "2026-12-07 08:31:00",
+         refresh,
+         {silent.lamps, silent.zone1, silent.zone3, silent.arming,
+          "主机无应答（最后更新 08:30:50）", false}},
+        {"answered refresh", true, "2026-12-07 08:31:10", refresh, disarmed},
+    };
+    for (const Case& k : cases) {
+        answering = k.answers;
+        if (std::string(k.what) == "answered refresh") mode = "00";
+        p.f.clock.now = k.now;
+        k.run();
+        ExpectShown(p.c(), k.shown, k.what);
+    }
+    // The poll's trace says when the host fell silent and when it came back.
+    const auto& lines = p.f.tdm->trace.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "[状态]: 主机无应答（最后更新 08:30:05）"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "[状态]: 最后更新 08:30:50"), 1);
+    // The note is drawn in its own colour only while the host is silent.
+    EXPECT_FALSE(p["stxtHostAnswer"].color.has_value());
+    answering = false;
+    poll();
+    EXPECT_EQ(p["stxtHostAnswer"].color, kHostSilentColor);
+    // A schedule group's reload shows the page as last read, but not the
+    // old status as live.
+    p.window.Page(0).Load(p.f.tdm->params);
+    ExpectShown(p.c(),
+                {silent.lamps, silent.zone1, silent.zone3, silent.arming,
+                 "主机无应答（最后更新 08:31:10）", false},
+                "reload");
+}
+
+TEST(RemoteCommands, AReadBackWithoutAnswerShowsTheHostSilent) {
+    Page0 p;
+    p.f.clock.now = "2026-12-07 09:00:00";
+    p.f.client().incoming = {HostDatagram("10", "01", "019A09"), StatusReply("10", "00")};
+    p.c().Click("bbtnHostReset");
+    EXPECT_EQ(p["stxtHostAnswer"].text, "最后更新 09:00:00");
+    EXPECT_EQ(p["sbtnPhoneline"].image, kLampLit);
+    p.f.client().incoming = {HostDatagram("10", "01", "019A09")};
+    p.c().Click("bbtnHostReset");
+    EXPECT_EQ(p["stxtHostAnswer"].text, "主机无应答（最后更新 09:00:00）");
+    EXPECT_EQ(p["sbtnPhoneline"].image, kLampUnknown);
 }
 
 TEST(StatusPoll, APressDuringThePollsWaitRunsWhenThePollEnds) {

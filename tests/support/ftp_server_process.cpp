@@ -45,8 +45,13 @@ FtpServerProcess::FtpServerProcess(const std::string& ns, const std::string& add
                               fs::perms::others_read | fs::perms::others_exec);
     const std::string config = dir_.File("vsftpd.conf");
     std::ofstream(config) << "listen=YES\nlisten_ipv6=NO\nlisten_address=" << address
-                          << "\nbackground=NO\nanonymous_enable=" << (anonymous ? "YES" : "NO")
-                          << "\nlocal_enable=NO\nwrite_enable=NO\nno_anon_password=YES\n"
+                          << "\nbackground=NO\nanonymous_enable="
+                          << (anonymous ? "YES" : "NO")
+                          // Without anonymous logins a server that takes no local
+                          // logins either refuses every connection (500 OOPS); with
+                          // them it refuses the anonymous login itself (530).
+                          << "\nlocal_enable=" << (anonymous ? "NO" : "YES")
+                          << "\nwrite_enable=NO\nno_anon_password=YES\n"
                              "anon_root="
                           << root.string()
                           << "\npasv_enable=YES\nseccomp_sandbox=NO\n"

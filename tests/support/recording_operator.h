@@ -14,7 +14,7 @@ namespace tarnwick::testing {
 class RecordingOperator : public OperatorPort {
   public:
     struct Box {
-        std::string kind;  // "message", "information", "warning", "error", "ask"
+        std::string kind;  // "message", "information", "warning", "error", "check", "ask"
         std::string text;
     };
 
@@ -22,6 +22,7 @@ class RecordingOperator : public OperatorPort {
     void Information(const std::string& text) override { boxes.push_back({"information", text}); }
     void Warning(const std::string& text) override { boxes.push_back({"warning", text}); }
     void Error(const std::string& text) override { boxes.push_back({"error", text}); }
+    void AskToCheck(const std::string& text) override { boxes.push_back({"check", text}); }
     bool Ask(const std::string& text) override;
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;

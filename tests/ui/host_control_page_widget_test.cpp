@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "operation/host_status.h"
 #include "support/host_window_fixture.h"
 #include "ui/form_main.h"
+#include "ui/pictures.h"
 
 namespace tarnwick {
 namespace {
@@ -91,6 +93,30 @@ TEST(HostControlPageWidget, StatusShowsOnLampsSwitchesZonesAndSignal) {
     p.window.Page(0).Prepare();
     p.Page().Changed();
     EXPECT_TRUE(p.Find<QLabel>("lblDefence2")->styleSheet().isEmpty());
+}
+
+// A busy page is disabled: the lamps keep their own pictures (lit, off,
+// unknown), not Qt's greyed rendering of them.
+TEST(HostControlPageWidget, LampsKeepTheirPicturesWhileThePageIsBusy) {
+    PageFixture p;
+    p.Status("11", "00", "00", "00", "23");  // phone line and mains lit
+    auto image = [&](const char* lamp, QIcon::Mode mode) {
+        return p.Find<QPushButton>(lamp)->icon().pixmap(QSize(24, 24), 1.0, mode).toImage();
+    };
+    auto picture = [](int index) {
+        return QIcon(PicturePath("lamp%1.png").arg(index)).pixmap(QSize(24, 24), 1.0).toImage();
+    };
+    p.window.BusyStep();
+    p.form->findChild<QWidget*>("tsHostControl")->setEnabled(false);
+    EXPECT_EQ(image("sbtnAC", QIcon::Disabled), picture(kLampLit));
+    EXPECT_EQ(image("sbtnTamper", QIcon::Disabled), picture(kLampOff));
+    EXPECT_NE(image("sbtnAC", QIcon::Disabled), image("sbtnTamper", QIcon::Disabled));
+    ShowStatusOutcome(p.Page(), p.f.tdm->params, false, {});
+    p.Page().Changed();
+    EXPECT_EQ(image("sbtnAC", QIcon::Disabled), picture(kLampUnknown));
+    EXPECT_EQ(p.Find<QLabel>("stxtHostAnswer")->text(),
+              QStringLiteral("主机无应答（最后更新 --:--:--）"));
+    p.Shot("page0-silent");
 }
 
 TEST(HostControlPageWidget, ScheduleControlsFollowTheModel) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -59,6 +60,8 @@ TEST(HostListWindow, SearchFillsTheGridAndKeysWaitUntilItEnds) {
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(),
               QStringLiteral(" 10.77.0.11"));
     EXPECT_EQ(window.SelectedRow(), 1);
+    // The list has the keys after the search: Down selects the next host.
+    EXPECT_EQ(window.focusWidget(), grid);
 
     f.op.onServe = nullptr;
     QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
@@ -97,6 +100,10 @@ TEST(HostListWindow, MenuAndShiftF10OpenTheMenuOnTheSelectedRowInChinese) {
          {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(grid, &press);
+        // The window system's own request that follows the Menu key, at the
+        // pointer, leaves the menu on the row.
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 400), QPoint(5, 400));
+        QApplication::sendEvent(grid, &request);
         ASSERT_TRUE(menu->isVisible()) << key;
         EXPECT_LT(std::abs(menu->geometry().top() - row.y()), grid->rowHeight(2)) << key;
         ASSERT_NE(menu->activeAction(), nullptr);

@@ -14,6 +14,7 @@ class PollOperator : public OperatorPort {
     void Information(const std::string& text) override { Box("information", text); }
     void Warning(const std::string& text) override { Box("warning", text); }
     void Error(const std::string& text) override { Box("error", text); }
+    void AskToCheck(const std::string& text) override { Box("check", text); }
     bool Ask(const std::string& text) override;
     void Pause(int ms) override;
     bool WaitReadable(int fd, int timeoutMs) override;

@@ -1,6 +1,7 @@
 #include "faults.h"
 
 #include <nlohmann/json.hpp>
+#include <random>
 #include <stdexcept>
 
 #include "protocol/hex_text.h"
@@ -11,7 +12,7 @@ FaultRule ParseFault(const nlohmann::json& j) {
     if (!j.is_object()) throw std::runtime_error("a fault must be a JSON object");
     static const char* kKnown[] = {"match",  "data",         "silent", "badChecksum",
                                    "strays", "strayRequest", "result", "delayMs",
-                                   "repeat", "repeatGapMs",  "times"};
+                                   "repeat", "repeatGapMs",  "times",  "jitterMs"};
     for (const auto& [key, value] : j.items()) {
         bool known = false;
         for (const char* k : kKnown) known = known || key == k;
@@ -26,6 +27,8 @@ FaultRule ParseFault(const nlohmann::json& j) {
     r.strayRequest = ToUpper(j.value("strayRequest", r.strayRequest));
     if (j.contains("result")) r.result = j.at("result").get<int>();
     r.delayMs = j.value("delayMs", 0);
+    r.jitterMs = j.value("jitterMs", 0);
+    if (r.jitterMs < 0) throw std::runtime_error("jitterMs must not be negative");
     r.repeat = j.value("repeat", 1);
     r.repeatGapMs = j.value("repeatGapMs", 0);
     r.times = j.value("times", -1);
@@ -63,6 +66,11 @@ void Merge(FaultEffect& e, const FaultRule& r) {
     }
     if (!e.result && r.result) e.result = r.result;
     e.delayMs += r.delayMs;
+    if (r.jitterMs > 0) {
+        // Several hosts with jitter answer one broadcast in a new order each time.
+        static std::minstd_rand random(std::random_device{}());
+        e.delayMs += static_cast<int>(random() % static_cast<unsigned>(r.jitterMs + 1));
+    }
     if (r.repeat > e.repeat) {
         e.repeat = r.repeat;
         e.repeatGapMs = r.repeatGapMs;

@@ -19,6 +19,7 @@ struct FaultRule {
     std::string strayRequest = "12830B00";  // the stray is this request's reply
     std::optional<int> result;              // result byte forced (3 refused, 2 failure, ...)
     int delayMs = 0;                        // the reply leaves this much later
+    int jitterMs = 0;                       // and a random 0 to this much more
     int repeat = 1;                         // the reply is sent this many times
     int repeatGapMs = 0;                    // between the copies
     int times = -1;                         // applies to this many requests, -1 for all

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "operation/host_status.h"
+#include "ui/control_binder.h"
 #include "ui/pictures.h"
 #include "ui/widget_factory.h"
 
@@ -19,14 +20,13 @@ constexpr int kLampIconSize = 24;
 constexpr int kSignalIconSize = 20;
 constexpr int kZonesPerRow = 6;
 
-// A lamp: lit when its button is enabled, grey when disabled. It shows state
-// only, so it takes no focus.
+// A lamp: its picture (off, lit, unknown) is the model's image; the page
+// being disabled while it is busy does not grey it. It shows state only, so
+// it takes no focus.
 QPushButton* MakeLamp(QWidget* parent, const Lamp& lamp) {
     QPushButton* button = MakeButton(parent, lamp.name);
-    QIcon icon;
-    icon.addFile(PicturePath("lamp_on.png"), {}, QIcon::Normal);
-    icon.addFile(PicturePath("lamp_off.png"), {}, QIcon::Disabled);
-    button->setIcon(icon);
+    button->setProperty("imageList", PicturePath("lamp%1.png"));
+    button->setProperty(kKeepPictureProperty, true);
     button->setIconSize({kLampIconSize, kLampIconSize});
     button->setText(QString::fromUtf8(lamp.caption));
     button->setFlat(true);
@@ -66,6 +66,8 @@ QGroupBox* BuildHostStatusGroup(QWidget* parent) {
     signal->addWidget(MakeLabel(group, "stxtGPRSCSQ"));
     signal->addStretch(1);
     layout->addLayout(signal);
+    layout->addWidget(MakeLabel(group, "stxtArmingState"));
+    layout->addWidget(MakeLabel(group, "stxtHostAnswer"));
     layout->addWidget(MakeLabel(group, "stxtHostModel"));
     layout->addWidget(MakeLabel(group, "stxtModuleVer"));
     return group;
