@@ -37,61 +37,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ $# -eq 2 ] || { echo "usage: $0 <tarnwick-cli-binary> <hostsim-binary>" >&2; exit 2; }
 cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-lab=$here/lab.sh
 
 source "$here/require_lab.sh"
 require_lab "command-line test"
-
-name="cl$$"
-work=$(mktemp -d /tmp/tarnwick-cli-test.XXXXXX)
-pids=()
-cleanup() {
-  set +e
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  "$lab" down "$name" >/dev/null
+source "$here/lab_session.sh"
+lab_session cl 3
+lab_session_extra_cleanup() {
   [ -n "${pgdir:-}" ] && "$here/../support/postgres_cluster.sh" stop "$pgdir"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-"$lab" up "$name" 3 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
-source <("$lab" env "$name")
-read -r -a ips <<<"$TARNWICK_LAB_HOST_IPS"
-read -r -a spaces <<<"$TARNWICK_LAB_HOST_NS"
-
-# Starts simulated host i (0-based) with extra host fields; its pid is
-# remembered under sim_i.
-start_host() {
-  local i=$1 fields=${2:-}
-  echo "{\"hosts\": [{\"address\": \"${ips[$i]}\"${fields:+, $fields}}]}" >"$work/host$i.json"
-  rm -f "$work/host$i.ready"
-  "$lab" exec "${spaces[$i]}" "$hostsim" --config "$work/host$i.json" --log "$work/host$i.log" \
-    --ready-file "$work/host$i.ready" &
-  pids+=($!)
-  eval "sim_$i=$!"
-  for _ in $(seq 100); do [ -e "$work/host$i.ready" ] && return 0; sleep 0.05; done
-  echo "simulated host $i did not start" >&2
-  exit 1
-}
-cli() {
-  "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 \
-    TARNWICK_OUTBOX="$work/outbox.mdb" "$cli" "$@"
 }
 
-failures=0
-check() {  # check <what> <command...>: the command must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
+cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 TARNWICK_OUTBOX="$work/outbox.mdb" "$cli" "$@"; }
+
 has() { grep -q -- "$2" "$1"; }
 
 cat >"$work/hosts.txt" <<LIST

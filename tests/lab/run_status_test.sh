@@ -12,54 +12,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ $# -eq 2 ] || { echo "usage: $0 <tarnwick-cli-binary> <hostsim-binary>" >&2; exit 2; }
 cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-lab=$here/lab.sh
 
 source "$here/require_lab.sh"
 require_lab "status test" jq
+source "$here/lab_session.sh"
+lab_session st 5
 
-name="st$$"
-work=$(mktemp -d /tmp/tarnwick-status-test.XXXXXX)
-pids=()
-cleanup() {
-  set +e
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  "$lab" down "$name" >/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
 
-"$lab" up "$name" 5 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
-source <("$lab" env "$name")
-read -r -a ips <<<"$TARNWICK_LAB_HOST_IPS"
-read -r -a spaces <<<"$TARNWICK_LAB_HOST_NS"
-
-start_host() {  # start_host i fields: simulated host i (0-based), its pid in sim_i
-  local i=$1 fields=$2
-  echo "{\"hosts\": [{\"address\": \"${ips[$i]}\", $fields}]}" >"$work/host$i.json"
-  "$lab" exec "${spaces[$i]}" "$hostsim" --config "$work/host$i.json" --log "$work/host$i.log" \
-    --ready-file "$work/host$i.ready" &
-  pids+=($!)
-  eval "sim_$i=$!"
-  for _ in $(seq 100); do [ -e "$work/host$i.ready" ] && return 0; sleep 0.05; done
-  echo "simulated host $i did not start" >&2
-  exit 1
-}
-cli() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
-
-failures=0
-check() {  # check <what> <command...>: the command must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
 # host <ip> <jq filter on that host's object>: the filter must print true.
 host() { [ "$(jq -r --arg ip "$1" ".hosts[] | select(.address == \$ip) | $2" "$work/1.out")" = true ]; }
 

@@ -52,7 +52,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ $# -eq 2 ] || { echo "usage: $0 <tarnwick-binary> <hostsim-binary>" >&2; exit 2; }
 tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-lab=$here/lab.sh
 
 source "$here/require_lab.sh"
 require_lab "window test" Xvfb openbox xdotool xlogo dbus-daemon
@@ -62,41 +61,14 @@ require_lab "window test" Xvfb openbox xdotool xlogo dbus-daemon
   exit 77
 }
 
-name="wm$$"
-work=$(mktemp -d /tmp/tarnwick-window-test.XXXXXX)
-pids=()
-cleanup() {
-  set +e
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  "$lab" down "$name" >/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-"$lab" up "$name" 4 >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
-source <("$lab" env "$name")
-read -r host_ip far_ip third_ip fourth_ip <<<"$TARNWICK_LAB_HOST_IPS"
-read -r host_ns far_ns third_ns fourth_ns <<<"$TARNWICK_LAB_HOST_NS"
-in_tool() { "$lab" exec "$TARNWICK_LAB_TOOL_NS" "$@"; }
-
-# Starts a simulated host: <namespace> <address> <log name> [hostsim arguments...].
-start_host() {
-  local ns=$1 ip=$2 log=$3
-  shift 3
-  echo "{\"hosts\": [{\"address\": \"$ip\", \"installerCode\": \"246810\"}]}" >"$work/$log.json"
-  "$lab" exec "$ns" "$hostsim" --config "$work/$log.json" --log "$work/$log.log" \
-    --ready-file "$work/$log.ready" "$@" &
-  pids+=($!)
-  for _ in $(seq 100); do [ -e "$work/$log.ready" ] && return 0; sleep 0.05; done
-  echo "the simulated host $ip did not start" >&2
-  exit 1
-}
-start_host "$host_ns" "$host_ip" host
+source "$here/lab_session.sh"
+lab_session wm 4
+host_ip=${ips[0]}
+far_ip=${ips[1]}
+host_fields='"installerCode": "246810"'
+start_host 0 "$host_fields"
 # A host beyond the broadcast: it never answers the search frame.
-start_host "$far_ns" "$far_ip" far --fault '{"match": "02D7", "silent": true}'
+start_host 1 "$host_fields" --fault '{"match": "02D7", "silent": true}'
 
 # Background programs are started through lab.sh itself, which becomes the
 # program, so that their pids are theirs. Xvfb picks a free display and
@@ -131,7 +103,7 @@ atspi() { in_tool /usr/bin/python3 "$here/atspi_walk.py" "$@"; }
   "$work/focus.log" 2>"$work/focus.err" &
 pids+=($!)
 
-received() { awk '$3 == "recv" { print $7 }' "$work/host.log"; }
+received() { received_by 0; }
 count() { received | wc -l; }
 # Waits until the host has received `n` datagrams and nothing more comes for
 # `quiet` seconds; gives up after 30 seconds.
@@ -154,7 +126,6 @@ search=7EB7820102D75A7E
 section00=7E398201118108001B7E
 page0=(7E1F8201128206F20E7E 7E45820112830B00217E 7E45820111810806217E 7E218201028C0F7E
   7EA3820102CD507E 7EA5820102CE517E 7EB3820102D5587E 7EBB820102D9005C7E 7E31820101860F177E)
-failures=0
 expect() {  # expect <what> <payload...>: the host received exactly these so far
   local what=$1
   shift
@@ -265,16 +236,6 @@ else
 fi
 key Return  # closes the save's report
 
-check() {  # check <what> <command...>: the command succeeds
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
 focus_marks=0
 mark_focus() { focus_marks=$(wc -l <"$work/focus.log"); }
 # The focus lines since the last mark.
@@ -410,7 +371,7 @@ in_tool xdotool type --delay 20 "$far_ip"
 key Return
 window '^密码验证$' >/dev/null
 key Return  # the dialog keeps the installer code typed last
-far_received() { awk '$3 == "recv" && $6 !~ /^255\./ { print $6, $7 }' "$work/far.log"; }
+far_received() { awk '$3 == "recv" && $6 !~ /^255\./ { print $6, $7 }' "$work/host1.log"; }
 for _ in $(seq 200); do [ "$(far_received | wc -l)" -ge 11 ] && break; sleep 0.1; done
 sleep 3
 got=$(far_received | tr '\n' ' ' | sed 's/ $//')
@@ -426,7 +387,7 @@ else
 fi
 
 # 12. The far host's window is active on page 0: its status is polled.
-far_pid=${pids[1]}
+far_pid=$sim_1
 traced() { grep -c -F "$1" "$work/trace.log" 2>/dev/null; }
 kill -STOP "$far_pid"
 for _ in $(seq 450); do [ "$(traced '[状态]: 主机无应答')" -ge 1 ] && break; sleep 0.1; done
@@ -485,9 +446,8 @@ fi
 # 14. The list's order and selection through searches answered in a new
 # order each time.
 jitter='{"match": "02D7", "jitterMs": 400}'
-start_host "$third_ns" "$third_ip" third --fault "$jitter"
-start_host "$fourth_ns" "$fourth_ip" fourth --fault "$jitter"
-fourth_received() { awk '$3 == "recv" { print $7 }' "$work/fourth.log"; }
+start_host 2 "$host_fields" --fault "$jitter"
+start_host 3 "$host_fields" --fault "$jitter"
 in_tool xdotool windowactivate --sync "$(window '^Tarnwick软件 Ver1.0.8$')"
 key F5
 sleep 5
@@ -500,7 +460,7 @@ n=$(count)
 key Return
 login=$(window '^密码验证$')
 key Escape  # the login cancelled
-if [ -n "$login" ] && fourth_received | grep -qx "$section00" &&
+if [ -n "$login" ] && received_by 3 | grep -qx "$section00" &&
   ! received | tail -n +$((n + 1)) | grep -qx "$section00"; then
   echo "ok: the selected host stays selected through three searches; Enter logs in to it"
 else
@@ -512,13 +472,13 @@ if [ "$failures" -ne 0 ]; then
   echo "--- tool output"
   cat "$work/tool.log"
   echo "--- host log"
-  cat "$work/host.log"
+  cat "$work/host0.log"
   echo "--- focus log"
   cat "$work/focus.log" "$work/focus.err"
   echo "--- far host log"
-  cat "$work/far.log"
+  cat "$work/host1.log"
   echo "--- fourth host log"
-  cat "$work/fourth.log" 2>/dev/null
+  cat "$work/host3.log" 2>/dev/null
   exit 1
 fi
 echo "window test passed"
