@@ -59,7 +59,7 @@ class GprsPage : public PageBranch {
     // (offset and length), so that no log row keeps them.
     struct WriteData {
         std::string data;
-        std::vector<std::pair<size_t, size_t>> secret;
+        std::vector<DataSpan> secret;
     };
     // A field's value as compared with what was stored, as sent, and as
     // encoded into a write of several fields.

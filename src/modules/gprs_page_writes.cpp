@@ -208,7 +208,7 @@ CommandList GprsPage::SaveList(const DeviceParams& stored) {
         for (const std::string& name : write.fields)
             if (const GprsField& field = GprsFieldOf(name); field.padTo) c[name].text = Sent(field);
         const WriteData data = Data(write);
-        list.push_back(Request(write.pair, data.data));
+        list.push_back(Request(write.pair, data.data, data.secret));
     }
     return list;
 }

@@ -99,6 +99,7 @@ const std::string& ProgrammingPage::ControlCaption(const std::string& name) cons
 Control& ProgrammingPage::Describe(Control& control, ProgrammingField field) {
     const ProgrammingField& described = fields_.Add(control.name, std::move(field));
     if (control.kind == ControlKind::Edit) control.maxLength = described.width;
+    control.secret = described.secret;
     return control;
 }
 

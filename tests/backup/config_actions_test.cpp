@@ -55,7 +55,9 @@ struct ActionsFixture : HostWindowFixture {
 
     HostWindow scratch{*f.tdm};
     LoginDialog login;
-    ConfigActions actions{window, scratch, login};
+    // The backups are sealed, so that they read back whole.
+    CodeKeys codes{"test passphrase", f.dir.File("team.key"), DerivationCost::Least};
+    ConfigActions actions{window, scratch, login, codes};
     std::shared_ptr<SectionArray> host = std::make_shared<SectionArray>();
     std::optional<ComparisonTable> shown;
 };
@@ -133,7 +135,7 @@ TEST(ConfigActions, BackupWritesAFileOnlyItsOwnerReadsThatLoadsBack) {
 
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(offered, std::string(kFixtureHost) + "_20261207-0830.json");
-    const ConfigSnapshot back = ReadSnapshotFile(chosen + ".json");
+    const ConfigSnapshot back = ReadSnapshotFile(chosen + ".json", &a.codes);
     EXPECT_EQ(back.host, kFixtureHost);
     EXPECT_EQ(back.sections, SampleBodies());
     struct stat info {};
@@ -147,7 +149,7 @@ TEST(ConfigActions, BackupWritesAFileOnlyItsOwnerReadsThatLoadsBack) {
     // The database keeps the same snapshot, with who took it where.
     const std::vector<ArchivedBackup> archived = ArchivedBackups(*a.f.db, kFixtureHost);
     ASSERT_EQ(archived.size(), 1u);
-    EXPECT_EQ(SnapshotFromJson(archived[0].snapshot).sections, SampleBodies());
+    EXPECT_EQ(SnapshotFromStoredText(archived[0].snapshot, &a.codes).sections, SampleBodies());
     EXPECT_EQ(archived[0].operatorName, ThisWorkplace().operatorName);
     EXPECT_EQ(archived[0].workstation, ThisWorkplace().workstation);
 }
@@ -295,13 +297,13 @@ TEST(ConfigActions, RestoreAsksWithTheChangedSettingsAndTheWritesAndEnterWritesN
 // re-read reads the host that was written.
 TEST(ConfigActions, RestoreOfAnotherHostsFileLeavesItsLocalNetworkOut) {
     ActionsFixture a;
-    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"));
+    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"), &a.codes);
     other.host = "10.77.0.12";
     std::erase_if(other.keys, [](const auto& k) { return k.first.starts_with("NMLocal"); });
     other.keys.emplace_back("NMLocalDHCP", "01");
     other.keys.emplace_back("NMLocalIP", "10.77.0.12");
     const std::string path = a.f.dir.File("other.json");
-    WriteSnapshotFile(path, other);
+    WriteSnapshotFile(path, other, CodeForm::Sealed, a.codes);
     a.Answer(ZoneThreeChanged());
     a.boxes().clear();
     a.f.client().sent.clear();
@@ -347,10 +349,10 @@ TEST(ConfigActions, RestoreWritesOnlyWhatDiffersReportsAndShowsTheHostAgain) {
 
 TEST(ConfigActions, RestoreRefusesAHostOfAnotherModelAndAFailedWriteSaysWhatWasWritten) {
     ActionsFixture a;
-    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"));
+    ConfigSnapshot other = ReadSnapshotFile(a.BackUp("saved.json"), &a.codes);
     other.model = "TWK-32 V1.00";
     const std::string otherPath = a.f.dir.File("other.json");
-    WriteSnapshotFile(otherPath, other);
+    WriteSnapshotFile(otherPath, other, CodeForm::Sealed, a.codes);
     a.Answer(ZoneThreeChanged());
     a.boxes().clear();
     a.actions.chooseRestorePath = [&] { return otherPath; };
@@ -381,12 +383,12 @@ TEST(ConfigActions, RestoreRefusesAHostOfAnotherModelAndAFailedWriteSaysWhatWasW
 // follows it to the file's address, not to the one the window showed.
 TEST(ConfigActions, RestoreOfTheLocalNetworkFollowsTheHostToTheFilesAddress) {
     ActionsFixture a;
-    ConfigSnapshot moved = ReadSnapshotFile(a.BackUp("saved.json"));
+    ConfigSnapshot moved = ReadSnapshotFile(a.BackUp("saved.json"), &a.codes);
     std::erase_if(moved.keys, [](const auto& k) { return k.first.starts_with("NMLocal"); });
     moved.keys.emplace_back("NMLocalDHCP", "01");
     moved.keys.emplace_back("NMLocalIP", "10.77.0.12");
     const std::string path = a.f.dir.File("moved.json");
-    WriteSnapshotFile(path, moved);
+    WriteSnapshotFile(path, moved, CodeForm::Sealed, a.codes);
     a.window.Page(0).Controls()["edtLocalIP"].text = std::string(kFixtureHost);
     a.window.Page(0).NoteLoaded();  // as a refresh of the page would have shown it
     a.boxes().clear();
