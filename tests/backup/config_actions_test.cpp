@@ -404,5 +404,60 @@ TEST(ConfigActions, RestoreOfTheLocalNetworkFollowsTheHostToTheFilesAddress) {
     EXPECT_EQ(a.f.tdm->session.localIpText(), a.window.Page(0).Controls()["edtLocalIP"].text);
 }
 
+// A file without its codes restores everything else; the host keeps its own
+// codes, and the question and the report say which were left out.
+TEST(ConfigActions, RestoreOfAFileWithoutCodesKeepsTheHostsCodesAndSaysSo) {
+    ActionsFixture a;
+    const ConfigSnapshot saved = ReadSnapshotFile(a.BackUp("saved.json"), &a.codes);
+    const std::string path = a.f.dir.File("redacted.json");
+    WriteSnapshotFile(path, saved, CodeForm::Redacted, a.codes);
+    SectionArray host = ZoneThreeChanged();
+    host[0].replace(8, 4, "9999");  // user 1's code, changed on the host since
+    a.Answer(host);
+    a.boxes().clear();
+    a.actions.chooseRestorePath = [&] { return path; };
+    a.actions.Restore();
+
+    EXPECT_EQ(SectionWrites(a), std::vector<int>{4});
+    EXPECT_EQ((*a.host)[0], host[0]);
+    ASSERT_EQ(a.boxes().size(), 2u);
+    for (const auto& box : a.boxes())
+        EXPECT_NE(box.text.find("未恢复：用户密码（备份中不含密码）"), std::string::npos) << box.text;
+    EXPECT_EQ(a.boxes()[1].kind, "information") << a.boxes()[1].text;
+}
+
+// A sealed file asks for its passphrase; a wrong one sends nothing and is
+// forgotten, the right one restores the codes, and no log row keeps them.
+TEST(ConfigActions, ASealedFileAsksItsPassphraseAndAWrongOneSendsNothing) {
+    ActionsFixture a;
+    const std::string saved = a.BackUp("saved.json");
+    SectionArray host = ZoneThreeChanged();
+    host[0].replace(8, 4, "9999");
+    a.Answer(host);
+    const std::vector<std::string> answers = {"wrong", "test passphrase"};
+    size_t asked = 0;
+    a.codes.Forget();
+    a.codes.askPassphrase = [&](bool sealedFile) -> std::optional<PassphraseAnswer> {
+        EXPECT_TRUE(sealedFile);
+        return PassphraseAnswer{answers.at(asked++), true};
+    };
+    a.boxes().clear();
+    a.f.client().sent.clear();
+    a.actions.chooseRestorePath = [&] { return saved; };
+    a.actions.Restore();
+    EXPECT_TRUE(a.f.client().sent.empty());
+    ASSERT_EQ(a.boxes().size(), 1u);
+    EXPECT_NE(a.boxes()[0].text.find(kWrongPassphraseText), std::string::npos);
+
+    a.actions.Restore();
+    EXPECT_EQ(asked, 2u);
+    EXPECT_EQ(SectionWrites(a), (std::vector<int>{0, 4}));
+    EXPECT_EQ(*a.host, SampleBodies());
+    const auto rows = a.f.db->Select("Select OperationInfo From OperationLog");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NE(DbColumn(rows[0], "OperationInfo").find("820900******01****02"), std::string::npos)
+        << DbColumn(rows[0], "OperationInfo");
+}
+
 }  // namespace
 }  // namespace tarnwick::testing
