@@ -422,7 +422,8 @@ TEST(ConfigActions, RestoreOfAFileWithoutCodesKeepsTheHostsCodesAndSaysSo) {
     EXPECT_EQ((*a.host)[0], host[0]);
     ASSERT_EQ(a.boxes().size(), 2u);
     for (const auto& box : a.boxes())
-        EXPECT_NE(box.text.find("未恢复：用户密码（备份中不含密码）"), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find("未恢复：用户密码（备份中不含密码）"), std::string::npos)
+            << box.text;
     EXPECT_EQ(a.boxes()[1].kind, "information") << a.boxes()[1].text;
 }
 

@@ -139,7 +139,10 @@ TEST(SnapshotCodes, ASectionWriteIsLoggedWithoutItsCodes) {
     const CommandEntry write = WriteSectionRequest(0, Coded().sections[0]);
     EXPECT_TRUE(HoldsACode(write.frame));
     EXPECT_FALSE(HoldsACode(write.Logged()));
-    EXPECT_EQ(write.Logged(), "7E**8201118209" "00" "******01****02****03****04******7E");
+    EXPECT_EQ(write.Logged(),
+              "7E**8201118209"
+              "00"
+              "******01****02****03****04******7E");
     EXPECT_EQ(WriteSectionRequest(4, kSampleBodies[4]).Logged(),
               WriteSectionRequest(4, kSampleBodies[4]).frame);
 }
