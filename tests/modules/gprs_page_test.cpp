@@ -370,28 +370,6 @@ TEST(GprsPage, MemoAndSwitchesAndPasswords) {
     EXPECT_EQ(DataOf(writes[1].frame), Text("1234", 6) + Text("9999", 6));
 }
 
-// The passwords a write carries go to the module, never into a log row.
-TEST(GprsPage, PasswordsAreSentButNotLogged) {
-    GprsFixture g;
-    g.Open();
-    g.Type("edtGprsAPN1", "CMWAP");
-    g.Type("edtPassword", "pw~8524");
-    g.Type("edtOldPassword", "6081");
-    g.Type("edtNewPassword", "7305");
-    for (const CommandEntry& write : g.Writes()) {
-        SCOPED_TRACE(write.pair);
-        for (const char* password : {"pw~8524", "6081", "7305"}) {
-            const bool sent = DataOf(write.frame).find(TextToHex(password)) != std::string::npos;
-            EXPECT_EQ(write.Logged().find(TextToHex(password)), std::string::npos);
-            if (sent) EXPECT_NE(write.Logged(), write.frame);
-        }
-    }
-    const CommandList writes = g.Writes();
-    ASSERT_EQ(Pairs(writes), (std::vector<std::string>{std::string(kGprsSetNetworkPair),
-                                                       std::string(kGprsSetSmsPasswordPair)}));
-    EXPECT_EQ(writes[1].Logged(), "7E**820101D6" + std::string(24, '*') + "**7E");
-}
-
 TEST(GprsPage, AlarmPhoneGroupCarriesOneStatusDigitPerPhone) {
     GprsFixture g;
     g.Open();
