@@ -130,6 +130,7 @@ void ConfigActions::RunFlow(const char* failure, const std::function<void()>& bo
     }
     window_.IdleStep();
     window_.HideWaitingPanel();
+    codes_.EndUse();
 }
 
 ConfigSnapshot ConfigActions::ReadHost() {

@@ -1,7 +1,6 @@
 #include "backup/snapshot_codes.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "backup/snapshot_json.h"
 #include "modules/gprs_fields.h"
@@ -21,7 +20,6 @@ constexpr const char* kFullForm = "full";
 // any code is opened, also in a file that holds none.
 constexpr const char* kCheckText = "tarnwick";
 constexpr const char* kCheckBinding = "check";
-constexpr const char* kFingerprintPurpose = "tarnwick snapshot code hashes";
 
 std::vector<SnapshotSecret> DescribeSecrets() {
     std::vector<SnapshotSecret> secrets;
@@ -193,18 +191,6 @@ std::string FormOf(const Json& j) {
 
 }  // namespace
 
-const char* CodeFormName(CodeForm form) {
-    switch (form) {
-        case CodeForm::Sealed:
-            return kSealedForm;
-        case CodeForm::Redacted:
-            return kRedactedForm;
-        case CodeForm::Full:
-            break;
-    }
-    return kFullForm;
-}
-
 const std::vector<SnapshotSecret>& SnapshotSecrets() {
     static const std::vector<SnapshotSecret> secrets = DescribeSecrets();
     return secrets;
@@ -320,65 +306,6 @@ std::vector<std::string> FillWithheldCodes(ConfigSnapshot& target, const ConfigS
     }
     target.withheld.reset();
     return leftOut;
-}
-
-CodeKeys::CodeKeys(std::optional<std::string> passphrase, std::string teamKeyPath,
-                   DerivationCost cost)
-    : teamKeyPath_(std::move(teamKeyPath)), cost_(cost) {
-    if (passphrase && !passphrase->empty()) passphrase_ = std::move(passphrase);
-}
-
-CodeForm CodeKeys::DefaultForm() {
-    return Passphrase(false) ? CodeForm::Sealed : CodeForm::Redacted;
-}
-
-std::optional<std::string> CodeKeys::Passphrase(bool sealedFile) {
-    std::lock_guard lock(mutex_);
-    if (passphrase_ || !askPassphrase || (declined_ && !sealedFile)) return passphrase_;
-    const std::optional<PassphraseAnswer> answer = askPassphrase(sealedFile);
-    if (!answer || answer->passphrase.empty()) {
-        declined_ = true;
-        return std::nullopt;
-    }
-    if (answer->remember) passphrase_ = answer->passphrase;
-    return answer->passphrase;
-}
-
-void CodeKeys::Forget() {
-    std::lock_guard lock(mutex_);
-    passphrase_.reset();
-    declined_ = false;
-}
-
-std::pair<KeyDerivation, SecretKey> CodeKeys::SealingKey(const std::string& passphrase) {
-    std::lock_guard lock(mutex_);
-    if (!sealing_ || sealingPassphrase_ != passphrase) {
-        KeyDerivation derivation = NewKeyDerivation(cost_);
-        sealing_ = {derivation, DeriveKey(passphrase, derivation)};
-        sealingPassphrase_ = passphrase;
-    }
-    return *sealing_;
-}
-
-SecretKey CodeKeys::KeyFor(const std::string& passphrase, const KeyDerivation& derivation) {
-    std::lock_guard lock(mutex_);
-    const auto id =
-        std::pair(passphrase, derivation.salt + ":" + std::to_string(derivation.opsLimit) + ":" +
-                                  std::to_string(derivation.memLimit));
-    if (const auto found = derived_.find(id); found != derived_.end()) return found->second;
-    const SecretKey key = DeriveKey(passphrase, derivation);
-    derived_.emplace(id, key);
-    return key;
-}
-
-std::optional<SecretKey> CodeKeys::FingerprintKey(bool make) {
-    std::lock_guard lock(mutex_);
-    if (fingerprint_) return fingerprint_;
-    std::error_code error;
-    if (!make && (teamKeyPath_.empty() || !std::filesystem::exists(teamKeyPath_, error)))
-        return std::nullopt;
-    fingerprint_ = SubKey(LoadOrMakeTeamKey(teamKeyPath_), kFingerprintPurpose);
-    return fingerprint_;
 }
 
 }  // namespace tarnwick

@@ -96,17 +96,26 @@ TEST(SnapshotCodes, AWrongPassphraseIsRefusedAndWithoutOneTheCodesAreWithheld) {
 
     // The window asks only for a sealed file, and once while it remembers.
     int asked = 0;
+    bool remember = true;
     CodeKeys window(std::nullopt, k.dir.File("team.key"), DerivationCost::Least);
-    window.askPassphrase = [&asked](bool sealedFile) -> std::optional<PassphraseAnswer> {
+    window.askPassphrase = [&](bool sealedFile) -> std::optional<PassphraseAnswer> {
         ++asked;
         EXPECT_TRUE(sealedFile);
-        return PassphraseAnswer{kPassphrase, true};
+        return PassphraseAnswer{kPassphrase, remember};
     };
     SnapshotFromStoredText(StoredSnapshotText(Coded(), CodeForm::Redacted, k.plain), &window);
     EXPECT_EQ(asked, 0);
     for (int twice = 0; twice < 2; ++twice)
         EXPECT_EQ(SnapshotFromStoredText(sealed, &window).sections, Coded().sections);
     EXPECT_EQ(asked, 1);
+    // Told to remember nothing, it keeps the passphrase for one action only.
+    remember = false;
+    window.Forget();
+    for (int action = 0; action < 2; ++action) {
+        for (int twice = 0; twice < 2; ++twice) SnapshotFromStoredText(sealed, &window);
+        window.EndUse();
+    }
+    EXPECT_EQ(asked, 3);
 
     // A sealed code moved onto another field does not open there.
     std::string swapped = sealed;
