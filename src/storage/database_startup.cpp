@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -128,13 +129,22 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
     try {
         SqliteDatabase db(path);
         MigrateSchema(db);
-    } catch (const NewerSchema& e) {
-        result.schemaProblem = Named(path) + "：" + e.what() + "。";
     } catch (const DatabaseError& e) {
-        result.schemaProblem = Named(path) + "无法加入站点簿（" + std::string(e.what()) +
-                               "）。\r\n站点簿暂不可用，其余功能照常使用。";
+        result.schemaProblem = e.Code() == DbErrorCode::NewerSchema
+                                   ? Named(path) + "：" + e.what() + "。"
+                                   : Named(path) + "无法加入站点簿（" + std::string(e.what()) +
+                                         "）。\r\n站点簿暂不可用，其余功能照常使用。";
     }
     return result;
+}
+
+std::string WideModeText(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || (st.st_mode & 077) == 0) return {};
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 0777));
+    return Named(path) + "的权限为 " + mode +
+           "，本机其他用户也能读取其中的备份（含安装员密码）；建议改为 0600（chmod 600）。";
 }
 
 }  // namespace tarnwick

@@ -39,7 +39,21 @@ std::string CliOutboxPath() {
     return (folder / "tarnwick" / "outbox.mdb").string();
 }
 
+void TellRefusals(const std::string& location) {
+    const std::string path = CliOutboxPath();
+    if (!IsPostgresUrl(location) || !std::filesystem::exists(path)) return;
+    try {
+        OutboxFile outbox(path);
+        const std::string server = PostgresServerName(location);
+        const std::vector<OutboxEntry> refused = outbox.TakeUntoldRefusals(server);
+        if (!refused.empty()) SayOnce(OutboxRefusalText(server, refused, path));
+    } catch (const DatabaseError& e) {
+        SayOnce("本机暂存文件 " + path + " 无法读取：" + e.what());
+    }
+}
+
 std::unique_ptr<DatabasePort> OpenCliDatabase(const std::string& location) {
+    TellRefusals(location);
     OpenedDatabase opened = OpenDatabase(location);
     if (!opened.problem.empty()) throw UsageError(opened.problem);
     if (!opened.schemaProblem.empty()) throw UsageError(opened.schemaProblem);
