@@ -108,14 +108,14 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
         result.problem = Problem(path, "这个名字不是一个普通文件。", kRecreateAdvice);
         return result;
     } else {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
+        // Asked without opening it: closing a descriptor of the file would
+        // drop the locks other connections of this process hold on it.
+        if (::access(path.c_str(), R_OK) != 0) {
             result.problem =
                 Problem(path, "当前用户没有读取这个文件的权限（" + ErrnoText(errno) + "）。",
                         "请让管理员给当前用户这个文件的读写权限，再重新启动本软件。");
             return result;
         }
-        ::close(fd);
     }
     try {
         result.created = EnsureDatabase(path);

@@ -68,11 +68,11 @@ OpenedDatabase OpenCliDatabaseWithOutbox(const std::string& location) {
         if (!opened.schemaProblem.empty()) throw UsageError(opened.schemaProblem);
         return opened;
     }
-    // The cause and the notice, each once.
-    for (size_t start = 0; start < opened.problem.size();) {
-        const size_t end = std::min(opened.problem.find("\r\n", start), opened.problem.size());
-        SayOnce(opened.problem.substr(start, end - start));
-        start = end + 2;
+    // The server with the cause and the notice, each once: the cause may
+    // have been said already (a host list's site names).
+    if (!opened.problem.empty()) {
+        SayOnce(opened.outbox->Problem());
+        SayOnce(kOutboxNotice);
     }
     opened.outbox->SetNotifier(SayOnce);
     return opened;
