@@ -70,8 +70,8 @@ std::string ReadOnlyUri(const std::string& path) {
         }
     }
     struct stat st {};
-    const bool logged = ::stat((path + "-wal").c_str(), &st) == 0 ||
-                        ::stat((path + "-journal").c_str(), &st) == 0;
+    const bool logged =
+        ::stat((path + "-wal").c_str(), &st) == 0 || ::stat((path + "-journal").c_str(), &st) == 0;
     return uri + (logged ? "?mode=ro" : "?immutable=1");
 }
 
