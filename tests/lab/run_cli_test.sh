@@ -31,8 +31,8 @@
 #     alone, and with the server stopped that export fails naming the server
 #     and the cause, leaving the earlier workbook; db migrate copies the
 #     book's database once; a database that cannot be reached keeps the rows
-#     in the outbox, says so once with the server and the cause, and they
-#     arrive when it can.
+#     in the outbox, says so once with the server and the cause, lists them
+#     with db outbox, and they arrive when it can.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -312,6 +312,9 @@ check "it says once that the rows wait on this computer" \
   test "$(grep -c "记录暂存本机" "$work/14-away.err")" -eq 1
 check "and once which server and why, in words" \
   test "$(grep -c "团队数据库 $pgdir/later 无法连接：数据库不存在" "$work/14-away.err")" -eq 1
+cli db outbox --database "$later" >"$work/14-outbox.out" 2>&1
+check "db outbox lists the two rows waiting for that database" \
+  test "$(grep -c "等待发送" "$work/14-outbox.out")" -eq 2
 sql "CREATE DATABASE later" postgres
 cli time-sync --host "${ips[1]}" --database "$later" --code 123456 >"$work/14-back.out" 2>&1
 check "once it answers the waiting rows arrive first, in order" \
