@@ -172,7 +172,8 @@ DbStatement OutboxDatabase::Marker(const std::string& key) const {
 // Sends one waiting write with the row that marks it sent, in one
 // transaction. A write whose mark the server holds already went before
 // (its answer was lost) and is not sent again. One the server refuses stays,
-// marked with the reason. False when the server went away.
+// marked with the reason. False when the server went away or cannot take
+// writes for now.
 bool OutboxDatabase::SendEntry(const OutboxEntry& entry) {
     const DbStatement marker = Marker(entry.key);
     std::vector<DbStatement> statements{marker};
@@ -180,7 +181,10 @@ bool OutboxDatabase::SendEntry(const OutboxEntry& entry) {
     try {
         server_->ExecuteAll(statements);
     } catch (const DatabaseError& e) {
-        if (IsConnectionLost(e)) {
+        // Busy or read-only for now (a lock, a server in recovery): it waits
+        // for the next round like a server away.
+        if (IsConnectionLost(e) || e.Code() == DbErrorCode::Busy ||
+            e.Code() == DbErrorCode::ReadOnly) {
             MarkAway(e);
             return false;
         }
