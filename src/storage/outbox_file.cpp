@@ -24,6 +24,7 @@ constexpr std::pair<const char*, const char*> kLaterColumns[] = {
     {"Told", "INTEGER NOT NULL DEFAULT 0"}};
 constexpr const char* kCreateTargets =
     "CREATE TABLE IF NOT EXISTS OutboxTarget (Server TEXT NOT NULL PRIMARY KEY, Id TEXT NOT NULL)";
+constexpr const char* kUnnotedServer = "（较早版本暂存，未注明数据库）";
 constexpr const char* kColumns =
     "SELECT Seq, WriteKey, Server, TargetId, QueuedAt, Refused, Statements FROM Outbox ";
 
@@ -134,6 +135,9 @@ std::vector<OutboxEntry> OutboxFile::Entries(const std::string& where, const DbP
         e.key = DbColumn(row, "WriteKey");
         if (e.key.empty()) e.key = DbColumn(row, "Seq");
         e.target = {DbColumn(row, "Server"), DbColumn(row, "TargetId")};
+        // An earlier version did not note the database: such a write is
+        // sent to none, only named.
+        if (e.target.server.empty()) e.target.server = kUnnotedServer;
         e.queuedAt = DbColumn(row, "QueuedAt");
         e.refused = DbColumn(row, "Refused");
         e.statements = Decode(DbColumn(row, "Statements"));
