@@ -105,6 +105,8 @@ TEST(PassphraseDialog, AsksMaskedUnderItsCaptionAndKeepsNothing) {
     EXPECT_NE(form.findChild<QLabel*>("lblPassphrasePurpose")->text().indexOf("已用口令加密"), -1);
     dialog.show = [](PassphraseDialog&) { return false; };
     EXPECT_FALSE(dialog.Ask(false));
+    form.show();
+    SaveShot(form, "TFormPassphrase");
     ui::ControlBinder::SetReport(nullptr);
     EXPECT_TRUE(reports.empty()) << reports.front();
     EXPECT_TRUE(dialog.controls.CaptionProblems().empty());
