@@ -86,8 +86,10 @@ json StatusState(const WorkingStatus& s) {
 
 void WriteWhole(const std::string& path, const std::string& text) {
     const std::string partial = path + "." + std::to_string(::getpid()) + ".partial";
+    // Made new: never written through a link or a pipe left under the name.
+    ::unlink(partial.c_str());
     const int fd =
-        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) throw std::runtime_error(partial + ": " + std::strerror(errno));
     size_t done = 0;
     while (done < text.size()) {

@@ -133,8 +133,7 @@ void ReadGprs(const Keys& keys, GprsModule& g) {
     for (size_t i = 0; i < std::size(kVersionKeys); ++i)
         g.versions[i] = keys.Find(kVersionKeys[i]).value_or("");
     g.heartbeat = Number(keys, "GprsHeartbeatInterval", g.heartbeat, 0xFFFF);
-    if (const std::optional<std::string> v = keys.Find("GprsManagePhone"))
-        g.managePhone = PhoneField(*v);
+    g.managePhone = PhoneField(keys.Find("GprsManagePhone").value_or(""));
     if (const std::optional<std::string> v = keys.Hex("GprsProgPhone", 66))
         for (size_t i = 0; i < 3; ++i) g.progPhones[i] = v->substr(22 * i, 22);
     if (const std::optional<std::string> v = keys.Hex("GprsAlarmPhone", 184)) {
