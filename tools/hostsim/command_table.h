@@ -16,9 +16,9 @@ namespace tarnwick::hostsim {
 //    it only when the result is success (a fault may force either);
 //  - anything else (`answer`): the row builds the whole reply.
 struct Command {
-    std::string_view request;  // the request's command, two hex digits
-    std::string_view reply;    // the reply's command
-    std::string_view note;     // for the log
+    std::string_view request = {};  // the request's command, two hex digits
+    std::string_view reply = {};    // the reply's command
+    std::string_view note = {};     // for the log
     std::string (*read)(const SimHost&, const Request&) = nullptr;
     bool (*accepts)(const SimHost&, std::string_view data) = nullptr;
     void (*apply)(SimHost&, std::string_view data) = nullptr;
