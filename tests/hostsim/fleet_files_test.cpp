@@ -57,7 +57,7 @@ TEST(FleetFiles, AFolderPlaysItsSnapshotsAndNamesTheFilesItSkips) {
     EXPECT_EQ(loaded.skipped[1], dir.File("other.json") + ": unknown model \"ZX-9 V1\"");
     EXPECT_EQ(loaded.hosts[0].stateName, "a");
     EXPECT_EQ(LoadFromFiles(From(dir.File("none")), {}).skipped[0],
-              dir.File("none") + ": not a snapshot: not a regular file");
+              dir.File("none") + ": no such file or folder");
 }
 
 TEST(FleetFiles, ClashingAddressesArePlayedFromTheBaseOnward) {

@@ -243,6 +243,7 @@ SimHost HostFromSnapshotText(const std::string& text, int index) {
 
 SimHost ReadSnapshotFile(const std::string& path, int index) {
     std::error_code error;
+    if (!std::filesystem::exists(path, error)) throw SnapshotRefused("no such file or folder");
     if (!std::filesystem::is_regular_file(path, error))
         throw SnapshotRefused("not a snapshot: not a regular file");
     if (std::filesystem::file_size(path, error) > kMaxSnapshotFileBytes)
