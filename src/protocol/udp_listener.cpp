@@ -34,8 +34,8 @@ constexpr UnsolicitedFrame kUnsolicitedFrames[] = {
     {"02", "4B", UnsolicitedKind::IpChangeResult},
 };
 
-// The kind of frame `text` is, judged by the reply check; Ignored for a
-// datagram that is none of them or a broken one.
+// Which of them `datagram` is, judged by the reply check (its text, upper-
+// cased and unescaped, in `text`); Ignored for none of them or a broken one.
 UnsolicitedKind KindOf(const std::string& datagram, std::string& text) {
     for (const UnsolicitedFrame& f : kUnsolicitedFrames) {
         CheckedReply checked = CheckReply({{}, 0, f.replyClass, f.command}, {datagram, {}, 0});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include "protocol/frame_codec.h"
@@ -9,94 +10,51 @@
 namespace tarnwick {
 namespace {
 
-// A reply frame of class 11, command 01 whose check code is `code`, with a
-// checksum that fits it.
-std::string WithCheckCode(const std::string& code) {
-    const std::string summed =
-        "01"
-        "82"
-        "1101"
-        "00" +
-        code;
-    return "7E" + HexChecksum(summed) + summed + "7E";
-}
-
 // Every way a datagram can fail to be the reply of "1101" to a request sent
-// to 10.77.0.11:5200, judged in the order the check names them.
+// to 10.77.0.11:5200, in the order the check judges them.
 TEST(ReplyCheck, NamesWhatEachDatagramIsToTheRequest) {
     const std::string reply = BuildReplyFrame("11", "01", "7E00");  // escaped inside
-    std::string lower = reply;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string badChecksum = reply;
-    badChecksum[2] = badChecksum[2] == '0' ? '1' : '0';
-    const AwaitedReply fromHost = ReplyFrom("10.77.0.11", 5200, "1101");
-    const AwaitedReply fromAnyone = ReplyFrom("255.255.255.255", 5200, "1101");
+    std::string lower = reply, badSum = reply;
+    std::transform(reply.begin(), reply.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    badSum[2] = badSum[2] == '0' ? '1' : '0';
+    // Marks, class, command, data and a check code of 00, which never fits,
+    // under a checksum that does.
+    const std::string summed = "018211010000";
+    const std::string badCode = "7E" + HexChecksum(summed) + summed + "7E";
+    const AwaitedReply host = ReplyFrom("10.77.0.11", 5200, "1101");
+    const AwaitedReply anyone = ReplyFrom("255.255.255.255", 5200, "1101");
     const AwaitedReply anyClass{{}, 0, {}, "01"};
-    struct Case {
-        const char* what;
+    using enum ReplyOutcome;
+    const struct {
         AwaitedReply awaited;
-        Datagram datagram;
+        std::string payload;
+        const char* from;
+        uint16_t port;
         ReplyOutcome outcome;
+    } cases[] = {
+        {host, reply, "10.77.0.11", 5200, Reply},
+        {host, lower, "10.77.0.11", 5200, Reply},
+        {host, reply, "10.77.0.11", 0, Reply},  // the sender's port not known
+        {host, "", "10.77.0.12", 5200, OtherHost},
+        {host, reply, "10.77.0.11", 5300, OtherPort},
+        {anyone, reply, "10.77.0.12", 5300, Reply},
+        {host, "", "10.77.0.11", 5200, TooShort},
+        {host, reply.substr(0, 14), "10.77.0.11", 5200, TooShort},
+        {host, BuildReplyFrame("12", "01", "00"), "10.77.0.11", 5200, OtherClass},
+        {host, BuildReplyFrame("11", "02", "00"), "10.77.0.11", 5200, OtherCommand},
+        // A request's sender mark is for the decoder to refuse.
+        {host, BuildFrame("11", "01", "00"), "10.77.0.11", 5200, Reply},
+        {host, badSum, "10.77.0.11", 5200, BadChecksum},
+        {host, reply.substr(0, reply.size() - 2), "10.77.0.11", 5200, BadChecksum},
+        {host, badCode, "10.77.0.11", 5200, BadCheckCode},
+        {anyClass, BuildReplyFrame("02", "01", "00"), "10.77.0.99", 9, Reply},
     };
-    const Case cases[] = {
-        {"the reply", fromHost, {reply, "10.77.0.11", 5200}, ReplyOutcome::Reply},
-        {"the reply in lower case", fromHost, {lower, "10.77.0.11", 5200}, ReplyOutcome::Reply},
-        {"the reply, sender port not known",
-         fromHost,
-         {reply, "10.77.0.11", 0},
-         ReplyOutcome::Reply},
-        {"another host", fromHost, {reply, "10.77.0.12", 5200}, ReplyOutcome::OtherHost},
-        {"another port of the host",
-         fromHost,
-         {reply, "10.77.0.11", 5300},
-         ReplyOutcome::OtherPort},
-        {"a broadcast is answered from anywhere",
-         fromAnyone,
-         {reply, "10.77.0.12", 5300},
-         ReplyOutcome::Reply},
-        {"another host before anything else",
-         fromHost,
-         {"", "10.77.0.12", 5200},
-         ReplyOutcome::OtherHost},
-        {"empty", fromHost, {"", "10.77.0.11", 5200}, ReplyOutcome::TooShort},
-        {"one byte short of a frame",
-         fromHost,
-         {reply.substr(0, 14), "10.77.0.11", 5200},
-         ReplyOutcome::TooShort},
-        {"another class",
-         fromHost,
-         {BuildReplyFrame("12", "01", "00"), "10.77.0.11", 5200},
-         ReplyOutcome::OtherClass},
-        {"another command",
-         fromHost,
-         {BuildReplyFrame("11", "02", "00"), "10.77.0.11", 5200},
-         ReplyOutcome::OtherCommand},
-        {"a request frame of the same codes is still the reply (its decoder refuses it)",
-         fromHost,
-         {BuildFrame("11", "01", "00"), "10.77.0.11", 5200},
-         ReplyOutcome::Reply},
-        {"bad checksum", fromHost, {badChecksum, "10.77.0.11", 5200}, ReplyOutcome::BadChecksum},
-        {"cut before its closing 7E",
-         fromHost,
-         {reply.substr(0, reply.size() - 2), "10.77.0.11", 5200},
-         ReplyOutcome::BadChecksum},
-        {"bad check code",
-         fromHost,
-         {WithCheckCode("00"), "10.77.0.11", 5200},
-         ReplyOutcome::BadCheckCode},
-        {"a good check code",
-         fromHost,
-         {WithCheckCode(HexCheckCode("82110100")), "10.77.0.11", 5200},
-         ReplyOutcome::Reply},
-        {"any class of the command",
-         anyClass,
-         {BuildReplyFrame("02", "01", "00"), "1.2.3.4", 9},
-         ReplyOutcome::Reply},
-    };
-    for (const Case& c : cases) {
-        const CheckedReply checked = CheckReply(c.awaited, c.datagram);
-        EXPECT_EQ(checked.outcome, c.outcome) << c.what << ": " << OutcomeName(checked.outcome);
-        EXPECT_EQ(checked.frame, NormalizeReceived(c.datagram.payload)) << c.what;
+    for (const auto& c : cases) {
+        const CheckedReply checked = CheckReply(c.awaited, {c.payload, c.from, c.port});
+        EXPECT_EQ(checked.outcome, c.outcome) << c.payload << " from " << c.from << ":" << c.port
+                                              << " is " << OutcomeName(checked.outcome);
+        EXPECT_EQ(checked.frame, NormalizeReceived(c.payload));
     }
 }
 
