@@ -72,7 +72,9 @@ TEST(FleetPoller, AsksEveryHostAtOnceInListOrderSpreadOverTheLanes) {
     for (size_t i = 0; i < 40; ++i) {
         const size_t host = i < 39 ? (i < 3 ? i : i + 1) : 3;
         EXPECT_EQ(f.lanes.sent[i].address, Address(int(host)));
-        if (host != 3) EXPECT_NE(f.lanes.sent[i].lane, first[host].lane) << host;
+        if (host != 3) {
+            EXPECT_NE(f.lanes.sent[i].lane, first[host].lane) << host;
+        }
     }
 }
 
