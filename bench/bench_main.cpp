@@ -15,8 +15,9 @@
 //                                             size compared
 //   tarnwick-bench ftp -                      the upgrade server check against a
 //                                             server and a name lookup that stall
-//   tarnwick-bench fleet <base-ip> <answering> [silent] [sweeps]
-//                                             the fleet status over many hosts
+//   tarnwick-bench fleet <base-ip> <hosts> [sweeps]
+//                                             the fleet status over many hosts,
+//                                             0 %, 10 % and 30 % of them silent
 //   tarnwick-bench snapshot-files <template> <folder> <count> <base-ip>
 //                                             copies of a backup for the
 //                                             simulator's figure (no network)
@@ -340,7 +341,7 @@ int main(int argc, char** argv) {
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
             "<hosts-file> [rounds] | compare <host> | ftp - | log-writers <db.mdb or "
-            "postgresql://...> [rows] | fleet <base-ip> <answering> [silent] [sweeps] | "
+            "postgresql://...> [rows] | fleet <base-ip> <hosts> [sweeps] | "
             "snapshot-files <template> <folder> <count> <base-ip>\n(run it "
             "through "
             "tools/bench.sh)\n");
@@ -367,8 +368,7 @@ int main(int argc, char** argv) {
     if (what == "compare") return bench::MeasureLargeCompare(argv[2]);
     if (what == "ftp") return bench::MeasureFtpLimits();
     if (what == "fleet" && argc > 3)
-        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 10,
-                                   argc > 5 ? std::atoi(argv[5]) : 3);
+        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 3);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;
 }

@@ -100,10 +100,10 @@ done >"$work/fifty.txt"
 tool backup "$build/tarnwick-cli" "$TARNWICK_LAB_PACK_BASE_IP" "$work/fifty.txt" || status=1
 stop_sims
 
-# The fleet status: a thousand simulated hosts, then ten addresses of the
-# lab that nobody plays (silent) spread among them.
+# The fleet status: a thousand hosts, all of them simulated, then 10 % and
+# 30 % of them addresses of the lab that nobody plays (silent).
 sim "$TARNWICK_LAB_PACK_NS" fleet --hosts 1000 --base-ip "$TARNWICK_LAB_PACK_BASE_IP"
-tool fleet "$TARNWICK_LAB_PACK_BASE_IP" 1000 10 3 || status=1
+tool fleet "$TARNWICK_LAB_PACK_BASE_IP" 1000 3 || status=1
 stop_sims
 
 # The simulator playing a fleet of snapshot files: a backup of a simulated
