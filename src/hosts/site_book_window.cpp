@@ -41,6 +41,10 @@ SiteInput SiteEditDialog::Typed() const {
             controls["edtSiteNotes"].text};
 }
 
+std::string ImportSitesQuestion(size_t sites) {
+    return "是否将这" + std::to_string(sites) + "个站点导入站点簿？";
+}
+
 std::string RemoveSiteQuestion(const std::string& name) {
     return "确定要从站点簿中删除站点“" + name + "”吗？";
 }
@@ -138,9 +142,18 @@ void SiteBookWindow::Import() {
     if (!chooseImportPath) return;
     const std::string path = chooseImportPath();
     if (path.empty()) return;
+    // The report comes first as a dry run: its 否 (the default) stores nothing.
+    const SiteImport preview = ImportSiteCsvFile(book_, path, ImportMode::DryRun);
+    if (!preview.problem.empty() || preview.imported.empty()) {
+        op_.Warning(SiteImportReportText(preview));
+        return;
+    }
+    if (!op_.Ask(SiteImportReportText(preview) + "\r\n\r\n" +
+                 ImportSitesQuestion(preview.imported.size())))
+        return;
     const SiteImport import = ImportSiteCsvFile(book_, path);
     Reload();
-    if (import.problem.empty() && import.skipped.empty())
+    if (import.problem.empty() && import.skipped.empty() && import.warnings.empty())
         op_.Information(SiteImportReportText(import));
     else
         op_.Warning(SiteImportReportText(import));

@@ -46,7 +46,8 @@ inline constexpr const char* kSiteBookProblemText = "站点簿无法使用：";
 // The site book window without its widgets: the grid of every site and the
 // buttons that add, edit, remove, import and export. Every change is stored
 // at once; a wrong field is named in a box and the dialog comes back with
-// the text kept.
+// the text kept. An import shows its report as a dry run first and stores
+// the sites only when the operator answers 是.
 class SiteBookWindow {
   public:
     SiteBookWindow(OperatorPort& op, DatabasePort& db);
@@ -88,5 +89,7 @@ class SiteBookWindow {
 
 // The question before a site is removed; its 是 removes, so it defaults to 否.
 std::string RemoveSiteQuestion(const std::string& name);
+// Asked below the report of an import's dry run; its 是 stores the sites.
+std::string ImportSitesQuestion(size_t sites);
 
 }  // namespace tarnwick

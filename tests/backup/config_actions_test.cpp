@@ -304,6 +304,17 @@ TEST(ConfigActions, RestoreOfAnotherHostsFileLeavesItsLocalNetworkOut) {
     WriteSnapshotFile(path, other);
     a.Answer(ZoneThreeChanged());
     a.boxes().clear();
+    // Unless allowed (the window asks; the command line needs --force), the
+    // core refuses it before anything is written.
+    a.f.client().sent.clear();
+    try {
+        PrepareRestore(a.scratch, other, "123456", {});
+        ADD_FAILURE() << "another host's file was taken";
+    } catch (const SnapshotError& e) {
+        EXPECT_NE(std::string(e.what()).find("配置文件取自主机 10.77.0.12"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(SectionWrites(a).empty());
     a.f.client().sent.clear();
     a.actions.chooseRestorePath = [&] { return path; };
     a.actions.Restore();

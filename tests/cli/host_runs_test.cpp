@@ -13,6 +13,7 @@
 
 #include "cli_host.h"
 #include "host_options.h"
+#include "protocol/text_helpers.h"
 #include "storage/site_book.h"
 #include "storage/sqlite_database.h"
 #include "support/temp_dir.h"
@@ -147,6 +148,13 @@ TEST(PrintResultsTest, TextThatIsNotUtf8NeverCostsTheDocument) {
     const auto doc = nlohmann::json::parse(out);
     EXPECT_EQ(doc["hosts"][0]["file"], "out/\uFFFD\uFFFD\uFFFD\uFFFD.json");
     EXPECT_EQ(doc["skippedLines"][0]["text"], "\uFFFD\uFFFD\uFFFD\uFFFD");
+    // The site book's export replaces what is not UTF-8 as the documents do.
+    for (const std::string bad :
+         {"\xB1\xB8", "caf\xE9", "\xE5\xBA", "\xE5\xBAx", "\xE0\x80\xAF", "\xED\xA0\x80",
+          "\xF4\x90\x80\x80", "\xC0\xAF", "\xF0\x9F\x98", "\xFF\xFE", "ok \xE5\xBA\x97"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(JsonText(ValidUtf8(bad)), JsonText(bad));
+    }
 }
 
 TEST(HostOptionsTest, AHostListThatIsNoFileOrTooLargeIsRefusedByName) {
@@ -192,8 +200,8 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     {
         SqliteDatabase db(database);
         ASSERT_EQ(SiteBook(db).Add({"Shop-7", "10.0.0.7", "6000", ""}), "");
-        // Booked before the loopback network's broadcast address was known as one.
-        ASSERT_EQ(SiteBook(db).Add({"Loop", "127.255.255.255", "", ""}), "");
+        // Booked on a computer where it is no broadcast address.
+        ASSERT_EQ(SiteBook(db, {}).Add({"Loop", "127.255.255.255", "", ""}), "");
     }
     struct Case {
         std::string host;
@@ -205,7 +213,11 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
     const std::string withSite = write("sites.txt", "10.0.0.1\nshop-7\n10.0.0.7\nshop-8\n");
     const Case cases[] = {
         {"10.0.0.9", "", "", "", {"10.0.0.9:5200 "}},
+        // Leading zeros are decimal, and the host is reached at the plain form.
+        {"010.000.000.009", "", "", "", {"10.0.0.9:5200 "}},
         {"255.255.255.255", "", "", "", {}},
+        {"240.0.0.1", "", "", "", {}},
+        {"0.1.2.3", "", "", "", {}},
         {"127.255.255.255", "", "", "", {}},  // the loopback network's broadcast address
         {"10.0.0.256", "", "", "", {}},
         {"", "", "", "", {}},
@@ -251,6 +263,16 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
                 << err;
         }
     }
+    // --all-sites: every booked site but the one that names no host here.
+    ::testing::internal::CaptureStderr();
+    std::vector<std::string> reached;
+    for (const Site& s : SitesToReach(database)) reached.push_back(s.name);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reached, std::vector<std::string>{"Shop-7"});
+    EXPECT_NE(
+        err.find("站点“Loop”的IP地址 127.255.255.255 " + std::string(kNotOneHostText) + "，已跳过"),
+        std::string::npos)
+        << err;
 }
 
 TEST(HostOptionsTest, TheCodeComesFromTheOptionThenTheEnvironment) {

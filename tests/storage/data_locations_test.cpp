@@ -1,9 +1,11 @@
 #include "storage/data_locations.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/temp_dir.h"
 
@@ -100,6 +102,42 @@ TEST(DataLocations, ATeamDatabaseComesFromTheVariableElseTheSettingsFile) {
         EXPECT_EQ(chosen.database, c.database);
         EXPECT_EQ(chosen.outbox, outbox);
     }
+}
+
+// A settings file that is a pipe, a device or too large is never waited on
+// or read whole: it is named, and db.mdb stays the database.
+TEST(DataLocations, ASettingsFileThatIsNoSmallFileIsNamedAndLeftOut) {
+    InstalledTree tree;
+    testing::TempDir config;
+    const fs::path settings = config.Path() / "tarnwick/tarnwick.conf";
+    fs::create_directories(settings.parent_path());
+    DataLocationInputs inputs = Inputs(tree.bin, "/data/op", "/home/op");
+    inputs.configHome = config.Path().string();
+    const std::string named = "设置文件“" + settings.string() + "”";
+    const std::string ignored = "，已忽略，使用默认设置。";
+    const struct {
+        std::function<void()> make;
+        std::string problem;
+    } cases[] = {
+        {[&] { ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0); }, named + "不是普通文件" + ignored},
+        {[&] { fs::create_symlink("/dev/zero", settings); }, named + "不是普通文件" + ignored},
+        {[&] {
+             std::ofstream(settings) << "database = postgresql://op@server/tarnwick\n";
+             fs::resize_file(settings, kSettingsFileMaxBytes + 1);
+         },
+         named + "超过64KB" + ignored},
+        {[&] { fs::create_directory(settings); }, named + "不是普通文件" + ignored},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        fs::remove_all(settings);
+        c.make();
+        const DataLocations chosen = ChooseDataLocations(inputs);
+        EXPECT_EQ(chosen.settingsProblem, c.problem);
+        EXPECT_EQ(chosen.database, "/data/op/tarnwick/db.mdb");
+    }
+    fs::remove_all(settings);
+    EXPECT_EQ(ChooseDataLocations(inputs).settingsProblem, "");  // none is no problem
 }
 
 TEST(DataLocations, ThisProgramIsFoundInItsBuildFolder) {

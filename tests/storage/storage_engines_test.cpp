@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "protocol/text_helpers.h"
 #include "storage/archives.h"
 #include "storage/code_tables.h"
 #include "storage/schema_migrations.h"
@@ -73,8 +74,9 @@ TEST_P(StorageEngine, TheSiteBookStoresAllOrNothing) {
     Site a, clash;
     a.name = "二号店", a.address = "10.77.0.21";
     clash.name = "三号店", clash.address = "10.77.0.11";
-    // The second takes an address the book holds: neither is stored.
-    EXPECT_THROW(book.InsertAll({a, clash}), DatabaseError);
+    // The second takes an address the book holds: neither is stored, and the
+    // database's refusal is said as the check says it.
+    EXPECT_EQ(book.InsertAll({a, clash}), "IP地址 10.77.0.11 已属于站点“一号店”。");
     ASSERT_EQ(book.List().size(), 1u);
     EXPECT_EQ(book.List().front().port, 5300);
     EXPECT_EQ(book.Update("一号店", {"总店", "10.77.0.11", "", "一楼"}), "");
@@ -85,6 +87,65 @@ TEST_P(StorageEngine, TheSiteBookStoresAllOrNothing) {
     EXPECT_EQ(found->lastBackup, "/b/10.77.0.11.json");
     EXPECT_TRUE(book.Remove("总店"));
     EXPECT_TRUE(book.List().empty());
+}
+
+// Two writers book one name in two letter cases at once: the database's
+// unique index lets one through, the other hears the ordinary answer.
+TEST_P(StorageEngine, NamesAreUniqueWithoutLetterCaseAlsoForWritersAtOnce) {
+    // The index itself: past the tool's check, a name in another case.
+    SiteBook book(e.db());
+    ASSERT_EQ(book.Add({"Depot", "10.77.0.1", "", ""}), "");
+    EXPECT_THROW(
+        e.db().Execute("INSERT INTO Site (Name, Address) VALUES ('DEPOT', '10.77.0.2')", {}),
+        DatabaseError);
+    Site late;
+    late.name = "dEPOT", late.address = "10.77.0.3";
+    EXPECT_EQ(book.Insert(late), "站点名称“dEPOT”已存在。");
+    late.name = "Ｄepot";  // a full-width letter is another name, as the tool compares
+    EXPECT_EQ(book.Insert(late), "");
+    ASSERT_TRUE(book.Remove("Depot") && book.Remove("Ｄepot"));
+
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string name = "Depot" + std::to_string(round);
+        std::string said[2];
+        std::thread writers[2];
+        for (int w = 0; w < 2; ++w)
+            writers[w] = std::thread([&, w] {
+                OpenedDatabase mine = e.OpenAgain();
+                const std::string typed = w == 0 ? name : ToUpper(name);
+                const std::string address =
+                    "10.78." + std::to_string(round) + "." + std::to_string(w + 1);
+                said[w] = SiteBook(*mine.db).Add({typed, address, "", ""});
+            });
+        for (std::thread& t : writers) t.join();
+        SCOPED_TRACE(round);
+        EXPECT_EQ(said[0].empty() + said[1].empty(), 1) << said[0] << said[1];
+        const std::string refused = said[0].empty() ? said[1] : said[0];
+        EXPECT_EQ(refused, "站点名称“" + (said[0].empty() ? ToUpper(name) : name) + "”已存在。");
+    }
+    EXPECT_EQ(book.List().size(), static_cast<size_t>(kRounds));
+}
+
+// A book that two writers filled with one name in two cases before the
+// index: both rows stay, the later one renamed with its address.
+TEST_P(StorageEngine, TheNameIndexKeepsTheRowsOfAnEarlierBook) {
+    e.db().Execute("DROP INDEX SiteNameWithoutCase", {});
+    e.db().Execute("DELETE FROM SchemaVersion WHERE Version = 4", {});
+    for (const auto& [name, address] : {std::pair{"Depot", "10.77.0.1"},
+                                        {"DEPOT", "10.77.0.2"},
+                                        {"depot", "10.77.0.3"},
+                                        {"城东门店", "10.77.0.4"}})
+        e.db().Execute("INSERT INTO Site (Name, Address) VALUES (:N, :A)",
+                       {{"N", name}, {"A", address}});
+    MigrateSchema(e.db());
+    std::set<std::string> names;
+    for (const Site& s : SiteBook(e.db()).List()) names.insert(s.name);
+    EXPECT_EQ(names, (std::set<std::string>{"DEPOT", "Depot（10.77.0.1）", "depot（10.77.0.3）",
+                                            "城东门店"}));
+    EXPECT_THROW(
+        e.db().Execute("INSERT INTO Site (Name, Address) VALUES ('dEpOt', '10.77.0.5')", {}),
+        DatabaseError);
 }
 
 TEST_P(StorageEngine, TheAlarmArchiveKeepsEachRecordOnce) {

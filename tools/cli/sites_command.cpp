@@ -25,6 +25,7 @@ struct Options {
     std::string notes;
     // import and export
     std::string file;
+    bool dryRun = false;
 };
 
 void PrintSites(const std::vector<Site>& sites, bool json) {
@@ -91,11 +92,17 @@ int Remove(const Options& o) {
 int Import(const Options& o) {
     const auto db = OpenBook(o);
     SiteBook book(*db);
-    const SiteImport import = ImportSiteCsvFile(book, o.file);
+    const SiteImport import =
+        ImportSiteCsvFile(book, o.file, o.dryRun ? ImportMode::DryRun : ImportMode::Store);
     if (!import.problem.empty()) throw UsageError(o.file + ": 没有导入任何站点：" + import.problem);
+    for (const std::string& warning : import.warnings)
+        std::cerr << o.file << ": " << warning << "\n";
     for (const SkippedLine& s : import.skipped)
-        std::cerr << o.file << ":" << s.line << ": " << s.reason << "，已跳过\n";
-    std::cout << "已导入 " << import.imported.size() << " 个站点" << std::endl;
+        std::cerr << o.file << ":" << s.line << ": " << SkippedReasonText(s.reason, import.dryRun)
+                  << "\n";
+    std::cout << (import.dryRun ? "可导入 " : "已导入 ") << import.imported.size()
+              << " 个站点（文件编码：" << import.encoding << "）"
+              << (import.dryRun ? "，站点簿未改动" : "") << std::endl;
     return import.skipped.empty() ? kExitOk : kExitFailed;
 }
 
@@ -131,8 +138,10 @@ Command AddSitesCommand(CLI::App& app) {
     add->add_option("--notes", o->notes, "Notes");
     CLI::App* remove = sub->add_subcommand("remove", "Remove a site");
     remove->add_option("name", o->name, "Site name")->required();
-    CLI::App* import = sub->add_subcommand("import", "Add the sites of a CSV file (UTF-8)");
+    CLI::App* import =
+        sub->add_subcommand("import", "Add the sites of a CSV file (UTF-8, else read as GBK)");
     import->add_option("file", o->file, "CSV file with a header line")->required();
+    import->add_flag("--dry-run", o->dryRun, "Check every line and report, store nothing");
     CLI::App* exportFile = sub->add_subcommand("export", "Write every site to a CSV file");
     exportFile->add_option("-o,--out", o->file, "CSV file (default: standard output)");
     return {sub, [o, list, add, remove, import, exportFile] {
