@@ -36,7 +36,7 @@ void TraceUnlisted(DataModule& tdm, const HostListWindowModel::Unlisted& unliste
 // left out with a line in the trace.
 std::vector<Site> ReadBook(DataModule& tdm, const std::vector<LocalNetwork>& local) {
     try {
-        SitesToTalkTo usable = UsableSites(SiteBook(tdm.db, local).List(), local);
+        SitesToTalkTo usable = UsableSites(SiteBook(tdm.db).List(), local);
         for (const std::string& warning : usable.warnings) tdm.trace.Add("[站点簿]：" + warning);
         return std::move(usable.sites);
     } catch (const std::exception& e) {

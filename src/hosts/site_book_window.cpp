@@ -1,5 +1,6 @@
 #include "hosts/site_book_window.h"
 
+#include "protocol/local_networks.h"
 #include "protocol/operator_port.h"
 #include "protocol/text_helpers.h"
 #include "storage/file_paths.h"
@@ -49,7 +50,8 @@ std::string RemoveSiteQuestion(const std::string& name) {
     return "确定要从站点簿中删除站点“" + name + "”吗？";
 }
 
-SiteBookWindow::SiteBookWindow(OperatorPort& op, DatabasePort& db) : op_(op), book_(db) {
+SiteBookWindow::SiteBookWindow(OperatorPort& op, DatabasePort& db)
+    : op_(op), book_(db, LocalIPv4Networks()) {
     Control& grid = controls.Add(kGrid, ControlKind::Grid);
     grid.caption = kSiteBookTitle;
     grid.cells.push_back(std::vector<std::string>(std::begin(kCaptions), std::end(kCaptions)));

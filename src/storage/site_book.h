@@ -101,8 +101,9 @@ SitesToTalkTo UsableSites(std::vector<Site> book, const std::vector<LocalNetwork
 // time. Database failures throw DatabaseError.
 class SiteBook {
   public:
-    // Addresses are checked against `local`'s networks.
-    explicit SiteBook(DatabasePort& db, std::vector<LocalNetwork> local = LocalIPv4Networks())
+    // Addresses are checked against `local`'s networks: this computer's
+    // (LocalIPv4Networks) where the operator books a site.
+    explicit SiteBook(DatabasePort& db, std::vector<LocalNetwork> local = {})
         : db_(db), local_(std::move(local)) {}
     const std::vector<LocalNetwork>& LocalNetworks() const { return local_; }
 

@@ -2,13 +2,13 @@
 // did not answer listed greyed, and opened at their booked port.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "hosts/host_search.h"
 #include "hosts/login.h"
 #include "hosts/modify_ip.h"
 #include "protocol/frame_codec.h"
+#include "protocol/unicast_address.h"
 #include "storage/site_book.h"
 #include "support/host_window_fixture.h"
 #include "support/search_answer.h"
@@ -105,7 +105,7 @@ TEST(HostListSites, TheSearchListsTheBookAndTellsItWhoAnswered) {
     ASSERT_EQ(book.Add({"城东门店", "10.77.0.12", "", ""}), "");
     ASSERT_EQ(book.Add({"城西仓库", "10.88.0.5", "5300", ""}), "");
     // Booked on another computer: here it is the loopback network's broadcast.
-    ASSERT_EQ(SiteBook(*f.db, {}).Add({"环回广播", "127.255.255.255", "", ""}), "");
+    ASSERT_EQ(book.Add({"环回广播", "127.255.255.255", "", ""}), "");
     HostListWindowModel window;
     int served = 0;
     f.op.onServe = [&] {
@@ -122,12 +122,10 @@ TEST(HostListSites, TheSearchListsTheBookAndTellsItWhoAnswered) {
         sentTo.push_back(sent.host + ":" + std::to_string(sent.port));
     EXPECT_EQ(sentTo, (std::vector<std::string>{"255.255.255.255:5200", "10.77.0.12:5200",
                                                 "10.88.0.5:5300"}));
-    const auto traced = [&](const std::string& start) {
-        const auto& lines = f.tdm->trace.Lines();
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const std::string& l) { return l.rfind(start, 0) == 0; });
-    };
-    EXPECT_TRUE(traced("[站点簿]：站点“环回广播”的IP地址 127.255.255.255 不是单一主机的地址"));
+    EXPECT_EQ(
+        f.tdm->trace.Lines().front().rfind(
+            "[站点簿]：站点“环回广播”的IP地址 127.255.255.255 " + std::string(kNotOneHostText), 0),
+        0u);
     EXPECT_EQ(window.list.NextRow(), 4);
     EXPECT_EQ(window.list.Field(2, HostListModel::kSiteColumn), "城东门店");
     EXPECT_TRUE(window.list.IsAbsent(3));
@@ -144,7 +142,7 @@ TEST(HostListSites, TheSearchListsTheBookAndTellsItWhoAnswered) {
     f.db->Execute("DROP TABLE Site", {});
     RunHostSearch(*f.tdm, window);
     EXPECT_EQ(window.list.NextRow(), 1);
-    EXPECT_TRUE(traced(kSiteBookUnreadableText));
+    EXPECT_EQ(f.tdm->trace.Lines().back().rfind(kSiteBookUnreadableText, 0), 0u);
 }
 
 // The section 00 read of a host whose installer code is 246810.

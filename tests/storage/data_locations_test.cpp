@@ -113,31 +113,21 @@ TEST(DataLocations, ASettingsFileThatIsNoSmallFileIsNamedAndLeftOut) {
     fs::create_directories(settings.parent_path());
     DataLocationInputs inputs = Inputs(tree.bin, "/data/op", "/home/op");
     inputs.configHome = config.Path().string();
-    const std::string named = "设置文件“" + settings.string() + "”";
-    const std::string ignored = "，已忽略，使用默认设置。";
-    const struct {
-        std::function<void()> make;
-        std::string problem;
-    } cases[] = {
-        {[&] { ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0); }, named + "不是普通文件" + ignored},
-        {[&] { fs::create_symlink("/dev/zero", settings); }, named + "不是普通文件" + ignored},
-        {[&] {
-             std::ofstream(settings) << "database = postgresql://op@server/tarnwick\n";
-             fs::resize_file(settings, kSettingsFileMaxBytes + 1);
-         },
-         named + "超过64KB" + ignored},
-        {[&] { fs::create_directory(settings); }, named + "不是普通文件" + ignored},
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { ::mkfifo(settings.c_str(), 0600); }, "不是普通文件"},
+        {[&] { fs::create_symlink("/dev/zero", settings); }, "不是普通文件"},
+        {[&] { std::ofstream(settings) << std::string(kSettingsFileMaxBytes + 1, '#'); },
+         "超过64KB"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.problem);
-        fs::remove_all(settings);
-        c.make();
+    for (const auto& [make, problem] : cases) {
+        SCOPED_TRACE(problem);
+        fs::remove(settings);
+        make();
         const DataLocations chosen = ChooseDataLocations(inputs);
-        EXPECT_EQ(chosen.settingsProblem, c.problem);
+        EXPECT_EQ(chosen.settingsProblem,
+                  "设置文件“" + settings.string() + "”" + problem + "，已忽略，使用默认设置。");
         EXPECT_EQ(chosen.database, "/data/op/tarnwick/db.mdb");
     }
-    fs::remove_all(settings);
-    EXPECT_EQ(ChooseDataLocations(inputs).settingsProblem, "");  // none is no problem
 }
 
 TEST(DataLocations, ThisProgramIsFoundInItsBuildFolder) {

@@ -89,63 +89,47 @@ TEST_P(StorageEngine, TheSiteBookStoresAllOrNothing) {
     EXPECT_TRUE(book.List().empty());
 }
 
-// Two writers book one name in two letter cases at once: the database's
-// unique index lets one through, the other hears the ordinary answer.
+// Names are unique without letter case (as the tool compares them: a
+// full-width letter is another) by the database's index, so that of two
+// writers booking one name at once one hears the ordinary answer.
 TEST_P(StorageEngine, NamesAreUniqueWithoutLetterCaseAlsoForWritersAtOnce) {
-    // The index itself: past the tool's check, a name in another case.
     SiteBook book(e.db());
     ASSERT_EQ(book.Add({"Depot", "10.77.0.1", "", ""}), "");
-    EXPECT_THROW(
-        e.db().Execute("INSERT INTO Site (Name, Address) VALUES ('DEPOT', '10.77.0.2')", {}),
-        DatabaseError);
     Site late;
     late.name = "dEPOT", late.address = "10.77.0.3";
-    EXPECT_EQ(book.Insert(late), "站点名称“dEPOT”已存在。");
-    late.name = "Ｄepot";  // a full-width letter is another name, as the tool compares
+    EXPECT_EQ(book.Insert(late), "站点名称“dEPOT”已存在。");  // past the check
+    late.name = "Ｄepot";
     EXPECT_EQ(book.Insert(late), "");
-    ASSERT_TRUE(book.Remove("Depot") && book.Remove("Ｄepot"));
-
-    constexpr int kRounds = 8;
-    for (int round = 0; round < kRounds; ++round) {
-        const std::string name = "Depot" + std::to_string(round);
+    for (int round = 0; round < 8; ++round) {
+        const std::string name = "Store" + std::to_string(round);
+        const std::string net = "10.78." + std::to_string(round) + ".";
         std::string said[2];
         std::thread writers[2];
         for (int w = 0; w < 2; ++w)
             writers[w] = std::thread([&, w] {
                 OpenedDatabase mine = e.OpenAgain();
-                const std::string typed = w == 0 ? name : ToUpper(name);
-                const std::string address =
-                    "10.78." + std::to_string(round) + "." + std::to_string(w + 1);
-                said[w] = SiteBook(*mine.db).Add({typed, address, "", ""});
+                said[w] = SiteBook(*mine.db).Add({w ? ToUpper(name) : name, net + "12"[w], "", ""});
             });
         for (std::thread& t : writers) t.join();
-        SCOPED_TRACE(round);
-        EXPECT_EQ(said[0].empty() + said[1].empty(), 1) << said[0] << said[1];
-        const std::string refused = said[0].empty() ? said[1] : said[0];
-        EXPECT_EQ(refused, "站点名称“" + (said[0].empty() ? ToUpper(name) : name) + "”已存在。");
+        SCOPED_TRACE(said[0] + said[1]);
+        EXPECT_TRUE(said[0].empty() != said[1].empty());
+        EXPECT_NE((said[0] + said[1]).find("已存在。"), std::string::npos);
     }
-    EXPECT_EQ(book.List().size(), static_cast<size_t>(kRounds));
+    EXPECT_EQ(book.List().size(), 10u);
 }
 
-// A book that two writers filled with one name in two cases before the
-// index: both rows stay, the later one renamed with its address.
+// A book two writers filled with one name in several cases before the index
+// keeps every row, the later ones (in byte order) renamed with their address.
 TEST_P(StorageEngine, TheNameIndexKeepsTheRowsOfAnEarlierBook) {
     e.db().Execute("DROP INDEX SiteNameWithoutCase", {});
     e.db().Execute("DELETE FROM SchemaVersion WHERE Version = 4", {});
-    for (const auto& [name, address] : {std::pair{"Depot", "10.77.0.1"},
-                                        {"DEPOT", "10.77.0.2"},
-                                        {"depot", "10.77.0.3"},
-                                        {"城东门店", "10.77.0.4"}})
-        e.db().Execute("INSERT INTO Site (Name, Address) VALUES (:N, :A)",
-                       {{"N", name}, {"A", address}});
+    for (const char* row : {"'Depot', '10.77.0.1'", "'DEPOT', '10.77.0.2'", "'depot', '10.77.0.3'"})
+        e.db().Execute(std::string("INSERT INTO Site (Name, Address) VALUES (") + row + ")", {});
     MigrateSchema(e.db());
-    std::set<std::string> names;
-    for (const Site& s : SiteBook(e.db()).List()) names.insert(s.name);
-    EXPECT_EQ(names, (std::set<std::string>{"DEPOT", "Depot（10.77.0.1）", "depot（10.77.0.3）",
-                                            "城东门店"}));
-    EXPECT_THROW(
-        e.db().Execute("INSERT INTO Site (Name, Address) VALUES ('dEpOt', '10.77.0.5')", {}),
-        DatabaseError);
+    std::vector<std::string> names;
+    for (const Site& s : SiteBook(e.db()).List()) names.push_back(s.name);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"DEPOT", "Depot（10.77.0.1）", "depot（10.77.0.3）"}));
 }
 
 TEST_P(StorageEngine, TheAlarmArchiveKeepsEachRecordOnce) {

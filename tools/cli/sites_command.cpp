@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
+#include "protocol/local_networks.h"
 #include "storage/site_csv.h"
 
 namespace tarnwick::cli {
@@ -73,7 +74,8 @@ int List(const Options& o) {
 
 int Add(const Options& o) {
     const auto db = OpenBook(o);
-    const std::string problem = SiteBook(*db).Add({o.name, o.address, o.port, o.notes});
+    const std::string problem =
+        SiteBook(*db, LocalIPv4Networks()).Add({o.name, o.address, o.port, o.notes});
     if (!problem.empty()) throw UsageError("sites add: " + problem + "未记入站点簿。");
     std::cout << "站点“" << o.name << "”已记入站点簿" << std::endl;
     return kExitOk;
@@ -91,7 +93,7 @@ int Remove(const Options& o) {
 
 int Import(const Options& o) {
     const auto db = OpenBook(o);
-    SiteBook book(*db);
+    SiteBook book(*db, LocalIPv4Networks());
     const SiteImport import =
         ImportSiteCsvFile(book, o.file, o.dryRun ? ImportMode::DryRun : ImportMode::Store);
     if (!import.problem.empty()) throw UsageError(o.file + ": 没有导入任何站点：" + import.problem);
