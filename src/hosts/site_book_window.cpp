@@ -10,6 +10,10 @@ namespace tarnwick {
 namespace {
 
 constexpr const char* kGrid = "strgridSites";
+constexpr const char* kState = "lblSiteBookState";
+constexpr uint32_t kAwayColor = 0xC00000;
+constexpr const char* kChangingButtons[] = {"bbtnAddSite", "bbtnEditSite", "bbtnRemoveSite",
+                                            "bbtnImportSites"};
 constexpr const char* kCaptions[] = {
     kSiteNameCaption,       kSiteAddressCaption,  kSitePortCaption,
     kSiteNotesCaption,      kSiteDeviceIdCaption, kSiteHostTypeCaption,
@@ -61,6 +65,7 @@ SiteBookWindow::SiteBookWindow(OperatorPort& op, DatabasePort& db)
     controls.Button("bbtnImportSites", "导入...");
     controls.Button("bbtnExportSites", "导出...");
     controls.Button("bbtnCloseSites", "关闭");
+    controls.Label(kState);
     controls.OnClick("bbtnAddSite", [this] { Guarded([this] { Add(); }); });
     controls.OnClick("bbtnEditSite", [this] { Guarded([this] { Edit(); }); });
     controls.OnClick("bbtnRemoveSite", [this] { Guarded([this] { Remove(); }); });
@@ -72,26 +77,43 @@ void SiteBookWindow::Guarded(const std::function<void()>& body) {
     try {
         body();
     } catch (const DatabaseError& e) {
-        op_.Error(kSiteBookProblemText + std::string(e.what()));
+        if (!IsConnectionLost(e)) {
+            op_.Error(kSiteBookProblemText + std::string(e.what()));
+            return;
+        }
+        ShowReachable(false);
+        op_.Error(std::string(kSiteBookAwayText) + "，未作改动。\r\n" + e.what());
     }
+}
+
+void SiteBookWindow::ShowReachable(bool reachable) {
+    controls[kState].text = reachable ? "" : kSiteBookAwayText;
+    controls[kState].color = reachable ? std::nullopt : std::optional<uint32_t>(kAwayColor);
+    for (const char* button : kChangingButtons) controls[button].enabled = reachable;
+    controls["bbtnEditSite"].enabled = reachable && selected > 0;
+    controls["bbtnRemoveSite"].enabled = reachable && selected > 0;
+    controls.Changed();
 }
 
 void SiteBookWindow::Reload() {
     const std::string keep = Selected() ? Selected()->name : std::string();
-    Control& grid = controls[kGrid];
-    grid.cells.resize(1);
-    sites_.clear();
+    bool reachable = true;
     try {
         sites_ = book_.List();
     } catch (const DatabaseError& e) {
-        op_.Error(kSiteBookProblemText + std::string(e.what()));
+        // A team database away: the book last read stays on show.
+        reachable = !IsConnectionLost(e);
+        if (reachable) {
+            sites_.clear();
+            op_.Error(kSiteBookProblemText + std::string(e.what()));
+        }
     }
+    Control& grid = controls[kGrid];
+    grid.cells.resize(1);
     for (const Site& s : sites_) grid.cells.push_back(GridRow(s));
     selected = sites_.empty() ? 0 : 1;
     Select(keep);
-    controls["bbtnEditSite"].enabled = selected > 0;
-    controls["bbtnRemoveSite"].enabled = selected > 0;
-    controls.Changed();
+    ShowReachable(reachable);
 }
 
 void SiteBookWindow::Select(const std::string& name) {
@@ -136,6 +158,8 @@ void SiteBookWindow::Remove() {
     if (!site) return;
     const std::string name = site->name;
     if (!op_.Ask(RemoveSiteQuestion(name))) return;
+    // Asked first: a team database away would keep the removal for later.
+    book_.Find(name);
     book_.Remove(name);
     Reload();
 }

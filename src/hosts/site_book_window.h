@@ -42,12 +42,17 @@ inline constexpr const char* kSiteCsvFilter = "*.csv";
 inline constexpr const char* kImportSitesTitle = "选择要导入站点簿的CSV文件";
 inline constexpr const char* kExportSitesTitle = "将站点簿导出为CSV文件";
 inline constexpr const char* kSiteBookProblemText = "站点簿无法使用：";
+// While the team database cannot be reached: the book shown is the one last
+// read, and it takes no changes.
+inline constexpr const char* kSiteBookAwayText = "团队数据库无法连接，站点簿为上次读取的内容";
 
 // The site book window without its widgets: the grid of every site and the
 // buttons that add, edit, remove, import and export. Every change is stored
 // at once; a wrong field is named in a box and the dialog comes back with
-// the text kept. An import shows its report as a dry run first and stores
-// the sites only when the operator answers 是.
+// the text kept. While the team database cannot be reached the grid keeps
+// the book last read, the window says so, and changes are refused. An
+// import shows its report as a dry run first and stores the sites only when
+// the operator answers 是.
 class SiteBookWindow {
   public:
     SiteBookWindow(OperatorPort& op, DatabasePort& db);
@@ -77,6 +82,8 @@ class SiteBookWindow {
     void Export();
     // Runs `body`; a database failure is said in an error box.
     void Guarded(const std::function<void()>& body);
+    // The state line and the buttons that change the book.
+    void ShowReachable(bool reachable);
     // Shows the edit dialog until what it holds is stored by `store` (which
     // returns what is wrong) or it is cancelled.
     void EditUntilStored(const std::function<std::string(const SiteInput&)>& store);

@@ -53,6 +53,8 @@ inline constexpr size_t kFtpListingMaxBytes = 4 * 1024 * 1024;
 // The pairing window waits this many times this long for the learning report.
 inline constexpr int kPairingWaits = 30;
 inline constexpr int kPairingWaitMs = 1000;
+// While writes wait in the outbox, the team database is asked again this often.
+inline constexpr int kOutboxRetryPeriodMs = 15000;
 // Serves the window events already pending, without waiting.
 inline constexpr int kServePendingMs = 0;
 

@@ -1,11 +1,15 @@
 #include "storage/database_copy.h"
 
+#include <sys/stat.h>
+
+#include <map>
 #include <set>
-#include <string>
 #include <vector>
 
-#include "storage/outbox_database.h"
+#include "storage/postgres_database.h"
+#include "storage/schema_migrations.h"
 #include "storage/site_book.h"
+#include "storage/sqlite_database.h"
 
 namespace tarnwick {
 namespace {
@@ -14,67 +18,87 @@ namespace {
 // it sent and a large log does not wait in one huge transaction.
 constexpr size_t kRowsPerTransaction = 500;
 
+// A table copied row by row, each row known by its key columns (all of
+// them but the snapshot's text, which its time and taker name well enough).
 struct CopiedTable {
     const char* table;
-    const char* select;  // ID first
-    const char* insert;  // the other columns, by name
-    std::vector<const char*> columns;
+    std::vector<const char*> keys;
+    std::vector<const char*> others;
 };
 
 const CopiedTable kOperationLog{
     "OperationLog",
-    "SELECT ID, dTime, OperationIP, OperationInfo, OperationResult, Operator, Workstation "
-    "FROM OperationLog ORDER BY ID",
-    "INSERT INTO OperationLog (dTime, OperationIP, OperationInfo, OperationResult, Operator, "
-    "Workstation) VALUES (:dTime, :OperationIP, :OperationInfo, :OperationResult, :Operator, "
-    ":Workstation)",
-    {"dTime", "OperationIP", "OperationInfo", "OperationResult", "Operator", "Workstation"}};
-
+    {"dTime", "OperationIP", "OperationInfo", "OperationResult", "Operator", "Workstation"},
+    {}};
 const CopiedTable kBackupArchive{
-    "BackupArchive",
-    "SELECT ID, Host, TakenAt, Operator, Workstation, Model, Snapshot FROM BackupArchive "
-    "ORDER BY ID",
-    "INSERT INTO BackupArchive (Host, TakenAt, Operator, Workstation, Model, Snapshot) VALUES "
-    "(:Host, :TakenAt, :Operator, :Workstation, :Model, :Snapshot)",
-    {"Host", "TakenAt", "Operator", "Workstation", "Model", "Snapshot"}};
+    "BackupArchive", {"Host", "TakenAt", "Operator", "Workstation", "Model"}, {"Snapshot"}};
 
-size_t CopyRows(DatabasePort& from, DatabasePort& to, const std::string& source,
-                const CopiedTable& t) {
-    std::set<std::string> copied;
-    for (const DbRow& row : to.SelectWith(
-             "SELECT SourceId FROM CopiedRow WHERE Source = :Source AND TableName = :Table",
-             {{"Source", source}, {"Table", t.table}}))
-        copied.insert(DbColumn(row, "SourceId"));
-    size_t count = 0;
+using Key = std::vector<std::string>;
+
+std::string Joined(const std::vector<const char*>& names, const std::string& prefix) {
+    std::string text;
+    for (const char* name : names) text += (text.empty() ? "" : ", ") + prefix + name;
+    return text;
+}
+
+Key KeyOf(const DbRow& row, const CopiedTable& t) {
+    Key key;
+    for (const char* column : t.keys) key.push_back(DbColumn(row, column));
+    return key;
+}
+
+// How often the target holds each key, among the rows of the workstations
+// the source's rows name (a team database holds many others).
+std::map<Key, size_t> HeldKeys(DatabasePort& from, DatabasePort& to, const CopiedTable& t) {
+    std::map<Key, size_t> held;
+    const std::string table = t.table;
+    for (const DbRow& station : from.Select("SELECT DISTINCT Workstation FROM " + table))
+        for (const DbRow& row : to.SelectWith("SELECT " + Joined(t.keys, "") + " FROM " + table +
+                                                  " WHERE Workstation = :Workstation",
+                                              {{"Workstation", DbColumn(station, "Workstation")}}))
+            ++held[KeyOf(row, t)];
+    return held;
+}
+
+void CopyRows(DatabasePort& from, DatabasePort& to, const CopiedTable& t, size_t& copied,
+              size_t& present) {
+    std::map<Key, size_t> held = HeldKeys(from, to, t);
+    std::vector<const char*> columns = t.keys;
+    columns.insert(columns.end(), t.others.begin(), t.others.end());
+    const std::string insert = std::string("INSERT INTO ") + t.table + " (" + Joined(columns, "") +
+                               ") VALUES (" + Joined(columns, ":") + ")";
     std::vector<DbStatement> batch;
-    for (const DbRow& row : from.Select(t.select)) {
-        const std::string id = DbColumn(row, "ID");
-        if (copied.count(id)) continue;
+    for (const DbRow& row :
+         from.Select("SELECT " + Joined(columns, "") + " FROM " + t.table + " ORDER BY ID")) {
+        if (size_t& n = held[KeyOf(row, t)]; n > 0) {
+            --n;
+            ++present;
+            continue;
+        }
         DbParams params;
-        for (const char* column : t.columns) params.emplace_back(column, DbColumn(row, column));
-        batch.push_back({t.insert, params});
-        batch.push_back(
-            {"INSERT INTO CopiedRow (Source, TableName, SourceId) VALUES (:Source, :Table, :Id)",
-             {{"Source", source}, {"Table", t.table}, {"Id", id}}});
-        ++count;
-        if (batch.size() >= 2 * kRowsPerTransaction) {
+        for (const char* column : columns) params.emplace_back(column, DbColumn(row, column));
+        batch.push_back({insert, params});
+        ++copied;
+        if (batch.size() >= kRowsPerTransaction) {
             to.ExecuteAll(batch);
             batch.clear();
         }
     }
     if (!batch.empty()) to.ExecuteAll(batch);
-    return count;
 }
 
-size_t CopySites(DatabasePort& from, DatabasePort& to) {
+void CopySites(DatabasePort& from, DatabasePort& to, CopyReport& report) {
     SiteBook target(to);
     const std::vector<Site> held = target.List();
     std::vector<Site> added;
-    for (const Site& site : SiteBook(from).List())
-        if (CheckSiteUnique(site, held).empty() && CheckSiteUnique(site, added).empty())
+    for (const Site& site : SiteBook(from).List()) {
+        if (!CheckSiteUnique(site, held).empty())
+            ++report.present.sites;
+        else if (CheckSiteUnique(site, added).empty())
             added.push_back(site);
+    }
     if (!added.empty()) target.InsertAll(added);
-    return added.size();
+    report.copied.sites = added.size();
 }
 
 size_t CountAlarmRecords(DatabasePort& db) {
@@ -82,8 +106,11 @@ size_t CountAlarmRecords(DatabasePort& db) {
     return rows.empty() ? 0 : std::stoul("0" + DbColumn(rows.front(), "N"));
 }
 
-size_t CopyAlarmRecords(DatabasePort& from, DatabasePort& to) {
+// Kept once by host, record number and time: the target's key says what
+// it holds already.
+void CopyAlarmRecords(DatabasePort& from, DatabasePort& to, CopyReport& report) {
     const size_t before = CountAlarmRecords(to);
+    size_t read = 0;
     std::vector<DbStatement> batch;
     const auto flush = [&] {
         if (!batch.empty()) to.ExecuteAll(batch);
@@ -99,22 +126,40 @@ size_t CopyAlarmRecords(DatabasePort& from, DatabasePort& to) {
              "VALUES (:Host, :RecordNo, :RecordTime, :Record, :StoredAt) "
              "ON CONFLICT DO NOTHING",
              params});
+        ++read;
         if (batch.size() >= kRowsPerTransaction) flush();
     }
     flush();
-    return CountAlarmRecords(to) - before;
+    report.copied.alarmRecords = CountAlarmRecords(to) - before;
+    report.present.alarmRecords = read - std::min(read, report.copied.alarmRecords);
 }
 
 }  // namespace
 
-CopyCounts CopyDatabase(DatabasePort& from, DatabasePort& to) {
-    const std::string source = DatabaseIdentityOf(from);
-    CopyCounts counts;
-    counts.operationLog = CopyRows(from, to, source, kOperationLog);
-    counts.sites = CopySites(from, to);
-    counts.backups = CopyRows(from, to, source, kBackupArchive);
-    counts.alarmRecords = CopyAlarmRecords(from, to);
-    return counts;
+CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to) {
+    CopyReport report;
+    CopyRows(from, to, kOperationLog, report.copied.operationLog, report.present.operationLog);
+    CopySites(from, to, report);
+    CopyRows(from, to, kBackupArchive, report.copied.backups, report.present.backups);
+    CopyAlarmRecords(from, to, report);
+    return report;
+}
+
+std::unique_ptr<DatabasePort> OpenCopySource(const std::string& location) {
+    if (IsPostgresUrl(location)) {
+        auto server = std::make_unique<PostgresDatabase>(location);
+        const int version = SchemaVersionOf(*server);
+        if (version > NewestSchemaVersion())
+            throw DatabaseError(NewerSchemaText(version), DbErrorCode::NewerSchema);
+        if (version < NewestSchemaVersion())
+            throw DatabaseError("团队数据库 " + server->Server() +
+                                " 的结构版本较旧，请先用本软件打开它一次再复制");
+        return server;
+    }
+    struct stat st {};
+    if (::stat(location.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw DatabaseError("数据库文件“" + location + "”不存在或不是普通文件");
+    return SqliteDatabase::CopyInMemory(location);
 }
 
 }  // namespace tarnwick

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstddef>
+#include <memory>
+#include <string>
 
 #include "storage/database_port.h"
 
 namespace tarnwick {
 
-// What one copy brought that the target did not hold yet.
+// Rows of each kind a copy met.
 struct CopyCounts {
     size_t operationLog = 0;
     size_t sites = 0;
@@ -13,13 +15,25 @@ struct CopyCounts {
     size_t alarmRecords = 0;
 };
 
+// What one copy brought, and what of the source the target held already.
+struct CopyReport {
+    CopyCounts copied;
+    CopyCounts present;
+};
+
 // Copies a laptop's database into the team's: the operation log, the site
-// book, the backup archive and the alarm archive, both brought up to date
-// first. Each row of the log and of the backups goes once: the target notes
-// which rows of which source it holds, so a second copy brings only rows
-// written since. A site whose name or address the target holds already
-// stays as the target has it. Throws DatabaseError; what was committed
+// book, the backup archive and the alarm archive. Rows are known by what
+// they hold, not by their numbers in the source: a row the target holds
+// already (as often as the source does) is not copied again, so a copy of a
+// db.mdb made after its first copy brings only its new rows. A site whose
+// name or address the target holds already stays as the target has it.
+// Nothing is written into `from`. Throws DatabaseError; what was committed
 // before stays and is not copied again.
-CopyCounts CopyDatabase(DatabasePort& from, DatabasePort& to);
+CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to);
+
+// The database a copy reads: a db.mdb read into memory without writing to
+// the file (a read-only file, or one of an earlier version, is read as it
+// is), or a team database used as it is. Throws DatabaseError naming it.
+std::unique_ptr<DatabasePort> OpenCopySource(const std::string& location);
 
 }  // namespace tarnwick

@@ -21,10 +21,11 @@ OpenedDatabase OpenDatabase(const std::string& location, const std::string& outb
     if (outboxPath.empty()) {
         try {
             PreparePostgres(*server);
-        } catch (const DatabaseUnreachable& e) {
-            opened.problem = e.what();
         } catch (const DatabaseError& e) {
-            opened.problem = "团队数据库 " + server->Server() + " 无法使用：" + e.what();
+            opened.problem = IsConnectionLost(e)
+                                 ? std::string(e.what())
+                                 : "团队数据库 " + server->Server() + " 无法使用：" + e.what();
+            opened.detail = e.Detail();
         }
         opened.db = std::move(server);
         return opened;
@@ -39,7 +40,8 @@ OpenedDatabase OpenDatabase(const std::string& location, const std::string& outb
         return alone;
     }
     if (!outbox->TryServer()) {
-        opened.problem = outbox->Problem() + "\r\n" + kOutboxNotice;
+        opened.problem = OutboxNoticeText(outbox->Problem());
+        opened.detail = outbox->Detail();
         outbox->MarkNoticeGiven();
     }
     opened.outbox = outbox.get();

@@ -20,6 +20,8 @@ struct OpenedDatabase {
     // the database can be used. The tool runs on either way (a team
     // database with an outbox keeps its rows there).
     std::string problem;
+    // The engine's own words of the problem, for the debug trace alone.
+    std::string detail;
     // The tables of later versions could not be made; the rest works.
     std::string schemaProblem;
     // The outbox could not be made: the server is used alone, and its

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -107,14 +108,14 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
         result.problem = Problem(path, "这个名字不是一个普通文件。", kRecreateAdvice);
         return result;
     } else {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
+        // Asked without opening it: closing a descriptor of the file would
+        // drop the locks other connections of this process hold on it.
+        if (::access(path.c_str(), R_OK) != 0) {
             result.problem =
                 Problem(path, "当前用户没有读取这个文件的权限（" + ErrnoText(errno) + "）。",
                         "请让管理员给当前用户这个文件的读写权限，再重新启动本软件。");
             return result;
         }
-        ::close(fd);
     }
     try {
         result.created = EnsureDatabase(path);
@@ -128,13 +129,22 @@ DatabaseStartup PrepareDatabase(const std::string& path) {
     try {
         SqliteDatabase db(path);
         MigrateSchema(db);
-    } catch (const NewerSchema& e) {
-        result.schemaProblem = Named(path) + "：" + e.what() + "。";
     } catch (const DatabaseError& e) {
-        result.schemaProblem = Named(path) + "无法加入站点簿（" + std::string(e.what()) +
-                               "）。\r\n站点簿暂不可用，其余功能照常使用。";
+        result.schemaProblem = e.Code() == DbErrorCode::NewerSchema
+                                   ? Named(path) + "：" + e.what() + "。"
+                                   : Named(path) + "无法加入站点簿（" + std::string(e.what()) +
+                                         "）。\r\n站点簿暂不可用，其余功能照常使用。";
     }
     return result;
+}
+
+std::string WideModeText(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || (st.st_mode & 077) == 0) return {};
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 0777));
+    return Named(path) + "的权限为 " + mode +
+           "，本机其他用户也能读取其中的备份（含安装员密码）；建议改为 0600（chmod 600）。";
 }
 
 }  // namespace tarnwick

@@ -22,4 +22,9 @@ struct DatabaseStartup {
 // every row it holds.
 DatabaseStartup PrepareDatabase(const std::string& path);
 
+// A database file others than its user may read (it keeps snapshots with
+// installer codes): the line that says so; empty for a file of mode 0600 or
+// none. The mode is left as it is.
+std::string WideModeText(const std::string& path);
+
 }  // namespace tarnwick

@@ -1,78 +1,82 @@
 #include "storage/outbox_database.h"
 
-#include <nlohmann/json.hpp>
-#include <random>
+#include <algorithm>
+#include <map>
 
-#include "storage/database_startup.h"
+#include "protocol/text_helpers.h"
 #include "storage/schema_migrations.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr const char* kCreateOutbox =
-    "CREATE TABLE IF NOT EXISTS Outbox ("
-    "Seq INTEGER PRIMARY KEY AUTOINCREMENT, "
-    "Statements TEXT NOT NULL, "
-    "Refused TEXT NOT NULL DEFAULT '')";
-constexpr const char* kOutboxTable = "Outbox";
+constexpr const char* kMarkerTable = "Outbox";
+// The tables the outbox's own file serves while the server is away.
+constexpr const char* kLocalTables[] = {"ALARMTYPECODE", "OPERATECODE"};
 
-std::string Encode(const std::vector<DbStatement>& statements) {
-    nlohmann::json list = nlohmann::json::array();
-    for (const DbStatement& s : statements) list.push_back({{"sql", s.sql}, {"params", s.params}});
-    return list.dump();
-}
-
-std::vector<DbStatement> Decode(const std::string& text) {
-    std::vector<DbStatement> statements;
-    for (const auto& s : nlohmann::json::parse(text))
-        statements.push_back({s.at("sql").get<std::string>(), s.at("params").get<DbParams>()});
-    return statements;
-}
-
-std::string RandomIdentity() {
-    std::random_device random;
-    std::string id;
-    static const char* const kDigits = "0123456789abcdef";
-    for (int i = 0; i < 32; ++i) id += kDigits[random() % 16];
-    return id;
+// True when every table `sql` reads (the words after FROM and JOIN) is one
+// of the seed's code tables.
+bool ReadsOnlyCodeTables(const std::string& sql) {
+    const std::string upper = ToUpper(sql);
+    bool any = false;
+    for (const char* word : {" FROM ", " JOIN "}) {
+        for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
+            size_t start = at + std::string(word).size(), end = start;
+            while (end < upper.size() &&
+                   (std::isalnum(static_cast<unsigned char>(upper[end])) || upper[end] == '_'))
+                ++end;
+            const std::string table = upper.substr(start, end - start);
+            if (std::find(std::begin(kLocalTables), std::end(kLocalTables), table) ==
+                std::end(kLocalTables))
+                return false;
+            any = true;
+        }
+    }
+    return any;
 }
 
 }  // namespace
+
+std::string OutboxNoticeText(const std::string& problem) {
+    return problem + "。" + kOutboxNotice;
+}
+
+std::string OutboxWaitingText(const std::string& server, size_t waiting) {
+    if (waiting == 0) return {};
+    return "团队数据库 " + server + "：" + std::to_string(waiting) + " 项记录暂存本机，等待发送";
+}
 
 void PreparePostgres(PostgresDatabase& db) {
     db.RunScriptUnless("OperationLog", ForDialect(DatabaseSeedSql(), SqlDialect::Postgres));
     MigrateSchema(db);
 }
 
-std::string DatabaseIdentityOf(DatabasePort& db) {
-    const auto first = [&db] {
-        const auto rows = db.Select("SELECT min(Id) AS Id FROM DatabaseIdentity");
-        return rows.empty() ? std::string() : DbColumn(rows.front(), "Id");
-    };
-    if (std::string id = first(); !id.empty()) return id;
-    db.Execute("INSERT INTO DatabaseIdentity (Id) VALUES (:Id)", {{"Id", RandomIdentity()}});
-    // Two copies asking at once both take the smaller name.
-    return first();
-}
-
 OutboxDatabase::OutboxDatabase(std::unique_ptr<PostgresDatabase> server, std::string outboxPath,
                                std::chrono::milliseconds retryAfter)
     : server_(std::move(server)), outbox_(outboxPath), retryAfter_(retryAfter) {
-    const DatabaseStartup local = PrepareDatabase(outboxPath);
-    if (!local.problem.empty()) throw DatabaseError(local.problem);
-    if (!local.schemaProblem.empty()) throw DatabaseError(local.schemaProblem);
-    outbox_.Execute(kCreateOutbox, {});
-    outboxId_ = DatabaseIdentityOf(outbox_);
+    target_.server = server_->Server();
+    target_.id = outbox_.KnownId(target_.server);
 }
 
 void OutboxDatabase::SetNotifier(std::function<void(const std::string&)> notify) {
     std::lock_guard lock(mutex_);
     notify_ = std::move(notify);
+    Tell();
 }
 
 void OutboxDatabase::MarkNoticeGiven() {
     std::lock_guard lock(mutex_);
     noticed_ = true;
+    noticeDue_ = false;
+}
+
+void OutboxDatabase::SetTrace(std::function<void(const std::string&)> trace) {
+    std::lock_guard lock(mutex_);
+    trace_ = std::move(trace);
+}
+
+void OutboxDatabase::Trace(const std::string& line) {
+    detail_ = line;
+    if (trace_) trace_("团队数据库 " + target_.server + "：" + line);
 }
 
 std::string OutboxDatabase::Problem() {
@@ -80,15 +84,45 @@ std::string OutboxDatabase::Problem() {
     return problem_;
 }
 
-size_t OutboxDatabase::Waiting() {
+std::string OutboxDatabase::Detail() {
     std::lock_guard lock(mutex_);
-    return outbox_.Select("SELECT Seq FROM Outbox WHERE Refused = ''").size();
+    return detail_;
 }
 
-void OutboxDatabase::MarkAway(const std::string& cause) {
+size_t OutboxDatabase::Waiting() {
+    std::lock_guard lock(mutex_);
+    return outbox_.Waiting(target_);
+}
+
+// Each news once, when there is someone to tell.
+void OutboxDatabase::Tell() {
+    if (!notify_) return;
+    if (noticeDue_) {
+        noticeDue_ = false;
+        notify_(OutboxNoticeText(problem_));
+    }
+    const std::vector<OutboxEntry> refused = outbox_.TakeUntoldRefusals(target_.server);
+    if (!refused.empty()) notify_(OutboxRefusalText(target_.server, refused, outbox_.Path()));
+    // Once the server's identity is known.
+    if (othersNamed_ || !prepared_) return;
+    std::map<std::string, size_t> others;
+    for (const OutboxEntry& e : outbox_.All())
+        if (e.refused.empty() && !(e.target.server == target_.server &&
+                                   (e.target.id.empty() || e.target.id == target_.id)))
+            ++others[e.target.server +
+                     (e.target.server == target_.server ? "（另一个数据库）" : "")];
+    othersNamed_ = true;
+    for (const auto& [server, n] : others)
+        notify_("本机暂存的 " + std::to_string(n) + " 项记录属于团队数据库 " + server +
+                "，不会发送到 " + target_.server + "，仍保留在本机暂存文件 " + outbox_.Path() +
+                " 中。");
+}
+
+void OutboxDatabase::MarkAway(const DatabaseError& e) {
     prepared_ = false;
-    problem_ = cause;
+    problem_ = e.what();
     retryAt_ = std::chrono::steady_clock::now() + retryAfter_;
+    Trace(e.Detail());
 }
 
 bool OutboxDatabase::Ready() {
@@ -96,14 +130,19 @@ bool OutboxDatabase::Ready() {
     if (blocked_ || std::chrono::steady_clock::now() < retryAt_) return false;
     try {
         PreparePostgres(*server_);
-    } catch (const DatabaseUnreachable& e) {
-        MarkAway(e.what());
-        return false;
+        const std::string id = DatabaseIdentityOf(*server_);
+        if (id != target_.id) outbox_.RememberId({target_.server, id});
+        target_.id = id;
     } catch (const DatabaseError& e) {
+        if (IsConnectionLost(e)) {
+            MarkAway(e);
+            return false;
+        }
         // A newer schema, or tables the server will not let the tool make:
         // asking again will not help in this run.
         blocked_ = true;
         problem_ = "团队数据库 " + server_->Server() + " 无法使用：" + e.what();
+        Trace(e.Detail());
         return false;
     }
     prepared_ = true;
@@ -114,58 +153,81 @@ bool OutboxDatabase::Ready() {
 bool OutboxDatabase::TryServer() {
     std::lock_guard lock(mutex_);
     retryAt_ = {};
-    return Ready() && Flush();
+    const bool ready = Ready() && Flush();
+    Tell();
+    return ready;
 }
 
-// Sends what waits, oldest first. Each entry goes in one transaction with
-// the row that marks it sent, so an entry whose answer was lost on the way
-// is not sent twice. One the server refuses (not for being away) stays in
-// the outbox, marked with the reason, and the rest go on.
-bool OutboxDatabase::Flush() {
-    for (;;) {
-        const auto rows = outbox_.Select(
-            "SELECT Seq, Statements FROM Outbox WHERE Refused = '' ORDER BY Seq LIMIT 1");
-        if (rows.empty()) return true;
-        const std::string seq = DbColumn(rows.front(), "Seq");
-        const DbStatement marker{
-            "INSERT INTO CopiedRow (Source, TableName, SourceId) VALUES (:Source, :Table, :Seq)",
-            {{"Source", outboxId_}, {"Table", kOutboxTable}, {"Seq", seq}}};
-        const auto sent = [&] {
-            return !server_
-                        ->SelectWith(
-                            "SELECT 1 AS Sent FROM CopiedRow WHERE Source = :Source AND "
-                            "TableName = :Table AND SourceId = :Seq",
-                            marker.params)
-                        .empty();
-        };
-        try {
-            if (!sent()) {
-                std::vector<DbStatement> statements{marker};
-                for (DbStatement& s : Decode(DbColumn(rows.front(), "Statements")))
-                    statements.push_back(std::move(s));
-                server_->ExecuteAll(statements);
-            }
-            outbox_.Execute("DELETE FROM Outbox WHERE Seq = :Seq", {{"Seq", seq}});
-        } catch (const DatabaseUnreachable& e) {
-            MarkAway(e.what());
+bool OutboxDatabase::SendWaiting() {
+    std::lock_guard lock(mutex_);
+    if (outbox_.Waiting(target_) == 0) return true;
+    return TryServer() && outbox_.Waiting(target_) == 0;
+}
+
+DbStatement OutboxDatabase::Marker(const std::string& key) const {
+    return {"INSERT INTO CopiedRow (Source, TableName, SourceId) VALUES (:Source, :Table, :Key)",
+            {{"Source", outbox_.Identity()}, {"Table", kMarkerTable}, {"Key", key}}};
+}
+
+// Sends one waiting write with the row that marks it sent, in one
+// transaction. A write whose mark the server holds already went before
+// (its answer was lost) and is not sent again. One the server refuses stays,
+// marked with the reason. False when the server went away or cannot take
+// writes for now.
+bool OutboxDatabase::SendEntry(const OutboxEntry& entry) {
+    const DbStatement marker = Marker(entry.key);
+    std::vector<DbStatement> statements{marker};
+    statements.insert(statements.end(), entry.statements.begin(), entry.statements.end());
+    try {
+        server_->ExecuteAll(statements);
+    } catch (const DatabaseError& e) {
+        // Busy or read-only for now (a lock, a server in recovery): it waits
+        // for the next round like a server away.
+        if (IsConnectionLost(e) || e.Code() == DbErrorCode::Busy ||
+            e.Code() == DbErrorCode::ReadOnly) {
+            MarkAway(e);
             return false;
-        } catch (const std::exception& e) {
-            if (sent()) {
-                outbox_.Execute("DELETE FROM Outbox WHERE Seq = :Seq", {{"Seq", seq}});
-            } else {
-                outbox_.Execute("UPDATE Outbox SET Refused = :Why WHERE Seq = :Seq",
-                                {{"Why", e.what()[0] ? e.what() : "refused"}, {"Seq", seq}});
-            }
         }
+        const bool sentBefore =
+            e.Code() == DbErrorCode::UniqueViolation &&
+            !server_
+                 ->SelectWith(
+                     "SELECT 1 AS Sent FROM CopiedRow WHERE Source = :Source AND "
+                     "TableName = :Table AND SourceId = :Key",
+                     marker.params)
+                 .empty();
+        if (!sentBefore) {
+            outbox_.Refuse(entry.seq, e.what());
+            Trace(e.Detail());
+            return true;
+        }
+    }
+    outbox_.Remove(entry.seq);
+    return true;
+}
+
+// Sends what waits for this database, oldest first.
+bool OutboxDatabase::Flush() {
+    try {
+        for (;;) {
+            const std::vector<OutboxEntry> next = outbox_.Next(target_);
+            if (next.empty()) return true;
+            if (!SendEntry(next.front())) return false;
+        }
+    } catch (const DatabaseError& e) {
+        // The check of a refused write's mark found the server gone.
+        if (!IsConnectionLost(e)) throw;
+        MarkAway(e);
+        return false;
     }
 }
 
-void OutboxDatabase::Queue(const std::vector<DbStatement>& statements) {
-    outbox_.Execute("INSERT INTO Outbox (Statements) VALUES (:Statements)",
-                    {{"Statements", Encode(statements)}});
+void OutboxDatabase::Queue(const std::string& key, const std::vector<DbStatement>& statements) {
+    outbox_.Add(key, target_, SystemClock().NowText(), statements);
     if (noticed_) return;
     noticed_ = true;
-    if (notify_) notify_(kOutboxNotice);
+    noticeDue_ = true;
+    Tell();
 }
 
 std::vector<DbRow> OutboxDatabase::Select(const std::string& sql) {
@@ -177,11 +239,15 @@ std::vector<DbRow> OutboxDatabase::SelectWith(const std::string& sql, const DbPa
     if (Ready()) {
         try {
             return server_->SelectWith(sql, params);
-        } catch (const DatabaseUnreachable& e) {
-            MarkAway(e.what());
+        } catch (const DatabaseError& e) {
+            if (!IsConnectionLost(e)) throw;
+            MarkAway(e);
         }
     }
-    return outbox_.SelectWith(sql, params);
+    if (ReadsOnlyCodeTables(sql)) return outbox_.Local().SelectWith(sql, params);
+    // What the server holds is not on this computer: no answer is better
+    // than an empty one.
+    throw DatabaseError(problem_, blocked_ ? DbErrorCode::Other : DbErrorCode::ConnectionLost);
 }
 
 void OutboxDatabase::Execute(const std::string& sql, const DbParams& params) {
@@ -190,15 +256,20 @@ void OutboxDatabase::Execute(const std::string& sql, const DbParams& params) {
 
 void OutboxDatabase::ExecuteAll(const std::vector<DbStatement>& statements) {
     std::lock_guard lock(mutex_);
+    const std::string key = RandomKey();
     if (Ready() && Flush()) {
+        std::vector<DbStatement> marked{Marker(key)};
+        marked.insert(marked.end(), statements.begin(), statements.end());
         try {
-            server_->ExecuteAll(statements);
+            server_->ExecuteAll(marked);
+            Tell();
             return;
-        } catch (const DatabaseUnreachable& e) {
-            MarkAway(e.what());
+        } catch (const DatabaseError& e) {
+            if (!IsConnectionLost(e)) throw;
+            MarkAway(e);
         }
     }
-    Queue(statements);
+    Queue(key, statements);
 }
 
 }  // namespace tarnwick

@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <memory>
 
+#include "storage/postgres_connection.h"
+
 namespace tarnwick {
 namespace {
 
-// Seconds a connection attempt may take before the server counts as away.
-constexpr const char* kConnectTimeoutSeconds = "5";
 // The advisory lock held while the tables of an empty database are made.
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(5200)";
+constexpr const char* kMask = "***";
 
 using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
@@ -31,14 +32,19 @@ std::string ErrorText(const PGresult* result, pg_conn* c) {
     return primary && *primary ? primary : TrimmedError(PQerrorMessage(c));
 }
 
-// The connection is gone or going: no answer at all, an error libpq made
-// itself (no SQLSTATE), a connection exception (class 08) or the server
-// shutting down (57P01-57P03).
-bool LostConnection(const PGresult* result) {
+std::string SqlState(const PGresult* result) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    if (!state || !*state) return true;
-    const std::string s = state;
-    return s.starts_with("08") || s.starts_with("57P");
+    return state ? state : "";
+}
+
+// `text` with the value that follows `key` up to one of `ends` as the mask.
+std::string Masked(std::string text, const std::string& key, const char* ends) {
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+        const size_t value = at + key.size();
+        const size_t end = std::min(text.find_first_of(ends, value), text.size());
+        text.replace(value, end - value, kMask);
+    }
+    return text;
 }
 
 }  // namespace
@@ -69,6 +75,18 @@ std::string PostgresServerName(const std::string& url) {
     PQconninfoFree(options);
     if (host.empty()) host = "localhost";
     return host + (port.empty() ? "" : ":" + port) + "/" + dbname;
+}
+
+std::string MaskedLocation(const std::string& location) {
+    if (!IsPostgresUrl(location)) return location;
+    std::string shown = Masked(location, "password=", "&");
+    // user:password@ between the scheme and the host.
+    const size_t scheme = shown.find("://") + 3;
+    const size_t at = shown.find('@', scheme);
+    const size_t colon = shown.find(':', scheme);
+    if (at != std::string::npos && colon < at && shown.find('/', scheme) > at)
+        shown.replace(colon + 1, at - colon - 1, kMask);
+    return shown;
 }
 
 NumberedSql NumberParameters(const std::string& sql) {
@@ -106,35 +124,26 @@ PostgresDatabase::~PostgresDatabase() {
     PQfinish(conn_);
 }
 
-void PostgresDatabase::Fail(const std::string& what, bool lost) {
+void PostgresDatabase::Fail(const PGresult* result) {
+    const std::string state = SqlState(result);
+    const std::string what = ErrorText(result, conn_);
+    const DbErrorCode code = PostgresErrorCode(state);
     // A connection that broke is made again on the next statement, and the
     // caller learns that nothing took effect.
-    if (conn_ && (lost || PQstatus(conn_) != CONNECTION_OK)) {
+    if (code == DbErrorCode::ConnectionLost || PQstatus(conn_) != CONNECTION_OK) {
         PQfinish(conn_);
         conn_ = nullptr;
-        throw DatabaseUnreachable("团队数据库 " + server_ + " 连接中断：" + what);
+        throw DatabaseUnreachable(server_, DbServerCause::Dropped, what);
     }
-    throw DatabaseError(what);
+    throw DatabaseError("团队数据库 " + server_ + " 拒绝了写入或查询：" + DbErrorCodeText(code),
+                        code, what);
 }
 
 pg_conn* PostgresDatabase::Connection() {
     if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
     PQfinish(conn_);
-    // The address comes after the default time-out, so a time-out it names wins.
-    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, url_.c_str(), nullptr};
-    conn_ = PQconnectdbParams(keywords, values, 1);
-    if (!conn_) throw DatabaseUnreachable("团队数据库 " + server_ + " 无法连接：out of memory");
-    if (PQstatus(conn_) != CONNECTION_OK) {
-        // libpq quotes an address it cannot read whole: its password stays out.
-        std::string cause = TrimmedError(PQerrorMessage(conn_));
-        for (size_t at = cause.find(url_); at != std::string::npos;
-             at = cause.find(url_, at + server_.size()))
-            cause.replace(at, url_.size(), server_);
-        PQfinish(conn_);
-        conn_ = nullptr;
-        throw DatabaseUnreachable("团队数据库 " + server_ + " 无法连接：" + cause);
-    }
+    conn_ = nullptr;
+    conn_ = ConnectPostgres(url_, server_, kPostgresConnectTimeoutMs);
     PQsetClientEncoding(conn_, "UTF8");
     // Notices (an existing table, a nested transaction) are not the operator's.
     PQsetNoticeProcessor(
@@ -156,8 +165,7 @@ std::vector<DbRow> PostgresDatabase::Run(const std::string& sql, const DbParams&
                                values.data(), nullptr, nullptr, 0),
                   &PQclear);
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        Fail(ErrorText(result.get(), c), LostConnection(result.get()));
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(result.get());
     std::vector<DbRow> rows;
     const int columns = PQnfields(result.get());
     for (int r = 0; r < PQntuples(result.get()); ++r) {
@@ -204,13 +212,11 @@ bool PostgresDatabase::RunScriptUnless(const std::string& unlessTable, const std
         pg_conn* c = Connection();
         const std::string probe = "SELECT to_regclass('" + unlessTable + "') IS NULL";
         Result exists(PQexec(c, probe.c_str()), &PQclear);
-        if (!exists || PQresultStatus(exists.get()) != PGRES_TUPLES_OK)
-            Fail(ErrorText(exists.get(), c), LostConnection(exists.get()));
+        if (!exists || PQresultStatus(exists.get()) != PGRES_TUPLES_OK) Fail(exists.get());
         const bool missing = std::string(PQgetvalue(exists.get(), 0, 0)) == "t";
         if (missing) {
             Result ran(PQexec(c, script.c_str()), &PQclear);
-            if (!ran || PQresultStatus(ran.get()) != PGRES_COMMAND_OK)
-                Fail(ErrorText(ran.get(), c), LostConnection(ran.get()));
+            if (!ran || PQresultStatus(ran.get()) != PGRES_COMMAND_OK) Fail(ran.get());
         }
         Run("COMMIT", {});
         return missing;

@@ -5,6 +5,7 @@
 #include "storage/database_port.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace tarnwick {
 
@@ -15,6 +16,10 @@ bool IsPostgresUrl(const std::string& location);
 // folder), port and database, never the password. The address itself when
 // it cannot be read.
 std::string PostgresServerName(const std::string& url);
+
+// A --database value as messages show it: a "postgresql://" address with
+// its password (user:password@ or password=) as "***", a path as it is.
+std::string MaskedLocation(const std::string& location);
 
 // The team database on a PostgreSQL server, through libpq. One connection,
 // made on first use and made again after the server dropped it; statements
@@ -41,7 +46,10 @@ class PostgresDatabase : public DatabasePort {
 
   private:
     pg_conn* Connection();
-    [[noreturn]] void Fail(const std::string& what, bool lost);
+    // Throws the failure of `result`: DatabaseUnreachable for a connection
+    // that broke (made again on the next statement), else DatabaseError
+    // with the code of its SQLSTATE.
+    [[noreturn]] void Fail(const pg_result* result);
     // Returns the rows of a select, none for other statements.
     std::vector<DbRow> Run(const std::string& sql, const DbParams& params);
 

@@ -98,11 +98,10 @@ int SchemaVersionOf(DatabasePort& db) {
     std::vector<DbRow> rows;
     try {
         rows = db.Select("SELECT max(Version) AS Version FROM SchemaVersion");
-    } catch (const DatabaseUnreachable&) {
-        throw;
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& e) {
         // No such table yet. Any other failure shows again when the first
         // migration runs, with its own cause.
+        if (IsConnectionLost(e)) throw;
         return 0;
     }
     const std::string text = rows.empty() ? std::string() : DbColumn(rows.front(), "Version");
@@ -123,11 +122,9 @@ void MigrateSchema(DatabasePort& db) {
                               {{"Version", std::to_string(migration.version)}}});
         try {
             db.ExecuteAll(statements);
-        } catch (const DatabaseUnreachable&) {
-            throw;
-        } catch (const DatabaseError&) {
+        } catch (const DatabaseError& e) {
             // Another copy of the tool may have applied it first.
-            if (SchemaVersionOf(db) < migration.version) throw;
+            if (IsConnectionLost(e) || SchemaVersionOf(db) < migration.version) throw;
         }
         version = migration.version;
     }

@@ -27,7 +27,7 @@ std::string ForDialect(std::string sql, SqlDialect dialect);
 // knows: its rows are not written, since their meaning may have changed.
 class NewerSchema : public DatabaseError {
   public:
-    using DatabaseError::DatabaseError;
+    explicit NewerSchema(const std::string& what) : DatabaseError(what, DbErrorCode::NewerSchema) {}
 };
 std::string NewerSchemaText(int version);
 

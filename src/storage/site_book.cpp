@@ -216,16 +216,15 @@ std::string SiteBook::Write(const std::vector<DbStatement>& statements,
     try {
         db_.ExecuteAll(statements);
         return {};
-    } catch (const DatabaseUnreachable&) {
-        throw;
-    } catch (const DatabaseError&) {
-        // Checked before the write: a clash now is another writer's row.
-        const std::vector<Site> now = List();
-        for (const Site& site : sites)
-            if (std::string clash = CheckSiteUnique(site, now, replacing); !clash.empty())
-                return clash;
-        throw;
+    } catch (const DatabaseError& e) {
+        if (e.Code() != DbErrorCode::UniqueViolation) throw;
     }
+    // Checked before the write: the row the index found is another writer's.
+    const std::vector<Site> now = List();
+    for (const Site& site : sites)
+        if (std::string clash = CheckSiteUnique(site, now, replacing); !clash.empty()) return clash;
+    // Removed again meanwhile: it was there all the same.
+    return std::string(kSiteNameCaption) + "或" + kSiteAddressCaption + "已在站点簿中。";
 }
 
 bool SiteBook::Remove(const std::string& name) {

@@ -141,9 +141,10 @@ class SiteBook {
   private:
     std::string Store(const std::string& replacing, const SiteInput& input);
     // Runs the statements that write `sites`. The unique indexes refuse a
-    // name or address another writer booked after the check; that is said
-    // in the words of the check (CheckSiteUnique against the book as it is
-    // now). Any other failure is thrown.
+    // name or address another writer booked after the check
+    // (DbErrorCode::UniqueViolation); that is said in the words of the check
+    // (CheckSiteUnique against the book as it is now). Any other failure is
+    // thrown.
     std::string Write(const std::vector<DbStatement>& statements, const std::vector<Site>& sites,
                       const std::string& replacing = {});
     DatabasePort& db_;

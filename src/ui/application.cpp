@@ -40,6 +40,7 @@
 #include "ui/form_sites.h"
 #include "ui/qt_operator.h"
 #include "ui/screenshots.h"
+#include "ui/team_database_watch.h"
 
 namespace tarnwick::ui {
 namespace {
@@ -79,12 +80,10 @@ Application::Application(const std::string& database, bool unattended, const std
 // The data module: a missing or empty database is made from the seed; one
 // that cannot be used is reported once and start-up goes on. A team
 // database whose server is away keeps the rows in the outbox and says so
-// once.
+// once; its watch sends them once the server answers.
 void Application::OpenDataModule(const std::string& dbPath, const std::string& outbox) {
     OpenedDatabase database = OpenDatabase(dbPath, outbox);
     db_ = std::move(database.db);
-    if (database.outbox)
-        database.outbox->SetNotifier([this](const std::string& text) { op_->Warning(text); });
     clock_ = std::make_unique<SystemClock>();
     tdm_ = std::make_unique<DataModule>(*op_, *db_, *clock_, DataModule::UdpEndpoints(*op_),
                                         kHostPort);
@@ -96,16 +95,13 @@ void Application::OpenDataModule(const std::string& dbPath, const std::string& o
         auto out = std::make_shared<std::ofstream>(file.toStdString(), std::ios::app);
         tdm_->trace.SetMirror([out](const std::string& line) { *out << line << std::endl; });
     }
-    if (database.created)
-        tdm_->trace.Add("数据库文件 " + dbPath + " 不存在或为空，已按初始数据重新建立。");
-    // With an outbox the tool goes on with the code tables of this computer.
-    if (!database.problem.empty() && !database.outbox) {
-        op_->Error(database.problem);
-        return;
-    }
-    if (!database.problem.empty()) op_->Warning(database.problem);
-    if (!database.schemaProblem.empty()) op_->Warning(database.schemaProblem);
-    if (!database.outboxProblem.empty()) op_->Warning(database.outboxProblem);
+    const bool usable = ReportOpenedDatabase(*op_, tdm_->trace, database, dbPath, outbox);
+    if (database.outbox)
+        teamWatch_ = std::make_unique<TeamDatabaseWatch>(
+            *database.outbox, *op_, *hostList_,
+            [this](const std::string& line) { tdm_->trace.Add(line); },
+            [this] { return tdm_->flowRunning; });
+    if (!usable) return;
     const std::string shown = IsPostgresUrl(dbPath) ? PostgresServerName(dbPath) : dbPath;
     if (const std::string error = tdm_->LoadCodeTables(); !error.empty())
         op_->Error("读取数据库 " + shown + " 失败：" + error);
@@ -219,6 +215,7 @@ void Application::ShowSiteBook() {
 }
 
 Application::~Application() {
+    teamWatch_.reset();
     formFleet_.reset();
     op_->SetParentResolver(nullptr);
     focusReporter_.reset();

@@ -30,6 +30,7 @@ class TFormModifyIP;
 class TFormConnectAddress;
 class TFormSites;
 class TFormFleet;
+class TeamDatabaseWatch;
 
 // The whole program: creates the windows and the data module in their order
 // and connects them.
@@ -104,6 +105,7 @@ class Application : public QObject {
     std::unique_ptr<SiteBookWindow> siteBook_;
     std::unique_ptr<TFormSites> formSites_;
     std::unique_ptr<TFormFleet> formFleet_;
+    std::unique_ptr<TeamDatabaseWatch> teamWatch_;
 };
 
 }  // namespace tarnwick::ui

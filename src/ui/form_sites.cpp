@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -43,6 +44,9 @@ TFormSites::TFormSites(SiteBookWindow& window, QWidget* parent) : QDialog(parent
     middle->setContentsMargins(12, 8, 12, 8);
     middle->addWidget(grid_, 1);
     layout->addLayout(middle, 1);
+    auto* state = MakeLabel(this, "lblSiteBookState");
+    state->setContentsMargins(12, 0, 12, 6);
+    layout->addWidget(state);
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 0, 12, 0);
     for (const char* name : {"bbtnAddSite", "bbtnEditSite", "bbtnRemoveSite"})

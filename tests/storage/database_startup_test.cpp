@@ -29,6 +29,9 @@ size_t AlarmCodesLoaded(const std::string& path) {
     return alarms.Count();
 }
 
+// What a write keeps beside the file until it ends: the write-ahead log.
+const std::string kWriteLog = "-wal";
+
 // A child process starts a large write and is killed in the middle of it,
 // leaving the journal behind.
 void KillDuringAWrite(const std::string& path) {
@@ -61,13 +64,13 @@ TEST(DatabaseStartup, AJournalLeftByAKillIsRolledBackAndTheCodeTablesLoad) {
     ASSERT_GT(seeded, 20u);
 
     KillDuringAWrite(path);
-    ASSERT_TRUE(fs::exists(path + "-journal"));
-    ASSERT_GT(fs::file_size(path + "-journal"), 0u);
+    ASSERT_TRUE(fs::exists(path + kWriteLog));
+    ASSERT_GT(fs::file_size(path + kWriteLog), 0u);
 
     const DatabaseStartup startup = PrepareDatabase(path);
     EXPECT_EQ(startup.problem, "");
     EXPECT_FALSE(startup.created);
-    EXPECT_FALSE(fs::exists(path + "-journal"));
+    EXPECT_FALSE(fs::exists(path + kWriteLog));
     EXPECT_EQ(AlarmCodesLoaded(path), seeded);
     EXPECT_TRUE(SqliteDatabase(path).Select("Select * From OperationLog").empty());
 }
@@ -78,7 +81,7 @@ TEST(DatabaseStartup, SelectsRollBackAJournalThemselves) {
     ASSERT_TRUE(EnsureDatabase(path));
     const size_t seeded = AlarmCodesLoaded(path);
     KillDuringAWrite(path);
-    ASSERT_TRUE(fs::exists(path + "-journal"));
+    ASSERT_TRUE(fs::exists(path + kWriteLog));
     EXPECT_EQ(AlarmCodesLoaded(path), seeded);
 }
 
@@ -97,6 +100,13 @@ TEST(DatabaseStartup, AMissingOrEmptyFileIsSeeded) {
         EXPECT_GT(AlarmCodesLoaded(path), 20u);
         EXPECT_FALSE(PrepareDatabase(path).created);
     }
+    // A new file is the user's alone (it keeps snapshots with installer
+    // codes); an empty one keeps the mode it had, and is named.
+    for (const std::string& path : {missing, firstStart})
+        EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    ::chmod(empty.c_str(), 0644);
+    EXPECT_NE(WideModeText(empty).find("0644"), std::string::npos);
+    EXPECT_EQ(WideModeText(missing), "");
     // The folders it made are the user's alone.
     for (const char* made : {".local", ".local/share", ".local/share/tarnwick"})
         EXPECT_EQ(fs::status(dir.File(made)).permissions(), fs::perms::owner_all) << made;

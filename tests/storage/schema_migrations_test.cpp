@@ -105,9 +105,11 @@ TEST(SchemaMigrations, CopiesMakingANewDatabaseAtOnceShareTheOneThatCameFirst) {
     EXPECT_EQ(made, 1);
     EXPECT_EQ(failures, 0);
     // No copy wrote into a file another one replaced, and no scratch file
-    // is left beside it.
-    SqliteDatabase db(path);
-    EXPECT_EQ(Rows(db, "Site"), 4u);
+    // is left beside it (nor a write-ahead log once it is closed).
+    {
+        SqliteDatabase db(path);
+        EXPECT_EQ(Rows(db, "Site"), 4u);
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);

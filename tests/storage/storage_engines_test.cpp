@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <set>
 #include <thread>
@@ -171,6 +172,65 @@ TEST_P(StorageEngine, MigrationsRunOnceAndANewerSchemaIsRefusedByName) {
     const OpenedDatabase again = e.OpenAgain();
     const std::string said = again.problem + again.schemaProblem;
     EXPECT_NE(said.find(NewerSchemaText(NewestSchemaVersion() + 1)), std::string::npos) << said;
+}
+
+// Each kind of failure carries its code, from the engine's own (SQLite's
+// extended result code, PostgreSQL's SQLSTATE), whatever its text says. A
+// second connection holds a write lock where a case needs one.
+TEST_P(StorageEngine, EachKindOfFailureCarriesItsCode) {
+    const bool sqlite = GetParam() == Engine::Sqlite;
+    OpenedDatabase other = e.OpenAgain();
+    const auto insertSite = [this] {
+        e.db().Execute("INSERT INTO Site (Name, Address) VALUES ('一号店', '10.77.0.11')", {});
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        std::function<void()> failing;
+        DbErrorCode code;
+    } cases[] = {
+        {"a taken key", insertSite, insertSite, DbErrorCode::UniqueViolation},
+        {"no such table",
+         {},
+         [this] { e.db().Select("SELECT * FROM NoSuchTable"); },
+         DbErrorCode::Other},
+        {"a newer schema",
+         [this] {
+             e.db().Execute("INSERT INTO SchemaVersion (Version) VALUES (:V)",
+                            {{"V", std::to_string(NewestSchemaVersion() + 1)}});
+         },
+         [this] { MigrateSchema(e.db()); }, DbErrorCode::NewerSchema},
+        {"another writer holds the lock",
+         [&] {
+             other.db->Execute(sqlite ? "BEGIN IMMEDIATE" : "BEGIN", {});
+             if (!sqlite) other.db->Execute("LOCK TABLE Site IN EXCLUSIVE MODE", {});
+             e.db().Execute(sqlite ? "PRAGMA busy_timeout = 0" : "SET lock_timeout = '10ms'", {});
+         },
+         [&] { e.db().Execute("DELETE FROM Site", {}); }, DbErrorCode::Busy},
+        {"a read-only connection",
+         [&] {
+             other.db->Execute("ROLLBACK", {});
+             e.db().Execute(
+                 sqlite ? "PRAGMA query_only = 1" : "SET default_transaction_read_only = on", {});
+         },
+         [&] { e.db().Execute("DELETE FROM Site", {}); }, DbErrorCode::ReadOnly},
+        // A file has no connection to lose.
+        {"the server ends the connection",
+         {},
+         [this] { e.db().Select("SELECT pg_terminate_backend(pg_backend_pid())"); },
+         DbErrorCode::ConnectionLost},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (sqlite && c.code == DbErrorCode::ConnectionLost) continue;
+        if (c.before) c.before();
+        try {
+            c.failing();
+            ADD_FAILURE() << "no failure";
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.Code(), c.code) << error.what();
+        }
+    }
 }
 
 // Four writers at once, each on a connection of its own, as four copies of

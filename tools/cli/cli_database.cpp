@@ -39,7 +39,21 @@ std::string CliOutboxPath() {
     return (folder / "tarnwick" / "outbox.mdb").string();
 }
 
+void TellRefusals(const std::string& location) {
+    const std::string path = CliOutboxPath();
+    if (!IsPostgresUrl(location) || !std::filesystem::exists(path)) return;
+    try {
+        OutboxFile outbox(path);
+        const std::string server = PostgresServerName(location);
+        const std::vector<OutboxEntry> refused = outbox.TakeUntoldRefusals(server);
+        if (!refused.empty()) SayOnce(OutboxRefusalText(server, refused, path));
+    } catch (const DatabaseError& e) {
+        SayOnce("本机暂存文件 " + path + " 无法读取：" + e.what());
+    }
+}
+
 std::unique_ptr<DatabasePort> OpenCliDatabase(const std::string& location) {
+    TellRefusals(location);
     OpenedDatabase opened = OpenDatabase(location);
     if (!opened.problem.empty()) throw UsageError(opened.problem);
     if (!opened.schemaProblem.empty()) throw UsageError(opened.schemaProblem);
@@ -54,11 +68,11 @@ OpenedDatabase OpenCliDatabaseWithOutbox(const std::string& location) {
         if (!opened.schemaProblem.empty()) throw UsageError(opened.schemaProblem);
         return opened;
     }
-    // The cause and the notice, each once.
-    for (size_t start = 0; start < opened.problem.size();) {
-        const size_t end = std::min(opened.problem.find("\r\n", start), opened.problem.size());
-        SayOnce(opened.problem.substr(start, end - start));
-        start = end + 2;
+    // The server with the cause and the notice, each once: the cause may
+    // have been said already (a host list's site names).
+    if (!opened.problem.empty()) {
+        SayOnce(opened.outbox->Problem());
+        SayOnce(kOutboxNotice);
     }
     opened.outbox->SetNotifier(SayOnce);
     return opened;

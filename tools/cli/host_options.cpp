@@ -134,7 +134,7 @@ std::vector<Site> BookedSites(const std::string& database) {
     try {
         return SiteBook(*db).List();
     } catch (const DatabaseError& e) {
-        throw UsageError(database + ": 站点簿无法读取：" + e.what());
+        throw UsageError(MaskedLocation(database) + ": 站点簿无法读取：" + e.what());
     }
 }
 

@@ -14,6 +14,7 @@
 #include "host_runs.h"
 #include "status_report.h"
 #include "storage/database_port.h"
+#include "storage/postgres_database.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -45,7 +46,8 @@ std::vector<FleetHost> Fleet(const Options& o, std::vector<HostListFile::Skipped
         if (o.hosts.database.empty()) throw UsageError("--all-sites 须与 --database 一起使用");
         for (const Site& s : SitesToReach(o.hosts.database))
             fleet.push_back({{s.address, s.port, s.name}, s.hostType});
-        if (fleet.empty()) throw UsageError(o.hosts.database + ": 站点簿中没有站点");
+        if (fleet.empty())
+            throw UsageError(MaskedLocation(o.hosts.database) + ": 站点簿中没有站点");
         return fleet;
     }
     const HostTargets targets = ResolveHosts(o.hosts);
