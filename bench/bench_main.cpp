@@ -15,8 +15,12 @@
 //                                             size compared
 //   tarnwick-bench ftp -                      the upgrade server check against a
 //                                             server and a name lookup that stall
-//   tarnwick-bench fleet <base-ip> <answering> [silent] [sweeps]
-//                                             the fleet status over many hosts
+//   tarnwick-bench fleet <base-ip> <hosts> [sweeps]
+//                                             the fleet status over many hosts,
+//                                             0 %, 10 % and 30 % of them silent
+//   tarnwick-bench snapshot-files <template> <folder> <count> <base-ip>
+//                                             copies of a backup for the
+//                                             simulator's figure (no network)
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -50,6 +54,7 @@
 #include "programming/programming_requests.h"
 #include "protocol/timing.h"
 #include "protocol/udp_endpoint.h"
+#include "snapshot_copies.h"
 #include "storage/sqlite_database.h"
 
 using namespace tarnwick;
@@ -336,7 +341,8 @@ int main(int argc, char** argv) {
             "poll <silent-host> [seconds] | search <hosts-expected> [how] | flood "
             "<silent-host> [seconds] | refresh <host> [rounds] | backup <tarnwick-cli> <host> "
             "<hosts-file> [rounds] | compare <host> | ftp - | log-writers <db.mdb or "
-            "postgresql://...> [rows] | fleet <base-ip> <answering> [silent] [sweeps]\n(run it "
+            "postgresql://...> [rows] | fleet <base-ip> <hosts> [sweeps] | "
+            "snapshot-files <template> <folder> <count> <base-ip>\n(run it "
             "through "
             "tools/bench.sh)\n");
         return 2;
@@ -344,6 +350,8 @@ int main(int argc, char** argv) {
     // Only the database: no datagram is sent.
     if (what == "log-writers")
         return bench::MeasureLogWriters(argv[2], argc > 3 ? std::atoi(argv[3]) : 200);
+    if (what == "snapshot-files" && argc > 5)
+        return bench::WriteSnapshotCopies(argv[2], argv[3], std::atoi(argv[4]), argv[5]);
     if (!lab::InNamedNetworkNamespace()) {
         std::fprintf(stderr, "tarnwick-bench broadcasts: run it inside the lab (tools/bench.sh)\n");
         return 2;
@@ -360,8 +368,7 @@ int main(int argc, char** argv) {
     if (what == "compare") return bench::MeasureLargeCompare(argv[2]);
     if (what == "ftp") return bench::MeasureFtpLimits();
     if (what == "fleet" && argc > 3)
-        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 10,
-                                   argc > 5 ? std::atoi(argv[5]) : 3);
+        return bench::MeasureFleet(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 3);
     std::fprintf(stderr, "unknown figure %s\n", what.c_str());
     return 2;
 }

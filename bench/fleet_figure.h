@@ -3,13 +3,14 @@
 
 namespace tarnwick::bench {
 
-// The fleet status over `answering` simulated hosts at consecutive addresses
-// from `baseIp`, then the same with `silent` addresses nobody answers spread
-// among them: the first sweep's wall time, the CPU between sweeps and the
-// resident memory of the poller and the board with every row, over
-// `sweeps` sweeps of the standard period. Prints the figures beside their
-// budgets; returns 1 when a budget is missed or a host that answers is
-// shown offline.
-int MeasureFleet(const std::string& baseIp, int answering, int silent, int sweeps);
+// The fleet status over `hosts` hosts: the simulator plays `hosts`
+// consecutive addresses from `baseIp`. First every host answers, over
+// `sweeps` sweeps of the standard period (the CPU between sweeps and the
+// resident memory of the poller and the board with every row); then 10 %
+// and 30 % of the fleet are addresses beyond the played ones, where nobody
+// answers, spread among the rest. Each sweep's wall time is printed beside
+// its budget (two time-outs); returns 1 when a budget is missed or a host
+// is shown in the wrong state.
+int MeasureFleet(const std::string& baseIp, int hosts, int sweeps);
 
 }  // namespace tarnwick::bench

@@ -5,7 +5,8 @@
 # namespace of 10000 host addresses, starts the simulators there, runs the
 # benchmark in the tool's namespace and brings everything down again.
 # tarnwick-cli's backups run against fifty of the packed addresses, the
-# fleet status against a thousand.
+# fleet status against a thousand, the simulator playing snapshot files
+# against five thousand.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/bench}")  # the tour runs in another folder
@@ -99,10 +100,41 @@ done >"$work/fifty.txt"
 tool backup "$build/tarnwick-cli" "$TARNWICK_LAB_PACK_BASE_IP" "$work/fifty.txt" || status=1
 stop_sims
 
-# The fleet status: a thousand simulated hosts, then ten addresses of the
-# lab that nobody plays (silent) spread among them.
+# The fleet status: a thousand hosts, all of them simulated, then 10 % and
+# 30 % of them addresses of the lab that nobody plays (silent).
 sim "$TARNWICK_LAB_PACK_NS" fleet --hosts 1000 --base-ip "$TARNWICK_LAB_PACK_BASE_IP"
-tool fleet "$TARNWICK_LAB_PACK_BASE_IP" 1000 10 3 || status=1
+tool fleet "$TARNWICK_LAB_PACK_BASE_IP" 1000 3 || status=1
+stop_sims
+
+# The simulator playing a fleet of snapshot files: a backup of a simulated
+# host copied to 5,000 files of other addresses and device IDs, played by
+# one process; the time from its start until its port is bound, its resident
+# memory then, and one search answered by all of them.
+files=5000
+sim "$TARNWICK_LAB_PACK_NS" template --hosts 1 --base-ip "$TARNWICK_LAB_PACK_BASE_IP"
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" "$build/tarnwick-cli" backup --code 123456 \
+  --host "$TARNWICK_LAB_PACK_BASE_IP" -o "$work/template.json" >/dev/null || status=1
+stop_sims
+"$build/tarnwick-bench" snapshot-files "$work/template.json" "$work/files" "$files" \
+  "$TARNWICK_LAB_PACK_BASE_IP" || status=1
+started=$(date +%s%N)
+"$lab" exec "$TARNWICK_LAB_PACK_NS" "$build/tarnwick-hostsim" --from "$work/files" \
+  --answer-spread-ms 400 --log "$work/files.log" --ready-file "$work/files.ready" &
+pids+=($!)
+until [ -e "$work/files.ready" ] || ! kill -0 "${pids[-1]}" 2>/dev/null; do sleep 0.01; done
+ready_ms=$((($(date +%s%N) - started) / 1000000))
+if [ -e "$work/files.ready" ]; then
+  proc=/proc/$(cat "$work/files.ready")
+  read -r rss peak < <(awk '/^VmRSS:/ { r = $2 } /^VmHWM:/ { p = $2 } END { printf "%.0f %.0f\n", r / 1024, p / 1024 }' \
+    "$proc/status")
+  cpu_ms=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.0f\n", ($14 + $15) * 1000 / hz }' "$proc/stat")
+  echo "tarnwick-hostsim --from $files snapshot files: ready after $ready_ms ms ($cpu_ms ms of CPU)   [budget: under 5000 ms]"
+  echo "  resident memory then: $rss MB (peak $peak MB)   [budget: under 500 MB]"
+  [ "$ready_ms" -lt 5000 ] && [ "$rss" -lt 500 ] || status=1
+  tool search "$files" "from $files snapshot files, spread over 400 ms" || status=1
+else
+  echo "tarnwick-hostsim --from $files snapshot files did not start"; status=1
+fi
 stop_sims
 
 # The search listens about 500 ms after its broadcast (100 steps of 5 ms), and

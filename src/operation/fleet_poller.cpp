@@ -1,9 +1,20 @@
 #include "operation/fleet_poller.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "protocol/reply_check.h"
 #include "protocol/socket_error.h"
 #include "storage/database_port.h"
 
 namespace tarnwick {
+namespace {
+
+// An address with a query in flight on a lane owes it an answer for ever,
+// until the query ends.
+constexpr uint64_t kInFlight = std::numeric_limits<uint64_t>::max();
+
+}  // namespace
 
 std::string TargetText(const HostTarget& target) {
     if (target.port == kHostPort) return target.address;
@@ -15,7 +26,7 @@ FleetPoller::FleetPoller(FleetLanes& lanes, ClockPort& clock, int timeoutMs, int
       clock_(clock),
       timeoutMs_(timeoutMs),
       periodMs_(periodMs),
-      lane_(static_cast<size_t>(lanes.Count())) {}
+      owed_(static_cast<size_t>(lanes.Count())) {}
 
 void FleetPoller::SetHosts(std::vector<FleetHost> hosts) {
     const bool wasRunning = running_;
@@ -34,107 +45,164 @@ void FleetPoller::Start(uint64_t nowMs) {
 }
 
 void FleetPoller::Stop() {
-    for (size_t i = 0; i < lane_.size(); ++i) {
-        if (!lane_[i].busy) continue;
-        lane_[i] = {};
-        lanes_.Drop(static_cast<int>(i));
+    std::vector<bool> drop(owed_.size(), false);
+    for (const Ask& ask : asks_) {
+        Owe(ask);
+        drop[static_cast<size_t>(ask.lane)] = true;
     }
+    asks_.clear();
+    for (size_t lane = 0; lane < drop.size(); ++lane)
+        if (drop[lane]) lanes_.Drop(static_cast<int>(lane));
     running_ = false;
     sweeping_ = false;
 }
 
-int FleetPoller::InFlight() const {
-    int n = 0;
-    for (const Lane& lane : lane_) n += lane.busy ? 1 : 0;
-    return n;
+void FleetPoller::Owe(const Ask& ask) {
+    owed_[static_cast<size_t>(ask.lane)][hosts_[ask.host].target.address] =
+        ask.sentAt + static_cast<uint64_t>(timeoutMs_) + static_cast<uint64_t>(kFleetLateAnswerMs);
 }
 
-bool FleetPoller::SweepOver() const {
-    return next_ >= hosts_.size() && InFlight() == 0;
+FleetReading FleetPoller::OfflineReading(size_t host, const std::string& reason) const {
+    FleetReading reading;
+    reading.state = FleetState::Offline;
+    reading.lastAnswer = readings_[host].lastAnswer;
+    reading.reason = reason;
+    return reading;
 }
 
-void FleetPoller::Finish(Lane& lane, FleetReading reading) {
-    const size_t host = lane.host;
-    lane = {};
+void FleetPoller::Finish(size_t index, FleetReading reading) {
+    const Ask ask = std::move(asks_[index]);
+    // The last ask takes its place: Tick() walks the asks from the last.
+    if (index + 1 != asks_.size()) asks_[index] = std::move(asks_.back());
+    asks_.pop_back();
+    // An answer to a query asked once more, given up or not answered in
+    // time may still come on its lane.
+    if (ask.askedAgain || reading.state != FleetState::Online)
+        Owe(ask);
+    else
+        owed_[static_cast<size_t>(ask.lane)].erase(hosts_[ask.host].target.address);
+    Show(ask.host, std::move(reading));
+}
+
+void FleetPoller::Show(size_t host, FleetReading reading) {
     readings_[host] = std::move(reading);
     if (onReading) onReading(host);
 }
 
-void FleetPoller::Offline(Lane& lane, const std::string& reason) {
-    FleetReading reading;
-    reading.state = FleetState::Offline;
-    reading.lastAnswer = readings_[lane.host].lastAnswer;
-    reading.reason = reason;
-    Finish(lane, std::move(reading));
-}
-
-void FleetPoller::Receive(int laneIndex, const Datagram& datagram, uint64_t nowMs) {
-    if (laneIndex < 0 || static_cast<size_t>(laneIndex) >= lane_.size()) return;
-    Lane& lane = lane_[static_cast<size_t>(laneIndex)];
-    // Late for a query given up or ended: it counts for no host.
-    if (!running_ || !lane.busy) return;
-    const HostTarget& target = hosts_[lane.host].target;
-    const bool fromHost = datagram.from == target.address &&
-                          (datagram.fromPort == 0 || datagram.fromPort == target.port);
-    if (!fromHost) {
-        HostTarget sender{datagram.from, datagram.fromPort ? datagram.fromPort : kHostPort, {}};
-        lane.problem = "收到其他主机(" + TargetText(sender) + ")的应答";
+void FleetPoller::Receive(int lane, const Datagram& datagram, uint64_t nowMs) {
+    // Late for a query given up or ended, or from an address the lane does
+    // not ask: it counts for no host.
+    if (!running_) return;
+    auto it = std::find_if(asks_.begin(), asks_.end(), [&](const Ask& ask) {
+        return ask.lane == lane && hosts_[ask.host].target.address == datagram.from;
+    });
+    if (it == asks_.end()) return;
+    const size_t index = static_cast<size_t>(it - asks_.begin());
+    const HostTarget& target = hosts_[it->host].target;
+    const CheckedReply checked =
+        CheckReply(ReplyFrom(target.address, target.port, StatusReplyCode()), datagram);
+    if (!FromTheHostAsked(checked.outcome)) {
+        const HostTarget sender{datagram.from, datagram.fromPort, {}};
+        it->problem = "收到其他主机(" + TargetText(sender) + ")的应答";
         return;
     }
-    StatusAnswer answer = ReadStatusAnswer(datagram.payload);
+    StatusAnswer answer = ReadStatusAnswer(checked);
     if (!answer.status) {
         // Another reply may be followed by the answer: wait on for it.
-        lane.problem = "应答无效：" + answer.problem;
+        it->problem = "应答无效：" + answer.problem;
         return;
     }
     FleetReading reading;
     reading.state = FleetState::Online;
     reading.status = std::move(*answer.status);
     reading.lastAnswer = clock_.NowText();
-    Finish(lane, std::move(reading));
+    Finish(index, std::move(reading));
     Tick(nowMs);
 }
 
-void FleetPoller::Fill(uint64_t nowMs) {
-    size_t i = 0;
-    while (i < lane_.size() && next_ < hosts_.size()) {
-        Lane& lane = lane_[i];
-        if (lane.busy) {
-            ++i;
-            continue;
-        }
-        lane.busy = true;
-        lane.host = order_[next_++];
-        lane.deadline = nowMs + static_cast<uint64_t>(timeoutMs_);
-        lane.problem.clear();
-        try {
-            lanes_.Send(static_cast<int>(i), hosts_[lane.host].target, StatusQueryFrame());
-            ++i;
-        } catch (const SocketError& e) {
-            // The lane is free again for the next host.
-            Offline(lane, std::string("发送失败：") + e.what());
+int FleetPoller::LaneFor(const HostTarget& target, uint64_t nowMs) {
+    const int count = static_cast<int>(owed_.size());
+    int fallback = -1;
+    uint64_t soonest = kInFlight;
+    for (int k = 0; k < count; ++k) {
+        const int lane = (nextLane_ + k) % count;
+        auto& owed = owed_[static_cast<size_t>(lane)];
+        auto it = owed.find(target.address);
+        if (it == owed.end() || it->second <= nowMs) return lane;
+        if (it->second < soonest) {
+            soonest = it->second;
+            fallback = lane;
         }
     }
+    // Every lane still owes the host an answer (asked again and again for
+    // longer than kFleetLateAnswerMs): the one whose debt ends first.
+    return fallback;
+}
+
+std::optional<std::string> FleetPoller::SendQuery(const Ask& ask) {
+    try {
+        lanes_.Send(ask.lane, hosts_[ask.host].target, StatusQueryFrame());
+        return std::nullopt;
+    } catch (const SocketError& e) {
+        return e.what();
+    }
+}
+
+void FleetPoller::Fill(uint64_t nowMs) {
+    while (next_ < order_.size() && asks_.size() < static_cast<size_t>(kFleetAtOnce)) {
+        const size_t host = order_[next_];
+        const int lane = LaneFor(hosts_[host].target, nowMs);
+        // Queries of the same address on every lane: wait for one to end.
+        if (lane < 0) return;
+        ++next_;
+        const Ask ask{host, lane, nowMs, false, {}};
+        // A host that cannot be sent to is offline at once; the lane goes on.
+        if (const std::optional<std::string> error = SendQuery(ask)) {
+            Show(host, OfflineReading(host, "发送失败：" + *error));
+            continue;
+        }
+        owed_[static_cast<size_t>(lane)][hosts_[host].target.address] = kInFlight;
+        asks_.push_back(ask);
+        nextLane_ = (lane + 1) % static_cast<int>(owed_.size());
+    }
+}
+
+void FleetPoller::BeginSweep(uint64_t nowMs) {
+    sweeping_ = true;
+    sweepStart_ = nowMs;
+    next_ = 0;
+    nextLane_ = 0;
+    // Hosts that gave no status last time first: their waits overlap the
+    // answers of the others instead of trailing the sweep.
+    order_.clear();
+    for (size_t h = 0; h < hosts_.size(); ++h)
+        if (readings_[h].state == FleetState::Offline) order_.push_back(h);
+    for (size_t h = 0; h < hosts_.size(); ++h)
+        if (readings_[h].state != FleetState::Offline) order_.push_back(h);
+    // Debts that ran out are forgotten.
+    for (auto& owed : owed_) std::erase_if(owed, [&](const auto& d) { return d.second <= nowMs; });
 }
 
 void FleetPoller::Tick(uint64_t nowMs) {
     if (!running_) return;
-    for (Lane& lane : lane_)
-        if (lane.busy && nowMs >= lane.deadline)
-            Offline(lane, lane.problem.empty() ? kNoAnswerText : lane.problem);
+    const uint64_t timeout = static_cast<uint64_t>(timeoutMs_);
+    for (size_t i = asks_.size(); i-- > 0;) {
+        Ask& ask = asks_[i];
+        if (nowMs >= ask.sentAt + timeout) {
+            const size_t host = ask.host;
+            const std::string reason = ask.problem.empty() ? kNoAnswerText : ask.problem;
+            Finish(i, OfflineReading(host, reason));
+        } else if (!ask.askedAgain && nowMs >= ask.sentAt + timeout / 2) {
+            // One lost datagram, either way, costs the host nothing; a
+            // socket error here leaves the query to wait out its time.
+            ask.askedAgain = true;
+            SendQuery(ask);
+        }
+    }
     if (!sweeping_) {
         if (!startNow_ && nowMs < sweepStart_ + static_cast<uint64_t>(periodMs_)) return;
         startNow_ = false;
-        sweeping_ = true;
-        sweepStart_ = nowMs;
-        next_ = 0;
-        // Hosts that gave no status last time first: their waits overlap
-        // the answers of the others instead of trailing the sweep.
-        order_.clear();
-        for (size_t h = 0; h < hosts_.size(); ++h)
-            if (readings_[h].state == FleetState::Offline) order_.push_back(h);
-        for (size_t h = 0; h < hosts_.size(); ++h)
-            if (readings_[h].state != FleetState::Offline) order_.push_back(h);
+        BeginSweep(nowMs);
     }
     Fill(nowMs);
     if (sweeping_ && SweepOver()) {
@@ -148,8 +216,11 @@ std::optional<uint64_t> FleetPoller::NextWakeMs() const {
     if (!running_) return std::nullopt;
     if (!sweeping_) return startNow_ ? 0 : sweepStart_ + static_cast<uint64_t>(periodMs_);
     std::optional<uint64_t> wake;
-    for (const Lane& lane : lane_)
-        if (lane.busy && (!wake || lane.deadline < *wake)) wake = lane.deadline;
+    const uint64_t timeout = static_cast<uint64_t>(timeoutMs_);
+    for (const Ask& ask : asks_) {
+        const uint64_t due = ask.sentAt + (ask.askedAgain ? timeout : timeout / 2);
+        if (!wake || due < *wake) wake = due;
+    }
     return wake;
 }
 

@@ -59,13 +59,37 @@ const std::string& StatusQueryFrame() {
     return frame;
 }
 
+std::string_view StatusReplyCode() {
+    return std::string_view(kStatusQueryPair).substr(5, 4);
+}
+
 StatusAnswer ReadStatusAnswer(const std::string& datagram) {
-    const std::string reply = NormalizeReceived(datagram);
-    if (reply.empty()) return {std::nullopt, "空数据报"};
-    if (!VerifyFrame(reply)) return {std::nullopt, "不是有效的应答帧"};
-    const std::string expected = std::string(kStatusQueryPair).substr(5, 4);
-    if (Slice(reply, 9, 12) != expected)
-        return {std::nullopt, "不是工作状态应答(" + Slice(reply, 9, 12) + ")"};
+    return ReadStatusAnswer(CheckReply(ReplyFrom({}, 0, StatusReplyCode()), {datagram, {}, 0}));
+}
+
+namespace {
+
+// Why a datagram of the host asked is not its status reply, or empty text
+// when it is that reply, whole.
+std::string WhyNotTheReply(const CheckedReply& checked) {
+    switch (checked.outcome) {
+        case ReplyOutcome::Reply:
+            return {};
+        case ReplyOutcome::TooShort:
+            return checked.frame.empty() ? "空数据报" : "不是有效的应答帧";
+        case ReplyOutcome::OtherClass:
+        case ReplyOutcome::OtherCommand:
+            return "不是工作状态应答(" + Slice(checked.frame, 9, 12) + ")";
+        default:
+            return "不是有效的应答帧";
+    }
+}
+
+}  // namespace
+
+StatusAnswer ReadStatusAnswer(const CheckedReply& checked) {
+    if (std::string why = WhyNotTheReply(checked); !why.empty()) return {std::nullopt, why};
+    const std::string& reply = checked.frame;
     try {
         Prologue prologue = RunReplyPrologue(reply);
         if (!prologue.bytes) return {std::nullopt, prologue.result.text};

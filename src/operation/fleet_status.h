@@ -1,7 +1,10 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "protocol/reply_check.h"
 
 namespace tarnwick {
 
@@ -27,9 +30,13 @@ struct StatusAnswer {
     std::string problem;
 };
 StatusAnswer ReadStatusAnswer(const std::string& datagram);
+// The same for a datagram of the host asked, as the reply check judged it.
+StatusAnswer ReadStatusAnswer(const CheckedReply& checked);
 
-// The working status query as it is sent to every host.
+// The working status query as it is sent to every host, and the class and
+// command of its reply ("1202").
 const std::string& StatusQueryFrame();
+std::string_view StatusReplyCode();
 
 // "3, 5, 12": zone numbers, and fault names, as one line shows them.
 std::string JoinZones(const std::vector<int>& zones);

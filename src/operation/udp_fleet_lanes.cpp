@@ -12,10 +12,7 @@ UdpFleetLanes::UdpFleetLanes(OperatorPort& op, int count) {
 }
 
 void UdpFleetLanes::Send(int lane, const HostTarget& target, const std::string& frame) {
-    UdpEndpoint& socket = *sockets_.at(static_cast<size_t>(lane));
-    // What a host given up on sent late is no answer to the next query.
-    Drop(lane);
-    socket.SendTo(target.address, target.port, frame);
+    sockets_.at(static_cast<size_t>(lane))->SendTo(target.address, target.port, frame);
 }
 
 void UdpFleetLanes::Drop(int lane) {

@@ -12,7 +12,8 @@ class OperatorPort;
 
 // The fleet status's lanes on UDP sockets of their own, one a lane, apart
 // from the sockets of the exchanges. The driver waits on their descriptors
-// and takes what waits on a lane without blocking.
+// and takes what waits on a lane without blocking; which query a datagram
+// answers, if any, the poller tells by its sender.
 class UdpFleetLanes : public FleetLanes {
   public:
     UdpFleetLanes(OperatorPort& op, int count = kFleetLanes);

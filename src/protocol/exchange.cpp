@@ -1,17 +1,18 @@
 #include "protocol/exchange.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "protocol/conversion_error.h"
 #include "protocol/datagram_endpoint.h"
 #include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
+#include "protocol/reply_check.h"
 #include "protocol/reply_prologue.h"
 #include "protocol/socket_error.h"
 #include "protocol/timing.h"
 #include "protocol/trace_memo.h"
-#include "protocol/unicast_address.h"
 
 namespace tarnwick {
 
@@ -76,16 +77,16 @@ class StrayTrace {
     void Stale(const Datagram& datagram) {
         Add([&] { return "[调试数据]:\r\n发送前丢弃: " + NormalizeReceived(datagram.payload); });
     }
-    // Came from the host during the wait but is not the reply.
-    void FromHost(const std::string& received) {
-        Add([&] { return StrayDatagramTrace(frame_, received); });
-    }
-    // Empty, or from another address than the host asked.
-    void Other(const Datagram& datagram, const std::string& host) {
+    // Came during the wait but is not the reply: the entry names where it
+    // came from when that is not the host asked.
+    void During(const Datagram& datagram, const CheckedReply& checked) {
         Add([&] {
-            std::string line = StrayDatagramTrace(frame_, NormalizeReceived(datagram.payload));
-            if (datagram.from != host) line += "\r\n来自其他地址: " + datagram.from;
-            return line;
+            std::string line = StrayDatagramTrace(frame_, checked.frame);
+            if (FromTheHostAsked(checked.outcome)) return line;
+            std::string sender = datagram.from;
+            if (checked.outcome == ReplyOutcome::OtherPort)
+                sender += ":" + std::to_string(datagram.fromPort);
+            return line + "\r\n" + std::string(OutcomeName(checked.outcome)) + ": " + sender;
         });
     }
 
@@ -110,25 +111,15 @@ class StrayTrace {
 
 struct Exchanger::Wait {
     int timeoutMs;
-    std::string host;
-    bool unicast;  // only the host's own datagrams can be the reply
+    AwaitedReply awaited;
     uint64_t start = 0;
 };
 
-std::optional<std::string> Exchanger::NextFromHost(
-    DatagramEndpoint& endpoint, Wait& wait, const std::function<void(const Datagram&)>& stray) {
-    while (true) {
-        const uint64_t elapsed = op_.TickMs() - wait.start;
-        if (elapsed >= static_cast<uint64_t>(kExchangeDeadlineMs)) return std::nullopt;
-        const int left = kExchangeDeadlineMs - static_cast<int>(elapsed);
-        std::optional<Datagram> datagram = endpoint.ReceiveFrom(std::min(wait.timeoutMs, left));
-        if (!datagram) return std::nullopt;
-        if (datagram->payload.empty() || (wait.unicast && datagram->from != wait.host)) {
-            stray(*datagram);
-            continue;
-        }
-        return NormalizeReceived(datagram->payload);
-    }
+std::optional<Datagram> Exchanger::NextDatagram(DatagramEndpoint& endpoint, const Wait& wait) {
+    const uint64_t elapsed = op_.TickMs() - wait.start;
+    if (elapsed >= static_cast<uint64_t>(kExchangeDeadlineMs)) return std::nullopt;
+    const int left = kExchangeDeadlineMs - static_cast<int>(elapsed);
+    return endpoint.ReceiveFrom(std::min(wait.timeoutMs, left));
 }
 
 namespace {
@@ -151,7 +142,7 @@ ReplyResult Exchanger::Exchange(const CommandEntry& entry) {
     const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
     const uint16_t port = context_.session.CurrentPort();
-    Wait wait{client_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
+    Wait wait{client_.ReceiveTimeoutMs(), ReplyFrom(host, port, labels.expected)};
     std::string reply;
     try {
         StrayTrace strays(trace_, frame);
@@ -159,13 +150,13 @@ ReplyResult Exchanger::Exchange(const CommandEntry& entry) {
         client_.SendTo(host, port, frame);
         wait.start = op_.TickMs();
         if (!labels.SentWithoutReply()) {
-            auto stray = [&](const Datagram& d) { strays.Other(d, host); };
-            while (std::optional<std::string> candidate = NextFromHost(client_, wait, stray)) {
-                if (Slice(*candidate, 9, 12) == labels.expected) {
-                    reply = std::move(*candidate);
+            while (std::optional<Datagram> datagram = NextDatagram(client_, wait)) {
+                CheckedReply checked = CheckReply(wait.awaited, *datagram);
+                if (NamesTheReply(checked.outcome)) {
+                    reply = std::move(checked.frame);
                     break;
                 }
-                strays.FromHost(*candidate);
+                strays.During(*datagram, checked);
             }
         }
     } catch (const SocketError& e) {
@@ -177,22 +168,21 @@ ReplyResult Exchanger::Exchange(const CommandEntry& entry) {
 }
 
 std::string Exchanger::ExchangeStatusQuery(const CommandEntry& entry) {
-    const std::string& frame = entry.frame;
-    const CommandPair& labels = entry.codes;
     const std::string host = context_.session.CurrentHost();
     const uint16_t port = context_.session.CurrentPort();
-    Wait wait{timerClient_.ReceiveTimeoutMs(), host, IsUnicastIPv4(host)};
-    auto ignore = [](const Datagram&) {};
+    Wait wait{timerClient_.ReceiveTimeoutMs(), ReplyFrom(host, port, entry.codes.expected)};
     std::string last;
     try {
-        DropWaiting(timerClient_, ignore);
-        timerClient_.SendTo(host, port, frame);
+        DropWaiting(timerClient_, [](const Datagram&) {});
+        timerClient_.SendTo(host, port, entry.frame);
         wait.start = op_.TickMs();
-        while (std::optional<std::string> datagram = NextFromHost(timerClient_, wait, ignore)) {
-            last = std::move(*datagram);
+        while (std::optional<Datagram> datagram = NextDatagram(timerClient_, wait)) {
+            CheckedReply checked = CheckReply(wait.awaited, *datagram);
+            if (!FromTheHostAsked(checked.outcome)) continue;
+            last = std::move(checked.frame);
             if (Slice(last, 9, 10) == "12")
                 if (const ReplyDecoder* decoder = decoders_.Find("12")) (*decoder)(last, context_);
-            if (Slice(last, 9, 12) == labels.expected) break;
+            if (NamesTheReply(checked.outcome)) break;
         }
     } catch (...) {
         // The poll is silent: whatever came so far is the answer.

@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,10 +22,10 @@ inline constexpr int kMaxDroppedBeforeRequest = 4096;
 
 // Sends one request to the current host and collects its reply, tracing stray
 // datagrams and handing the reply to the decoder of its module class.
-// Datagrams left waiting from before the request are dropped first; when the
-// request went to one host, only that host's datagrams can be its reply; an
-// empty datagram is a stray like any other; and the exchange ends
-// kExchangeDeadlineMs after its request at the latest.
+// Datagrams left waiting from before the request are dropped first; every
+// datagram is judged by the one reply check (when the request went to one
+// host, only that host's datagrams from the port asked can be its reply);
+// and the exchange ends kExchangeDeadlineMs after its request at the latest.
 class Exchanger {
   public:
     Exchanger(DatagramEndpoint& client, DatagramEndpoint& timerClient,
@@ -47,10 +46,8 @@ class Exchanger {
 
   private:
     struct Wait;
-    // The next datagram from the host asked within the exchange's time, or
-    // nullopt; every other datagram goes to `stray`.
-    std::optional<std::string> NextFromHost(DatagramEndpoint& endpoint, Wait& wait,
-                                            const std::function<void(const Datagram&)>& stray);
+    // The next datagram within the exchange's time, or nullopt.
+    std::optional<Datagram> NextDatagram(DatagramEndpoint& endpoint, const Wait& wait);
 
     DatagramEndpoint& client_;
     DatagramEndpoint& timerClient_;

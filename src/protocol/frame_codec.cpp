@@ -80,19 +80,25 @@ std::string UnescapeFrame(std::string_view hex) {
     return out;
 }
 
-bool VerifyFrame(std::string_view frame) {
-    if (Trim(frame).empty()) return false;
-    if (frame.size() % 2 != 0) return false;
-    if (ToUpper(frame.substr(0, 2)) != "7E") return false;
-    if (ToUpper(frame.substr(frame.size() - 2)) != "7E") return false;
+FrameFault FindFrameFault(std::string_view frame) {
+    if (Trim(frame).empty() || frame.size() % 2 != 0) return FrameFault::Checksum;
+    if (ToUpper(frame.substr(0, 2)) != "7E") return FrameFault::Checksum;
+    if (ToUpper(frame.substr(frame.size() - 2)) != "7E") return FrameFault::Checksum;
     std::string_view inner = frame.substr(2, frame.size() - 4);
     std::string_view checksum = inner.substr(0, 2);
-    if (ToUpper(checksum) != HexChecksum(inner.substr(checksum.size()))) return false;
+    if (ToUpper(checksum) != HexChecksum(inner.substr(checksum.size())))
+        return FrameFault::Checksum;
     // Without checksum and sender mark, the last pair is the check code of
     // everything before it.
     std::string_view covered = inner.size() > 4 ? inner.substr(4) : std::string_view{};
     std::string_view code = covered.size() >= 2 ? covered.substr(covered.size() - 2) : covered;
-    return ToUpper(code) == HexCheckCode(covered.substr(0, covered.size() - code.size()));
+    if (ToUpper(code) != HexCheckCode(covered.substr(0, covered.size() - code.size())))
+        return FrameFault::CheckCode;
+    return FrameFault::None;
+}
+
+bool VerifyFrame(std::string_view frame) {
+    return FindFrameFault(frame) == FrameFault::None;
 }
 
 namespace {

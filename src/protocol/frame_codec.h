@@ -19,6 +19,10 @@ std::string HexChecksum(std::string_view hex, OperatorPort* op = nullptr);
 std::string HexCheckCode(std::string_view hex, OperatorPort* op = nullptr);
 std::string EscapeFrameBody(std::string_view hex);
 std::string UnescapeFrame(std::string_view hex);
+// Which of a frame's own checks fails: the outer one (delimiters, even
+// length, checksum) or the check code. Never throws.
+enum class FrameFault { None, Checksum, CheckCode };
+FrameFault FindFrameFault(std::string_view frame);
 // Delimiters, even length, checksum and check code; never throws.
 bool VerifyFrame(std::string_view frame);
 // A complete escaped request frame (sender mark 82, addressee mark 01).

@@ -31,10 +31,16 @@ inline constexpr int kModifyIpStepMs = 100;
 inline constexpr int kConnectAnswerWaitMs = 1000;
 inline constexpr int kConnectAnswerStepMs = 10;
 inline constexpr int kStatusPollPeriodMs = 15000;
-// The fleet status: hosts asked at once at most, each waited for as the
-// status poll waits (kStatusTimeoutMs), and the period of its sweeps.
-inline constexpr int kFleetLanes = 16;
+// The fleet status: its sockets, the hosts asked at once at most (enough
+// that the silent hosts of a thousand are all waited for at once), each
+// waited for as the status poll waits (kStatusTimeoutMs) and asked once more
+// half-way, and the period of its sweeps. A host is not asked again on a
+// socket where its answer to an earlier query may still come for
+// kFleetLateAnswerMs.
+inline constexpr int kFleetLanes = 32;
+inline constexpr int kFleetAtOnce = 1024;
 inline constexpr int kFleetPeriodMs = 10000;
+inline constexpr int kFleetLateAnswerMs = 30000;
 inline constexpr int kPageChangePauseMs = 100;
 inline constexpr int kCycleEndPauseMs = 100;
 inline constexpr int kStatusReadBackPauseMs = 100;

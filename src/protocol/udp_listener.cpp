@@ -11,33 +11,64 @@
 #include <cstring>
 #include <utility>
 
-#include "protocol/frame_codec.h"
 #include "protocol/hex_text.h"
+#include "protocol/reply_check.h"
 #include "protocol/socket_error.h"
 #include "protocol/timing.h"
 
 namespace tarnwick {
 
+namespace {
+
+// The frames a host sends without being asked, as the reply check knows
+// them: a search answer (command 47 of any class) first, as the most
+// frequent by far.
+struct UnsolicitedFrame {
+    std::string_view replyClass;
+    std::string_view command;
+    UnsolicitedKind kind;
+};
+constexpr UnsolicitedFrame kUnsolicitedFrames[] = {
+    {"", "47", UnsolicitedKind::SearchAnswer},
+    {"50", "01", UnsolicitedKind::UpgradeProgress},
+    {"02", "4B", UnsolicitedKind::IpChangeResult},
+};
+
+// Which of them `datagram` is, judged by the reply check (its text, upper-
+// cased and unescaped, in `text`); Ignored for none of them or a broken one.
+UnsolicitedKind KindOf(const std::string& datagram, std::string& text) {
+    for (const UnsolicitedFrame& f : kUnsolicitedFrames) {
+        CheckedReply checked = CheckReply({{}, 0, f.replyClass, f.command}, {datagram, {}, 0});
+        text = std::move(checked.frame);
+        if (checked.outcome == ReplyOutcome::Reply) return f.kind;
+        if (checked.outcome != ReplyOutcome::OtherClass &&
+            checked.outcome != ReplyOutcome::OtherCommand)
+            break;
+    }
+    return UnsolicitedKind::Ignored;
+}
+
+}  // namespace
+
 UnsolicitedKind RouteUnsolicited(const std::string& datagram, DeviceParams& params,
                                  const HostSession& session, std::string* frame) {
-    std::string text = NormalizeReceived(datagram);
+    std::string text;
+    const UnsolicitedKind kind = KindOf(datagram, text);
     if (frame) *frame = text;
-    if (!VerifyFrame(text) || Slice(text, 5, 6) != "01") return UnsolicitedKind::Ignored;
-    const std::string classAndCommand = Slice(text, 9, 12);
-    if (classAndCommand == "5001") {
+    // Only a host's own frames (sender mark 01) count.
+    if (kind == UnsolicitedKind::Ignored || Slice(text, 5, 6) != "01")
+        return UnsolicitedKind::Ignored;
+    if (kind == UnsolicitedKind::UpgradeProgress) {
         if (HexToText(Slice(text, 15, 44)) != session.CurrentHost())
             return UnsolicitedKind::Ignored;
         params.Set("UpdateInfo", text);
-        return UnsolicitedKind::UpgradeProgress;
     }
-    if (classAndCommand == "024B") {
+    if (kind == UnsolicitedKind::IpChangeResult) {
         if (HexToText(Slice(text, 15, 44)) != session.PendingNewAddress())
             return UnsolicitedKind::Ignored;
         params.Set("ModifyIPInfo", text);
-        return UnsolicitedKind::IpChangeResult;
     }
-    if (Slice(text, 11, 12) == "47") return UnsolicitedKind::SearchAnswer;
-    return UnsolicitedKind::Ignored;
+    return kind;
 }
 
 UdpListener::UdpListener(DeviceParams& params, HostSession& session, uint16_t port,

@@ -7,8 +7,9 @@ lab=$here/lab.sh
 failures=0
 pids=()
 
-# lab_session <short name> <hosts>: brings up the lab <short name><pid> with
-# that many host namespaces and sets
+# lab_session <short name> <hosts> [<packed>]: brings up the lab <short
+# name><pid> with that many host namespaces (and a namespace of <packed>
+# host addresses) and sets
 #   work          a folder of the run's own, removed at the end
 #   ips, spaces   the hosts' addresses and namespaces, host 0 first
 #   pids          the programs started in the background, ended at the end
@@ -19,7 +20,7 @@ lab_session() {
   work=$(mktemp -d "/tmp/tarnwick-$1-test.XXXXXX")
   trap lab_session_end EXIT
   trap 'exit 130' INT TERM
-  "$lab" up "$lab_name" "$2" >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
+  "$lab" up "$lab_name" "$2" ${3:+"$3"} >/dev/null || { echo "the lab did not come up" >&2; exit 1; }
   # shellcheck disable=SC1090
   source <("$lab" env "$lab_name")
   read -r -a ips <<<"$TARNWICK_LAB_HOST_IPS"

@@ -3,9 +3,13 @@
 #   run_status_test.sh <tarnwick-cli-binary> <hostsim-binary>
 # Five hosts: quiet, in alarm, without mains, answering with a bad checksum,
 # and silent. 1. --json: each host's state in words, the three bad ones and
-# the two that give no status named with their reasons, exit 1. 2. The
-# lines. 3. --all-sites of a site book. 4. --watch: a host that goes silent
-# is the one change printed. 5. Only the quiet host: exit 0.
+# the two that give no status named with their reasons, exit 1; a line of
+# the list in GBK is named in the document with U+FFFD. 2. The lines.
+# 3. --all-sites of a site book. 4. --watch: a host that goes silent is the
+# one change printed, a GBK line stops nothing. 5. Only the quiet host:
+# exit 0. 6. Two more: one whose first query is lost is online; one that
+# always answers 3 s late is never online, and its late answers are no
+# other host's either.
 # Exits 77 (skipped) where it cannot run; in CI (CI=true) that is a failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +20,7 @@ hostsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 source "$here/require_lab.sh"
 require_lab "status test" jq
 source "$here/lab_session.sh"
-lab_session st 5
+lab_session st 7
 
 cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
 
@@ -28,7 +32,8 @@ start_host 1 '"status": {"system": "13", "mode": "01", "zones1_8": "05", "bypass
 start_host 2 '"status": {"system": "12", "mode": "02", "csq": 9}'
 start_host 3 '"faults": [{"match": "1282", "badChecksum": true}]'
 # Host 4 has an address in the lab and nobody answering there.
-printf '%s\n' "${ips[@]}" >"$work/hosts.txt"
+printf '%s\n' "${ips[@]:0:5}" >"$work/hosts.txt"
+printf '\xb3\xc7\xb6\xab\xc3\xc5\xb5\xea\n' >>"$work/hosts.txt"  # 城东门店 in GBK
 
 # 1. The whole fleet as JSON.
 started=$(date +%s%N)
@@ -38,7 +43,9 @@ elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 check "a fleet with hosts in alarm, faulty and offline exits 1" test "$status" -eq 1
 check "the document is not ok" test "$(jq .ok "$work/1.out")" = false
 check "five hosts in list order" \
-  test "$(jq -r '[.hosts[].address] | join(" ")' "$work/1.out")" = "${ips[*]}"
+  test "$(jq -r '[.hosts[].address] | join(" ")' "$work/1.out")" = "${ips[*]:0:5}"
+check "the GBK line is named, its bad bytes replaced" test "$(jq '.skippedLines | length == 1 and
+  .[0].line == 6 and (.[0].text | contains("\ufffd"))' "$work/1.out")" = true
 check "the quiet host: online, disarmed, nothing wrong, signal 23" host "${ips[0]}" \
   '.online and .arming == "撤防" and .alarmZones == [] and .faults == [] and .signal == 23 and (.lastAnswer | test("^[0-9-]{10} [0-9:]{8}$"))'
 check "the host in alarm: armed away, zone 3 in alarm (zone 1 bypassed)" host "${ips[1]}" \
@@ -74,6 +81,7 @@ check "--all-sites without --database is a usage error" test $? -eq 2
 
 # 4. A watch prints the fleet once, then only what changes.
 printf '%s\n' "${ips[0]}" "${ips[1]}" >"$work/two.txt"
+printf '\xb3\xc7\n' >>"$work/two.txt"
 # Started without a subshell, so that the signal reaches the program itself
 # (lab.sh, ip netns and env each hand their process over).
 "$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 "$cli" status \
@@ -97,6 +105,28 @@ check "a faulty host alone exits 1" test $? -eq 1
 start_host 0 '"status": {"system": "13", "mode": "00", "csq": 23}'
 cli status --host "${ips[0]}" --json >"$work/5.out" 2>/dev/null
 check "a quiet host alone exits 0" test $? -eq 0
+
+# 6. A lost query is asked once more within the sweep; a late answer is
+# never taken for a later query, of that host or of another.
+start_host 5 '"faults": [{"match": "1282", "silent": true, "times": 1}]'
+start_host 6 '"faults": [{"match": "1282", "delayMs": 3000}]'
+cli status --host "${ips[5]}" --json >"$work/6.out" 2>/dev/null
+check "a host whose first query is lost is online" test "$(jq .hosts[0].online "$work/6.out")" = true
+check "it was asked twice" test "$(received_by 5 | grep -c 1282)" -eq 2
+printf '%s\n' "${ips[6]}" "${ips[4]}" >"$work/late.txt"
+"$lab" exec "$TARNWICK_LAB_TOOL_NS" env ASAN_OPTIONS=detect_leaks=0 "$cli" status \
+  --hosts "$work/late.txt" --watch 1 --json >"$work/6w.out" 2>/dev/null &
+watch=$!
+sleep 10
+kill -TERM "$watch"
+wait "$watch"
+late_sent=$(awk '$3 == "send"' "$work/host6.log" | wc -l)
+check "the late host answered, late ($late_sent answers)" test "$late_sent" -ge 4
+check "over the sweeps nothing changed: one document" test "$(wc -l <"$work/6w.out")" -eq 1
+check "the late host is offline: no answer in time" test "$(jq -c --arg ip "${ips[6]}" \
+  '[.hosts[] | select(.address == $ip) | [.online, .reason]]' "$work/6w.out")" = '[[false,"主机无应答"]]'
+check "the address where nobody answers is answered by no other host" test "$(jq -c --arg ip \
+  "${ips[4]}" '[.hosts[] | select(.address == $ip) | .reason]' "$work/6w.out")" = '["主机无应答"]'
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all checks passed"

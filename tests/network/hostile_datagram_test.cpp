@@ -1,5 +1,6 @@
 // Datagrams a hostile or broken device on the lab's network sends while the
-// tool exchanges with a simulated host: repeated, stale, spoofed and empty
+// tool exchanges with a simulated host: repeated, stale, spoofed (from
+// another address, or from the host's address but another port) and empty
 // ones, and search answers naming no single host. Each leaves the exchange
 // with the host's own reply.
 #include <gtest/gtest.h>
@@ -82,13 +83,19 @@ TEST_F(HostileInLab, StaleSpoofedAndEmptyDatagramsNeverBecomeTheReply) {
     EXPECT_NE(tdm->trace.Text().find("来自其他地址: " + lab->hostIps[1]), std::string::npos)
         << tdm->trace.Text();
 
-    // An empty datagram from the host's own address while the exchange waits.
-    tdm->trace.Clear();
-    std::thread empty = SendDuringTheWait(fromHost, "");
-    EXPECT_EQ(ReadInstaller(), "654321");
-    empty.join();
-    ASSERT_FALSE(tdm->trace.Lines().empty());
-    EXPECT_TRUE(tdm->trace.Lines().back().ends_with("返回信息: ")) << tdm->trace.Text();
+    // A forged reply, and an empty datagram, from the host's own address
+    // but not from its port while the exchange waits.
+    for (const std::string& payload : {ForgedSection00(), std::string()}) {
+        tdm->trace.Clear();
+        std::thread other = SendDuringTheWait(fromHost, payload);
+        EXPECT_EQ(ReadInstaller(), "654321");
+        other.join();
+        ASSERT_FALSE(tdm->trace.Lines().empty());
+        EXPECT_NE(tdm->trace.Lines().back().find("返回信息: " + NormalizeReceived(payload) +
+                                                 "\r\n来自其他端口: " + lab->hostIps[0] + ":"),
+                  std::string::npos)
+            << tdm->trace.Text();
+    }
 }
 
 TEST_F(HostileInLab, SearchAnswersNamingNoSingleHostAreNotListed) {

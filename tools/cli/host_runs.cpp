@@ -69,8 +69,8 @@ class Progress {
 
 }  // namespace
 
-std::string JsonText(const nlohmann::ordered_json& doc) {
-    return doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+std::string JsonText(const nlohmann::ordered_json& doc, int indent) {
+    return doc.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 void PrintJson(const nlohmann::ordered_json& doc) {

@@ -40,10 +40,11 @@ std::vector<HostResult> ForEachHost(const std::vector<HostTarget>& hosts,
 int PrintResults(const std::string& command, const std::vector<HostResult>& results,
                  const std::vector<HostListFile::Skipped>& skipped, bool json);
 
-// The document as standard output shows it: two blanks of indent, and text
-// that is not UTF-8 (a file name, a line of a host list) with U+FFFD for each
-// bad byte, so that the document is never lost after the work is done.
-std::string JsonText(const nlohmann::ordered_json& doc);
+// The document as standard output shows it: two blanks of indent (or, with
+// `indent` -1, one line), and text that is not UTF-8 (a file name, a line of
+// a host list) with U+FFFD for each bad byte, so that the document is never
+// lost after the work is done.
+std::string JsonText(const nlohmann::ordered_json& doc, int indent = 2);
 void PrintJson(const nlohmann::ordered_json& doc);
 
 inline constexpr int kExitOk = 0;

@@ -75,7 +75,7 @@ void PrintAll(const FleetPoller& poller, const std::vector<HostListFile::Skipped
     for (const HostListFile::Skipped& s : skipped)
         doc["skippedLines"].push_back({{"line", s.line}, {"text", s.text}, {"reason", s.reason}});
     // A watch writes one document a line.
-    std::cout << (watch ? doc.dump() : doc.dump(2)) << std::endl;
+    std::cout << JsonText(doc, watch ? -1 : 2) << std::endl;
 }
 
 int Run(const Options& o) {
@@ -115,10 +115,7 @@ int Run(const Options& o) {
         }
         // One line of JSON per sweep that changed something.
         if (o.hosts.json && !changes.empty())
-            std::cout << nlohmann::ordered_json{{"command", "status"},
-                                                {"ok", ok},
-                                                {"hosts", changes}}
-                             .dump()
+            std::cout << JsonText({{"command", "status"}, {"ok", ok}, {"hosts", changes}}, -1)
                       << std::endl;
     };
     CatchStopSignals();

@@ -1,6 +1,7 @@
 // Module class 12: arming, working status, model and alarm history.
 #include <ctime>
 
+#include "command_table.h"
 #include "fields.h"
 #include "protocol/hex_text.h"
 #include "responder.h"
@@ -48,7 +49,7 @@ std::optional<Reply> Arm(SimHost& host, const Request& request) {
                       arming->alarmCode);
         host.lastArmingInfo = info;
     }
-    return Reply{"12", "01", info, false, "arming operation"};
+    return Reply{"12", "01", info, false, "arming operation", result == 1};
 }
 
 std::optional<Reply> History(SimHost& host, const Request& request) {
@@ -62,29 +63,37 @@ std::optional<Reply> History(SimHost& host, const Request& request) {
     return Reply{"12", "06", data, false, "alarm history"};
 }
 
+std::optional<Reply> Status(SimHost& host, const Request& request) {
+    const WorkingStatus& s = host.status;
+    const int result = request.Result(1);
+    std::string data = Hex(static_cast<unsigned>(result)) + "91";
+    if (result == 1)
+        data += Hex(s.system) + Hex(s.mode) + Hex(s.zones1_8) + Hex(s.zones9_16) +
+                Hex(s.bypass1_8) + Hex(s.bypass9_16) + Hex(s.csq);
+    return Reply{"12", "02", data, false, "working status"};
+}
+
+std::optional<Reply> Model(SimHost& host, const Request& request) {
+    const int result = request.Result(1);
+    std::string data = Hex(static_cast<unsigned>(result)) + "9B";
+    if (result == 1) data += LengthPrefixed(host.model);
+    return Reply{"12", "03", data, false, "host model"};
+}
+
+const Command kAlarmHostCommands[] = {
+    {.request = "81", .reply = "01", .answer = Arm},
+    // The acknowledgement of an arming reply gets no reply.
+    {.request = "85",
+     .answer = [](SimHost&, const Request&) -> std::optional<Reply> { return {}; }},
+    {.request = "82", .reply = "02", .answer = Status},
+    {.request = "83", .reply = "03", .answer = Model},
+    {.request = "86", .reply = "06", .answer = History},
+};
+
 }  // namespace
 
 std::optional<Reply> RespondAlarmHost(SimHost& host, const Request& request) {
-    const std::string& cmd = request.command;
-    if (cmd == "81") return Arm(host, request);
-    if (cmd == "85") return std::nullopt;  // the acknowledgement gets no reply
-    if (cmd == "82") {
-        const WorkingStatus& s = host.status;
-        const int result = request.Result(1);
-        std::string data = Hex(static_cast<unsigned>(result)) + "91";
-        if (result == 1)
-            data += Hex(s.system) + Hex(s.mode) + Hex(s.zones1_8) + Hex(s.zones9_16) +
-                    Hex(s.bypass1_8) + Hex(s.bypass9_16) + Hex(s.csq);
-        return Reply{"12", "02", data, false, "working status"};
-    }
-    if (cmd == "83") {
-        const int result = request.Result(1);
-        std::string data = Hex(static_cast<unsigned>(result)) + "9B";
-        if (result == 1) data += LengthPrefixed(host.model);
-        return Reply{"12", "03", data, false, "host model"};
-    }
-    if (cmd == "86") return History(host, request);
-    return std::nullopt;
+    return Dispatch(kAlarmHostCommands, "12", host, request);
 }
 
 }  // namespace tarnwick::hostsim

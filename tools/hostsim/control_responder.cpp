@@ -51,10 +51,13 @@ std::optional<Reply> RespondControl(SimHost& host, const Request& request) {
         }
     }
     // Result, the fixed marker 9A, the operation echoed.
-    return Reply{"10", "01",
+    return Reply{"10",
+                 "01",
                  ByteHex(static_cast<unsigned>(result)) + "9A" +
                      ByteHex(static_cast<unsigned>(operation < 0 ? 0 : operation)),
-                 false, "remote control"};
+                 false,
+                 "remote control",
+                 result == 1};
 }
 
 }  // namespace tarnwick::hostsim

@@ -1,4 +1,6 @@
-// Module class 01: the GPRS module's queries and settings.
+// Module class 01: the GPRS module's queries and settings, one table row
+// per command.
+#include "command_table.h"
 #include "fields.h"
 #include "protocol/hex_text.h"
 #include "responder.h"
@@ -43,141 +45,156 @@ void StorePhoneGroup(GprsModule& g, int group, const std::string& d) {
     }
 }
 
-Reply Outcome(const std::string& command, int result, const std::string& note) {
-    return Reply{"01", command, ByteHex(static_cast<unsigned>(result)), false, note};
+std::optional<Reply> QueryPhoneGroup(SimHost& host, const Request& request) {
+    const int group = DataByte(request.data, 1);
+    const int r = request.Result(group >= 0 && group <= 3 ? 1 : 2);
+    return Reply{"01", "05",
+                 ResultHex(r) + ResultHex(group < 0 ? 0 : group) +
+                     (r == 1 ? PhoneGroup(host.gprs, group) : ""),
+                 false, "phone group"};
 }
+
+// Here 00 means success and 01 failure.
+std::optional<Reply> SetPhoneGroup(SimHost& host, const Request& request) {
+    const std::string& data = request.data;
+    const int group = DataByte(data, 2);
+    const std::string groupData = data.size() > 4 ? data.substr(4) : "";
+    const bool fits = DataByte(data, 1) == 0x4A && group >= 0 && group <= 3 &&
+                      groupData.size() == kGroupDigits[group];
+    const int r = request.Result(fits ? 0 : 1);
+    if (r == 0) StorePhoneGroup(host.gprs, group, groupData);
+    return Reply{"01", "02", ResultHex(r), false, "phone group set", r == 0};
+}
+
+// Byte 7 echoes the request, byte 8 is the result.
+std::optional<Reply> Versions(SimHost& host, const Request& request) {
+    const int r = request.Result(1);
+    std::string d =
+        (request.data.empty() ? std::string("0F") : request.data.substr(0, 2)) + ResultHex(r);
+    if (r == 1)
+        for (const auto& v : host.gprs.versions) d += LengthPrefixed(v);
+    return Reply{"01", "06", d, false, "software versions"};
+}
+
+// Centre addresses (type 00 entries) or name servers; the result is the
+// second byte.
+std::optional<Reply> SetServers(SimHost& host, const Request& request) {
+    GprsModule& g = host.gprs;
+    std::vector<ServerEntry> entries;
+    const int r = request.Result(ParseServerList(request.data, entries) ? 1 : 2);
+    if (r == 1 && !entries.empty() && entries[0].type == 0) {
+        g.ip1 = entries[0].ip;
+        g.port1 = entries[0].port;
+        if (entries.size() > 1) g.ip2 = entries[1].ip, g.port2 = entries[1].port;
+    } else if (r == 1) {
+        g.dnsServers.clear();
+        for (const auto& e : entries) g.dnsServers.push_back(e.ip);
+    }
+    return Reply{"01", "04", "00" + ResultHex(r), false, "server list", r == 1};
+}
+
+std::string Switch(int value) {
+    return ResultHex(value);
+}
+
+const Command kGprsCommands[] = {
+    {"8C", "0C", "terminal parameters 1",
+     [](const SimHost& h, const Request&) {
+         const GprsModule& g = h.gprs;
+         return Field(g.deviceId, 20) + Field(g.apn1, 15) + Field(g.ip1, 15) + Field(g.port1, 5) +
+                Field(g.domain1, 50);
+     }},
+    {"CD", "3D", "terminal parameters 2",
+     [](const SimHost& h, const Request&) {
+         const GprsModule& g = h.gprs;
+         return Field(g.apn2, 15) + Field(g.ip2, 15) + Field(g.port2, 5) + Field(g.domain2, 50);
+     }},
+    {"CE", "3E", "heartbeat interval",
+     [](const SimHost& h, const Request&) { return LowByteFirst(h.gprs.heartbeat); }},
+    {"87", "07", "name servers",
+     [](const SimHost& h, const Request&) {
+         std::string d = Switch(static_cast<int>(h.gprs.dnsServers.size()));
+         for (const auto& s : h.gprs.dnsServers) d += LengthPrefixed(s);
+         return d;
+     }},
+    {"D4", "44", "information SMS",
+     [](const SimHost& h, const Request&) { return h.gprs.infoSms; }},
+    {"D1", "41", "power-on SMS", [](const SimHost& h, const Request&) { return h.gprs.bootSms; }},
+    {"D3", "43", "SMS report", [](const SimHost& h, const Request&) { return h.gprs.reportSms; }},
+    {.request = "85", .reply = "05", .answer = QueryPhoneGroup},
+    {.request = "86", .reply = "06", .answer = Versions},
+    {.request = "84", .reply = "04", .answer = SetServers},
+    {.request = "82", .reply = "02", .answer = SetPhoneGroup},
+    {.request = "83",
+     .reply = "03",
+     .note = "terminal ID",
+     .accepts = [](const SimHost&, std::string_view d) { return d.size() >= 40; },
+     .apply = [](SimHost& h,
+                 std::string_view d) { h.gprs.deviceId = HexToText(DataBytes(d, 1, 20)); }},
+    // A length of 0 clears the name.
+    {.request = "8A",
+     .reply = "0A",
+     .note = "centre server domain name",
+     .accepts = [](const SimHost&, std::string_view d) { return DataByte(d, 1) >= 0; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.domain1 = ParseLengthPrefixedName(d); }},
+    {.request = "CA",
+     .reply = "3A",
+     .note = "centre server domain name",
+     .accepts = [](const SimHost&, std::string_view d) { return DataByte(d, 1) >= 0; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.domain2 = ParseLengthPrefixedName(d); }},
+    {.request = "CB",
+     .reply = "3B",
+     .note = "heartbeat interval set",
+     .accepts = [](const SimHost&, std::string_view d) { return d.size() >= 4; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.heartbeat = ReadLowByteFirst(d); }},
+    {.request = "8B",
+     .reply = "0B",
+     .note = "SMS alarm switch",
+     .accepts = [](const SimHost&,
+                   std::string_view d) { return DataByte(d, 1) >= 0 && DataByte(d, 1) <= 2; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.infoSms = Switch(DataByte(d, 1)); }},
+    {.request = "89",
+     .reply = "09",
+     .note = "network parameters",
+     .accepts = [](const SimHost&, std::string_view d) { return d.size() >= 96; },
+     .apply =
+         [](SimHost& h, std::string_view d) {
+             h.gprs.apn1 = HexToText(DataBytes(d, 1, 15));
+             h.gprs.user = HexToText(DataBytes(d, 16, 15));
+             h.gprs.password = HexToText(DataBytes(d, 31, 18));
+         }},
+    {.request = "D6",
+     .reply = "46",
+     .note = "SMS programming password",
+     .accepts =
+         [](const SimHost& h, std::string_view d) {
+             return HexToText(DataBytes(d, 1, 6)) == h.gprs.smsPassword && d.size() >= 24;
+         },
+     .apply = [](SimHost& h,
+                 std::string_view d) { h.gprs.smsPassword = HexToText(DataBytes(d, 7, 6)); }},
+    {.request = "D0",
+     .reply = "40",
+     .note = "SMS switch",
+     .accepts = [](const SimHost&,
+                   std::string_view d) { return DataByte(d, 1) == 0 || DataByte(d, 1) == 1; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.bootSms = Switch(DataByte(d, 1)); }},
+    {.request = "D2",
+     .reply = "42",
+     .note = "SMS switch",
+     .accepts = [](const SimHost&,
+                   std::string_view d) { return DataByte(d, 1) == 0 || DataByte(d, 1) == 1; },
+     .apply = [](SimHost& h, std::string_view d) { h.gprs.reportSms = Switch(DataByte(d, 1)); }},
+    {.request = "88",
+     .reply = "08",
+     .note = "factory defaults",
+     .apply = [](SimHost& h, std::string_view) { h.gprs = h.gprsDefaults; }},
+    {.request = "8D", .reply = "0D", .note = "restart"},
+};
 
 }  // namespace
 
 std::optional<Reply> RespondGprs(SimHost& host, const Request& request) {
-    GprsModule& g = host.gprs;
-    const std::string& cmd = request.command;
-    const std::string& data = request.data;
-    auto ok = [&](bool natural = true) { return request.Result(natural ? 1 : 2); };
-    auto hex = [](int v) { return ByteHex(static_cast<unsigned>(v)); };
-
-    if (cmd == "8C") {
-        int r = ok();
-        std::string d = hex(r);
-        if (r == 1)
-            d += Field(g.deviceId, 20) + Field(g.apn1, 15) + Field(g.ip1, 15) + Field(g.port1, 5) +
-                 Field(g.domain1, 50);
-        return Reply{"01", "0C", d, false, "terminal parameters 1"};
-    }
-    if (cmd == "CD") {
-        int r = ok();
-        std::string d = hex(r);
-        if (r == 1)
-            d += Field(g.apn2, 15) + Field(g.ip2, 15) + Field(g.port2, 5) + Field(g.domain2, 50);
-        return Reply{"01", "3D", d, false, "terminal parameters 2"};
-    }
-    if (cmd == "CE") {
-        int r = ok();
-        return Reply{"01", "3E", hex(r) + (r == 1 ? LowByteFirst(g.heartbeat) : ""), false,
-                     "heartbeat interval"};
-    }
-    if (cmd == "85") {
-        const int group = DataByte(data, 1);
-        int r = ok(group >= 0 && group <= 3);
-        return Reply{"01", "05",
-                     hex(r) + hex(group < 0 ? 0 : group) + (r == 1 ? PhoneGroup(g, group) : ""),
-                     false, "phone group"};
-    }
-    if (cmd == "87") {
-        int r = ok();
-        std::string d = hex(r);
-        if (r == 1) {
-            d += hex(static_cast<int>(g.dnsServers.size()));
-            for (const auto& s : g.dnsServers) d += LengthPrefixed(s);
-        }
-        return Reply{"01", "07", d, false, "name servers"};
-    }
-    if (cmd == "D4") return Reply{"01", "44", hex(ok()) + g.infoSms, false, "information SMS"};
-    if (cmd == "D1") return Reply{"01", "41", hex(ok()) + g.bootSms, false, "power-on SMS"};
-    if (cmd == "D3") return Reply{"01", "43", hex(ok()) + g.reportSms, false, "SMS report"};
-    if (cmd == "86") {
-        // Byte 7 echoes the request, byte 8 is the result.
-        int r = ok();
-        std::string d = (data.empty() ? std::string("0F") : data.substr(0, 2)) + hex(r);
-        if (r == 1)
-            for (const auto& v : g.versions) d += LengthPrefixed(v);
-        return Reply{"01", "06", d, false, "software versions"};
-    }
-    if (cmd == "83") {
-        int r = ok(data.size() >= 40);
-        if (r == 1) g.deviceId = HexToText(DataBytes(data, 1, 20));
-        return Outcome("03", r, "terminal ID");
-    }
-    if (cmd == "8A" || cmd == "CA") {
-        // A length of 0 clears the name.
-        int r = ok(DataByte(data, 1) >= 0);
-        if (r == 1) (cmd == "8A" ? g.domain1 : g.domain2) = ParseLengthPrefixedName(data);
-        return Outcome(cmd == "8A" ? "0A" : "3A", r, "centre server domain name");
-    }
-    if (cmd == "84") {
-        std::vector<ServerEntry> entries;
-        const bool parsed = ParseServerList(data, entries);
-        int r = ok(parsed);
-        if (r == 1 && !entries.empty() && entries[0].type == 0) {
-            g.ip1 = entries[0].ip;
-            g.port1 = entries[0].port;
-            if (entries.size() > 1) g.ip2 = entries[1].ip, g.port2 = entries[1].port;
-        } else if (r == 1) {
-            g.dnsServers.clear();
-            for (const auto& e : entries) g.dnsServers.push_back(e.ip);
-        }
-        // The result is the second byte.
-        return Reply{"01", "04", "00" + hex(r), false, "server list"};
-    }
-    if (cmd == "CB") {
-        int r = ok(data.size() >= 4);
-        if (r == 1) g.heartbeat = ReadLowByteFirst(data);
-        return Outcome("3B", r, "heartbeat interval set");
-    }
-    if (cmd == "8B") {
-        const int value = DataByte(data, 1);
-        int r = ok(value >= 0 && value <= 2);
-        if (r == 1) g.infoSms = hex(value);
-        return Outcome("0B", r, "SMS alarm switch");
-    }
-    if (cmd == "89") {
-        int r = ok(data.size() >= 96);
-        if (r == 1) {
-            g.apn1 = HexToText(DataBytes(data, 1, 15));
-            g.user = HexToText(DataBytes(data, 16, 15));
-            g.password = HexToText(DataBytes(data, 31, 18));
-        }
-        return Outcome("09", r, "network parameters");
-    }
-    if (cmd == "D6") {
-        const bool right = HexToText(DataBytes(data, 1, 6)) == g.smsPassword && data.size() >= 24;
-        int r = ok(right);
-        if (r == 1) g.smsPassword = HexToText(DataBytes(data, 7, 6));
-        return Outcome("46", r, "SMS programming password");
-    }
-    if (cmd == "D0" || cmd == "D2") {
-        const int value = DataByte(data, 1);
-        int r = ok(value == 0 || value == 1);
-        if (r == 1) (cmd == "D0" ? g.bootSms : g.reportSms) = hex(value);
-        return Outcome(cmd == "D0" ? "40" : "42", r, "SMS switch");
-    }
-    if (cmd == "82") {
-        // Here 00 means success and 01 failure.
-        const int group = DataByte(data, 2);
-        const std::string groupData = data.size() > 4 ? data.substr(4) : "";
-        const bool fits = DataByte(data, 1) == 0x4A && group >= 0 && group <= 3 &&
-                          groupData.size() == kGroupDigits[group];
-        int r = request.Result(fits ? 0 : 1);
-        if (r == 0) StorePhoneGroup(g, group, groupData);
-        return Outcome("02", r, "phone group set");
-    }
-    if (cmd == "88") {
-        int r = ok();
-        if (r == 1) g = host.gprsDefaults;
-        return Outcome("08", r, "factory defaults");
-    }
-    if (cmd == "8D") return Outcome("0D", ok(), "restart");
-    return std::nullopt;
+    return Dispatch(kGprsCommands, "01", host, request);
 }
 
 }  // namespace tarnwick::hostsim

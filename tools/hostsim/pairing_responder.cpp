@@ -77,8 +77,12 @@ std::optional<Reply> Delete(SimHost& host, const Request& request) {
     const int result = request.Result(1);
     const bool known = Holds(p.paired, slot);
     if (result == 1 && known) p.paired.erase(std::find(p.paired.begin(), p.paired.end(), slot));
-    return Reply{"13", "02", Answer(result, slot, known ? kDeleted : kNotDeleted), false,
-                 "delete " + slot};
+    return Reply{"13",
+                 "02",
+                 Answer(result, slot, known ? kDeleted : kNotDeleted),
+                 false,
+                 "delete " + slot,
+                 result == 1 && known};
 }
 
 }  // namespace

@@ -31,8 +31,12 @@ std::optional<Reply> RespondProgramming(SimHost& host, const Request& request) {
                           IsHexText(body);
         const int result = request.Result(fits ? 1 : kRefused);
         if (result == 1) host.sections[static_cast<size_t>(section)] = body;
-        return Reply{"11", "02", ByteHex(static_cast<unsigned>(result)), false,
-                     result == 1 ? "section written" : "section write not taken"};
+        return Reply{"11",
+                     "02",
+                     ByteHex(static_cast<unsigned>(result)),
+                     false,
+                     result == 1 ? "section written" : "section write not taken",
+                     result == 1};
     }
     return std::nullopt;
 }

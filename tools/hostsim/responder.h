@@ -27,7 +27,8 @@ struct Reply {
     std::string command;
     std::string data;
     bool toListener = false;
-    std::string note;  // for the log
+    std::string note;      // for the log
+    bool changed = false;  // the host's kept state changed (see host_state.h)
 };
 
 // The responder of each module class; nullopt when the host does not answer.

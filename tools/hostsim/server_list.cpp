@@ -18,7 +18,7 @@ bool ParseServerList(const std::string& data, std::vector<ServerEntry>& entries)
     return true;
 }
 
-std::string ParseLengthPrefixedName(const std::string& data) {
+std::string ParseLengthPrefixedName(std::string_view data) {
     const int length = DataByte(data, 1);
     return length <= 0 ? std::string() : HexToText(DataBytes(data, 2, static_cast<size_t>(length)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick::hostsim {
@@ -17,6 +18,6 @@ struct ServerEntry {
 bool ParseServerList(const std::string& data, std::vector<ServerEntry>& entries);
 
 // A length byte and the name bytes (commands 8A and CA); the name as text.
-std::string ParseLengthPrefixedName(const std::string& data);
+std::string ParseLengthPrefixedName(std::string_view data);
 
 }  // namespace tarnwick::hostsim

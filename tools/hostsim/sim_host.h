@@ -110,7 +110,9 @@ struct Pairing {
 
 // One simulated alarm host with its network module and GPRS module.
 struct SimHost {
-    std::string address;  // the lab address it is played at
+    std::string address;    // the lab address it is played at
+    std::string source;     // the snapshot file it plays, if any
+    std::string stateName;  // its file in the state folder, without ".json"
     Identity identity;
     std::array<std::string, 8> sections;  // section bodies 00-07, hex
     GprsModule gprs;
@@ -128,6 +130,8 @@ struct SimHost {
     Pairing pairing;
     // Set by a responder, taken by the server with the reply it goes with.
     std::optional<FollowUp> followUp;
+    // A scripted silent spell: nothing is answered before this (monotonic ms).
+    uint64_t silentUntilMs = 0;
 
     // The modules as they came from the configuration, for factory resets.
     GprsModule gprsDefaults;

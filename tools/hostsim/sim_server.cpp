@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
@@ -82,25 +85,66 @@ void SimServer::Open() {
     sigaddset(&stops, SIGTERM);
     ::sigprocmask(SIG_BLOCK, &stops, nullptr);
     signalFd_ = ::signalfd(-1, &stops, SFD_CLOEXEC);
+    startMs_ = NowMs();
     log_.Note("playing " + std::to_string(config_.hosts.size()) + " host(s) on port " +
               std::to_string(port_));
 }
 
+void SimServer::Play(std::vector<ScriptEvent> script) {
+    for (const ScriptEvent& e : script)
+        for (const std::string& address : e.hosts)
+            if (!byAddress_.count(ParseAddress(address)))
+                throw std::runtime_error("the script names " + address + ", which is not played");
+    script_ = std::move(script);
+    nextEvent_ = 0;
+}
+
+int SimServer::Timeout() const {
+    uint64_t due = UINT64_MAX;
+    if (!queue_.empty()) due = queue_.top().dueMs;
+    if (nextEvent_ < script_.size()) due = std::min(due, startMs_ + script_[nextEvent_].atMs);
+    if (due == UINT64_MAX) return -1;
+    const uint64_t now = NowMs();
+    return due > now ? static_cast<int>(std::min<uint64_t>(due - now, INT32_MAX)) : 0;
+}
+
 void SimServer::Run() {
     while (true) {
-        int timeout = -1;
-        if (!queue_.empty()) {
-            const uint64_t now = NowMs();
-            timeout = queue_.top().dueMs > now ? static_cast<int>(queue_.top().dueMs - now) : 0;
-        }
         pollfd fds[2] = {{fd_, POLLIN, 0}, {signalFd_, POLLIN, 0}};
-        if (::poll(fds, 2, timeout) < 0 && errno != EINTR)
+        if (::poll(fds, 2, Timeout()) < 0 && errno != EINTR)
             throw std::runtime_error(std::string("poll: ") + std::strerror(errno));
         if (fds[1].revents) break;
+        HappenDue();
         if (fds[0].revents & POLLIN) ReceiveAll();
         SendDue();
     }
     log_.Note("stopped");
+}
+
+void SimServer::HappenDue() {
+    const uint64_t now = NowMs();
+    for (; nextEvent_ < script_.size() && startMs_ + script_[nextEvent_].atMs <= now;
+         ++nextEvent_) {
+        const ScriptEvent& e = script_[nextEvent_];
+        auto happen = [&](SimHost& host) {
+            log_.Note("script: " + host.address + ": " + Happen(e, host, now));
+            if (e.kind != ScriptEvent::Kind::Silent && e.kind != ScriptEvent::Kind::Garbled)
+                Persist(host);
+        };
+        if (e.hosts.empty())
+            for (SimHost& host : config_.hosts) happen(host);
+        for (const std::string& address : e.hosts)
+            happen(config_.hosts[byAddress_.at(ParseAddress(address))]);
+    }
+}
+
+void SimServer::Persist(const SimHost& host) {
+    if (!store_) return;
+    try {
+        store_->Save(host);
+    } catch (const std::exception& e) {
+        log_.Note(host.address + ": state not kept: " + e.what());
+    }
 }
 
 void SimServer::ReceiveAll() {
@@ -154,6 +198,10 @@ void SimServer::Handle(const std::string& payload, const sockaddr_in& from, in_a
 
 void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, uint64_t offsetMs) {
     const std::string classAndCommand = request.ClassAndCommand();
+    if (NowMs() < host.silentUntilMs) {
+        log_.Note(host.address + ": " + classAndCommand + " left unanswered (script: silent)");
+        return;
+    }
     const FaultEffect fault = Apply(host.faults, config_.faults, classAndCommand, request.data);
     request.forcedResult = fault.result;
     if (classAndCommand == "1285")
@@ -172,6 +220,7 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
         return;
     }
     const std::optional<Reply> reply = Respond(host, request);
+    if (reply && reply->changed) Persist(host);
     if (!reply) {
         if (classAndCommand != "1285")
             log_.Note(host.address + ": " + classAndCommand + " gets no reply");
@@ -188,7 +237,11 @@ void SimServer::Answer(SimHost& host, Request request, const sockaddr_in& from, 
     if (std::optional<FollowUp> later = std::exchange(host.followUp, std::nullopt))
         Queue(due + static_cast<uint64_t>(later->afterMs),
               BuildReplyFrame(reply->moduleClass, later->command, later->data), self, to,
-              later->note, later->stillDue);
+              later->note, [this, &host, stillDue = later->stillDue] {
+                  if (stillDue && !stillDue()) return false;
+                  Persist(host);  // what it reports has changed the host
+                  return true;
+              });
     sockaddr_in listener = from;
     listener.sin_port = htons(port_);
     for (const LaterFrame& later : host.later)

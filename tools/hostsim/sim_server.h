@@ -8,7 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host_state.h"
 #include "responder.h"
+#include "script.h"
 #include "sim_config.h"
 #include "sim_log.h"
 
@@ -26,6 +28,11 @@ class SimServer {
     SimServer(const SimServer&) = delete;
     SimServer& operator=(const SimServer&) = delete;
 
+    // Keeps each host's state in `store` whenever it changes.
+    void KeepStateIn(const StateStore* store) { store_ = store; }
+    // Lets the events happen, counted from Open(). Throws std::runtime_error
+    // when an event names a host that is not played.
+    void Play(std::vector<ScriptEvent> script);
     // Binds the port; throws std::runtime_error on failure.
     void Open();
     // Serves until SIGINT or SIGTERM.
@@ -52,6 +59,10 @@ class SimServer {
                std::function<bool()> stillDue = {});
     void SendDue();
     void Send(const Outgoing& out);
+    void HappenDue();
+    // The time to wait for the next reply or event; -1 for none.
+    int Timeout() const;
+    void Persist(const SimHost& host);
 
     SimConfig config_;
     SimLog& log_;
@@ -61,6 +72,10 @@ class SimServer {
     uint64_t sequence_ = 0;
     std::unordered_map<uint32_t, size_t> byAddress_;
     std::priority_queue<Outgoing, std::vector<Outgoing>, std::greater<>> queue_;
+    const StateStore* store_ = nullptr;
+    std::vector<ScriptEvent> script_;
+    size_t nextEvent_ = 0;
+    uint64_t startMs_ = 0;
 };
 
 // Milliseconds of a monotonic clock.
