@@ -118,10 +118,15 @@ void Book(DataModule& tdm, HostListWindowModel& window, const HostTarget& target
         site.hostType = window.list.Field(row, 5);
     }
     site.lastSeen = tdm.clock.NowText();
+    std::string problem;
     try {
-        SiteBook(tdm.db).Insert(site);
+        // Another writer may have booked the name or the address meanwhile.
+        problem = SiteBook(tdm.db).Insert(site);
     } catch (const std::exception& e) {
-        tdm.op.Warning("站点“" + site.name + "”未能记入站点簿：" + e.what());
+        problem = e.what();
+    }
+    if (!problem.empty()) {
+        tdm.op.Warning("站点“" + site.name + "”未能记入站点簿：" + problem);
         return;
     }
     ApplySiteBook(tdm, window);

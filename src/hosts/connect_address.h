@@ -33,7 +33,6 @@ class ConnectAddressDialog {
 
 inline constexpr const char* kConnectAddressTitle = "连接指定地址";
 inline constexpr const char* kConnectAddressAction = "连接指定地址...";
-inline constexpr const char* kUnicastSearchTracePrefix = "[单播搜索]：";
 
 // miConnectAddress: reaches a host beyond the broadcast. The typed fields are
 // checked first (a box names the wrong one and the dialog comes back with

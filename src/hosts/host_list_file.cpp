@@ -37,7 +37,7 @@ HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork
         if (entry.empty()) continue;
         HostTarget host;
         if (IsValidIPv4(entry)) {
-            host.address = PlainDottedIPv4(entry);
+            host.address = entry;
         } else {
             // A line that is no address may name a booked site.
             const auto site = std::find_if(book.begin(), book.end(),
@@ -49,10 +49,12 @@ HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork
             }
             host = {site->address, site->port, site->name};
         }
-        if (!IsHostAddress(host.address, local)) {
-            list.skipped.push_back({number, entry, kNotOneHostText});
+        CheckedAddress checked = CheckHostAddress(host.address, local);
+        if (!checked.problem.empty()) {
+            list.skipped.push_back({number, entry, checked.problem});
             continue;
         }
+        host.address = std::move(checked.address);
         const auto [seen, added] = firstLine.emplace(host.address, number);
         if (!added) {
             list.skipped.push_back({number, entry, RepeatedText(seen->second)});

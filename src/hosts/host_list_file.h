@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "hosts/host_target.h"
-#include "protocol/local_networks.h"
+#include "protocol/unicast_address.h"
 #include "storage/site_book.h"
 
 namespace tarnwick {
@@ -26,15 +26,12 @@ struct HostListFile {
     std::vector<Skipped> skipped;
 };
 
-inline constexpr const char* kNotAnAddressText = "不是IPv4地址";
-inline constexpr const char* kNotOneHostText = "不是单一主机的地址";
 inline constexpr const char* kNotAddressOrSiteText = "不是IPv4地址，也不是站点簿中的站点";
 inline constexpr const char* kRepeatedLineText = "与第%d行重复";
 
 // Reads the text of a host list file, site names looked up in `book`
 // without regard to letter case; never throws. An address (typed or booked)
-// that names no single host (IsHostAddress: the broadcast address of one of
-// `local`'s networks among them) is skipped.
+// that CheckHostAddress refuses is skipped with its words.
 HostListFile ParseHostList(std::string_view text, const std::vector<LocalNetwork>& local,
                            const std::vector<Site>& book = {});
 

@@ -31,14 +31,43 @@ void TraceUnlisted(DataModule& tdm, const HostListWindowModel::Unlisted& unliste
 }
 
 // The book the list names its rows from; a book that cannot be read is said
-// in the trace and the list shows the search alone.
-std::vector<Site> ReadBook(DataModule& tdm) {
+// in the trace and the list shows the search alone. A site whose address is
+// not one to talk to (a broadcast address of this computer's networks) is
+// left out with a line in the trace.
+std::vector<Site> ReadBook(DataModule& tdm, const std::vector<LocalNetwork>& local) {
     try {
-        return SiteBook(tdm.db).List();
+        SitesToTalkTo usable = UsableSites(SiteBook(tdm.db).List(), local);
+        for (const std::string& warning : usable.warnings) tdm.trace.Add("[站点簿]：" + warning);
+        return std::move(usable.sites);
     } catch (const std::exception& e) {
         tdm.trace.Add(std::string(kSiteBookUnreadableText) + e.what());
         return {};
     }
+}
+
+// The search frame to every host of the network, then to each booked site
+// by its address, so that a booked host the broadcast does not reach (on
+// another network) answers as well.
+void SendSearch(DataModule& tdm, const std::vector<Site>& book) {
+    const std::string frame = BuildFrame("02", "D7");
+    tdm.client.Close();
+    tdm.client.Open();
+    tdm.client.SendTo(std::string(kBroadcastAddress), kHostPort, frame);
+    size_t failed = 0;
+    std::string firstFailure;
+    for (const Site& site : book) {
+        try {
+            tdm.client.SendTo(site.address, site.port, frame);
+        } catch (const std::exception& e) {
+            if (failed++ == 0) firstFailure = site.address + "：" + e.what();
+        }
+    }
+    if (book.empty()) return;
+    tdm.trace.Add(kUnicastSearchTracePrefix + std::string("搜索帧另发往站点簿中的") +
+                  std::to_string(book.size()) + "个站点");
+    if (failed > 0)
+        tdm.trace.Add(kUnicastSearchTracePrefix + std::to_string(failed) + "个站点未能发送，首个 " +
+                      firstFailure);
 }
 
 }  // namespace
@@ -66,7 +95,7 @@ void ListBookedSites(DataModule& tdm, HostListWindowModel& window) {
 
 void ApplySiteBook(DataModule& tdm, HostListWindowModel& window) {
     if (window.searching) return;
-    window.list.ApplyBook(ReadBook(tdm));
+    window.list.ApplyBook(ReadBook(tdm, LocalIPv4Networks()));
     if (window.onListChanged) window.onListChanged();
 }
 
@@ -109,10 +138,13 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
         DrainSearchAnswers(tdm, window);
     };
     std::string listenProblem;
+    std::vector<Site> book;
     try {
         window.list.ClearForSearch();
-        window.list.SetLocalNetworks(LocalIPv4Networks());
-        window.list.SetBook(ReadBook(tdm));
+        const std::vector<LocalNetwork> local = LocalIPv4Networks();
+        window.list.SetLocalNetworks(local);
+        book = ReadBook(tdm, local);
+        window.list.SetBook(book);
         if (window.onListChanged) window.onListChanged();
         try {
             tdm.listener.Restart();
@@ -128,9 +160,7 @@ void RunHostSearch(DataModule& tdm, HostListWindowModel& window) {
         window.waiting.Reset(100, 1);
         window.waiting.Show(kSearchingTitle);
         pause(kSearchSettleMs);
-        tdm.client.Close();
-        tdm.client.Open();
-        tdm.client.SendTo(std::string(kBroadcastAddress), kHostPort, BuildFrame("02", "D7"));
+        SendSearch(tdm, book);
         for (int i = 0; i < kSearchSteps && tdm.op.TickMs() < window.searchDeadline; ++i) {
             window.waiting.StepIt();
             pause(kSearchStepPauseMs);

@@ -48,10 +48,13 @@ struct HostListWindowModel {
 };
 
 inline constexpr const char* kSearchingTitle = "正在搜索中，请稍候...";
+// The trace lines of search frames sent to one address.
+inline constexpr const char* kUnicastSearchTracePrefix = "[单播搜索]：";
 
-// bbtnRefreshHostClick: broadcasts the search and lists every host that
-// answers within about a second, named from the site book, then the booked
-// sites that did not answer. Errors are swallowed after the clean-up,
+// bbtnRefreshHostClick: broadcasts the search, sends it to every booked
+// site's address too, and lists every host that answers within about a
+// second, named from the site book, then the booked sites that did not
+// answer. Errors are swallowed after the clean-up,
 // except that a port the listener cannot bind is said in a warning box (the
 // search then sends nothing), so that it does not look like "no hosts".
 void RunHostSearch(DataModule& tdm, HostListWindowModel& window);

@@ -241,6 +241,8 @@ void HostWindow::RefreshCycle() {
                               UnreadablePageText(branch.Caption(), branch.UnreadableField()));
         }
         branch.AfterRefresh(silent);
+        // What a save would put right is said before any save writes it.
+        if (!branch.RepairText().empty()) ShowSaveState(branch.RepairText());
         branch.Controls().Changed();
         Changed();
     }

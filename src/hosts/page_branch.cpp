@@ -43,6 +43,7 @@ void PageBranch::LoadFromStore(const DeviceParams& stored) {
 
 void PageBranch::NoteLoaded() {
     noted_ = true;
+    repair_.clear();
     loaded_.clear();
     for (const auto& c : controls_.Controls())
         loaded_.push_back({c->index, c->checked, c->text, c->itemChecked, c->lines});
@@ -50,6 +51,7 @@ void PageBranch::NoteLoaded() {
 
 bool PageBranch::HasUnsavedChanges() const {
     if (!savable_) return false;
+    if (!repair_.empty()) return true;
     const auto& controls = controls_.Controls();
     for (size_t i = 0; i < controls.size() && i < loaded_.size(); ++i) {
         const Control& c = *controls[i];

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/page_model.h"
@@ -65,14 +66,23 @@ class PageBranch {
     virtual void AfterRefresh(bool /*silent*/) {}
 
     // A setting control (an input a refresh clears or fills) differs from
-    // what the last load put there. A page that does not save holds none.
+    // what the last load put there, or the load found a value a save puts
+    // right (RepairText). A page that does not save holds none.
     bool HasUnsavedChanges() const;
+    // What a save would write although nothing was edited (the host holds a
+    // value in a form the page cannot show): the field and both values, for
+    // the status bar. Empty when a save writes only what was edited.
+    const std::string& RepairText() const { return repair_; }
     // Puts back what the last load put into the setting controls.
     void DiscardEdits();
     // The setting controls as they stand count as loaded: after a load, or
-    // after a save that wrote them. A page whose loader puts edited values
-    // back notes the loaded ones itself, first.
+    // after a save that wrote them (which wrote the repair too). A page whose
+    // loader puts edited values back notes the loaded ones itself, first.
     void NoteLoaded();
+
+  protected:
+    // The loader found what a save would put right (RepairText); after NoteLoaded.
+    void NoteRepair(std::string text) { repair_ = std::move(text); }
 
   private:
     struct Shown {
@@ -93,6 +103,7 @@ class PageBranch {
     bool loadStopped_ = false;
     bool unanswered_ = false;
     std::string unreadableField_;
+    std::string repair_;
 };
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 #include "hosts/site_book_window.h"
 
+#include "protocol/local_networks.h"
 #include "protocol/operator_port.h"
 #include "protocol/text_helpers.h"
 #include "storage/file_paths.h"
@@ -45,11 +46,16 @@ SiteInput SiteEditDialog::Typed() const {
             controls["edtSiteNotes"].text};
 }
 
+std::string ImportSitesQuestion(size_t sites) {
+    return "是否将这" + std::to_string(sites) + "个站点导入站点簿？";
+}
+
 std::string RemoveSiteQuestion(const std::string& name) {
     return "确定要从站点簿中删除站点“" + name + "”吗？";
 }
 
-SiteBookWindow::SiteBookWindow(OperatorPort& op, DatabasePort& db) : op_(op), book_(db) {
+SiteBookWindow::SiteBookWindow(OperatorPort& op, DatabasePort& db)
+    : op_(op), book_(db, LocalIPv4Networks()) {
     Control& grid = controls.Add(kGrid, ControlKind::Grid);
     grid.caption = kSiteBookTitle;
     grid.cells.push_back(std::vector<std::string>(std::begin(kCaptions), std::end(kCaptions)));
@@ -162,9 +168,18 @@ void SiteBookWindow::Import() {
     if (!chooseImportPath) return;
     const std::string path = chooseImportPath();
     if (path.empty()) return;
+    // The report comes first as a dry run: its 否 (the default) stores nothing.
+    const SiteImport preview = ImportSiteCsvFile(book_, path, ImportMode::DryRun);
+    if (!preview.problem.empty() || preview.imported.empty()) {
+        op_.Warning(SiteImportReportText(preview));
+        return;
+    }
+    if (!op_.Ask(SiteImportReportText(preview) + "\r\n\r\n" +
+                 ImportSitesQuestion(preview.imported.size())))
+        return;
     const SiteImport import = ImportSiteCsvFile(book_, path);
     Reload();
-    if (import.problem.empty() && import.skipped.empty())
+    if (import.problem.empty() && import.skipped.empty() && import.warnings.empty())
         op_.Information(SiteImportReportText(import));
     else
         op_.Warning(SiteImportReportText(import));

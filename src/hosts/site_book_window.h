@@ -50,7 +50,9 @@ inline constexpr const char* kSiteBookAwayText = "团队数据库无法连接，
 // buttons that add, edit, remove, import and export. Every change is stored
 // at once; a wrong field is named in a box and the dialog comes back with
 // the text kept. While the team database cannot be reached the grid keeps
-// the book last read, the window says so, and changes are refused.
+// the book last read, the window says so, and changes are refused. An
+// import shows its report as a dry run first and stores the sites only when
+// the operator answers 是.
 class SiteBookWindow {
   public:
     SiteBookWindow(OperatorPort& op, DatabasePort& db);
@@ -94,5 +96,7 @@ class SiteBookWindow {
 
 // The question before a site is removed; its 是 removes, so it defaults to 否.
 std::string RemoveSiteQuestion(const std::string& name);
+// Asked below the report of an import's dry run; its 是 stores the sites.
+std::string ImportSitesQuestion(size_t sites);
 
 }  // namespace tarnwick

@@ -14,15 +14,15 @@ using K = FieldKind;
 
 constexpr SectionField kSection00[] = {
     {"Prog00", 1, 30, K::Section},
-    {"Prog00_Installer", 1, 6, K::Digits, kInstallerCodeSecret},
+    {"Prog00_Installer", 1, 6, K::Digits, {}, kInstallerCodeSecret},
     {"Prog00_ArmingType1", 7, 2, K::Digits},
-    {"Prog00_UserCode1", 9, 4, K::Digits, kUserCodeSecret},
+    {"Prog00_UserCode1", 9, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType2", 13, 2, K::Digits},
-    {"Prog00_UserCode2", 15, 4, K::Digits, kUserCodeSecret},
+    {"Prog00_UserCode2", 15, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType3", 19, 2, K::Digits},
-    {"Prog00_UserCode3", 21, 4, K::Digits, kUserCodeSecret},
+    {"Prog00_UserCode3", 21, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType4", 25, 2, K::Digits},
-    {"Prog00_UserCode4", 27, 4, K::Digits, kUserCodeSecret},
+    {"Prog00_UserCode4", 27, 4, K::Digits, {}, kUserCodeSecret},
 };
 
 constexpr SectionField kSection01[] = {
@@ -87,11 +87,11 @@ constexpr SectionField kSection07[] = {
     {"Prog07_InArmingToWirelessDefenceZone", 7, 6, K::Digits},
     {"Prog07_WirelessAlarmAddress", 13, 8, K::Digits},
     {"Prog07_TestReportInterval", 21, 2, K::Digits},
-    {"Prog07_WireCrossDefenceZone", 23, 8, K::LastDigitZero},
-    {"Prog07_WirelessCrossDefenceZone", 31, 8, K::LastDigitZero},
+    {"Prog07_WireCrossDefenceZone", 23, 8, K::LastDigitZero, kWireCrossCaption},
+    {"Prog07_WirelessCrossDefenceZone", 31, 8, K::LastDigitZero, kWirelessCrossCaption},
     {"Prog07_RepeatInterval", 39, 2, K::Digits},
     {"Prog07_RepeatTimes", 41, 2, K::Digits},
-    {"Prog07_SwitchDualNetwork", 43, 2, K::Digits},
+    {"Prog07_SwitchDualNetwork", 43, 2, K::Digits, "双网切换"},
     {"Prog0702", 45, 14, K::Section},
     {"Prog07_NeighborDile", 45, 4, K::Digits},
     {"Prog07_DTMFTime", 49, 1, K::Digits},

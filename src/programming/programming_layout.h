@@ -17,6 +17,10 @@ inline constexpr int kProgrammingSectionCount = 8;
 // Alarm call numbers travel as 18 digits: the number, "E", then "0" fill.
 inline constexpr size_t kPhoneFieldDigits = 18;
 
+// The cross-zone logic of the wired and of the wireless zones (section 07).
+inline constexpr std::string_view kWireCrossCaption = "有线交叉防区逻辑";
+inline constexpr std::string_view kWirelessCrossCaption = "无线交叉防区逻辑";
+
 // How the decoder turns a field's digits into the value it stores.
 enum class FieldKind {
     Section,        // whole-section key: the body, or one part of it, exactly as received
@@ -27,6 +31,7 @@ enum class FieldKind {
 
 // One entry of a section layout: the DeviceParams key, the 1-based position
 // of its first digit in the section body, and its width in hex digits. A
+// field that may hold a value no page can show names it for the operator. A
 // code (the installer code, a user code) names what the operator calls it
 // in `secret`: it never rests in clear, nor is it shown in a comparison.
 struct SectionField {
@@ -34,7 +39,8 @@ struct SectionField {
     size_t position;
     size_t width;
     FieldKind kind;
-    std::string_view secret{};
+    std::string_view caption = {};
+    std::string_view secret = {};
 
     size_t End() const { return position + width - 1; }  // last body position
 };

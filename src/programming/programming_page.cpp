@@ -6,6 +6,7 @@
 #include "programming/programming_layout.h"
 #include "programming/programming_requests.h"
 #include "programming/section_writer.h"
+#include "protocol/text_helpers.h"
 
 namespace tarnwick {
 namespace {
@@ -65,6 +66,7 @@ void ProgrammingPage::Load(const DeviceParams& stored) {
     // What the host holds is what the page has loaded, also when the edits
     // go back into the controls below: they are still unsaved.
     NoteLoaded();
+    NoteRepair(RepairsOnSave(stored));
     bool taken = true;
     for (const auto& [section, body] : sentBodies_)
         taken = taken && StoredSectionBody(stored, section) == body;
@@ -90,6 +92,35 @@ CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
     for (const auto& control : Controls().Controls())
         edited_.push_back({control->index, control->checked, control->text});
     return list;
+}
+
+std::string ProgrammingPage::RepairsOnSave(const DeviceParams& stored) const {
+    SectionWriter writer(Controls(), fields_, stored, KeepsOtherFieldsAsReceived());
+    std::string text;
+    for (int section : Sections()) {
+        const std::string body = writer.Body(section);
+        const std::string received = StoredSectionBody(stored, section);
+        if (body.empty() || body.size() != received.size() || body == received) continue;
+        for (const SectionField& key : ProgrammingSection(section).entries) {
+            if (key.kind == FieldKind::Section) continue;
+            std::string held = Slice(received, key.position, key.End());
+            std::string written = Slice(body, key.position, key.End());
+            if (held == written) continue;
+            // A code is named, never shown.
+            if (!key.secret.empty()) held = written = std::string(key.width, '*');
+            text += (text.empty() ? "“" : "；“") + KeyCaption(key.key) + "”主机中为" + held +
+                    "，本页无法显示，保存时将写为" + written;
+        }
+    }
+    return text.empty() ? text : text + "。";
+}
+
+std::string ProgrammingPage::KeyCaption(std::string_view key) const {
+    const SectionField& field = *LocateField(key).field;
+    if (!field.caption.empty()) return std::string(field.caption);
+    for (const ProgrammingField& shown : fields_.Fields())
+        if (shown.key == key) return Controls()[shown.control].caption;
+    return std::string(key);
 }
 
 const std::string& ProgrammingPage::ControlCaption(const std::string& name) const {

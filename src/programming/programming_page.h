@@ -38,6 +38,8 @@ class ProgrammingPage : public PageBranch {
     // Fills the controls from the store. After a save whose writes the host
     // did not take (the re-read differs from what was sent), the controls
     // keep the values the operator had edited, so a second save can try again.
+    // A section a save would write as loaded, unedited, notes the fields it
+    // would change (NoteRepair).
     void Load(const DeviceParams& stored) final;
     // The writes of every changed section, in the page's order; refused as a
     // whole (SaveRefused) when a section cannot be put together.
@@ -74,6 +76,13 @@ class ProgrammingPage : public PageBranch {
     Control& Describe(Control& control, ProgrammingField field);
 
   private:
+    // The fields a save right after the load would write other than the host
+    // holds them, each with both values; empty text when none.
+    std::string RepairsOnSave(const DeviceParams& stored) const;
+    // A key's name for the operator: the layout's caption, else the caption
+    // of the page's first control showing it.
+    std::string KeyCaption(std::string_view key) const;
+
     // What a control shows, to be put back.
     struct Shown {
         int index;

@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "programming/programming_layout.h"
 #include "programming/zone_page.h"
 
 namespace tarnwick {
@@ -15,7 +16,7 @@ class WiredZonePage : public ZonePage {
     static constexpr int kZones = kZonesPerPage;
     // A zone's controls in row order.
     static const ZoneColumn kColumns[9];
-    static constexpr std::string_view kCrossGroup = "有线交叉防区逻辑";
+    static constexpr std::string_view kCrossGroup = kWireCrossCaption;
     static constexpr std::string_view kCrossLists[4] = {"cbWireCrossDefenceZone1",
                                                         "cbWireCrossDefenceZone2",
                                                         "cbWireCrossTime", "cbWireCrossTriggerNum"};

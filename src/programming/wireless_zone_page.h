@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "programming/programming_layout.h"
 #include "programming/zone_page.h"
 
 namespace tarnwick {
@@ -17,7 +18,7 @@ class WirelessZonePage : public ZonePage {
     static constexpr int kFirstZoneNumber = 7;
     // A zone's controls in row order.
     static const ZoneColumn kColumns[7];
-    static constexpr std::string_view kCrossGroup = "无线交叉防区逻辑";
+    static constexpr std::string_view kCrossGroup = kWirelessCrossCaption;
     static constexpr std::string_view kCrossLists[4] = {
         "cbWirelessCrossDefenceZone1", "cbWirelessCrossDefenceZone2", "cbWirelessCrossTime",
         "cbWirelessCrossTriggerNum"};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <utility>
 
 namespace tarnwick {
 
@@ -33,38 +34,72 @@ std::string Slice(std::string_view text, size_t from, size_t to) {
     return std::string(text.substr(from - 1, to - from + 1));
 }
 
+namespace {
+
+// The bytes the second byte of a sequence led by `lead` may take.
+std::pair<unsigned, unsigned> SecondByteRange(unsigned lead) {
+    switch (lead) {
+        case 0xE0:
+            return {0xA0, 0xBF};  // no overlong form
+        case 0xED:
+            return {0x80, 0x9F};  // no surrogate
+        case 0xF0:
+            return {0x90, 0xBF};  // no overlong form
+        case 0xF4:
+            return {0x80, 0x8F};  // nothing beyond U+10FFFF
+        default:
+            return {0x80, 0xBF};
+    }
+}
+
+// The sequence at `at`: its length and whether it is one well-formed
+// character. A broken one is as long as its longest start that a character
+// could have (at least one byte), the part one U+FFFD stands for.
+std::pair<size_t, bool> Utf8SequenceAt(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    if (lead < 0x80) return {1, true};
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+    if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (length == 0) return {1, false};
+    for (size_t k = 1; k < length; ++k) {
+        if (at + k >= text.size()) return {k, false};
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        const auto [low, high] = k == 1 ? SecondByteRange(lead) : std::pair(0x80u, 0xBFu);
+        if (next < low || next > high) return {k, false};
+    }
+    return {length, true};
+}
+
+}  // namespace
+
 bool IsValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        uint32_t point = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            point = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            point = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            point = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            point = (point << 6) | (next & 0x3Fu);
-        }
-        const bool overlong = (length == 3 && point < 0x800) || (length == 4 && point < 0x10000);
-        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return false;
+    for (size_t i = 0; i < text.size();) {
+        const auto [length, valid] = Utf8SequenceAt(text, i);
+        if (!valid) return false;
         i += length;
     }
     return true;
+}
+
+std::string ValidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto [length, valid] = Utf8SequenceAt(text, i);
+        out += valid ? text.substr(i, length) : std::string_view("\xEF\xBF\xBD");
+        i += length;
+    }
+    return out;
+}
+
+std::string Utf8Prefix(std::string_view text, size_t maxChars) {
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxChars)
+            return std::string(text.substr(0, i));
+    return std::string(text);
 }
 
 size_t Utf8Length(std::string_view text) {

@@ -17,6 +17,11 @@ std::string Slice(std::string_view text, size_t from, size_t to);
 // Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
 // surrogates, nothing beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+// The text with each broken sequence (the longest start of a character it
+// holds, at least one byte) replaced by U+FFFD, as the JSON output does.
+std::string ValidUtf8(std::string_view text);
+// The first `maxChars` characters of a UTF-8 text.
+std::string Utf8Prefix(std::string_view text, size_t maxChars);
 // Characters of a UTF-8 text (code points), as the operator counts them.
 size_t Utf8Length(std::string_view text);
 // The value of a run of at most nine decimal digits; nullopt when it is empty

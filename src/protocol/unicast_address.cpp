@@ -17,10 +17,9 @@ bool IsUnicastIPv4(std::string_view text) {
         start = static_cast<size_t>(end - text.data()) + 1;
     }
     if (pieces.size() != 4) return false;
-    const bool allZero = pieces == std::vector<int>(4, 0);
-    const bool allOnes = pieces == std::vector<int>(4, 255);
-    const bool multicast = pieces[0] >= 224 && pieces[0] <= 239;
-    return !allZero && !allOnes && !multicast;
+    // 0.0.0.0/8 names this network, 224.0.0.0/4 groups of hosts, and
+    // 240.0.0.0/4 is reserved (255.255.255.255 among it).
+    return pieces[0] != 0 && pieces[0] < 224;
 }
 
 std::string PlainDottedIPv4(std::string_view address) {
@@ -48,6 +47,13 @@ uint32_t IPv4Number(std::string_view address) {
         start = static_cast<size_t>(end - address.data()) + 1;
     }
     return number;
+}
+
+CheckedAddress CheckHostAddress(std::string_view text, const std::vector<LocalNetwork>& local) {
+    if (!IsValidIPv4(text)) return {{}, kNotAnAddressText};
+    std::string plain = PlainDottedIPv4(text);
+    if (!IsHostAddress(plain, local)) return {{}, kNotOneHostText};
+    return {std::move(plain), {}};
 }
 
 }  // namespace tarnwick

@@ -5,12 +5,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
 #include "install_dirs.h"
+#include "storage/small_file.h"
 
 namespace tarnwick {
 namespace {
@@ -55,8 +55,23 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The database the settings file names, if any.
-std::string DatabaseSetting(const DataLocationInputs& inputs) {
+std::string SettingsFileProblem(const fs::path& settings, const FileReadError& e) {
+    const std::string named = "设置文件“" + settings.string() + "”";
+    const std::string ignored = "，已忽略，使用默认设置。";
+    switch (e.What()) {
+        case FileReadError::Kind::NotAFile:
+            return named + "不是普通文件" + ignored;
+        case FileReadError::Kind::TooLarge:
+            return named + "超过" + std::to_string(kSettingsFileMaxBytes / 1024) + "KB" + ignored;
+        case FileReadError::Kind::CannotOpen:
+            break;
+    }
+    return named + "无法读取（" + e.what() + "）" + ignored;
+}
+
+// The database the settings file names, if any; `problem` says why a
+// settings file that is there could not be read.
+std::string DatabaseSetting(const DataLocationInputs& inputs, std::string& problem) {
     fs::path settings;
     if (Absolute(inputs.configHome))
         settings = fs::path(inputs.configHome) / kSettingsFile;
@@ -64,10 +79,15 @@ std::string DatabaseSetting(const DataLocationInputs& inputs) {
         settings = fs::path(inputs.home) / ".config" / kSettingsFile;
     else
         return {};
-    std::ifstream in(settings);
-    std::stringstream text;
-    text << in.rdbuf();
-    return SettingValue(text.str(), kDatabaseSetting);
+    std::error_code error;
+    if (fs::symlink_status(settings, error).type() == fs::file_type::not_found) return {};
+    try {
+        return SettingValue(ReadSmallFile(settings.string(), kSettingsFileMaxBytes),
+                            kDatabaseSetting);
+    } catch (const FileReadError& e) {
+        problem = SettingsFileProblem(settings, e);
+        return {};
+    }
 }
 
 // The database by the user's data folders alone.
@@ -107,7 +127,8 @@ DataLocations ChooseDataLocations(const DataLocationInputs& inputs) {
     chosen.outbox = (fs::path(chosen.database).parent_path() / kOutboxFile).string();
     if (!inputs.databaseVariable.empty())
         chosen.database = inputs.databaseVariable;
-    else if (std::string setting = DatabaseSetting(inputs); !setting.empty())
+    else if (std::string setting = DatabaseSetting(inputs, chosen.settingsProblem);
+             !setting.empty())
         chosen.database = setting;
     return chosen;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace tarnwick {
@@ -13,6 +14,9 @@ struct DataLocations {
     // the db.mdb the window would keep otherwise.
     std::string outbox;
     std::string pictures;  // folder
+    // Why the settings file could not be read (it is then left out and the
+    // defaults are used); empty when it was read or there is none.
+    std::string settingsProblem;
 };
 
 // What the choice depends on; ThisProgramsInputs() gathers it for this
@@ -28,6 +32,8 @@ struct DataLocationInputs {
 };
 
 inline constexpr const char* kDatabaseVariable = "TARNWICK_DATABASE";
+// The settings file holds a line or two; a larger one is no settings file.
+inline constexpr size_t kSettingsFileMaxBytes = 64 * 1024;
 
 // The value of `key` in a settings file's text: lines "key = value", blanks
 // around both left out, "#" lines skipped. Empty when the key is missing.
@@ -41,7 +47,9 @@ std::string SettingValue(const std::string& text, const std::string& key);
 // database stays in the working folder.
 // A team database replaces that db.mdb when $TARNWICK_DATABASE names one, or
 // else the line "database = ..." of the settings file
-// ($XDG_CONFIG_HOME/tarnwick/tarnwick.conf, else ~/.config/tarnwick/...).
+// ($XDG_CONFIG_HOME/tarnwick/tarnwick.conf, else ~/.config/tarnwick/...),
+// read like every small file: a regular file of at most
+// kSettingsFileMaxBytes (a pipe or a device is never waited on).
 DataLocations ChooseDataLocations(const DataLocationInputs& inputs);
 
 DataLocationInputs ThisProgramsInputs();

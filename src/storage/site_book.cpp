@@ -76,9 +76,20 @@ std::string CheckSiteName(const std::string& name) {
 
 std::string CheckSiteAddress(const std::string& address, const std::vector<LocalNetwork>& local) {
     if (address.empty()) return std::string(kSiteAddressCaption) + "不能为空。";
-    if (!IsHostAddress(address, local))
-        return std::string(kSiteAddressCaption) + Quoted(address) + "不是单一主机的IPv4地址。";
+    const CheckedAddress checked = CheckHostAddress(address, local);
+    if (!checked.problem.empty())
+        return std::string(kSiteAddressCaption) + Quoted(address) + checked.problem + "。";
     return {};
+}
+
+std::string BookableLearned(const std::string& value) {
+    std::string kept = ValidUtf8(value);
+    std::erase_if(kept, [](char c) { return static_cast<unsigned char>(c) < ' ' || c == 0x7F; });
+    return Utf8Prefix(kept, kSiteLearnedMaxChars);
+}
+
+std::string BookableBackupPath(const std::string& path) {
+    return Utf8Length(ValidUtf8(path)) <= kSiteBackupPathMaxChars ? path : std::string();
 }
 
 std::string CheckSitePort(const std::string& port) {
@@ -89,14 +100,14 @@ std::string CheckSitePort(const std::string& port) {
     return {};
 }
 
-SiteCheck CheckSiteInput(const SiteInput& input) {
+SiteCheck CheckSiteInput(const SiteInput& input, const std::vector<LocalNetwork>& local) {
     SiteCheck check;
     const std::string name = Trim(input.name);
     const std::string address = Trim(input.address);
     const std::string port = Trim(input.port);
     const std::string notes = Trim(input.notes);
     for (const std::string& problem :
-         {CheckSiteName(name), CheckSiteAddress(address), CheckSitePort(port)})
+         {CheckSiteName(name), CheckSiteAddress(address, local), CheckSitePort(port)})
         if (!problem.empty()) {
             check.problem = problem;
             return check;
@@ -132,6 +143,21 @@ std::string CheckSiteUnique(const Site& site, const std::vector<Site>& sites,
     return {};
 }
 
+SitesToTalkTo UsableSites(std::vector<Site> book, const std::vector<LocalNetwork>& local) {
+    SitesToTalkTo usable;
+    for (Site& site : book) {
+        const CheckedAddress checked = CheckHostAddress(site.address, local);
+        if (!checked.problem.empty()) {
+            usable.warnings.push_back("站点" + Quoted(site.name) + "的" + kSiteAddressCaption +
+                                      " " + site.address + " " + checked.problem + "，已跳过");
+            continue;
+        }
+        site.address = checked.address;
+        usable.sites.push_back(std::move(site));
+    }
+    return usable;
+}
+
 std::vector<Site> SiteBook::List() {
     std::vector<Site> sites;
     for (const DbRow& row : db_.Select(kSelectSites)) sites.push_back(FromRow(row));
@@ -155,37 +181,50 @@ std::string SiteBook::Update(const std::string& name, const SiteInput& input) {
 }
 
 std::string SiteBook::Store(const std::string& replacing, const SiteInput& input) {
-    const SiteCheck check = CheckSiteInput(input);
+    const SiteCheck check = CheckSiteInput(input, local_);
     if (!check.site) return check.problem;
     const std::vector<Site> sites = List();
     if (std::string problem = CheckSiteUnique(*check.site, sites, replacing); !problem.empty())
         return problem;
-    if (replacing.empty()) {
-        Insert(*check.site);
-        return {};
-    }
+    if (replacing.empty()) return Insert(*check.site);
     const auto old = std::find_if(sites.begin(), sites.end(),
                                   [&](const Site& s) { return SameName(s.name, replacing); });
     if (old == sites.end())
         return std::string(kSiteNameCaption) + Quoted(replacing) + "已不在站点簿中。";
     const Site& s = *check.site;
-    db_.Execute(kUpdateSite, {{"Name", s.name},
-                              {"Address", s.address},
-                              {"Port", std::to_string(s.port)},
-                              {"Notes", s.notes},
-                              {"Old", old->name}});
-    return {};
+    return Write({{kUpdateSite,
+                   {{"Name", s.name},
+                    {"Address", s.address},
+                    {"Port", std::to_string(s.port)},
+                    {"Notes", s.notes},
+                    {"Old", old->name}}}},
+                 {s}, old->name);
 }
 
-void SiteBook::Insert(const Site& site) {
-    const DbStatement insert = InsertStatement(site);
-    db_.Execute(insert.sql, insert.params);
+std::string SiteBook::Insert(const Site& site) {
+    return Write({InsertStatement(site)}, {site});
 }
 
-void SiteBook::InsertAll(const std::vector<Site>& sites) {
+std::string SiteBook::InsertAll(const std::vector<Site>& sites) {
     std::vector<DbStatement> statements;
     for (const Site& s : sites) statements.push_back(InsertStatement(s));
-    if (!statements.empty()) db_.ExecuteAll(statements);
+    return statements.empty() ? std::string() : Write(statements, sites);
+}
+
+std::string SiteBook::Write(const std::vector<DbStatement>& statements,
+                            const std::vector<Site>& sites, const std::string& replacing) {
+    try {
+        db_.ExecuteAll(statements);
+        return {};
+    } catch (const DatabaseError& e) {
+        if (e.Code() != DbErrorCode::UniqueViolation) throw;
+    }
+    // Checked before the write: the row the index found is another writer's.
+    const std::vector<Site> now = List();
+    for (const Site& site : sites)
+        if (std::string clash = CheckSiteUnique(site, now, replacing); !clash.empty()) return clash;
+    // Removed again meanwhile: it was there all the same.
+    return std::string(kSiteNameCaption) + "或" + kSiteAddressCaption + "已在站点簿中。";
 }
 
 bool SiteBook::Remove(const std::string& name) {
@@ -202,9 +241,10 @@ void SiteBook::RecordSeen(const std::vector<Seen>& seen, const std::string& now)
         const std::pair<const char*, const std::string*> learned[] = {
             {"DeviceId", &s.deviceId}, {"HostType", &s.hostType}, {"ModuleType", &s.moduleType}};
         for (const auto& [column, value] : learned) {
-            if (value->empty()) continue;
+            const std::string kept = BookableLearned(*value);
+            if (kept.empty()) continue;
             update.sql += std::string(", ") + column + " = :" + column;
-            update.params.emplace_back(column, *value);
+            update.params.emplace_back(column, kept);
         }
         update.sql += " WHERE Address = :Address";
         update.params.emplace_back("Address", s.address);
@@ -215,7 +255,7 @@ void SiteBook::RecordSeen(const std::vector<Seen>& seen, const std::string& now)
 
 void SiteBook::RecordBackup(const std::string& address, const std::string& path) {
     db_.Execute("UPDATE Site SET LastBackup = :LastBackup WHERE Address = :Address",
-                {{"LastBackup", path}, {"Address", address}});
+                {{"LastBackup", BookableBackupPath(path)}, {"Address", address}});
 }
 
 }  // namespace tarnwick

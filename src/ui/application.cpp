@@ -229,6 +229,11 @@ void Application::Trace(const std::string& line) {
     tdm_->trace.Add(line);
 }
 
+void Application::Warn(const std::string& text) {
+    tdm_->trace.Add(text);
+    op_->Warning(text);
+}
+
 void Application::Show() {
     hostList_->show();
 }

@@ -47,6 +47,8 @@ class Application : public QObject {
     void Show();
     // A line in the debug trace.
     void Trace(const std::string& line);
+    // A warning box (printed when unattended), its text in the trace too.
+    void Warn(const std::string& text);
     // Renders every window and page to DIR once the first search is over:
     // opens the first listed host with `password`, visits the pages, quits.
     // The application is built unattended for it.

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
                                    ? tourFolder.filePath("db.mdb").toStdString()
                                    : locations.database;
     tarnwick::ui::Application tarnwickApp(dbPath, touring, locations.outbox);
+    if (!locations.settingsProblem.empty()) tarnwickApp.Warn(locations.settingsProblem);
     if (!instance.Problem().empty())
         tarnwickApp.Trace("单实例锁文件无法建立（" + instance.Problem() +
                           "），程序照常启动，可能同时运行第二个副本。");

@@ -62,6 +62,11 @@ TEST(ConfigActions, RestoreOfAnotherHostsFileLeavesItsLocalNetworkOut) {
     WriteSnapshotFile(path, other, CodeForm::Sealed, a.codes);
     a.Answer(ZoneThreeChanged());
     a.boxes().clear();
+    // Unless allowed (the window asks; the command line needs --force), the
+    // core refuses it before anything is written.
+    a.f.client().sent.clear();
+    EXPECT_THROW(PrepareRestore(a.scratch, other, "123456", {}), SnapshotError);
+    EXPECT_TRUE(SectionWrites(a).empty());
     a.f.client().sent.clear();
     a.actions.chooseRestorePath = [&] { return path; };
     a.actions.Restore();

@@ -13,6 +13,7 @@
 
 #include "cli_host.h"
 #include "host_options.h"
+#include "protocol/text_helpers.h"
 #include "storage/site_book.h"
 #include "storage/sqlite_database.h"
 #include "support/temp_dir.h"
@@ -147,6 +148,13 @@ TEST(PrintResultsTest, TextThatIsNotUtf8NeverCostsTheDocument) {
     const auto doc = nlohmann::json::parse(out);
     EXPECT_EQ(doc["hosts"][0]["file"], "out/\uFFFD\uFFFD\uFFFD\uFFFD.json");
     EXPECT_EQ(doc["skippedLines"][0]["text"], "\uFFFD\uFFFD\uFFFD\uFFFD");
+    // The site book's export replaces what is not UTF-8 as the documents do.
+    for (const std::string bad :
+         {"\xB1\xB8", "caf\xE9", "\xE5\xBA", "\xE5\xBAx", "\xE0\x80\xAF", "\xED\xA0\x80",
+          "\xF4\x90\x80\x80", "\xC0\xAF", "\xF0\x9F\x98", "\xFF\xFE", "ok \xE5\xBA\x97"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(JsonText(ValidUtf8(bad)), JsonText(bad));
+    }
 }
 
 TEST(HostOptionsTest, AHostListThatIsNoFileOrTooLargeIsRefusedByName) {
@@ -251,6 +259,14 @@ TEST(HostOptionsTest, AHostAListOrASiteIsNeededAndNothingElseIsTaken) {
                 << err;
         }
     }
+}
+
+// Leading zeros are decimal, and the host is reached at the plain form (the
+// socket takes no other).
+TEST(HostOptionsTest, AHostWithLeadingZerosIsReachedAtItsPlainForm) {
+    HostOptions options;
+    options.host = "010.231.001.001";
+    EXPECT_EQ(ResolveHosts(options).hosts.at(0).address, "10.231.1.1");
 }
 
 TEST(HostOptionsTest, TheCodeComesFromTheOptionThenTheEnvironment) {

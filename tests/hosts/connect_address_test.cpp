@@ -71,9 +71,9 @@ TEST(ConnectAddress, WrongFieldsAreNamedTheDialogComesBackAndNothingIsSent) {
                {"10.88.0.5", "5200", "城东门店"},
                {"10.77.0.12", "5200", "新店"}});
     EXPECT_EQ(c.Boxes(), (std::vector<std::string>{
-                             "IP地址“10.88.0.256”不是单一主机的IPv4地址。",
-                             "IP地址“10.88.255.255x”不是单一主机的IPv4地址。",
-                             "IP地址“127.255.255.255”不是单一主机的IPv4地址。",
+                             "IP地址“10.88.0.256”不是IPv4地址。",
+                             "IP地址“10.88.255.255x”不是IPv4地址。",
+                             "IP地址“127.255.255.255”" + std::string(kNotOneHostText) + "。",
                              "端口“0”不是1到65535之间的数。",
                              "端口“65536”不是1到65535之间的数。",
                              "站点名称“店#5”不能含有“#”。",

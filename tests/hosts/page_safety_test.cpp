@@ -21,6 +21,8 @@ namespace {
 constexpr int kHostControlPage = 0;
 constexpr int kWiredPage = 1;
 constexpr int kWirelessPage = 2;
+constexpr int kCommunicationPage = 3;
+constexpr int kSystemProgramPage = 4;
 constexpr int kGprsPage = 5;
 
 // The host window on a host holding the sample sections (and blank module
@@ -143,26 +145,53 @@ TEST(UnsavedChanges, AnEditMarksTheTabAndEveryWayOfLeavingAsksAndNoKeepsIt) {
     EXPECT_TRUE(w.SectionWrites().empty());
 }
 
-TEST(UnsavedChanges, ASaveWithNothingChangedSaysSoAndASavedEditIsNoLongerMarked) {
+// A typed text marks its page as a chosen entry does.
+TEST(UnsavedChanges, ATypedTextMarksThePageAndRefreshAsksFirst) {
     PagesOnAHost w;
-    w.Show(kWiredPage);
-    w.window.KeyDown(HostWindow::Key::F8);
+    w.Show(kCommunicationPage);
+    w.Controls(kCommunicationPage)["edtAlarmCall2"].text += "9";
+    w.Controls(kCommunicationPage).Change("edtAlarmCall2");
+    EXPECT_EQ(w.window.TabCaption(kCommunicationPage), "*通讯参数");
+    w.f.op.answers = {false};
+    w.window.KeyDown(HostWindow::Key::F5);
+    ASSERT_EQ(w.f.op.boxes.size(), 1u);
+    EXPECT_EQ(w.f.op.boxes[0].text, kDiscardEditsQuestion);
     EXPECT_TRUE(w.f.client().sent.empty());
-    EXPECT_TRUE(w.f.op.boxes.empty());
-    EXPECT_EQ(w.window.frame["lblSaveState"].text, kNothingToSaveText);
+}
 
-    w.EditZoneType();
-    EXPECT_EQ(w.window.frame["lblSaveState"].text, "");
-    w.window.KeyDown(HostWindow::Key::F8);
-    EXPECT_EQ(w.SectionWrites(), std::vector<int>{4});
-    EXPECT_EQ(w.window.TabCaption(kWiredPage), "有线防区");
-    EXPECT_EQ(w.window.frame["lblSaveState"].text, "");
-
-    // What a refresh neither clears nor fills is no unsaved change.
-    w.Show(kHostControlPage);
-    w.Controls(kHostControlPage)["edtUpdateAddr"].text = "10.0.0.9";
-    w.Controls(kHostControlPage).Change("edtUpdateAddr");
-    EXPECT_EQ(w.window.TabCaption(kHostControlPage), "主机控制");
+// The host holds values a page cannot show: an eighth cross-zone digit 7,
+// and 02 for the dual network switch (shown as 01). Every page whose save
+// would put one right loads marked changed, the status bar names the field
+// and both values, and F8 then writes it; the system program page carries
+// the cross-zone fields through as received.
+TEST(UnsavedChanges, AValueThePageCannotShowIsAnnouncedBeforeASaveWritesIt) {
+    const std::string cross =
+        "“有线交叉防区逻辑”主机中为01021537，本页无法显示，保存时将写为01021530。";
+    const struct {
+        int page;
+        std::string tab;
+        std::string status;
+        char crossDigitAfter;
+    } cases[] = {
+        {kWiredPage, "有线防区", cross, '0'},
+        {kCommunicationPage, "通讯参数", cross, '0'},
+        {kSystemProgramPage, "系统编程", "“双网切换”主机中为02，本页无法显示，保存时将写为01。",
+         '7'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        PagesOnAHost w;
+        (*w.host)[7][29] = '7';
+        w.Show(c.page);
+        EXPECT_EQ(w.window.TabCaption(c.page), "*" + c.tab);
+        EXPECT_EQ(w.window.frame["lblSaveState"].text, c.status);
+        w.window.KeyDown(HostWindow::Key::F8);
+        EXPECT_EQ(w.SectionWrites(), std::vector<int>{7});
+        EXPECT_EQ((*w.host)[7][29], c.crossDigitAfter);
+        // The refresh after the save found nothing left to put right.
+        EXPECT_EQ(w.window.TabCaption(c.page), c.tab);
+        EXPECT_EQ(w.window.frame["lblSaveState"].text, "");
+    }
 }
 
 // Every question whose 是 writes to a host or gives up work: Enter takes the

@@ -52,7 +52,7 @@ TEST(SiteBookWindow, AWrongFieldIsNamedAndTheDialogComesBackWithWhatWasTyped) {
     w.window.controls.Click("bbtnAddSite");
     ASSERT_EQ(w.op.boxes.size(), 1u);
     EXPECT_EQ(w.op.boxes[0].kind, "warning");
-    EXPECT_EQ(w.op.boxes[0].text, "IP地址“10.88.0.256”不是单一主机的IPv4地址。");
+    EXPECT_EQ(w.op.boxes[0].text, "IP地址“10.88.0.256”不是IPv4地址。");
     ASSERT_EQ(w.shown.size(), 2u);
     EXPECT_EQ(w.shown[0].port, "5200");  // a new site offers the host port
     EXPECT_EQ(w.shown[1].address, "10.88.0.256");
@@ -87,17 +87,26 @@ TEST(SiteBookWindow, RemovingAsksFirstAndTheAnswerNoKeepsTheSite) {
     EXPECT_EQ(w.window.selected, 1);
 }
 
-TEST(SiteBookWindow, ImportSaysWhichLinesItSkippedAndExportWritesTheBook) {
+// The import's report comes first as a dry run; its 否 stores nothing.
+TEST(SiteBookWindow, ImportShowsItsReportBeforeStoringAndExportWritesTheBook) {
     WindowFixture w;
     const std::string in = w.dir.File("in.csv");
     std::ofstream(in) << "站点名称,IP地址\n一号店,10.77.0.1\n二号店,10.77.0.256\n";
     w.window.chooseImportPath = [&] { return in; };
+    w.op.answers = {false, true};
+    const std::string skipped = "\r\n第3行：IP地址“10.77.0.256”不是IPv4地址。";
     w.window.controls.Click("bbtnImportSites");
     ASSERT_EQ(w.op.boxes.size(), 1u);
-    EXPECT_EQ(w.op.boxes[0].kind, "warning");
-    EXPECT_EQ(
-        w.op.boxes[0].text,
-        "已导入1个站点。\r\n以下1行已跳过：\r\n第3行：IP地址“10.77.0.256”不是单一主机的IPv4地址。");
+    EXPECT_EQ(w.op.boxes[0].kind, "ask");
+    EXPECT_EQ(w.op.boxes[0].text,
+              "试导入：可导入1个站点（文件编码：UTF-8），站点簿未改动。\r\n以下1行将跳过：" +
+                  skipped + "\r\n\r\n" + ImportSitesQuestion(1));
+    EXPECT_TRUE(SiteBook(w.db).List().empty());
+    w.window.controls.Click("bbtnImportSites");
+    ASSERT_EQ(w.op.boxes.size(), 3u);
+    EXPECT_EQ(w.op.boxes[2].kind, "warning");
+    EXPECT_EQ(w.op.boxes[2].text,
+              "已导入1个站点（文件编码：UTF-8）。\r\n以下1行已跳过：" + skipped);
     EXPECT_EQ(w.GridColumn(0), (std::vector<std::string>{"站点名称", "一号店"}));
 
     std::string offered;

@@ -19,8 +19,9 @@
 # 10. A workbook that cannot be written is named.
 # 11. Another program on the host port: the search exits 2 saying so.
 # 12. A program killed mid-run leaves nothing in the temporary folder.
-# 13. The site book of a database: sites add (a bad address, a taken name:
-#     nothing stored), import with bad lines named, export, list; backup
+# 13. The site book of a database: sites add (a bad address, the lab's
+#     broadcast address, a taken name: nothing stored), import with bad
+#     lines named, export, list; backup
 #     --site and a --hosts line naming a site reach their hosts, and the book
 #     learns the backup file; --site without --database is a usage error;
 #     sites remove.
@@ -214,7 +215,10 @@ cli sites add 二号店 "${ips[1]}" --notes 后门 --database "$db" >"$work/13-a
 check "sites add exits 0" test $? -eq 0
 cli sites add 坏店 10.231.1.256 --database "$db" >"$work/13-bad.out" 2>&1
 check "a bad address is a usage error" test $? -eq 2
-check "the bad address is named" has "$work/13-bad.out" "IP地址“10.231.1.256”不是单一主机的IPv4地址"
+check "the bad address is named" has "$work/13-bad.out" "IP地址“10.231.1.256”不是IPv4地址"
+cli sites add 广播 10.231.255.255 --database "$db" >"$work/13-broadcast.out" 2>&1
+check "the lab's broadcast address is no site" test $? -eq 2
+check "the broadcast address is named" has "$work/13-broadcast.out" "“10.231.255.255”不是单一主机的地址"
 cli sites add 二号店 "${ips[2]}" --database "$db" >"$work/13-taken.out" 2>&1
 check "a taken name is a usage error" test $? -eq 2
 check "the taken name is named" has "$work/13-taken.out" "站点名称“二号店”已存在"
@@ -222,7 +226,7 @@ printf '站点名称,IP地址,端口\n三号店,%s,\n四号店,10.231.1.9,0\n二
   >"$work/sites.csv"
 cli sites import "$work/sites.csv" --database "$db" >"$work/13-import.out" 2>"$work/13-import.err"
 check "an import with bad lines exits 1" test $? -eq 1
-check "the bad port's line is named" has "$work/13-import.err" "sites.csv:3: 端口“0”不是1到65535之间的数"
+check "the bad port's line is named" has "$work/13-import.err" "sites.csv:3: 端口“0”不是1到65535之间的数，已跳过"
 check "the taken name's line is named" has "$work/13-import.err" "sites.csv:4: 站点名称“二号店”已存在"
 check "the good line is imported" has "$work/13-import.out" "已导入 1 个站点"
 cli sites export -o "$work/export.csv" --database "$db" >/dev/null 2>&1

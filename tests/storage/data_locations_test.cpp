@@ -1,9 +1,11 @@
 #include "storage/data_locations.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/temp_dir.h"
 
@@ -99,6 +101,32 @@ TEST(DataLocations, ATeamDatabaseComesFromTheVariableElseTheSettingsFile) {
         const DataLocations chosen = ChooseDataLocations(inputs);
         EXPECT_EQ(chosen.database, c.database);
         EXPECT_EQ(chosen.outbox, outbox);
+    }
+}
+
+// A settings file that is a pipe, a device or too large is never waited on
+// or read whole: it is named, and db.mdb stays the database.
+TEST(DataLocations, ASettingsFileThatIsNoSmallFileIsNamedAndLeftOut) {
+    InstalledTree tree;
+    testing::TempDir config;
+    const fs::path settings = config.Path() / "tarnwick/tarnwick.conf";
+    fs::create_directories(settings.parent_path());
+    DataLocationInputs inputs = Inputs(tree.bin, "/data/op", "/home/op");
+    inputs.configHome = config.Path().string();
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { ::mkfifo(settings.c_str(), 0600); }, "不是普通文件"},
+        {[&] { fs::create_symlink("/dev/zero", settings); }, "不是普通文件"},
+        {[&] { std::ofstream(settings) << std::string(kSettingsFileMaxBytes + 1, '#'); },
+         "超过64KB"},
+    };
+    for (const auto& [make, problem] : cases) {
+        SCOPED_TRACE(problem);
+        fs::remove(settings);
+        make();
+        const DataLocations chosen = ChooseDataLocations(inputs);
+        EXPECT_EQ(chosen.settingsProblem,
+                  "设置文件“" + settings.string() + "”" + problem + "，已忽略，使用默认设置。");
+        EXPECT_EQ(chosen.database, "/data/op/tarnwick/db.mdb");
     }
 }
 

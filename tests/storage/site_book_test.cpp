@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "protocol/unicast_address.h"
 #include "storage/replacement_file.h"
 #include "storage/schema_migrations.h"
 #include "storage/site_csv.h"
@@ -35,6 +36,10 @@ struct BookFixture {
     SiteBook book{db};
 };
 
+// The network of the lab's tool namespace, 10.231.0.0/16.
+const std::vector<LocalNetwork> kLab = {{0x0AE70001, 0xFFFF0000, 0}};
+const std::string kNotOneHost = std::string(kNotOneHostText) + "。";
+
 TEST(SiteBook, EachFieldIsCheckedAndTheMessageNamesIt) {
     struct Case {
         SiteInput input;
@@ -53,11 +58,13 @@ TEST(SiteBook, EachFieldIsCheckedAndTheMessageNamesIt) {
         {{std::string("\xE5\xBA\x97", 3) + "\xFF", "10.77.0.11", "", ""},
          "站点名称不是有效的文字。"},
         {{"一号店", "", "", ""}, "IP地址不能为空。"},
-        {{"一号店", "10.77.0.256", "", ""}, "IP地址“10.77.0.256”不是单一主机的IPv4地址。"},
-        {{"一号店", "255.255.255.255", "", ""}, "IP地址“255.255.255.255”不是单一主机的IPv4地址。"},
-        {{"一号店", "224.0.0.1", "", ""}, "IP地址“224.0.0.1”不是单一主机的IPv4地址。"},
-        {{"一号店", "0.0.0.0", "", ""}, "IP地址“0.0.0.0”不是单一主机的IPv4地址。"},
-        {{"一号店", "shop.example", "", ""}, "IP地址“shop.example”不是单一主机的IPv4地址。"},
+        {{"一号店", "10.77.0.256", "", ""}, "IP地址“10.77.0.256”不是IPv4地址。"},
+        {{"一号店", "255.255.255.255", "", ""}, "IP地址“255.255.255.255”" + kNotOneHost},
+        {{"一号店", "224.0.0.1", "", ""}, "IP地址“224.0.0.1”" + kNotOneHost},
+        {{"一号店", "0.0.0.0", "", ""}, "IP地址“0.0.0.0”" + kNotOneHost},
+        // The directed broadcast of this computer's network (the lab's /16).
+        {{"广播", "10.231.255.255", "", ""}, "IP地址“10.231.255.255”" + kNotOneHost},
+        {{"一号店", "shop.example", "", ""}, "IP地址“shop.example”不是IPv4地址。"},
         {{"一号店", "10.77.0.11", "0", ""}, "端口“0”不是1到65535之间的数。"},
         {{"一号店", "10.77.0.11", "65536", ""}, "端口“65536”不是1到65535之间的数。"},
         {{"一号店", "10.77.0.11", "-1", ""}, "端口“-1”不是1到65535之间的数。"},
@@ -68,7 +75,7 @@ TEST(SiteBook, EachFieldIsCheckedAndTheMessageNamesIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input.name + "|" + c.input.address + "|" + c.input.port);
-        const SiteCheck check = CheckSiteInput(c.input);
+        const SiteCheck check = CheckSiteInput(c.input, kLab);
         EXPECT_EQ(check.problem, c.problem);
         EXPECT_EQ(check.site.has_value(), c.problem.empty());
     }
@@ -121,28 +128,45 @@ TEST(SiteBook, NamesAndAddressesAreUniqueAndABadSiteStoresNothing) {
     EXPECT_EQ(b.book.List().size(), 1u);
 }
 
+// What the book stores, its export writes and its import reads back: cells
+// a spreadsheet would run as formulas, a long backup path, one in a folder
+// named in Latin-1 (written as the JSON output writes it).
 TEST(SiteCsv, ExportedSitesComeBackWholeInAnotherBook) {
     BookFixture from;
     ASSERT_EQ(from.book.Add({"城东门店", "10.77.0.11", "6000", "收银台后面，\"弱电箱\", 二楼"}),
               "");
     ASSERT_EQ(from.book.Add({"Shop B", "10.77.0.12", "", ""}), "");
-    from.book.RecordSeen({{"10.77.0.11", "100002", "十六防区报警主机", "以太网+GPRS通讯模块"}},
+    ASSERT_EQ(from.book.Add({"=HYPERLINK(\"http://x\",\"y\")", "10.77.0.13", "", "-1+1"}), "");
+    ASSERT_EQ(from.book.Add({"'引号店", "10.77.0.15", "", "@SUM(A1)"}), "");
+    from.book.RecordSeen({{"10.77.0.11", "100002", "十六防区报警主机", "以太网+GPRS通讯模块"},
+                          {"10.77.0.13", "=cmd|' /C calc'!A0", "", ""}},
                          "2026-12-07 08:30:05");
     from.book.RecordBackup("10.77.0.11", "/backups/城东, 门店.json");
+    from.book.RecordBackup("10.77.0.12",
+                           "/backups/" + std::string(330, 'p') + "/a.json");  // 343 bytes
+    from.book.RecordBackup("10.77.0.15", "/backups/caf\xE9/b.json");
     const std::string file = from.dir.File("sites.csv");
-    EXPECT_EQ(ExportSiteCsvFile(from.book, file), 2u);
+    EXPECT_EQ(ExportSiteCsvFile(from.book, file), 4u);
+    std::ifstream in(file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    for (const char* guarded :
+         {"\n\"'=HYPERLINK(", ",'-1+1,", "\n''引号店,", ",'@SUM(A1),", ",'=cmd|"})
+        EXPECT_NE(text.find(guarded), std::string::npos) << guarded;
 
     BookFixture to;
     const SiteImport import = ImportSiteCsvFile(to.book, file);
     EXPECT_EQ(import.problem, "");
     EXPECT_TRUE(import.skipped.empty());
-    EXPECT_EQ(to.book.List(), from.book.List());
+    std::vector<Site> expected = from.book.List();
+    for (Site& s : expected)
+        if (s.address == "10.77.0.15") s.lastBackup = "/backups/caf\uFFFD/b.json";
+    EXPECT_EQ(to.book.List(), expected);
     // Importing the same file again adds nothing: every line names a site
     // the book holds.
     const SiteImport again = ImportSiteCsvFile(to.book, file);
     EXPECT_TRUE(again.imported.empty());
-    EXPECT_EQ(again.skipped.size(), 2u);
-    EXPECT_EQ(to.book.List().size(), 2u);
+    EXPECT_EQ(again.skipped.size(), 4u);
+    EXPECT_EQ(to.book.List().size(), 4u);
 }
 
 TEST(SiteCsv, BadLinesAreNamedByNumberAndSkippedTheRestImported) {
@@ -161,42 +185,69 @@ TEST(SiteCsv, BadLinesAreNamedByNumberAndSkippedTheRestImported) {
         "10.77.0.7,七号店\r\n"                         // 11: a field short
         "10.77.0.8,\"八号\"店,,\r\n"                   // 12: characters after a quote
         ",,,\r\n"                                      // 13: blank fields only
-        "10.77.0.9,九号店,,\"不完整\r\n";              // 14: a quote never closed
+        "10.77.0.9,九号店,,\"不完整\r\n"               // 14: a quote never closed, the
+        "10.77.0.10,Depot,,\r\n"                       // 15: lines after it read alone
+        "10.77.0.11,DEPOT,,\r\n"                       // 16: line 15's name in capitals
+        "10.77.0.12,\"十二号店\",,\r\n";               // 17: the next quote is its own
     const SiteImport import = ImportSiteCsvFile(b.book, b.Write("in.csv", text));
     EXPECT_EQ(import.problem, "");
     const std::vector<SkippedLine> skipped = {
         {4, "备注含有换行等控制字符或无效的文字。"},
         {6, "端口“0”不是1到65535之间的数。"},
-        {7, "IP地址“10.77.0.256”不是单一主机的IPv4地址。"},
+        {7, "IP地址“10.77.0.256”不是IPv4地址。"},
         {8, "站点名称“一号店”与第2行重复。"},
         {9, "IP地址 10.77.0.1 与第2行重复。"},
         {10, "站点名称“老店”已存在。"},
         {11, "有2个字段，表头有4个。"},
         {12, "引号结束后还有字符。"},
         {14, "引号没有结束。"},
+        {16, "站点名称“DEPOT”与第15行重复。"},
     };
     EXPECT_EQ(import.skipped, skipped);
     std::vector<std::string> names;
     for (const Site& s : b.book.List()) names.push_back(s.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"一号店", "老店"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Depot", "一号店", "十二号店", "老店"}));
     const std::string report = SiteImportReportText(import);
-    EXPECT_EQ(report.substr(0, report.find('\r')), "已导入1个站点。");
+    EXPECT_EQ(report.substr(0, report.find('\r')), "已导入3个站点（文件编码：UTF-8）。");
     EXPECT_NE(report.find("第12行：引号结束后还有字符。"), std::string::npos);
+    EXPECT_EQ(SkippedReasonText(skipped[9].reason), "站点名称“DEPOT”与第15行重复，已跳过");
+}
+
+// Saved by a spreadsheet on Chinese Windows: GBK, a column of the
+// spreadsheet's own, a "'" typed before a number. A dry run reports the
+// same and stores nothing.
+TEST(SiteCsv, AGbkFileWithAColumnOfItsOwnIsTakenAndSaysSo) {
+    BookFixture b;
+    // "站点名称,IP地址,联系人," then "'0571店,10.77.0.1,张工," twice, in GBK.
+    const std::string line = "'0571\xB5\xEA,10.77.0.1,\xD5\xC5\xB9\xA4,\r\n";
+    const std::string path = b.Write(
+        "gbk.csv",
+        "\xD5\xBE\xB5\xE3\xC3\xFB\xB3\xC6,IP\xB5\xD8\xD6\xB7,\xC1\xAA\xCF\xB5\xC8\xCB,\r\n" + line +
+            line);
+    const SiteImport dry = ImportSiteCsvFile(b.book, path, ImportMode::DryRun);
+    EXPECT_TRUE(b.book.List().empty());
+    const SiteImport import = ImportSiteCsvFile(b.book, path);
+    for (const SiteImport* run : {&dry, &import}) {
+        EXPECT_EQ(run->encoding, "GBK");
+        ASSERT_EQ(run->warnings.size(), 2u);
+        EXPECT_EQ(run->warnings[0].rfind("第1行（表头）的列“联系人”不认识，已忽略。", 0), 0u);
+        EXPECT_EQ(run->warnings[1], "第1行（表头）的第4列没有列名，已忽略。");
+        EXPECT_EQ(run->skipped, (std::vector<SkippedLine>{{3, "站点名称“'0571店”与第2行重复。"}}));
+    }
+    ASSERT_EQ(b.book.List().size(), 1u);
+    EXPECT_EQ(b.book.List()[0].name, "'0571店");
 }
 
 TEST(SiteCsv, AFileThatCannotBeTakenAsAWholeStoresNothing) {
     BookFixture b;
-    std::string gbk = "站点名称,IP地址\n";
-    gbk += "\xD2\xBB\xBA\xC5\xB5\xEA,10.77.0.1\n";  // "一号店" in GBK
     const std::pair<std::string, std::string> files[] = {
         {"", "文件是空的，没有表头行。"},
         {"\n,,\n", "文件是空的，没有表头行。"},
-        {"名称,IP地址\n一号店,10.77.0.1\n",
-         "第1行（表头）有不认识的列“名称”。可用的列：站点名称、IP地址、端口、备注、设备ID、"
-         "主机类型、模块类型、最后在线、最后备份。"},
+        {"名称,IP地址\n一号店,10.77.0.1\n", "第1行（表头）缺少“站点名称”列。"},
         {"站点名称,端口\n一号店,5200\n", "第1行（表头）缺少“IP地址”列。"},
         {"站点名称,IP地址,站点名称\n", "第1行（表头）的列“站点名称”出现了两次。"},
-        {gbk, "第2行不是UTF-8编码的文字：请把文件以UTF-8编码保存后再导入。"},
+        {"name,ip\n\xFF\xFE,10.77.0.1\n",
+         "第2行既不是UTF-8也不是GBK编码的文字：请把文件以UTF-8编码保存后再导入。"},
     };
     int n = 0;
     for (const auto& [text, problem] : files) {

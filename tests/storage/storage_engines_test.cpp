@@ -9,6 +9,7 @@
 #include <set>
 #include <thread>
 
+#include "protocol/text_helpers.h"
 #include "storage/archives.h"
 #include "storage/code_tables.h"
 #include "storage/schema_migrations.h"
@@ -74,8 +75,9 @@ TEST_P(StorageEngine, TheSiteBookStoresAllOrNothing) {
     Site a, clash;
     a.name = "二号店", a.address = "10.77.0.21";
     clash.name = "三号店", clash.address = "10.77.0.11";
-    // The second takes an address the book holds: neither is stored.
-    EXPECT_THROW(book.InsertAll({a, clash}), DatabaseError);
+    // The second takes an address the book holds: neither is stored, and the
+    // database's refusal is said as the check says it.
+    EXPECT_EQ(book.InsertAll({a, clash}), "IP地址 10.77.0.11 已属于站点“一号店”。");
     ASSERT_EQ(book.List().size(), 1u);
     EXPECT_EQ(book.List().front().port, 5300);
     EXPECT_EQ(book.Update("一号店", {"总店", "10.77.0.11", "", "一楼"}), "");
@@ -86,6 +88,49 @@ TEST_P(StorageEngine, TheSiteBookStoresAllOrNothing) {
     EXPECT_EQ(found->lastBackup, "/b/10.77.0.11.json");
     EXPECT_TRUE(book.Remove("总店"));
     EXPECT_TRUE(book.List().empty());
+}
+
+// Names are unique without letter case (as the tool compares them: a
+// full-width letter is another) by the database's index, so that of two
+// writers booking one name at once one hears the ordinary answer.
+TEST_P(StorageEngine, NamesAreUniqueWithoutLetterCaseAlsoForWritersAtOnce) {
+    SiteBook book(e.db());
+    ASSERT_EQ(book.Add({"Depot", "10.77.0.1", "", ""}), "");
+    Site late;
+    late.name = "dEPOT", late.address = "10.77.0.3";
+    EXPECT_EQ(book.Insert(late), "站点名称“dEPOT”已存在。");  // past the check
+    late.name = "Ｄepot";
+    EXPECT_EQ(book.Insert(late), "");
+    for (int round = 0; round < 8; ++round) {
+        const std::string name = "Store" + std::to_string(round);
+        const std::string net = "10.78." + std::to_string(round) + ".";
+        std::string said[2];
+        std::thread writers[2];
+        for (int w = 0; w < 2; ++w)
+            writers[w] = std::thread([&, w] {
+                OpenedDatabase mine = e.OpenAgain();
+                said[w] = SiteBook(*mine.db).Add({w ? ToUpper(name) : name, net + "12"[w], "", ""});
+            });
+        for (std::thread& t : writers) t.join();
+        SCOPED_TRACE(said[0] + said[1]);
+        EXPECT_TRUE(said[0].empty() != said[1].empty());
+        EXPECT_NE((said[0] + said[1]).find("已存在。"), std::string::npos);
+    }
+    EXPECT_EQ(book.List().size(), 10u);
+}
+
+// A book two writers filled with one name in several cases before the index
+// keeps every row, the later ones (in byte order) renamed with their address.
+TEST_P(StorageEngine, TheNameIndexKeepsTheRowsOfAnEarlierBook) {
+    e.db().Execute("DROP INDEX SiteNameWithoutCase", {});
+    e.db().Execute("DELETE FROM SchemaVersion WHERE Version = 4", {});
+    for (const char* row : {"'Depot', '10.77.0.1'", "'DEPOT', '10.77.0.2'", "'depot', '10.77.0.3'"})
+        e.db().Execute(std::string("INSERT INTO Site (Name, Address) VALUES (") + row + ")", {});
+    MigrateSchema(e.db());
+    std::vector<std::string> names;
+    for (const Site& s : SiteBook(e.db()).List()) names.push_back(s.name);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"DEPOT", "Depot（10.77.0.1）", "depot（10.77.0.3）"}));
 }
 
 TEST_P(StorageEngine, TheAlarmArchiveKeepsEachRecordOnce) {

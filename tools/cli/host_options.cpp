@@ -10,6 +10,7 @@
 #include "cli_database.h"
 #include "protocol/local_networks.h"
 #include "protocol/name_value_list.h"
+#include "protocol/unicast_address.h"
 #include "storage/postgres_database.h"
 #include "storage/small_file.h"
 
@@ -85,19 +86,21 @@ HostTargets ResolveHosts(const HostOptions& options) {
     HostTargets targets;
     const std::vector<LocalNetwork> local = LocalIPv4Networks();
     if (!options.host.empty()) {
-        if (!IsHostAddress(options.host, local))
-            throw UsageError("--host " + options.host + ": 不是单一主机的IPv4地址");
-        targets.hosts.push_back({options.host, kHostPort, {}});
+        const CheckedAddress checked = CheckHostAddress(options.host, local);
+        if (!checked.problem.empty())
+            throw UsageError("--host " + options.host + ": " + checked.problem);
+        targets.hosts.push_back({checked.address, kHostPort, {}});
         return targets;
     }
     if (!options.site.empty()) {
         if (options.database.empty()) throw UsageError("--site 须与 --database 一起使用");
         for (const Site& s : BookedSites(options.database))
             if (SameName(s.name, options.site)) {
-                if (!IsHostAddress(s.address, local))
-                    throw UsageError("--site " + options.site + ": " + s.address +
-                                     " 不是单一主机的IPv4地址");
-                targets.hosts.push_back({s.address, s.port, s.name});
+                const CheckedAddress checked = CheckHostAddress(s.address, local);
+                if (!checked.problem.empty())
+                    throw UsageError("--site " + options.site + ": " + s.address + " " +
+                                     checked.problem);
+                targets.hosts.push_back({checked.address, s.port, s.name});
                 return targets;
             }
         throw UsageError("--site " + options.site + ": 站点簿中没有这个站点");
@@ -133,6 +136,13 @@ std::vector<Site> BookedSites(const std::string& database) {
     } catch (const DatabaseError& e) {
         throw UsageError(MaskedLocation(database) + ": 站点簿无法读取：" + e.what());
     }
+}
+
+std::vector<Site> SitesToReach(const std::string& database) {
+    const SitesToTalkTo usable = UsableSites(BookedSites(database), LocalIPv4Networks());
+    for (const std::string& warning : usable.warnings)
+        std::cerr << database << ": " << warning << "\n";
+    return usable.sites;
 }
 
 std::string InstallerCode(const std::string& option) {

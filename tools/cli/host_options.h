@@ -46,9 +46,10 @@ void AddHostOptions(CLI::App& command, HostOptions& options);
 // The hosts the options name: --host alone, the site --site names in the
 // book of --database, or the lines of --hosts (addresses, or names of sites
 // when --database is given), whose skipped lines are written to standard
-// error with their numbers. The broadcast addresses of this computer's
-// networks name no host. Throws UsageError when none names a host, and for
-// a --hosts that is not a regular file of at most kMaxHostListBytes.
+// error with their numbers. Every address passes CheckHostAddress with this
+// computer's networks and is used in its plain dotted form. Throws
+// UsageError when none names a host, for an address that does not pass, and
+// for a --hosts that is not a regular file of at most kMaxHostListBytes.
 struct HostTargets {
     std::vector<HostTarget> hosts;
     std::vector<HostListFile::Skipped> skipped;
@@ -64,5 +65,8 @@ std::string InstallerCode(const std::string& option);
 // The sites of the book in `database`, made or brought up to date when
 // needed. Throws UsageError when the database cannot be used.
 std::vector<Site> BookedSites(const std::string& database);
+// The sites of that book the tool may talk to (UsableSites with this
+// computer's networks); each it may not is named on standard error.
+std::vector<Site> SitesToReach(const std::string& database);
 
 }  // namespace tarnwick::cli

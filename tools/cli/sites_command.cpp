@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "host_options.h"
 #include "host_runs.h"
+#include "protocol/local_networks.h"
 #include "storage/site_csv.h"
 
 namespace tarnwick::cli {
@@ -25,6 +26,7 @@ struct Options {
     std::string notes;
     // import and export
     std::string file;
+    bool dryRun = false;
 };
 
 void PrintSites(const std::vector<Site>& sites, bool json) {
@@ -72,7 +74,8 @@ int List(const Options& o) {
 
 int Add(const Options& o) {
     const auto db = OpenBook(o);
-    const std::string problem = SiteBook(*db).Add({o.name, o.address, o.port, o.notes});
+    const std::string problem =
+        SiteBook(*db, LocalIPv4Networks()).Add({o.name, o.address, o.port, o.notes});
     if (!problem.empty()) throw UsageError("sites add: " + problem + "未记入站点簿。");
     std::cout << "站点“" << o.name << "”已记入站点簿" << std::endl;
     return kExitOk;
@@ -90,12 +93,18 @@ int Remove(const Options& o) {
 
 int Import(const Options& o) {
     const auto db = OpenBook(o);
-    SiteBook book(*db);
-    const SiteImport import = ImportSiteCsvFile(book, o.file);
+    SiteBook book(*db, LocalIPv4Networks());
+    const SiteImport import =
+        ImportSiteCsvFile(book, o.file, o.dryRun ? ImportMode::DryRun : ImportMode::Store);
     if (!import.problem.empty()) throw UsageError(o.file + ": 没有导入任何站点：" + import.problem);
+    for (const std::string& warning : import.warnings)
+        std::cerr << o.file << ": " << warning << "\n";
     for (const SkippedLine& s : import.skipped)
-        std::cerr << o.file << ":" << s.line << ": " << s.reason << "，已跳过\n";
-    std::cout << "已导入 " << import.imported.size() << " 个站点" << std::endl;
+        std::cerr << o.file << ":" << s.line << ": " << SkippedReasonText(s.reason, import.dryRun)
+                  << "\n";
+    std::cout << (import.dryRun ? "可导入 " : "已导入 ") << import.imported.size()
+              << " 个站点（文件编码：" << import.encoding << "）"
+              << (import.dryRun ? "，站点簿未改动" : "") << std::endl;
     return import.skipped.empty() ? kExitOk : kExitFailed;
 }
 
@@ -131,8 +140,10 @@ Command AddSitesCommand(CLI::App& app) {
     add->add_option("--notes", o->notes, "Notes");
     CLI::App* remove = sub->add_subcommand("remove", "Remove a site");
     remove->add_option("name", o->name, "Site name")->required();
-    CLI::App* import = sub->add_subcommand("import", "Add the sites of a CSV file (UTF-8)");
+    CLI::App* import =
+        sub->add_subcommand("import", "Add the sites of a CSV file (UTF-8, else read as GBK)");
     import->add_option("file", o->file, "CSV file with a header line")->required();
+    import->add_flag("--dry-run", o->dryRun, "Check every line and report, store nothing");
     CLI::App* exportFile = sub->add_subcommand("export", "Write every site to a CSV file");
     exportFile->add_option("-o,--out", o->file, "CSV file (default: standard output)");
     return {sub, [o, list, add, remove, import, exportFile] {

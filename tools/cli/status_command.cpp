@@ -44,7 +44,7 @@ std::vector<FleetHost> Fleet(const Options& o, std::vector<HostListFile::Skipped
     std::vector<FleetHost> fleet;
     if (o.allSites) {
         if (o.hosts.database.empty()) throw UsageError("--all-sites 须与 --database 一起使用");
-        for (const Site& s : BookedSites(o.hosts.database))
+        for (const Site& s : SitesToReach(o.hosts.database))
             fleet.push_back({{s.address, s.port, s.name}, s.hostType});
         if (fleet.empty())
             throw UsageError(MaskedLocation(o.hosts.database) + ": 站点簿中没有站点");
