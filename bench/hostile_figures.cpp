@@ -100,8 +100,9 @@ int MeasureLargeCompare(const std::string& host) {
     std::filesystem::create_directory(dir);
     const std::string first = (dir / "first.json").string();
     const std::string second = (dir / "second.json").string();
-    WriteSnapshotFile(first, before);
-    WriteSnapshotFile(second, after);
+    CodeKeys keys(std::nullopt, {});  // the figure is the comparison's: codes in clear
+    WriteSnapshotFile(first, before, CodeForm::Full, keys);
+    WriteSnapshotFile(second, after, CodeForm::Full, keys);
     const auto size = std::filesystem::file_size(second);
     const double cpu0 = CpuSeconds();
     const auto t0 = Clock::now();

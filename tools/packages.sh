@@ -5,6 +5,7 @@ TARNWICK_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev libgl-dev libgtest-dev
   libsqlite3-dev sqlite3 libpq-dev postgresql libcurl4-openssl-dev libxlsxwriter-dev nlohmann-json3-dev libcli11-dev
+  libsodium-dev
   fonts-wqy-microhei xvfb xauth iproute2 procps vsftpd unzip
   openbox xdotool x11-apps x11-utils jq
   qt6-translations-l10n at-spi2-core dbus-x11 python3-pyatspi

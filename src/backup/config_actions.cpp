@@ -1,5 +1,6 @@
 #include "backup/config_actions.h"
 
+#include <cstdlib>
 #include <exception>
 
 #include "backup/config_compare.h"
@@ -26,6 +27,8 @@ constexpr const char* kHostValueColumn = "主机上的值";
 constexpr const char* kFirstFileColumn = "第一个文件中的值";
 constexpr const char* kSecondFileColumn = "第二个文件中的值";
 constexpr const char* kTooManyFilesText = "请选择一个或两个配置文件。";
+constexpr const char* kSealedBackupText = "文件中的密码已用口令加密。";
+constexpr const char* kRedactedBackupText = "文件中不含密码（未提供口令）。";
 
 std::string BaseName(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -92,8 +95,27 @@ std::string SuggestedBackupName(const std::string& host, const std::string& now)
     return (host.empty() ? std::string("host") : host) + "_" + stamp + "." + kSnapshotExtension;
 }
 
+ConfigActions::ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login,
+                             CodeKeys& codes)
+    : window_(window), scratch_(scratch), login_(login), codes_(codes) {}
+
+namespace {
+
+std::unique_ptr<CodeKeys> UsersCodeKeys() {
+    const char* passphrase = std::getenv(kPassphraseVariable);
+    return std::make_unique<CodeKeys>(
+        passphrase && *passphrase ? std::optional<std::string>(passphrase) : std::nullopt,
+        TeamKeyPath());
+}
+
+}  // namespace
+
 ConfigActions::ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login)
-    : window_(window), scratch_(scratch), login_(login) {}
+    : window_(window),
+      scratch_(scratch),
+      login_(login),
+      ownCodes_(UsersCodeKeys()),
+      codes_(*ownCodes_) {}
 
 void ConfigActions::RunFlow(const char* failure, const std::function<void()>& body) {
     DataModule& tdm = window_.tdm;
@@ -108,11 +130,21 @@ void ConfigActions::RunFlow(const char* failure, const std::function<void()>& bo
     }
     window_.IdleStep();
     window_.HideWaitingPanel();
+    codes_.EndUse();
 }
 
 ConfigSnapshot ConfigActions::ReadHost() {
     window_.ShowWaitingPanel("读取主机配置");
     return TakeSnapshot(window_.tdm, SnapshotReads(window_), login_.password, kVersionText);
+}
+
+ConfigSnapshot ConfigActions::ReadFile(const std::string& path) {
+    try {
+        return ReadSnapshotFile(path, &codes_);
+    } catch (const WrongPassphraseError&) {
+        codes_.Forget();
+        throw;
+    }
 }
 
 namespace {
@@ -138,12 +170,14 @@ void ConfigActions::Backup() {
     path = WithDefaultExtension(path, kSnapshotExtension);
     RunFlow("备份配置失败", [&] {
         const ConfigSnapshot snapshot = ReadHost();
-        WriteSnapshotFile(path, snapshot);
+        const CodeForm form = codes_.DefaultForm();
+        WriteSnapshotFile(path, snapshot, form, codes_);
         RecordBackupInBook(tdm, path);
-        if (const std::string problem = ArchiveSnapshot(tdm, snapshot); !problem.empty())
+        if (const std::string problem = ArchiveSnapshot(tdm, snapshot, codes_); !problem.empty())
             tdm.trace.Add(problem);
         window_.HideWaitingPanel();
-        tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path);
+        tdm.op.Information("主机 " + snapshot.host + " 的配置已备份到\r\n" + path + "\r\n" +
+                           (form == CodeForm::Sealed ? kSealedBackupText : kRedactedBackupText));
     });
 }
 
@@ -159,9 +193,9 @@ void ConfigActions::Compare() {
     ComparisonTable table;
     bool compared = false;
     RunFlow("比较配置失败", [&] {
-        const ConfigSnapshot first = ReadSnapshotFile(paths[0]);
+        const ConfigSnapshot first = ReadFile(paths[0]);
         if (paths.size() == 2) {
-            const ConfigSnapshot second = ReadSnapshotFile(paths[1]);
+            const ConfigSnapshot second = ReadFile(paths[1]);
             table =
                 BuildComparisonTable(scratch_, first, second, kFirstFileColumn, kSecondFileColumn);
             table.summary = FileSource(paths[0], first) + " 与 " + FileSource(paths[1], second);
@@ -190,7 +224,7 @@ void ConfigActions::Restore() {
     if (path.empty()) return;
     bool sent = false;
     RunFlow("恢复配置失败", [&] {
-        const ConfigSnapshot target = ReadSnapshotFile(path);
+        const ConfigSnapshot target = ReadFile(path);
         window_.ShowWaitingPanel("读取主机配置");
         // The window never forces a restore onto a host of another model; a
         // file from another host goes without its local network settings,

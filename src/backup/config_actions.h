@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "backup/config_snapshot.h"
+#include "backup/snapshot_codes.h"
 
 namespace tarnwick {
 
@@ -38,17 +40,28 @@ struct ComparisonTable {
 class ConfigActions {
   public:
     // `scratch` holds the standard pages in a window of its own: both
-    // configurations of a comparison are loaded into its controls.
+    // configurations of a comparison are loaded into its controls. `codes`
+    // keeps the codes of what is stored: sealed with the passphrase the
+    // operator gives when first asked, else redacted. Without it the actions
+    // keep keys of their own: $TARNWICK_PASSPHRASE and this user's team key.
+    ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login,
+                  CodeKeys& codes);
     ConfigActions(HostWindow& window, HostWindow& scratch, const LoginDialog& login);
 
-    // Reads the host and writes its configuration to the file the operator names.
+    // The keys, whose askPassphrase the window sets.
+    CodeKeys& Codes() { return codes_; }
+
+    // Reads the host and writes its configuration to the file the operator
+    // names, and to the database's archive, its codes sealed or redacted.
     void Backup();
     // One file against the live host, or two files against each other.
     void Compare();
     // Writes to the host what differs from the chosen file once the operator
     // has seen the list of writes and agreed, reports what was written and
     // what still differs, and refreshes the current page. A host of another
-    // model than the file's is refused.
+    // model than the file's is refused. A sealed file asks for its
+    // passphrase (a wrong one writes nothing); codes a file does not hold
+    // stay as the host holds them, and the question and report say so.
     void Restore();
 
     // The save dialog, offered `suggestedName`; the path, empty when cancelled.
@@ -66,10 +79,14 @@ class ConfigActions {
     void RunFlow(const char* failure, const std::function<void()>& body);
     // Reads the whole configuration of the current host.
     ConfigSnapshot ReadHost();
+    // Reads a snapshot file; a passphrase that did not open it is forgotten.
+    ConfigSnapshot ReadFile(const std::string& path);
 
     HostWindow& window_;
     HostWindow& scratch_;
     const LoginDialog& login_;
+    std::unique_ptr<CodeKeys> ownCodes_;
+    CodeKeys& codes_;
 };
 
 // The table of the differences between `before` and `after` as the pages of

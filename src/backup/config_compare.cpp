@@ -1,11 +1,13 @@
 #include "backup/config_compare.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <string_view>
 #include <unordered_map>
 
 #include "backup/shown_settings.h"
+#include "backup/snapshot_codes.h"
 #include "protocol/name_value_list.h"
 
 namespace tarnwick {
@@ -37,6 +39,18 @@ class KeyIndex {
     std::unordered_map<std::string, std::string_view> values_;
 };
 
+// A code that is not the same in both, without its value.
+std::optional<ConfigDifference> CodeDifference(const ConfigSnapshot& before,
+                                               const ConfigSnapshot& after,
+                                               const std::string& group, const std::string& caption,
+                                               const std::string& key) {
+    const CodeComparison compared = CompareCode(before, after, key);
+    if (compared == CodeComparison::Same) return std::nullopt;
+    const char* shown =
+        compared == CodeComparison::Changed ? kChangedCodeText : kUncomparedCodeText;
+    return ConfigDifference{group, caption, key, shown, shown, true};
+}
+
 bool IsWorkingState(const std::string& key) {
     return std::any_of(std::begin(kWorkingStateKeys), std::end(kWorkingStateKeys),
                        [&](const char* k) { return SameName(key, k); });
@@ -50,9 +64,16 @@ std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSn
     const std::vector<ShownSetting> b = ShownSettings(pages, after);
     std::vector<ConfigDifference> out;
     // Both lists come from the same pages in the same order.
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i].value != b[i].value)
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i].secret) {
+            // A password typed only for a write is in no snapshot.
+            if (a[i].codeKey.empty()) continue;
+            if (auto d = CodeDifference(before, after, a[i].page, a[i].caption, a[i].codeKey))
+                out.push_back(std::move(*d));
+        } else if (a[i].value != b[i].value) {
             out.push_back({a[i].page, a[i].caption, a[i].control, a[i].value, b[i].value});
+        }
+    }
     if (out.empty()) out = CompareStoredKeys(before, after);
     return out;
 }
@@ -68,6 +89,11 @@ std::vector<ConfigDifference> CompareStoredKeys(const ConfigSnapshot& before,
             const std::string key(f.key);
             sectionKeys.insert(key);
             if (f.kind == FieldKind::Section) continue;
+            if (!f.secret.empty()) {
+                if (auto d = CodeDifference(before, after, kHiddenSettingsGroup, key, key))
+                    out.push_back(std::move(*d));
+                continue;
+            }
             const std::string_view a = first.Find(key);
             const std::string_view b = second.Find(key);
             if (a != b)
@@ -85,9 +111,15 @@ std::vector<ConfigDifference> CompareStoredKeys(const ConfigSnapshot& before,
                 !sectionKeys.count(entry.first) && !IsWorkingState(entry.first))
                 differing.insert(entry.first);
         }
-    for (const std::string& key : differing)
+    for (const std::string& key : differing) {
+        if (IsSecretKey(key)) {
+            if (auto d = CodeDifference(before, after, kHiddenSettingsGroup, key, key))
+                out.push_back(std::move(*d));
+            continue;
+        }
         out.push_back({kHiddenSettingsGroup, key, key, std::string(first.Find(key)),
                        std::string(second.Find(key))});
+    }
     return out;
 }
 
@@ -100,7 +132,7 @@ std::string DifferenceReport(const std::vector<ConfigDifference>& differences) {
             group = d.group;
             text += "[" + group + "]\n";
         }
-        text += "  " + d.caption + ": " + d.before + " → " + d.after + "\n";
+        text += "  " + d.caption + ": " + (d.secret ? d.after : d.before + " → " + d.after) + "\n";
     }
     return text;
 }

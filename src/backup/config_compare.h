@@ -18,6 +18,9 @@ struct ConfigDifference {
     std::string key;
     std::string before;
     std::string after;
+    // A code: both values are kChangedCodeText (or kUncomparedCodeText when
+    // neither snapshot can tell), never the code.
+    bool secret = false;
 };
 
 inline constexpr const char* kHiddenSettingsGroup = "未在页面显示的设置";
@@ -28,7 +31,8 @@ inline constexpr const char* kSameConfigText = "两份配置相同。";
 // snapshots are loaded into its controls. When the pages show no difference
 // but stored fields differ (a field no page shows), those fields are listed
 // by key. The working state a host reports (arming, zones, bypass, signal)
-// is no configuration and never counts.
+// is no configuration and never counts. A code is compared by value or by
+// keyed hash and never shown (kChangedCodeText).
 std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSnapshot& before,
                                                const ConfigSnapshot& after);
 
@@ -37,8 +41,8 @@ std::vector<ConfigDifference> CompareSnapshots(HostWindow& pages, const ConfigSn
 std::vector<ConfigDifference> CompareStoredKeys(const ConfigSnapshot& before,
                                                 const ConfigSnapshot& after);
 
-// One heading per group, one line "caption: before → after" per difference;
-// kSameConfigText alone when nothing differs.
+// One heading per group, one line "caption: before → after" per difference
+// ("caption: 已更改" for a code); kSameConfigText alone when nothing differs.
 std::string DifferenceReport(const std::vector<ConfigDifference>& differences);
 
 }  // namespace tarnwick

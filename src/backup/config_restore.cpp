@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "backup/shown_settings.h"
+#include "backup/snapshot_codes.h"
 #include "backup/snapshot_reads.h"
 #include "hosts/data_module.h"
 #include "hosts/host_window.h"
@@ -102,6 +103,10 @@ RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& targe
         for (const char* edit : kLocalNetworkEdits) prep.leftOut.push_back(control[edit].caption);
     }
 
+    // The host keeps the codes the file does not hold in clear.
+    if (target.withheld) prep.codesReason = target.withheld->reason;
+    prep.codesLeftOut = FillWithheldCodes(prep.restored, prep.live);
+
     DeviceParams live;
     DeviceParams wanted;
     StoreSnapshotKeys(prep.live, live);
@@ -109,7 +114,7 @@ RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& targe
     prep.changes = Changes(pages, prep.live, prep.restored);
     for (int i = 0; i < kProgrammingSectionCount; ++i) {
         CommandList list;
-        if (QueueSectionIfChanged(list, live, i, target.sections[static_cast<size_t>(i)]))
+        if (QueueSectionIfChanged(list, live, i, prep.restored.sections[static_cast<size_t>(i)]))
             prep.writes.push_back({kSectionsGroup + SectionCode(i), list.back()});
     }
     QueueModuleWrites(pages, wanted, live, prep.writes);
@@ -140,7 +145,7 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
             out.outcomeUnknown = true;
             break;
         }
-        const std::string problem = tdm.operationLog.Write(w.entry.frame, result);
+        const std::string problem = tdm.operationLog.Write(w.entry.Logged(), result);
         if (out.logProblem.empty()) out.logProblem = problem;
         // The host took the write when it answered it with success.
         if (!reply.Succeeded()) {
@@ -170,12 +175,24 @@ std::string RestorePlanText(const std::vector<RestoreWrite>& writes) {
     return text;
 }
 
+namespace {
+
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (size_t i = 0; i < items.size(); ++i) text += (i ? "、" : "") + items[i];
+    return text;
+}
+
+}  // namespace
+
 std::string LeftOutText(const RestorePreparation& prep) {
-    if (prep.leftOut.empty()) return {};
-    std::string text = "配置文件取自主机 " + prep.restored.host + "，恢复到主机 " + prep.live.host +
-                       " 时不写入文件中的本地网络设置：";
-    for (size_t i = 0; i < prep.leftOut.size(); ++i) text += (i ? "、" : "") + prep.leftOut[i];
-    return text + "。\n";
+    std::string text;
+    if (!prep.leftOut.empty())
+        text = "配置文件取自主机 " + prep.restored.host + "，恢复到主机 " + prep.live.host +
+               " 时不写入文件中的本地网络设置：" + Listed(prep.leftOut) + "。\n";
+    if (!prep.codesLeftOut.empty())
+        text += "未恢复：" + Listed(prep.codesLeftOut) + "（" + prep.codesReason + "）\n";
+    return text;
 }
 
 std::string RestoreReport(const RestoreOutcome& outcome) {

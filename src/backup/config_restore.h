@@ -36,6 +36,10 @@ struct RestorePreparation {
     std::vector<RestoreWrite> writes;
     // The captions of the file's settings left out (another host's file).
     std::vector<std::string> leftOut;
+    // What the operator calls the codes the file does not hold in clear and
+    // the host keeps as they are ("用户密码"), and why the file holds none.
+    std::vector<std::string> codesLeftOut;
+    std::string codesReason;
 };
 
 struct RestoreOutcome {
@@ -62,7 +66,8 @@ inline constexpr const char* kNothingToRestoreText = "主机配置与文件相�
 // is a window of its own with the standard pages. Throws SnapshotError when
 // the host cannot be read, is of another model than the file, or the file
 // was taken from another host (each unless allowed), SaveRefused when a page
-// refuses the file's values.
+// refuses the file's values. The codes a file withholds stay as the host
+// holds them.
 RestorePreparation PrepareRestore(HostWindow& pages, const ConfigSnapshot& target,
                                   const std::string& installerCode, RestoreAllowance allowance);
 
@@ -78,8 +83,9 @@ RestoreOutcome ExecuteRestore(HostWindow& pages, const ConfigSnapshot& restored,
 
 // The writes one per line, or kNothingToRestoreText.
 std::string RestorePlanText(const std::vector<RestoreWrite>& writes);
-// Which of the file's settings another host's restore leaves out; empty
-// text for a host's own file.
+// Which of the file's settings the restore leaves out: another host's local
+// network settings, and the codes a file without them cannot give back
+// ("未恢复：用户密码（备份中不含密码）"); empty text when it leaves out none.
 std::string LeftOutText(const RestorePreparation& prep);
 // What was written, why it stopped, and what still differs after the re-read.
 std::string RestoreReport(const RestoreOutcome& outcome);

@@ -8,9 +8,9 @@
 #include <unordered_set>
 #include <utility>
 
+#include "backup/snapshot_json.h"
 #include "hosts/data_module.h"
 #include "programming/programming_requests.h"
-#include "storage/archives.h"
 
 namespace tarnwick {
 
@@ -20,11 +20,6 @@ namespace {
 // module's version.
 constexpr const char* kModelKey = "HostModel";
 constexpr const char* kModuleVersionKey = "GprsKERNELVer";
-
-bool AllHex(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](unsigned char c) { return std::isxdigit(c) != 0; });
-}
 
 void RunRead(DataModule& tdm, const CommandEntry& entry) {
     std::string result;
@@ -85,7 +80,8 @@ ConfigSnapshot TakeSnapshot(DataModule& tdm, const CommandList& reads,
     return s;
 }
 
-std::string SnapshotToJson(const ConfigSnapshot& s) {
+nlohmann::ordered_json SnapshotDocument(const ConfigSnapshot& s,
+                                        const nlohmann::ordered_json& codes) {
     nlohmann::ordered_json j;
     j["format"] = s.formatVersion;
     j["host"] = s.host;
@@ -93,6 +89,7 @@ std::string SnapshotToJson(const ConfigSnapshot& s) {
     j["moduleVersion"] = s.moduleVersion;
     j["time"] = s.time;
     j["toolVersion"] = s.toolVersion;
+    if (!codes.is_null()) j["codes"] = codes;
     for (int i = 0; i < kProgrammingSectionCount; ++i)
         j["sections"][SectionCode(i)] = s.sections[static_cast<size_t>(i)];
     // Appended in their order without the ordered object's look-up of each
@@ -103,10 +100,14 @@ std::string SnapshotToJson(const ConfigSnapshot& s) {
     for (const auto& [key, value] : s.keys)
         if (seen.insert(key).second) keys.emplace_back(key, value);
     j["keys"] = std::move(keys);
-    return j.dump(2) + "\n";
+    return j;
 }
 
-ConfigSnapshot SnapshotFromJson(const std::string& text) {
+std::string SnapshotToJson(const ConfigSnapshot& s) {
+    return SnapshotDocument(s, nullptr).dump(2) + "\n";
+}
+
+nlohmann::json ParseSnapshotText(const std::string& text) {
     nlohmann::json j;
     try {
         j = nlohmann::json::parse(text);
@@ -114,6 +115,50 @@ ConfigSnapshot SnapshotFromJson(const std::string& text) {
         throw SnapshotError(std::string("配置文件不是完整的JSON: ") + e.what());
     }
     if (!j.is_object()) throw SnapshotError("配置文件不是完整的JSON: 顶层不是对象");
+    return j;
+}
+
+ConfigSnapshot SnapshotFromJson(const std::string& text) {
+    return SnapshotFromDocument(ParseSnapshotText(text), false);
+}
+
+namespace {
+
+// Hex digits, and where `masked` the "*" of a code's digits.
+bool ValidBody(int section, const std::string& body, bool masked) {
+    for (size_t p = 0; p < body.size(); ++p) {
+        if (std::isxdigit(static_cast<unsigned char>(body[p]))) continue;
+        if (!masked || body[p] != kCodeMask) return false;
+        bool inCode = false;
+        for (const SectionField& f : ProgrammingSection(section).entries)
+            inCode = inCode || (!f.secret.empty() && p + 1 >= f.position && p + 1 <= f.End());
+        if (!inCode) return false;
+    }
+    return true;
+}
+
+void ReadSections(const nlohmann::json& j, ConfigSnapshot& s, bool masked) {
+    if (!j.contains("sections") || !j["sections"].is_object())
+        throw SnapshotError("配置文件缺少字段 sections");
+    const nlohmann::json& sections = j["sections"];
+    for (int i = 0; i < kProgrammingSectionCount; ++i) {
+        const std::string code = SectionCode(i);
+        const std::string name = "编程区" + code;
+        if (!sections.contains(code) || !sections[code].is_string())
+            throw SnapshotError(name + ": 缺少内容");
+        const std::string body = sections[code].get<std::string>();
+        const size_t expected = ProgrammingSection(i).bodyDigits;
+        if (body.size() != expected)
+            throw SnapshotError(name + ": 长度" + std::to_string(body.size()) + "，应为" +
+                                std::to_string(expected));
+        if (!ValidBody(i, body, masked)) throw SnapshotError(name + ": 含有非十六进制字符");
+        s.sections[static_cast<size_t>(i)] = body;
+    }
+}
+
+}  // namespace
+
+ConfigSnapshot SnapshotFromDocument(const nlohmann::json& j, bool masked) {
     if (!j.contains("format") || !j["format"].is_number_integer())
         throw SnapshotError("配置文件缺少字段 format");
     ConfigSnapshot s;
@@ -127,22 +172,7 @@ ConfigSnapshot SnapshotFromJson(const std::string& text) {
     s.moduleVersion = Field(j, "moduleVersion");
     s.time = Field(j, "time");
     s.toolVersion = Field(j, "toolVersion");
-    if (!j.contains("sections") || !j["sections"].is_object())
-        throw SnapshotError("配置文件缺少字段 sections");
-    for (int i = 0; i < kProgrammingSectionCount; ++i) {
-        const std::string code = SectionCode(i);
-        const std::string name = "编程区" + code;
-        const nlohmann::json& sections = j["sections"];
-        if (!sections.contains(code) || !sections[code].is_string())
-            throw SnapshotError(name + ": 缺少内容");
-        const std::string body = sections[code].get<std::string>();
-        const size_t expected = ProgrammingSection(i).bodyDigits;
-        if (body.size() != expected)
-            throw SnapshotError(name + ": 长度" + std::to_string(body.size()) + "，应为" +
-                                std::to_string(expected));
-        if (!AllHex(body)) throw SnapshotError(name + ": 含有非十六进制字符");
-        s.sections[static_cast<size_t>(i)] = body;
-    }
+    ReadSections(j, s, masked);
     if (!j.contains("keys") || !j["keys"].is_object()) throw SnapshotError("配置文件缺少字段 keys");
     if (j["keys"].size() > kMaxSnapshotKeys)
         throw SnapshotError("配置文件有" + std::to_string(j["keys"].size()) + "项设置，超过" +
@@ -153,17 +183,6 @@ ConfigSnapshot SnapshotFromJson(const std::string& text) {
         s.keys.emplace_back(key, value.get<std::string>());
     }
     return s;
-}
-
-std::string ArchiveSnapshot(DataModule& tdm, const ConfigSnapshot& snapshot) {
-    const Workplace& workplace = tdm.operationLog.CurrentWorkplace();
-    try {
-        ArchiveBackup(tdm.db, {snapshot.host, snapshot.time, workplace.operatorName,
-                               workplace.workstation, snapshot.model, SnapshotToJson(snapshot)});
-    } catch (const std::exception& e) {
-        return kBackupArchiveUnwritableText + std::string(e.what());
-    }
-    return {};
 }
 
 }  // namespace tarnwick

@@ -2,6 +2,7 @@
 
 #include "hosts/host_window.h"
 #include "hosts/page_branch.h"
+#include "programming/programming_page.h"
 #include "protocol/text_helpers.h"
 
 namespace tarnwick {
@@ -73,8 +74,15 @@ std::vector<ShownSetting> ShownSettings(HostWindow& pages, const DeviceParams& s
         PageBranch& page = pages.Page(i);
         page.Prepare();
         page.Load(stored);
-        for (const auto& control : page.Controls().Controls())
+        const auto* programming = dynamic_cast<const ProgrammingPage*>(&page);
+        for (const auto& control : page.Controls().Controls()) {
             AddShown(page.Caption(), *control, out);
+            if (!control->secret) continue;
+            out.back().secret = true;
+            if (const ProgrammingField* field =
+                    programming ? programming->Described().Of(control->name) : nullptr)
+                out.back().codeKey = field->key;
+        }
     }
     return out;
 }

@@ -17,6 +17,10 @@ struct ShownSetting {
     std::string control;
     std::string caption;
     std::string value;
+    // The input holds a code: its value is never shown. `codeKey` is where
+    // the snapshot keeps it; empty for a password typed only for a write.
+    bool secret = false;
+    std::string codeKey{};
 };
 
 inline constexpr const char* kCheckedText = "是";

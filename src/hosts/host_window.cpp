@@ -285,7 +285,7 @@ void HostWindow::SaveCycle() {
         waiting.Advance();  // the save's bar shows no percentage
         const std::string result = RunEntry(entry, k, ".").text;
         report += "\r" + entry.pair + "----" + result + "\r";
-        const std::string problem = tdm.operationLog.Write(entry.frame, result);
+        const std::string problem = tdm.operationLog.Write(entry.Logged(), result);
         if (logProblem.empty()) logProblem = problem;
     }
     if (!logProblem.empty()) {

@@ -53,7 +53,10 @@ struct Control {
     size_t maxLength = 0;                // edit, 0 unlimited
     KeyFilter filter = KeyFilter::None;  // edit
     bool password = false;               // edit shows "*"
-    bool readOnly = false;               // edit
+    // It holds a code or a password: never shown in a comparison, never
+    // written anywhere in clear.
+    bool secret = false;
+    bool readOnly = false;  // edit
     // A refresh neither clears nor fills it (the upgrade address, the GPRS
     // user name): nothing typed there is lost by a refresh.
     bool survivesRefresh = false;

@@ -7,11 +7,7 @@
 
 namespace tarnwick {
 std::string CheckHeartbeat(std::string_view text) {
-    if (Trim(text).empty()) return std::string(kHeartbeatEmptyText);
-    const long value = DecimalValue(Trim(text)).value_or(-1);
-    if (value < static_cast<long>(kHeartbeatMin) || value > static_cast<long>(kHeartbeatMax))
-        return std::string(kHeartbeatRangeText);
-    return {};
+    return CheckRange(kHeartbeatRange, text);
 }
 
 std::string CheckAddress(std::string& text) {

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "programming/programming_field.h"
+
 namespace tarnwick {
 
 // The checks made when the operator leaves a module setting, shared by the
@@ -16,6 +18,8 @@ inline constexpr std::string_view kHeartbeatRangeText =
 inline constexpr std::string_view kBadAddressText = "输入的IP数值有误，请重新输入！";
 inline constexpr unsigned kHeartbeatMin = 10;
 inline constexpr unsigned kHeartbeatMax = 65535;
+// The heartbeat's range beside the field, with the caption its messages start with.
+inline constexpr ValueRange kHeartbeatRange = {kHeartbeatMin, kHeartbeatMax, "心跳间隔时间："};
 
 // Empty (after trimming) or outside 10-65535 (a text that is not a decimal
 // number counts as outside).

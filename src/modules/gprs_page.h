@@ -1,10 +1,11 @@
 #pragma once
-#include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/page_branch.h"
+#include "modules/gprs_fields.h"
 #include "protocol/name_value_list.h"
 #include "protocol/reply_result.h"
 
@@ -54,24 +55,35 @@ class GprsPage : public PageBranch {
   private:
     void Declare();
     void BindChecks();
-    // Settings written together in one exchange (the centre addresses, a
-    // phone number group, the SMS alarm switch).
-    struct WriteGroup;
-    static const std::vector<WriteGroup>& WriteGroups();
-    // A group read by the last refresh is compared as usual. One whose query
-    // failed holds nothing the module has: untouched it is not written;
-    // touched, it is written only when every field of it is filled, and
-    // otherwise the whole save is refused, naming the group's fields.
+    // A write's data, and where in it the passwords it carries stand
+    // (offset and length), so that no log row keeps them.
+    struct WriteData {
+        std::string data;
+        std::vector<DataSpan> secret;
+    };
+    // A field's value as compared with what was stored, as sent, and as
+    // encoded into a write of several fields.
+    std::string Value(const GprsField& field) const;
+    std::string Sent(const GprsField& field) const;
+    std::string PhoneDigits(const GprsField& field) const;
+    std::string Encode(const GprsField& field) const;
+    WriteData Data(const GprsWrite& write) const;
+    bool Differs(const GprsWrite& write, const DeviceParams& stored) const;
+    static std::vector<std::string> ReadKeys(const GprsWrite& write);
+    // A write whose query the last refresh answered is compared as usual.
+    // One whose query failed holds nothing the module has: untouched it is
+    // not written; touched, it is written only when every field of it is
+    // filled, and otherwise the whole save is refused, naming its fields.
     enum class GroupWrite { Compare, Skip, Refuse };
-    GroupWrite Judge(const DeviceParams& stored, const WriteGroup& group) const;
-    // Whether each group may be written, by its first key; throws
-    // SaveRefused for the groups that must not be.
-    std::map<std::string, bool> JudgeGroups(const DeviceParams& stored) const;
+    GroupWrite Judge(const DeviceParams& stored, const GprsWrite& write) const;
+    // The writes that are skipped, by pair; throws SaveRefused for the
+    // groups that must not be written.
+    std::set<std::string> JudgeGroups(const DeviceParams& stored) const;
     bool Filled(const std::string& control) const;
     // The caption a box names a control by: without its colon, else its hint.
     std::string FieldName(const std::string& control) const;
-    // Throws SaveRefused for a heartbeat or a phone number that cannot be
-    // sent, before any control is touched.
+    // Throws SaveRefused for a changed number outside its range or a phone
+    // number that cannot be sent, before any control is touched.
     void RefuseUnsendable(const DeviceParams& stored) const;
     void Restart();
     void FactoryReset();
@@ -80,9 +92,5 @@ class GprsPage : public PageBranch {
     HostWindow& window_;
     std::set<std::string> touched_;
 };
-
-// A 22-digit phone number field: the digits, "E" when they leave room for it,
-// then "0" fill.
-std::string EncodeGprsPhoneNumber(std::string_view digits);
 
 }  // namespace tarnwick

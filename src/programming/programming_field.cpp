@@ -43,6 +43,21 @@ void LoadList(Control& list, const ProgrammingField& field, const std::string& d
 
 }  // namespace
 
+void SetToggleState(Control& toggle, char digit) {
+    if (digit < '0' || digit > '9') throw UnreadableValue(toggle);
+    if (digit == '0') toggle.checked = false;
+    if (digit == '1') toggle.checked = true;
+}
+
+std::string CheckRange(const ValueRange& range, std::string_view text) {
+    const std::string trimmed = Trim(text);
+    if (trimmed.empty()) return range.named + std::string(kEmptyValueMessage);
+    const std::optional<int> value = DecimalValue(trimmed);
+    if (!value || *value < range.min || *value > range.max)
+        return range.named + std::string(kValueOutOfRangeMessage);
+    return {};
+}
+
 void LoadField(PageModel& page, const ProgrammingField& field, const DeviceParams& stored) {
     const std::string value = stored.Get(field.key);
     std::string digits = Slice(value, field.offset, field.End());
@@ -63,6 +78,8 @@ void LoadField(PageModel& page, const ProgrammingField& field, const DeviceParam
         case FieldCoding::EntryText:
             return LoadList(control, field, digits);
         case FieldCoding::Flag:
+            if (field.unreadable == Unreadable::StopLoading)
+                return SetToggleState(control, digits.empty() ? '\0' : digits[0]);
             control.checked = digits[0] != '0';
             return;
         case FieldCoding::Digits:

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "hosts/page_model.h"
 #include "protocol/name_value_list.h"
@@ -20,12 +21,29 @@ enum class FieldCoding {
     Choice,       // a radio button and its partner: `on` selects it, other digits the partner
 };
 
-// What loading does with digits a list cannot show.
+// What loading does with digits a list cannot show. A box (Flag) read with
+// NoSelection is checked by any digit but "0"; with StopLoading it reads
+// strictly: "0" off, "1" on, another decimal digit leaves it as it is, and
+// anything else stops the loading.
 enum class Unreadable {
     NoSelection,  // the list shows no entry
     FirstEntry,   // the list shows its first entry
-    StopLoading,  // the loading stops there (UnreadableValue naming the list)
+    StopLoading,  // the loading stops there (UnreadableValue naming the control)
 };
+
+inline constexpr const char* kEmptyValueMessage = "输入的数值不能为空，请重新输入！";
+inline constexpr const char* kValueOutOfRangeMessage = "输入的数值超出范围，请重新输入！";
+
+// The numbers an edit takes, checked when the operator leaves it.
+struct ValueRange {
+    int min = 0;
+    int max = 0;
+    const char* named = "";  // put before the message: "心跳间隔时间："
+};
+
+// The message for `text` left in an edit of `range`: empty (after trimming),
+// or not a decimal number within it. Empty text when it passes.
+std::string CheckRange(const ValueRange& range, std::string_view text);
 
 // One field of the programming content as a page shows it: where its digits
 // stand (a parameter key of the section layout, the 1-based offset in that
@@ -47,14 +65,23 @@ struct ProgrammingField {
     std::string partner{};
     std::string on{};
     std::string off{};
+    // Digits: what an empty edit writes (zeros when empty).
+    std::string whenEmpty{};
+    // Digits: the numbers the edit takes when the operator leaves it.
+    std::optional<ValueRange> range{};
 
     // Set when the page describes the field.
     std::string control{};
     int section = -1;
     size_t position = 0;  // of the first digit in the section body
+    bool secret = false;  // a code: never shown in a comparison, never at rest in clear
 
     size_t End() const { return offset + width - 1; }  // last digit in the key's value
 };
+
+// Digit 0 turns a box or toggle off, 1 on, any other decimal digit leaves
+// it; anything else throws UnreadableValue.
+void SetToggleState(Control& toggle, char digit);
 
 // Fills the field's control from the store. Throws UnreadableValue where the
 // field stops the loading.

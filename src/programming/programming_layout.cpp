@@ -14,15 +14,15 @@ using K = FieldKind;
 
 constexpr SectionField kSection00[] = {
     {"Prog00", 1, 30, K::Section},
-    {"Prog00_Installer", 1, 6, K::Digits},
+    {"Prog00_Installer", 1, 6, K::Digits, {}, kInstallerCodeSecret},
     {"Prog00_ArmingType1", 7, 2, K::Digits},
-    {"Prog00_UserCode1", 9, 4, K::Digits},
+    {"Prog00_UserCode1", 9, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType2", 13, 2, K::Digits},
-    {"Prog00_UserCode2", 15, 4, K::Digits},
+    {"Prog00_UserCode2", 15, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType3", 19, 2, K::Digits},
-    {"Prog00_UserCode3", 21, 4, K::Digits},
+    {"Prog00_UserCode3", 21, 4, K::Digits, {}, kUserCodeSecret},
     {"Prog00_ArmingType4", 25, 2, K::Digits},
-    {"Prog00_UserCode4", 27, 4, K::Digits},
+    {"Prog00_UserCode4", 27, 4, K::Digits, {}, kUserCodeSecret},
 };
 
 constexpr SectionField kSection01[] = {

@@ -31,13 +31,16 @@ enum class FieldKind {
 
 // One entry of a section layout: the DeviceParams key, the 1-based position
 // of its first digit in the section body, and its width in hex digits. A
-// field that may hold a value no page can show names it for the operator.
+// field that may hold a value no page can show names it for the operator. A
+// code (the installer code, a user code) names what the operator calls it
+// in `secret`: it never rests in clear, nor is it shown in a comparison.
 struct SectionField {
     std::string_view key;
     size_t position;
     size_t width;
     FieldKind kind;
     std::string_view caption = {};
+    std::string_view secret = {};
 
     size_t End() const { return position + width - 1; }  // last body position
 };
@@ -62,6 +65,9 @@ struct FieldLocation {
     const SectionField* field;
 };
 FieldLocation LocateField(std::string_view key);
+
+inline constexpr std::string_view kInstallerCodeSecret = "安装员密码";
+inline constexpr std::string_view kUserCodeSecret = "用户密码";
 
 // "00" .. "07".
 std::string SectionCode(int section);

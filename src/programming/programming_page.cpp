@@ -42,23 +42,11 @@ void ProgrammingPage::Prepare() {
                 break;
         }
     }
-    for (const ProgrammingField& field : fields_) {
+    for (const ProgrammingField& field : fields_.Fields()) {
         if (field.coding != FieldCoding::Choice) continue;
         Controls()[field.control].checked = true;
         Controls()[field.partner].checked = false;
     }
-}
-
-std::vector<int> ProgrammingPage::Sections() const {
-    std::vector<int> sections;
-    for (const ProgrammingField& field : fields_)
-        if (sections.empty() || sections.back() != field.section) sections.push_back(field.section);
-    return sections;
-}
-
-bool ProgrammingPage::Shows(std::string_view key) const {
-    return std::any_of(fields_.begin(), fields_.end(),
-                       [key](const ProgrammingField& field) { return field.key == key; });
 }
 
 CommandList ProgrammingPage::ReadList() {
@@ -69,7 +57,7 @@ CommandList ProgrammingPage::ReadList() {
 
 void ProgrammingPage::Load(const DeviceParams& stored) {
     try {
-        for (const ProgrammingField& field : fields_) LoadField(Controls(), field, stored);
+        fields_.Load(Controls(), stored);
     } catch (...) {
         sentBodies_.clear();
         edited_.clear();
@@ -95,7 +83,7 @@ void ProgrammingPage::Load(const DeviceParams& stored) {
 }
 
 CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
-    SectionWriter writer(*this, stored);
+    SectionWriter writer(Controls(), fields_, stored, KeepsOtherFieldsAsReceived());
     CommandList list;
     for (int section : Sections()) writer.QueueIfChanged(list, section, writer.Body(section));
     writer.RefuseIfIncomplete();
@@ -107,7 +95,7 @@ CommandList ProgrammingPage::SaveList(const DeviceParams& stored) {
 }
 
 std::string ProgrammingPage::RepairsOnSave(const DeviceParams& stored) const {
-    SectionWriter writer(*this, stored);
+    SectionWriter writer(Controls(), fields_, stored, KeepsOtherFieldsAsReceived());
     std::string text;
     for (int section : Sections()) {
         const std::string body = writer.Body(section);
@@ -115,9 +103,11 @@ std::string ProgrammingPage::RepairsOnSave(const DeviceParams& stored) const {
         if (body.empty() || body.size() != received.size() || body == received) continue;
         for (const SectionField& key : ProgrammingSection(section).entries) {
             if (key.kind == FieldKind::Section) continue;
-            const std::string held = Slice(received, key.position, key.End());
-            const std::string written = Slice(body, key.position, key.End());
+            std::string held = Slice(received, key.position, key.End());
+            std::string written = Slice(body, key.position, key.End());
             if (held == written) continue;
+            // A code is named, never shown.
+            if (!key.secret.empty()) held = written = std::string(key.width, '*');
             text += (text.empty() ? "“" : "；“") + KeyCaption(key.key) + "”主机中为" + held +
                     "，本页无法显示，保存时将写为" + written;
         }
@@ -128,7 +118,7 @@ std::string ProgrammingPage::RepairsOnSave(const DeviceParams& stored) const {
 std::string ProgrammingPage::KeyCaption(std::string_view key) const {
     const SectionField& field = *LocateField(key).field;
     if (!field.caption.empty()) return std::string(field.caption);
-    for (const ProgrammingField& shown : fields_)
+    for (const ProgrammingField& shown : fields_.Fields())
         if (shown.key == key) return Controls()[shown.control].caption;
     return std::string(key);
 }
@@ -138,24 +128,9 @@ const std::string& ProgrammingPage::ControlCaption(const std::string& name) cons
 }
 
 Control& ProgrammingPage::Describe(Control& control, ProgrammingField field) {
-    const auto [section, key] = LocateField(field.key);
-    if (field.width == 0 && field.offset <= key->width) field.width = key->width - field.offset + 1;
-    if (field.offset < 1 || field.width == 0 || field.End() > key->width)
-        throw std::invalid_argument(control.name + " stands outside " + field.key);
-    for (const ProgrammingField& other : fields_)
-        if (other.key == field.key && other.offset <= field.End() && field.offset <= other.End())
-            throw std::invalid_argument(control.name + " shares digits of " + field.key + " with " +
-                                        other.control);
-    field.control = control.name;
-    field.section = section;
-    field.position = key->position + field.offset - 1;
-    if (control.kind == ControlKind::Edit) control.maxLength = field.width;
-    const auto later = std::upper_bound(fields_.begin(), fields_.end(), field,
-                                        [](const ProgrammingField& a, const ProgrammingField& b) {
-                                            return std::pair(a.section, a.position) <
-                                                   std::pair(b.section, b.position);
-                                        });
-    fields_.insert(later, std::move(field));
+    const ProgrammingField& described = fields_.Add(control.name, std::move(field));
+    if (control.kind == ControlKind::Edit) control.maxLength = described.width;
+    control.secret = described.secret;
     return control;
 }
 

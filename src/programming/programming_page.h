@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hosts/page_branch.h"
+#include "programming/field_set.h"
 #include "programming/programming_field.h"
 #include "protocol/name_value_list.h"
 
@@ -47,11 +48,12 @@ class ProgrammingPage : public PageBranch {
     // The caption the operator reads beside a control (its accessible name).
     const std::string& ControlCaption(const std::string& name) const;
     // The page's fields in the order of the programming content.
-    const std::vector<ProgrammingField>& Fields() const { return fields_; }
+    const std::vector<ProgrammingField>& Fields() const { return fields_.Fields(); }
+    const FieldSet& Described() const { return fields_; }
     // The sections the fields stand in, ascending.
-    std::vector<int> Sections() const;
+    std::vector<int> Sections() const { return fields_.Sections(); }
     // Whether a field of the page stands in the key.
-    bool Shows(std::string_view key) const;
+    bool Shows(std::string_view key) const { return fields_.Shows(key); }
     bool KeepsOtherFieldsAsReceived() const { return others_ == OtherFields::AsReceived; }
 
   protected:
@@ -69,10 +71,8 @@ class ProgrammingPage : public PageBranch {
     Control& CaptionedRadio(const std::string& name, const std::string& caption,
                             const std::string& group = {});
 
-    // `control` shows `field`. The key must be one of the section layout
-    // and the digits must stand inside it, apart from the page's other
-    // fields; a field of width 0 runs to the end of the key. An edit takes as many characters as
-    // its field has digits.
+    // `control` shows `field` (FieldSet::Add). An edit takes as many
+    // characters as its field has digits.
     Control& Describe(Control& control, ProgrammingField field);
 
   private:
@@ -90,7 +90,7 @@ class ProgrammingPage : public PageBranch {
         std::string text;
     };
     OtherFields others_;
-    std::vector<ProgrammingField> fields_;
+    FieldSet fields_;
     std::map<int, std::string> sentBodies_;  // the last save's writes
     std::vector<Shown> edited_;              // the controls when they were built
 };

@@ -29,7 +29,11 @@ CommandEntry WriteSectionRequest(int section, std::string_view body) {
         throw ConversionError("section " + nn + " needs a body of " +
                               std::to_string(layout.bodyDigits) + " hex digits, not '" + digits +
                               "'");
-    CommandEntry entry = Request(kWriteSectionPair, "09" + nn + digits);
+    // The codes of the body are no log row's.
+    std::vector<DataSpan> codes;
+    for (const SectionField& f : layout.entries)
+        if (!f.secret.empty()) codes.push_back({4 + f.position - 1, f.width});
+    CommandEntry entry = Request(kWriteSectionPair, "09" + nn + digits, codes);
     entry.pair += nn;
     return entry;
 }

@@ -4,7 +4,8 @@
 #include <array>
 
 #include "hosts/unreadable_value.h"
-#include "programming/section_write.h"
+#include "programming/programming_layout.h"
+#include "programming/section_writer.h"
 #include "protocol/hex_text.h"
 #include "protocol/operator_port.h"
 
@@ -27,16 +28,38 @@ std::array<std::string, 4> TimeEdits(int g) {
     return {ArmHourName(g), ArmMinuteName(g), DisarmHourName(g), DisarmMinuteName(g)};
 }
 
-bool IsHourEdit(const std::string& name) {
-    return name.rfind("edtHour", 0) == 0;
+// The toggles of one field of a group: `count` of them from digit 1 of `part`.
+void AddToggles(FieldSet& fields, int g, const char* part, int count, int first,
+                std::string (*name)(int, int)) {
+    for (int i = 0; i < count; ++i)
+        fields.Add(name(g, first + i), {.key = Key(g, part),
+                                        .offset = static_cast<size_t>(i + 1),
+                                        .width = 1,
+                                        .coding = FieldCoding::Flag,
+                                        .unreadable = Unreadable::StopLoading});
 }
 
-// The number a time edit holds, or -1 when it holds no number.
-int TimeValue(const std::string& text) {
-    const std::string t = Trim(text);
-    if (t.empty() || t.size() > 4 || t.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
-    return std::stoi(t);
+FieldSet DescribeScheduleFields() {
+    FieldSet fields;
+    for (int g = 1; g <= kScheduleGroupCount; ++g) {
+        const auto edits = TimeEdits(g);
+        for (size_t i = 0; i < edits.size(); ++i) {
+            const bool hour = i % 2 == 0;
+            // A time cut short by the reply shows blank, as one never set.
+            fields.Add(edits[i],
+                       {.key = Key(g, "Time"),
+                        .offset = 2 * i + 1,
+                        .width = 2,
+                        .coding = FieldCoding::Digits,
+                        .missing = "",
+                        .whenEmpty = Slice(kNoScheduleTime, 2 * i + 1, 2 * i + 2),
+                        .range = ValueRange{0, hour ? kMaxScheduleHour : kMaxScheduleMinute}});
+        }
+        AddToggles(fields, g, "Week", kScheduleDayCount, 1, &DayToggleName);
+        AddToggles(fields, g, "Wire", 6, 1, &ZoneToggleName);
+        AddToggles(fields, g, "Wireless", kScheduleZoneCount - 6, 7, &ZoneToggleName);
+    }
+    return fields;
 }
 
 // A group that is off shows no time: its edits are blank, which a save
@@ -53,28 +76,15 @@ int GroupOf(const std::string& editName) {
     return editName.back() - '0';
 }
 
-// The check made when the operator leaves a time edit. A blank edit of a
-// group that is off is no time, as shown.
+// The check made when the operator leaves a time edit, by its field's
+// range. A blank edit of a group that is off is no time, as shown.
 void CheckTime(PageModel& c, OperatorPort& op, const std::string& name) {
     const std::string& text = c[name].text;
-    const char* refusal = nullptr;
-    if (Trim(text).empty()) {
-        if (!c[ScheduleCheckName(GroupOf(name))].checked) return;
-        refusal = kEmptyValueMessage;
-    } else {
-        const int value = TimeValue(text);
-        const int maximum = IsHourEdit(name) ? kMaxScheduleHour : kMaxScheduleMinute;
-        if (value < 0 || value > maximum) refusal = kValueOutOfRangeMessage;
-    }
-    if (!refusal) return;
+    if (Trim(text).empty() && !c[ScheduleCheckName(GroupOf(name))].checked) return;
+    const std::string refusal = CheckRange(*ScheduleFields().Of(name)->range, text);
+    if (refusal.empty()) return;
     op.ShowMessage(refusal);
     c.RequestFocus(name);
-}
-
-std::string ToggleDigits(const PageModel& c, int g, int count, std::string (*name)(int, int)) {
-    std::string digits;
-    for (int i = 1; i <= count; ++i) digits += c[name(g, i)].checked ? '1' : '0';
-    return digits;
 }
 
 // A group box becoming checked puts the page back as last read. A day or
@@ -94,23 +104,16 @@ void LoadGroup(PageModel& c, const DeviceParams& params, int g) {
     const std::string time = params.Get(Key(g, "Time"));
     // Section 06 was not read: the group stays as the clearing left it.
     if (time.empty()) return;
-    const auto edits = TimeEdits(g);
     const bool on = time != kNoScheduleTime;
-    for (size_t i = 0; i < edits.size(); ++i)
-        c[edits[i]].text = on ? Slice(time, 2 * i + 1, 2 * i + 2) : std::string();
     c[ScheduleCheckName(g)].checked = on;
-
-    const std::string week = params.Get(Key(g, "Week"));
-    if (!week.empty())
-        for (int day = 1; day <= kScheduleDayCount; ++day)
-            SetToggleState(c[DayToggleName(g, day)],
-                           static_cast<size_t>(day) <= week.size() ? week[day - 1] : '\0');
-
-    const std::string zones = params.Get(Key(g, "Wire")) + params.Get(Key(g, "Wireless"));
-    if (!zones.empty())
-        for (int zone = 1; zone <= kScheduleZoneCount; ++zone)
-            SetToggleState(c[ZoneToggleName(g, zone)],
-                           static_cast<size_t>(zone) <= zones.size() ? zones[zone - 1] : '\0');
+    const std::string prefix = Key(g, "");
+    for (const ProgrammingField& field : ScheduleFields().Fields()) {
+        if (!field.key.starts_with(prefix)) continue;
+        if (!on && field.coding == FieldCoding::Digits)
+            c[field.control].text.clear();
+        else
+            LoadField(c, field, params);
+    }
 }
 
 }  // namespace
@@ -140,19 +143,16 @@ std::string UpDownName(const std::string& editName) {
     return "ud" + editName.substr(3);
 }
 
-void SetToggleState(Control& toggle, char digit) {
-    if (digit < '0' || digit > '9') throw UnreadableValue(toggle);
-    if (digit == '0') toggle.checked = false;
-    if (digit == '1') toggle.checked = true;
+const FieldSet& ScheduleFields() {
+    static const FieldSet fields = DescribeScheduleFields();
+    return fields;
 }
 
 void StepScheduleTime(PageModel& c, const std::string& editName, int delta) {
     Control& edit = c[editName];
-    const int maximum = IsHourEdit(editName) ? kMaxScheduleHour : kMaxScheduleMinute;
-    int value = TimeValue(edit.text);
-    if (value < 0) value = 0;
-    value = std::min(std::max(value + delta, 0), maximum);
-    edit.text = std::to_string(value);
+    const ValueRange& range = *ScheduleFields().Of(editName)->range;
+    const int value = DecimalValue(Trim(edit.text)).value_or(range.min);
+    edit.text = std::to_string(std::clamp(value + delta, range.min, range.max));
 }
 
 void DeclareScheduleGroups(PageModel& c, OperatorPort& op, std::function<void()> reload) {
@@ -218,28 +218,27 @@ void LoadScheduleGroups(PageModel& c, const DeviceParams& params) {
 }
 
 std::string EncodeScheduleGroup(const PageModel& c, int g) {
-    std::string digits;
-    const auto edits = TimeEdits(g);
-    for (size_t i = 0; i < edits.size(); ++i) {
-        const std::string text = Trim(c[edits[i]].text);
-        // A blank time is none: the hour 24 or the minute 60 of an off group.
-        digits +=
-            text.empty() ? Slice(kNoScheduleTime, 2 * i + 1, 2 * i + 2) : ZeroPadLeft(text, 2);
+    // The digits no control writes (the week's last) come from a store
+    // holding both groups off.
+    DeviceParams off;
+    for (int group = 1; group <= kScheduleGroupCount; ++group) {
+        off.Set(Key(group, "Time"), kNoScheduleTime);
+        off.Set(Key(group, "Week"), std::string(8, '0'));
+        off.Set(Key(group, "Wire"), std::string(6, '0'));
+        off.Set(Key(group, "Wireless"), std::string(6, '0'));
     }
-    digits += ToggleDigits(c, g, kScheduleDayCount, &DayToggleName) + "0";
-    digits += ToggleDigits(c, g, kScheduleZoneCount, &ZoneToggleName);
-    return digits;
+    SectionWriter writer(c, ScheduleFields(), off);
+    const size_t digits = ProgrammingSection(kScheduleSection).bodyDigits / kScheduleGroupCount;
+    return writer.Body(kScheduleSection).substr(digits * static_cast<size_t>(g - 1), digits);
 }
 
 void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored) {
     // Without the section as read there is nothing to compare with, and a
     // write would put times never shown over the host's own.
-    for (int g = 1; g <= kScheduleGroupCount; ++g)
-        for (const char* part : {"Time", "Week", "Wire", "Wireless"})
-            if (stored.Get(Key(g, part)).empty()) return;
-    std::string body;
-    for (int g = 1; g <= kScheduleGroupCount; ++g) body += EncodeScheduleGroup(c, g);
-    QueueSectionIfChanged(list, stored, kScheduleSection, body);
+    if (StoredSectionBody(stored, kScheduleSection).empty()) return;
+    SectionWriter writer(c, ScheduleFields(), stored);
+    writer.QueueIfChanged(list, kScheduleSection, writer.Body(kScheduleSection));
+    writer.RefuseIfIncomplete();
 }
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hosts/page_model.h"
+#include "programming/field_set.h"
 #include "protocol/command_entry.h"
 #include "protocol/name_value_list.h"
 
@@ -25,8 +26,6 @@ inline constexpr const char* kScheduleDayCaptions[kScheduleDayCount] = {"一", "
 inline constexpr const char* kNoScheduleTime = "24602460";
 inline constexpr int kMaxScheduleHour = 24;
 inline constexpr int kMaxScheduleMinute = 60;
-inline constexpr const char* kEmptyValueMessage = "输入的数值不能为空，请重新输入！";
-inline constexpr const char* kValueOutOfRangeMessage = "输入的数值超出范围，请重新输入！";
 // Toggle colours: on is light red with black text, off the button face with grey text.
 inline constexpr uint32_t kToggleOnBackground = 0xFFCECE;
 inline constexpr uint32_t kToggleOffText = 0x808080;
@@ -42,6 +41,12 @@ std::string ZoneToggleName(int g, int zone);  // stxtDefence11 … stxtDefence11
 // The up-down button bound to a time edit: udHour1 for edtHour1 and so on;
 // its two halves are the buttons udHour1Up and udHour1Down.
 std::string UpDownName(const std::string& editName);
+
+// The groups' fields: per group the four time edits (an empty one writes the
+// 24 or 60 of no time; hours 0-24, minutes 0-60), the day toggles and the
+// zone toggles, read strictly (a digit that is not decimal stops the
+// loading). The week's eighth digit goes back as read: always "0".
+const FieldSet& ScheduleFields();
 
 // Declares the controls of both groups and binds their reactions. `reload`
 // runs LoadHostControlPage (a group box becoming checked puts the page back
@@ -60,12 +65,9 @@ void LoadScheduleGroups(PageModel& c, const DeviceParams& params);
 // hour 24 or the minute 60 that stand for no time.
 std::string EncodeScheduleGroup(const PageModel& c, int g);
 // The section 06 write, queued when the two groups differ from what was read;
-// never when section 06 was not read.
+// never when section 06 was not read. Throws SaveRefused when it was read
+// only in part.
 void QueueScheduleWrite(CommandList& list, const PageModel& c, const DeviceParams& stored);
-
-// Digit 0 turns the toggle off, 1 on, any other decimal digit leaves it;
-// anything else throws UnreadableValue.
-void SetToggleState(Control& toggle, char digit);
 // One press of a time edit's up-down button: hours 0-24, minutes 0-60, no
 // wrap-around.
 void StepScheduleTime(PageModel& c, const std::string& editName, int delta);

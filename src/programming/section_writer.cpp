@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hosts/save_refused.h"
+#include "programming/field_set.h"
 #include "programming/programming_layout.h"
 #include "programming/programming_page.h"
 #include "programming/section_write.h"
@@ -36,7 +37,8 @@ std::string SectionWriter::Fallback(const ProgrammingField& field, std::string_v
 }
 
 std::string SectionWriter::EditDigits(const ProgrammingField& field) {
-    const std::string text = Trim(page_.Controls()[field.control].text);
+    const std::string text = Trim(controls_[field.control].text);
+    if (text.empty() && !field.whenEmpty.empty()) return field.whenEmpty;
     if (!AllHex(text) || text.size() > field.width) {
         Note(invalid_, field.control);
         return Placeholder(field.width);
@@ -45,7 +47,7 @@ std::string SectionWriter::EditDigits(const ProgrammingField& field) {
 }
 
 std::string SectionWriter::Encode(const ProgrammingField& field, std::string_view storedDigits) {
-    const Control& c = page_.Controls()[field.control];
+    const Control& c = controls_[field.control];
     const bool listed = field.coding == FieldCoding::Index ||
                         field.coding == FieldCoding::HexIndex ||
                         field.coding == FieldCoding::EntryText;
@@ -73,7 +75,7 @@ std::string SectionWriter::OwnDigits(const SectionField& key) {
     const std::string read = Stored(key.key);
     std::string digits;
     size_t next = 1;  // the first digit of the key not yet put together
-    for (const ProgrammingField& field : page_.Fields()) {
+    for (const ProgrammingField& field : fields_.Fields()) {
         if (field.key != key.key) continue;
         digits += Slice(read, next, field.offset - 1);
         digits += Encode(field, Slice(read, field.offset, field.End()));
@@ -83,8 +85,8 @@ std::string SectionWriter::OwnDigits(const SectionField& key) {
 }
 
 void SectionWriter::Note(Noted& noted, const std::string& control) const {
-    const Control* named = &page_.Controls()[control];
-    const auto& controls = page_.Controls().Controls();
+    const Control* named = &controls_[control];
+    const auto& controls = controls_.Controls();
     const auto at = std::find_if(controls.begin(), controls.end(),
                                  [named](const auto& c) { return c.get() == named; });
     noted.emplace(static_cast<size_t>(at - controls.begin()), named->caption);
@@ -106,12 +108,11 @@ std::string SectionWriter::Body(int section) {
     // unread fields would go to the host as made-up digits. Every field is
     // still visited, so each list without a fallback gets named.
     const size_t digits = ProgrammingSection(section).bodyDigits;
-    const bool asReceived = page_.KeepsOtherFieldsAsReceived();
     bool whole = StoredSectionBody(stored_, section).size() == digits;
     std::string body = AssembleSectionBody(section, [&](const SectionField& key) {
-        std::string value = page_.Shows(key.key) ? OwnDigits(key)
-                            : asReceived         ? AsReceived(section, key)
-                                                 : Stored(key.key);
+        std::string value = fields_.Shows(key.key) ? OwnDigits(key)
+                            : asReceived_          ? AsReceived(section, key)
+                                                   : Stored(key.key);
         if (value.size() == key.width) return value;
         whole = false;
         return Placeholder(key.width);

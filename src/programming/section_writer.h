@@ -9,7 +9,8 @@
 
 namespace tarnwick {
 
-class ProgrammingPage;
+class FieldSet;
+class PageModel;
 struct ProgrammingField;
 struct SectionField;
 
@@ -21,12 +22,15 @@ struct SectionField;
 // controls in the page's order, whatever order the fields were encoded in.
 class SectionWriter {
   public:
-    SectionWriter(const ProgrammingPage& page, const DeviceParams& stored)
-        : page_(page), stored_(stored) {}
+    // `asReceived`: the fields of the sections that `fields` does not cover
+    // go back exactly as the host sent them, not as the last refresh stored
+    // them.
+    SectionWriter(const PageModel& controls, const FieldSet& fields, const DeviceParams& stored,
+                  bool asReceived = false)
+        : controls_(controls), fields_(fields), stored_(stored), asReceived_(asReceived) {}
 
-    // The section's body: the page's own fields from its controls, every
-    // other field as the last refresh stored it (or, for a page that keeps
-    // them as received, exactly as the host sent it). The digits of a key
+    // The section's body: the described fields from their controls, every
+    // other field as the last refresh stored it (or as received, above). The digits of a key
     // that no field of the page covers go back as stored. Empty text, noted,
     // when the last refresh did not read the section whole.
     std::string Body(int section);
@@ -55,8 +59,10 @@ class SectionWriter {
     std::string AsReceived(int section, const SectionField& field) const;
     void Note(Noted& noted, const std::string& control) const;
 
-    const ProgrammingPage& page_;
+    const PageModel& controls_;
+    const FieldSet& fields_;
     const DeviceParams& stored_;
+    bool asReceived_;
     Noted unselected_;
     Noted invalid_;
     std::set<int> incomplete_;

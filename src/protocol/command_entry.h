@@ -25,6 +25,12 @@ struct CommandEntry {
     std::string pair;
     std::string frame;
     CommandPair codes;
+    // The frame as the operation log keeps it when the data carries a code
+    // or a password: those digits and the two check bytes (which would give
+    // a short code away) shown as "*". Empty when the data carries none.
+    std::string masked{};
+
+    const std::string& Logged() const { return masked.empty() ? frame : masked; }
 };
 using CommandList = std::vector<CommandEntry>;
 
@@ -32,5 +38,15 @@ using CommandList = std::vector<CommandEntry>;
 // built from the request class and command QQQQ with `data`. Every label
 // lives once, as a constant beside its decoder.
 CommandEntry Request(std::string_view pairLabel, std::string_view data = {});
+
+// Where a code or password stands in a request's data: its first hex digit
+// (from 0) and its number of digits.
+struct DataSpan {
+    size_t from;
+    size_t digits;
+};
+// The same, the spans of `data` that hold codes masked in the logged frame.
+CommandEntry Request(std::string_view pairLabel, std::string_view data,
+                     const std::vector<DataSpan>& secret);
 
 }  // namespace tarnwick

@@ -60,8 +60,9 @@ std::map<Key, size_t> HeldKeys(DatabasePort& from, DatabasePort& to, const Copie
     return held;
 }
 
+// `others` passes each value of the columns that are no key.
 void CopyRows(DatabasePort& from, DatabasePort& to, const CopiedTable& t, size_t& copied,
-              size_t& present) {
+              size_t& present, const SnapshotFilter& others = {}) {
     std::map<Key, size_t> held = HeldKeys(from, to, t);
     std::vector<const char*> columns = t.keys;
     columns.insert(columns.end(), t.others.begin(), t.others.end());
@@ -76,7 +77,10 @@ void CopyRows(DatabasePort& from, DatabasePort& to, const CopiedTable& t, size_t
             continue;
         }
         DbParams params;
-        for (const char* column : columns) params.emplace_back(column, DbColumn(row, column));
+        for (const char* column : t.keys) params.emplace_back(column, DbColumn(row, column));
+        for (const char* column : t.others)
+            params.emplace_back(column,
+                                others ? others(DbColumn(row, column)) : DbColumn(row, column));
         batch.push_back({insert, params});
         ++copied;
         if (batch.size() >= kRowsPerTransaction) {
@@ -136,11 +140,13 @@ void CopyAlarmRecords(DatabasePort& from, DatabasePort& to, CopyReport& report) 
 
 }  // namespace
 
-CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to) {
+CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to,
+                        const SnapshotFilter& storedSnapshot) {
     CopyReport report;
     CopyRows(from, to, kOperationLog, report.copied.operationLog, report.present.operationLog);
     CopySites(from, to, report);
-    CopyRows(from, to, kBackupArchive, report.copied.backups, report.present.backups);
+    CopyRows(from, to, kBackupArchive, report.copied.backups, report.present.backups,
+             storedSnapshot);
     CopyAlarmRecords(from, to, report);
     return report;
 }

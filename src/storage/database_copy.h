@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,9 +28,13 @@ struct CopyReport {
 // already (as often as the source does) is not copied again, so a copy of a
 // db.mdb made after its first copy brings only its new rows. A site whose
 // name or address the target holds already stays as the target has it.
-// Nothing is written into `from`. Throws DatabaseError; what was committed
+// Nothing is written into `from`. Each backup's snapshot goes through
+// `storedSnapshot` on the way (which seals or redacts the codes of one an
+// earlier version kept in clear). Throws DatabaseError; what was committed
 // before stays and is not copied again.
-CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to);
+using SnapshotFilter = std::function<std::string(const std::string& snapshot)>;
+CopyReport CopyDatabase(DatabasePort& from, DatabasePort& to,
+                        const SnapshotFilter& storedSnapshot = {});
 
 // The database a copy reads: a db.mdb read into memory without writing to
 // the file (a read-only file, or one of an earlier version, is read as it

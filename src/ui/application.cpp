@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
@@ -279,8 +280,11 @@ void Application::TourConfig(const QString& dir) {
     QTemporaryDir folder;
     const std::string backup = folder.filePath("before.json").toStdString();
     actions.chooseBackupPath = [backup](const std::string&) { return backup; };
+    // Unattended, no passphrase is typed: the backup keeps no codes.
+    const auto keptAsk = std::exchange(actions.Codes().askPassphrase, nullptr);
     actions.Backup();
     actions.chooseBackupPath = keptBackupPath;
+    actions.Codes().askPassphrase = keptAsk;
     ConfigSnapshot before;
     try {
         before = ReadSnapshotFile(backup);

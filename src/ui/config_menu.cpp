@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QMenu>
+#include <memory>
 
 #include "backup/config_actions.h"
+#include "backup/passphrase_dialog.h"
 #include "hosts/host_window.h"
 #include "ui/comparison_dialog.h"
 #include "ui/form_main.h"
+#include "ui/form_passphrase.h"
 #include "ui/habits.h"
 
 namespace tarnwick::ui {
@@ -15,6 +18,23 @@ namespace {
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
+
+// The passphrase dialog the configuration actions ask with, living as long
+// as the host window. The dialog is its own, not the window's child, so
+// that only one of them deletes it.
+class PassphraseAsker : public QObject {
+  public:
+    explicit PassphraseAsker(QWidget* window)
+        : QObject(window), form_(std::make_unique<TFormPassphrase>(dialog_)) {
+        form_->setWindowModality(Qt::ApplicationModal);
+        dialog_.show = [this](PassphraseDialog&) { return form_->Run(); };
+    }
+    std::optional<PassphraseAnswer> Ask(bool sealedFile) { return dialog_.Ask(sealedFile); }
+
+  private:
+    PassphraseDialog dialog_;
+    std::unique_ptr<TFormPassphrase> form_;
+};
 
 }  // namespace
 
@@ -59,6 +79,8 @@ void AddConfigMenu(TFormMain& mainForm, HostWindow& window, ConfigActions& actio
         return ChooseOpenFile(form, QStringLiteral("restore"), Utf8(kRestoreDialogTitle), filter)
             .toStdString();
     };
+    auto* asker = new PassphraseAsker(form);
+    actions.Codes().askPassphrase = [asker](bool sealedFile) { return asker->Ask(sealedFile); };
     actions.showComparison = [form](const ComparisonTable& table) {
         ComparisonDialog dialog(table, form);
         dialog.exec();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "backup/snapshot_codes.h"
 #include "backup/snapshot_file.h"
 #include "support/host_window_fixture.h"
 #include "support/snapshot_of.h"
@@ -41,7 +42,8 @@ TEST(ConfigCompare, ShowsEachChangeOnItsPageUnderItsCaption) {
     };
     const Case cases[] = {
         {{4, 16, "3B"}, "60", "有线防区", "防区3 防区类型", "C - 防盗防区", "B - 门铃防区 "},
-        {{0, 0, "654321"}, "60", "通讯参数", "安装员码", "123456", "654321"},
+        // A code is never shown, only that it changed.
+        {{0, 0, "654321"}, "60", "通讯参数", "安装员码", kChangedCodeText, kChangedCodeText},
         {{6, 0, "09"}, "60", "主机控制", "第一组 定时布防 时", "08", "09"},
         {{0, 0, ""}, "90", "GPRS模块", "心跳间隔时间", "60", "90"},
     };
@@ -64,7 +66,7 @@ TEST(ConfigCompare, ReportGroupsByPageInPageOrder) {
                                         Edited({{0, 0, "654321"}, {6, 0, "09"}}, "90"));
     EXPECT_EQ(DifferenceReport(diffs),
               "[主机控制]\n  第一组 定时布防 时: 08 → 09\n"
-              "[通讯参数]\n  安装员码: 123456 → 654321\n"
+              "[通讯参数]\n  安装员码: 已更改\n"
               "[GPRS模块]\n  心跳间隔时间: 60 → 90\n");
 }
 
@@ -102,17 +104,18 @@ TEST(ConfigCompare, AFileFullOfKeysIsComparedWholeAndOneKeyMoreIsRefused) {
     after.keys.back().second = "2";
     const std::string first = h.f.dir.File("first.json");
     const std::string second = h.f.dir.File("second.json");
-    WriteSnapshotFile(first, before);
-    WriteSnapshotFile(second, after);
+    CodeKeys keys(std::nullopt, h.f.dir.File("team.key"));
+    WriteSnapshotFile(first, before, CodeForm::Redacted, keys);
+    WriteSnapshotFile(second, after, CodeForm::Redacted, keys);
     const auto diffs =
-        CompareSnapshots(h.window, ReadSnapshotFile(first), ReadSnapshotFile(second));
+        CompareSnapshots(h.window, ReadSnapshotFile(first, &keys), ReadSnapshotFile(second, &keys));
     ASSERT_EQ(diffs.size(), 1u) << DifferenceReport(diffs).substr(0, 500);
     EXPECT_EQ(diffs[0].caption, "Junk009999");
     EXPECT_EQ(diffs[0].before, "1");
     EXPECT_EQ(diffs[0].after, "2");
 
     after.keys.emplace_back("OneTooMany", "1");
-    WriteSnapshotFile(second, after);
+    WriteSnapshotFile(second, after, CodeForm::Redacted, keys);
     try {
         ReadSnapshotFile(second);
         ADD_FAILURE() << "taken";

@@ -37,14 +37,19 @@ TEST(ConfigSnapshotFile, RefusesDamagedFilesNamingTheFirstBadEntry) {
     struct Case {
         const char* what;
         std::string text;
-        const char* named;
+        std::string named;
     };
     const Case cases[] = {
         {"cut short", good.substr(0, good.size() / 2), "不是完整的JSON"},
         {"not JSON", "host=10.231.16.1\n", "不是完整的JSON"},
         {"a JSON list", "[1, 2]", "顶层不是对象"},
-        {"newer format", Replace(good, "\"format\": 1", "\"format\": 2"), "格式版本2"},
-        {"no format", Replace(good, "\"format\": 1,", ""), "format"},
+        {"newer format",
+         Replace(good, "\"format\": " + std::to_string(kSnapshotFormatVersion),
+                 "\"format\": " + std::to_string(kSnapshotFormatVersion + 1)),
+         "格式版本" + std::to_string(kSnapshotFormatVersion + 1)},
+        {"no format",
+         Replace(good, "\"format\": " + std::to_string(kSnapshotFormatVersion) + ",", ""),
+         "format"},
         {"body one digit short", Replace(good, body04, body04.substr(1)),
          "编程区04: 长度47，应为48"},
         {"body too long, later section", Replace(good, body06, body06 + "00"), "编程区06: 长度"},

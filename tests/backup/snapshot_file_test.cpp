@@ -11,11 +11,18 @@
 #include <utility>
 #include <vector>
 
+#include "backup/snapshot_codes.h"
 #include "storage/replacement_file.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::testing {
 namespace {
+
+// The files of these tests hold their codes in clear, as --with-codes writes them.
+void WriteSnapshotFile(const std::string& path, const ConfigSnapshot& snapshot) {
+    CodeKeys keys(std::nullopt, {});
+    tarnwick::WriteSnapshotFile(path, snapshot, CodeForm::Full, keys);
+}
 
 long FilesIn(const TempDir& dir) {
     return std::distance(std::filesystem::directory_iterator(dir.Path()),

@@ -36,7 +36,7 @@ std::string Refusal(const std::string& text) {
 TEST(SnapshotHost, NamesWhyAFileCannotBePlayed) {
     const std::string whole = Snapshot().dump();
     const std::pair<std::function<void(json&)>, const char*> cases[] = {
-        {[](json& j) { j["format"] = 2; }, "snapshot format 2"},
+        {[](json& j) { j["format"] = kPlayedSnapshotFormat + 1; }, "snapshot format 3"},
         {[](json& j) { j.erase("sections"); }, "no field \"sections\""},
         {[](json& j) { j["sections"]["03"] = "1234"; }, "section 03 holds 4 digits"},
         {[](json& j) { j["sections"]["07"] = std::string(58, 'G'); }, "section 07"},
@@ -53,6 +53,14 @@ TEST(SnapshotHost, NamesWhyAFileCannotBePlayed) {
     EXPECT_NE(Refusal(whole.substr(0, whole.size() / 2)).find("cut short"), std::string::npos);
     EXPECT_NE(Refusal("PK\x03\x04 a workbook").find("not JSON"), std::string::npos);
     EXPECT_NE(Refusal("[1, 2]").find("not a JSON object"), std::string::npos);
+}
+
+// A backup that keeps no code in clear plays the default codes in their places.
+TEST(SnapshotHost, PlaysTheDefaultCodesWhereTheFileKeepsNone) {
+    json j = Snapshot();
+    j["format"] = 2;
+    j["sections"]["00"] = "******01****02****03****04****";
+    EXPECT_EQ(HostFromSnapshot(j, 1).sections[0], "123456011234022345030000040000");
 }
 
 std::string ReplyData(SimHost& host, const std::string& classAndCommand, const std::string& data) {

@@ -49,7 +49,11 @@ lab_session_extra_cleanup() {
   [ -n "${pgdir:-}" ] && "$here/../support/postgres_cluster.sh" stop "$pgdir"
 }
 
-cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 TARNWICK_OUTBOX="$work/outbox.mdb" "$cli" "$@"; }
+# The team key of the redacted backups stays in the run's folder.
+cli() {
+  in_tool env ASAN_OPTIONS=detect_leaks=0 TARNWICK_OUTBOX="$work/outbox.mdb" \
+    XDG_CONFIG_HOME="$work/config" "$cli" "$@"
+}
 
 has() { grep -q -- "$2" "$1"; }
 

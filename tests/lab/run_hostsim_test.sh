@@ -27,7 +27,8 @@ require_lab "simulator test" jq
 source "$here/lab_session.sh"
 lab_session hs 0 16
 
-cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 "$cli" "$@"; }
+# The team key of the redacted backups stays in the run's folder.
+cli() { in_tool env ASAN_OPTIONS=detect_leaks=0 XDG_CONFIG_HOME="$work/config" "$cli" "$@"; }
 addr() { echo "${TARNWICK_LAB_PACK_BASE_IP%.*}.$((${TARNWICK_LAB_PACK_BASE_IP##*.} + $1))"; }
 a0=$(addr 0) a1=$(addr 1) a2=$(addr 2)
 printf '%s\n' "$a0" "$a1" "$a2" >"$work/hosts.txt"

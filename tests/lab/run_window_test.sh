@@ -11,7 +11,8 @@
 #    the keyboard still reaches the list: Enter reads again; Escape in the
 #    dialog sends nothing.
 # 5. Logged in again, Alt+C opens the configuration menu; its first item,
-#    backup, with a path typed into the file dialog writes the snapshot.
+#    backup, with a path typed into the file dialog and a passphrase typed
+#    when asked for one, writes the snapshot with its codes sealed.
 # 6. Ctrl+Tab reads the wired zone page; a zone type changed from the
 #    keyboard, Ctrl+Tab asks whether to give the change up, and Enter (the
 #    question's default, 否) keeps the page and its edit: nothing is read,
@@ -200,8 +201,14 @@ if [ -n "$dialog" ]; then
   in_tool xdotool type --delay 20 "$backup"
   key Return
 fi
+asked=$(window '^配置中密码的口令$')
+if [ -n "$asked" ]; then
+  in_tool xdotool windowactivate --sync "$asked"
+  in_tool xdotool type --delay 20 window-test-passphrase
+  key Return
+fi
 for _ in $(seq 100); do [ -s "$backup" ] && break; sleep 0.1; done
-if [ -s "$backup" ] && grep -q '"format": 1' "$backup"; then
+if [ -s "$backup" ] && grep -q '"form": "sealed"' "$backup" && ! grep -q 246810 "$backup"; then
   echo "ok: Alt+C, backup and a typed path write the snapshot"
 else
   echo "FAILED: Alt+C, backup and a typed path write the snapshot (dialog: ${dialog:-none})"

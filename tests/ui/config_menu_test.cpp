@@ -3,18 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "backup/config_actions.h"
+#include "backup/passphrase_dialog.h"
 #include "hosts/login.h"
 #include "support/host_window_fixture.h"
 #include "ui/comparison_dialog.h"
+#include "ui/control_binder.h"
 #include "ui/form_main.h"
+#include "ui/form_passphrase.h"
 
 namespace tarnwick {
 namespace {
@@ -71,6 +76,40 @@ TEST(ConfigMenu, HostWindowOffersTheMenuWithItsNamedItemsExceptWhileBusy) {
     EXPECT_FALSE(button->isEnabled());
     m.window.IdleStep();
     EXPECT_TRUE(button->isEnabled());
+}
+
+// The passphrase is typed masked under its caption; the answer says whether
+// the run may keep it, and nothing typed stays in the dialog.
+TEST(PassphraseDialog, AsksMaskedUnderItsCaptionAndKeepsNothing) {
+    std::vector<std::string> reports;
+    ui::ControlBinder::SetReport([&](const std::string& text) { reports.push_back(text); });
+    PassphraseDialog dialog;
+    ui::TFormPassphrase form(dialog);
+    auto* edit = form.findChild<QLineEdit*>("edtPassphrase");
+    auto* forget = form.findChild<QCheckBox*>("chkForgetPassphrase");
+    ASSERT_TRUE(edit && forget);
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(edit->accessibleName(), QStringLiteral("口令"));
+    EXPECT_EQ(forget->accessibleName(), QString::fromUtf8(kForgetPassphraseCaption));
+    dialog.show = [&](PassphraseDialog&) {
+        edit->setText(QStringLiteral("lab-passphrase"));
+        emit edit->textEdited(edit->text());  // as typed
+        forget->click();
+        return true;
+    };
+    const std::optional<PassphraseAnswer> answer = dialog.Ask(true);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->passphrase, "lab-passphrase");
+    EXPECT_FALSE(answer->remember);
+    EXPECT_TRUE(edit->text().isEmpty());
+    EXPECT_NE(form.findChild<QLabel*>("lblPassphrasePurpose")->text().indexOf("已用口令加密"), -1);
+    dialog.show = [](PassphraseDialog&) { return false; };
+    EXPECT_FALSE(dialog.Ask(false));
+    form.show();
+    SaveShot(form, "TFormPassphrase");
+    ui::ControlBinder::SetReport(nullptr);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+    EXPECT_TRUE(dialog.controls.CaptionProblems().empty());
 }
 
 TEST(ComparisonDialog, ShowsEveryRowUnderTheColumnCaptions) {

@@ -4,6 +4,7 @@
 
 #include "app/standard_decoders.h"
 #include "app/standard_pages.h"
+#include "backup/snapshot_file.h"
 #include "backup/snapshot_reads.h"
 #include "cli_database.h"
 #include "host_options.h"
@@ -114,9 +115,9 @@ std::string CliHost::RecordBackup(const std::string& address, const std::string&
     return {};
 }
 
-std::string CliHost::ArchiveBackup(const ConfigSnapshot& snapshot) {
+std::string CliHost::ArchiveBackup(const ConfigSnapshot& snapshot, CodeKeys& keys) {
     if (scratch_) return {};
-    return ArchiveSnapshot(*tdm_, snapshot);
+    return ArchiveSnapshot(*tdm_, snapshot, keys);
 }
 
 std::vector<std::string> CliHost::ArchivedHistory(const std::string& host) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "backup/config_snapshot.h"
+#include "backup/snapshot_codes.h"
 #include "cli_operator.h"
 #include "hosts/data_module.h"
 #include "hosts/host_list_model.h"
@@ -55,8 +56,9 @@ class CliHost {
     // or empty text.
     std::string RecordBackup(const std::string& address, const std::string& path);
     // The database given (none for a scratch one) keeps the snapshot in its
-    // backup archive; returns why it could not, or empty text.
-    std::string ArchiveBackup(const ConfigSnapshot& snapshot);
+    // backup archive, its codes as `keys` keep them by default; returns why
+    // it could not, or empty text.
+    std::string ArchiveBackup(const ConfigSnapshot& snapshot, CodeKeys& keys);
     // The alarm records the archive of the database given holds for `host`.
     std::vector<std::string> ArchivedHistory(const std::string& host);
     // The code tables, for the archive's workbook.

@@ -23,5 +23,6 @@ Command AddTimeSyncCommand(CLI::App& app);
 Command AddSitesCommand(CLI::App& app);
 Command AddDbCommand(CLI::App& app);
 Command AddStatusCommand(CLI::App& app);
+Command AddSealCommand(CLI::App& app);
 
 }  // namespace tarnwick::cli

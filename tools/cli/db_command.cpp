@@ -7,6 +7,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli_codes.h"
 #include "cli_database.h"
 #include "commands.h"
 #include "host_options.h"
@@ -31,7 +32,8 @@ std::string CountsText(const CopyCounts& c) {
            std::to_string(c.alarmRecords) + " 条";
 }
 
-int Migrate(const std::string& fromLocation, const std::string& toLocation, bool json) {
+int Migrate(const std::string& fromLocation, const std::string& toLocation, CodeKeys& keys,
+            bool json) {
     if (fromLocation == toLocation) throw UsageError("db migrate: --from 与 --to 是同一个数据库");
     std::unique_ptr<DatabasePort> from;
     try {
@@ -42,7 +44,11 @@ int Migrate(const std::string& fromLocation, const std::string& toLocation, bool
     const auto to = OpenCliDatabase(toLocation);
     CopyReport report;
     try {
-        report = CopyDatabase(*from, *to);
+        // A backup an earlier version kept with its codes in clear is sealed
+        // or redacted as it is copied.
+        report = CopyDatabase(*from, *to, [&keys](const std::string& snapshot) {
+            return ProtectStoredText(snapshot, keys);
+        });
     } catch (const DatabaseError& e) {
         std::cerr << "db migrate: 复制中断：" << e.what() << std::endl;
         return kExitFailed;
@@ -110,6 +116,7 @@ Command AddDbCommand(CLI::App& app) {
         std::string from;
         std::string to;
         std::string database;
+        CodeOptions codes;
         bool json = false;
         bool outbox = false;
     };
@@ -122,6 +129,7 @@ Command AddDbCommand(CLI::App& app) {
         ->required();
     migrate->add_option("--to", o->to, "postgresql:// address (or db.mdb) copied into")->required();
     migrate->add_flag("--json", o->json, "One JSON document on standard output");
+    AddCodeOptions(*migrate, o->codes, false);
     CLI::App* outbox = sub->add_subcommand(
         "outbox", "List the writes waiting on this computer and those refused, per team database");
     outbox->add_option("--database", o->database, "Only those for this postgresql:// address");
@@ -130,7 +138,7 @@ Command AddDbCommand(CLI::App& app) {
     return {sub, [o] {
                 try {
                     return o->outbox ? ListOutbox(o->database, o->json)
-                                     : Migrate(o->from, o->to, o->json);
+                                     : Migrate(o->from, o->to, *MakeCodeKeys(o->codes), o->json);
                 } catch (const DatabaseError& e) {
                     throw UsageError(e.what());
                 }

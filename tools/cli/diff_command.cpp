@@ -6,6 +6,7 @@
 
 #include "backup/config_compare.h"
 #include "backup/snapshot_file.h"
+#include "cli_codes.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "host_options.h"
@@ -21,14 +22,15 @@ nlohmann::ordered_json DifferencesJson(const std::vector<ConfigDifference>& diff
                         {"caption", d.caption},
                         {"key", d.key},
                         {"before", d.before},
-                        {"after", d.after}});
+                        {"after", d.after},
+                        {"code", d.secret}});
     return list;
 }
 
-int CompareFiles(const std::string& first, const std::string& second, bool json) {
+int CompareFiles(const std::string& first, const std::string& second, CodeKeys& keys, bool json) {
     CliHost pages;
-    const auto differences =
-        CompareSnapshots(pages.Pages(), ReadSnapshotFile(first), ReadSnapshotFile(second));
+    const auto differences = CompareSnapshots(pages.Pages(), ReadSnapshotFile(first, &keys),
+                                              ReadSnapshotFile(second, &keys));
     const std::string report = DifferenceReport(differences);
     if (json) {
         nlohmann::ordered_json doc;
@@ -49,6 +51,7 @@ int CompareFiles(const std::string& first, const std::string& second, bool json)
 Command AddDiffCommand(CLI::App& app) {
     struct Options {
         HostOptions hosts;
+        CodeOptions codes;
         std::vector<std::string> files;
     };
     auto o = std::make_shared<Options>();
@@ -56,16 +59,18 @@ Command AddDiffCommand(CLI::App& app) {
         "diff", "Compare two snapshot files, or one with each live host of --host or --hosts");
     sub->add_option("files", o->files, "Snapshot files (one or two)")->required()->expected(1, 2);
     AddHostOptions(*sub, o->hosts);
+    AddCodeOptions(*sub, o->codes, false);
     return {sub, [o] {
+                const std::unique_ptr<CodeKeys> keys = MakeCodeKeys(o->codes);
                 const bool live =
                     !o->hosts.host.empty() || !o->hosts.hostsFile.empty() || !o->hosts.site.empty();
                 if (o->files.size() == 2) {
                     if (live) throw UsageError("diff: 两个文件时不能再指定主机");
-                    return CompareFiles(o->files[0], o->files[1], o->hosts.json);
+                    return CompareFiles(o->files[0], o->files[1], *keys, o->hosts.json);
                 }
                 if (!live)
                     throw UsageError("diff: 一个文件时须以 --host、--hosts 或 --site 指定主机");
-                const ConfigSnapshot before = ReadSnapshotFile(o->files[0]);
+                const ConfigSnapshot before = ReadSnapshotFile(o->files[0], keys.get());
                 const HostTargets targets = ResolveHosts(o->hosts);
                 const std::string code = InstallerCode(o->hosts.code);
                 const auto results =

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         AddSearchCommand(app), AddBackupCommand(app),  AddRestoreCommand(app),
         AddDiffCommand(app),   AddHistoryCommand(app), AddTimeSyncCommand(app),
         AddSitesCommand(app),  AddDbCommand(app),      AddStatusCommand(app),
+        AddSealCommand(app),
     };
     try {
         app.parse(argc, argv);

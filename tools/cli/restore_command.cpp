@@ -6,6 +6,7 @@
 
 #include "backup/config_restore.h"
 #include "backup/snapshot_file.h"
+#include "cli_codes.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "host_options.h"
@@ -29,14 +30,16 @@ std::string SnapshotFor(const std::string& source, const std::string& address) {
 }
 
 void Restore(CliHost& host, HostResult& r, const std::string& file, const std::string& code,
-             bool dryRun, bool force) {
-    const ConfigSnapshot target = ReadSnapshotFile(file);
+             CodeKeys& keys, bool dryRun, bool force) {
+    // A wrong passphrase is refused here, before anything is sent.
+    const ConfigSnapshot target = ReadSnapshotFile(file, &keys);
     r.file = file;
     host.Select(r.target);
     const RestorePreparation prep =
         PrepareRestore(host.Pages(), target, code, {.otherModel = force, .otherHost = force});
     r.extra["writes"] = WriteLabels(prep.writes);
     r.extra["leftOut"] = prep.leftOut;
+    r.extra["codesLeftOut"] = prep.codesLeftOut;
     if (dryRun) {
         r.message = prep.writes.empty()
                         ? std::string(kNothingToRestoreText)
@@ -64,6 +67,7 @@ Command AddRestoreCommand(CLI::App& app) {
     struct Options {
         HostOptions hosts;
         std::string source;
+        CodeOptions codes;
         bool dryRun = false;
         bool force = false;
     };
@@ -74,6 +78,7 @@ Command AddRestoreCommand(CLI::App& app) {
                     "Snapshot file (one host), or folder of <address>.json files")
         ->required();
     AddHostOptions(*sub, o->hosts);
+    AddCodeOptions(*sub, o->codes, false);
     sub->add_flag("--dry-run", o->dryRun, "List the writes without sending them");
     sub->add_flag("--force", o->force,
                   "Restore to a host of another model, or another host's file without its "
@@ -83,9 +88,10 @@ Command AddRestoreCommand(CLI::App& app) {
                 if (targets.fromFile && !std::filesystem::is_directory(o->source))
                     throw UsageError("restore: --hosts 须与存放 <地址>.json 的文件夹一起使用");
                 const std::string code = InstallerCode(o->hosts.code);
+                const std::unique_ptr<CodeKeys> keys = MakeCodeKeys(o->codes);
                 const auto results =
                     ForEachHost(targets.hosts, o->hosts, [&](CliHost& host, HostResult& r) {
-                        Restore(host, r, SnapshotFor(o->source, r.address), code, o->dryRun,
+                        Restore(host, r, SnapshotFor(o->source, r.address), code, *keys, o->dryRun,
                                 o->force);
                     });
                 return PrintResults("restore", results, targets.skipped, o->hosts.json);

@@ -17,6 +17,8 @@ namespace {
 
 using nlohmann::json;
 
+constexpr char kMaskedCodeDigit = '*';
+
 // The models the simulator plays: the model text's first word, and the host
 // type its search answer names.
 struct KnownModel {
@@ -186,8 +188,11 @@ const json& Member(const json& j, const char* name, bool (json::*is)() const noe
 void ReadSections(const json& sections, SimHost& host) {
     for (size_t i = 0; i < host.sections.size(); ++i) {
         const std::string code = "0" + std::to_string(i);
-        const std::string body =
+        std::string body =
             ToUpper(Member(sections, code.c_str(), &json::is_string).get<std::string>());
+        // A code the file does not hold in clear: the default host's digit.
+        for (size_t p = 0; p < body.size() && p < host.sections[i].size(); ++p)
+            if (body[p] == kMaskedCodeDigit) body[p] = host.sections[i][p];
         if (body.size() != kSectionDigits[i] || !IsHexText(body))
             throw SnapshotRefused("section " + code + " holds " + std::to_string(body.size()) +
                                   " digits, needs " + std::to_string(kSectionDigits[i]) +

@@ -15,10 +15,13 @@ namespace tarnwick::hostsim {
 //    "keys": {name: value, ...}}
 // The keys are what the tool stored from each reply of the host and its
 // modules; they are mapped back onto the state the replies are made from, so
-// that a backup of the played host stores the same keys again.
+// that a backup of the played host stores the same keys again. Format 2 adds
+// "codes", how the file keeps the installer and user codes: sealed or
+// redacted, their digits in the sections show "*", and the host plays its
+// default codes there (the simulator opens no sealed code).
 
 // The newest snapshot format played.
-inline constexpr int kPlayedSnapshotFormat = 1;
+inline constexpr int kPlayedSnapshotFormat = 2;
 // A snapshot is tens of kilobytes; a far larger file is no snapshot.
 inline constexpr size_t kMaxSnapshotFileBytes = 4 * 1024 * 1024;
 inline constexpr size_t kMaxSnapshotKeys = 10000;
