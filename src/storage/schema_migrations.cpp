@@ -60,6 +60,18 @@ const std::vector<SchemaMigration> kMigrations = {
       "SELECT 1 FROM Site AS Earlier WHERE upper(Earlier.Name COLLATE BINARY) = "
       "upper(Site.Name COLLATE BINARY) AND Earlier.Name COLLATE BINARY < Site.Name)",
       "CREATE UNIQUE INDEX SiteNameWithoutCase ON Site (upper(Name COLLATE BINARY))"}},
+    // One archive for every configuration kept: backups, the versions the
+    // configuration watch stores when a host changed, the backups taken
+    // before a template run. A version names the content it follows, so two
+    // watches of one host at once store a change once.
+    {5,
+     {"ALTER TABLE BackupArchive ADD COLUMN Kind TEXT NOT NULL DEFAULT 'backup'",
+      "ALTER TABLE BackupArchive ADD COLUMN Site TEXT NOT NULL DEFAULT ''",
+      "ALTER TABLE BackupArchive ADD COLUMN ContentHash TEXT NOT NULL DEFAULT ''",
+      "ALTER TABLE BackupArchive ADD COLUMN ParentHash TEXT NOT NULL DEFAULT ''",
+      "CREATE INDEX BackupArchiveByHost ON BackupArchive (Host, Kind, ID)",
+      "CREATE UNIQUE INDEX BackupArchiveVersionOnce ON BackupArchive "
+      "(Host, ParentHash, ContentHash) WHERE Kind = 'version'"}},
 };
 
 constexpr std::string_view kSqliteAutoKey = "INTEGER PRIMARY KEY AUTOINCREMENT";

@@ -123,10 +123,12 @@ TEST_P(StorageEngine, NamesAreUniqueWithoutLetterCaseAlsoForWritersAtOnce) {
 // keeps every row, the later ones (in byte order) renamed with their address.
 TEST_P(StorageEngine, TheNameIndexKeepsTheRowsOfAnEarlierBook) {
     e.db().Execute("DROP INDEX SiteNameWithoutCase", {});
-    e.db().Execute("DELETE FROM SchemaVersion WHERE Version = 4", {});
     for (const char* row : {"'Depot', '10.77.0.1'", "'DEPOT', '10.77.0.2'", "'depot', '10.77.0.3'"})
         e.db().Execute(std::string("INSERT INTO Site (Name, Address) VALUES (") + row + ")", {});
-    MigrateSchema(e.db());
+    const SchemaMigration& nameIndex = SchemaMigrations().at(3);
+    ASSERT_EQ(nameIndex.version, 4);
+    for (const std::string& statement : nameIndex.statements)
+        e.db().Execute(ForDialect(statement, e.db().Dialect()), {});
     std::vector<std::string> names;
     for (const Site& s : SiteBook(e.db()).List()) names.push_back(s.name);
     EXPECT_EQ(names,
@@ -157,6 +159,28 @@ TEST_P(StorageEngine, TheAlarmArchiveKeepsEachRecordOnce) {
     ArchiveBackup(e.db(), second);
     EXPECT_EQ(ArchivedBackups(e.db(), "10.77.0.11"), (std::vector<ArchivedBackup>{first, second}));
     EXPECT_TRUE(ArchivedBackups(e.db(), "10.77.0.12").empty());
+
+    // Versions of the configuration watch beside the backups: a change is
+    // kept once after the content it follows, whoever stores it first.
+    ArchivedBackup version = first;
+    version.kind = kVersionKind;
+    version.contentHash = "B";
+    version.parentHash = "A";
+    ArchiveBackup(e.db(), version);
+    ArchivedBackup again = version;
+    again.takenAt = "2026-12-08 09:00:01";
+    try {
+        ArchiveBackup(e.db(), again);
+        ADD_FAILURE() << "a version kept twice after the same parent";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.Code(), DbErrorCode::UniqueViolation);
+    }
+    ArchivedBackup other = version;
+    other.host = "10.77.0.12";
+    ArchiveBackup(e.db(), other);
+    EXPECT_EQ(ArchivedOfKind(e.db(), "10.77.0.11", kVersionKind), std::vector{version});
+    EXPECT_EQ(NewestArchivedPerHost(e.db()), (std::vector{version, other}));
+    EXPECT_EQ(NewestArchivedPerHost(e.db(), {kBackupKind}), std::vector{second});
 }
 
 TEST_P(StorageEngine, MigrationsRunOnceAndANewerSchemaIsRefusedByName) {
